@@ -1,0 +1,23 @@
+#include "cli/CliPlatform.h"
+
+#include "runtime/Clock.h"
+#include "runtime/RuntimeError.h"
+
+#include <cstdio>
+
+namespace kamorin {
+
+double CliPlatform::clockSeconds()
+{
+    return monotonicSeconds();
+}
+
+void CliPlatform::unloadForm(Form &) { }
+
+void CliPlatform::reportError(const RuntimeError &error)
+{
+    const QByteArray line = (QStringLiteral("kamorin-cli: ") + error.report() + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+}
+
+} // namespace kamorin

@@ -1,0 +1,231 @@
+#include "gui/FormView.h"
+
+#include "gui/Twips.h"
+#include "mainwindow/Form1.h"
+#include "measure/Command1_Click.h"
+#include "runtime/EventDispatch.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace kamorin {
+
+namespace {
+
+QColor toColor(Rgb rgb)
+{
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+Qt::Alignment toAlignment(Alignment alignment)
+{
+    switch (alignment) {
+    case Alignment::Centre:
+        return Qt::AlignHCenter;
+    case Alignment::Right:
+        return Qt::AlignRight;
+    case Alignment::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+QFont fontOf(const ControlDesign &design)
+{
+    QFont font(QString::fromStdU16String(std::u16string(kFontFamily)));
+    font.setPointSizeF(design.pointSize);
+    font.setBold(design.bold);
+    return font;
+}
+
+void applyColours(QWidget *widget, const ControlDesign &design, QPalette::ColorRole text,
+                  QPalette::ColorRole background)
+{
+    QPalette palette = widget->palette();
+    if (design.foreground)
+        palette.setColor(text, toColor(*design.foreground));
+    if (design.background)
+        palette.setColor(background, toColor(*design.background));
+    widget->setPalette(palette);
+}
+
+QLabel *makeLabel(const Label &label, QWidget *parent)
+{
+    const ControlDesign &design = label.design();
+    auto *widget = new QLabel(label.caption(), parent);
+    // Labels are opaque: the curtain hides what lies beneath it.
+    widget->setAutoFillBackground(true);
+    widget->setAlignment(toAlignment(design.alignment) | Qt::AlignTop);
+    widget->setWordWrap(design.wordWrap);
+    widget->setTextFormat(Qt::PlainText);
+    if (design.border == Border::FixedSingle) {
+        widget->setFrameShape(QFrame::Box);
+        widget->setLineWidth(1);
+    }
+    applyColours(widget, design, QPalette::WindowText, QPalette::Window);
+    return widget;
+}
+
+QLineEdit *makeTextBox(const TextBox &box, QWidget *parent)
+{
+    auto *widget = new QLineEdit(box.text(), parent);
+    widget->setAlignment(toAlignment(box.design().alignment) | Qt::AlignVCenter);
+    applyColours(widget, box.design(), QPalette::Text, QPalette::Base);
+    return widget;
+}
+
+QComboBox *makeComboBox(const ComboBox &box, QWidget *parent)
+{
+    auto *widget = new QComboBox(parent);
+    widget->setEditable(true);
+    // What the user typed stays exactly as typed: Enter adds nothing to the
+    // list, and no completer rewrites the text.
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    widget->setCompleter(nullptr);
+    widget->addItems(box.list());
+    widget->setMaxVisibleItems(20);
+    widget->setEditText(box.text());
+    return widget;
+}
+
+QPushButton *makeButton(const CommandButton &button, QWidget *parent)
+{
+    auto *widget = new QPushButton(button.caption(), parent);
+    widget->setAutoDefault(false);
+    applyColours(widget, button.design(), QPalette::ButtonText, QPalette::Button);
+    return widget;
+}
+
+} // namespace
+
+FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
+    : QWidget(parent), m_form(form), m_platform(platform)
+{
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    for (Control *control : m_form.controls()) {
+        QWidget *widget = createWidget(*control);
+        const ControlDesign &design = control->design();
+        widget->setObjectName(control->name());
+        widget->setFont(fontOf(design));
+        widget->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
+                            twipsToPixels(design.width), twipsToPixels(design.height));
+        widget->setEnabled(control->enabled());
+        m_widgets.emplace(control, widget);
+        connectEdits(*control, widget);
+        if (const auto *label = dynamic_cast<const Label *>(control))
+            placeLabel(*label, static_cast<QLabel *>(widget));
+    }
+    stackAndOrder();
+    connectClicks();
+    m_form.observers.add(this);
+}
+
+FormView::~FormView()
+{
+    m_form.observers.remove(this);
+}
+
+QWidget *FormView::widgetFor(std::string_view controlName) const
+{
+    return m_widgets.at(&m_form.control(controlName));
+}
+
+QWidget *FormView::createWidget(Control &control)
+{
+    switch (control.design().kind) {
+    case ControlKind::Label:
+        return makeLabel(static_cast<Label &>(control), this);
+    case ControlKind::TextBox:
+        return makeTextBox(static_cast<TextBox &>(control), this);
+    case ControlKind::ComboBox:
+        return makeComboBox(static_cast<ComboBox &>(control), this);
+    case ControlKind::CommandButton:
+        break;
+    }
+    return makeButton(static_cast<CommandButton &>(control), this);
+}
+
+// What the user types goes straight into the model, the one place each value lives.
+void FormView::connectEdits(Control &control, QWidget *widget)
+{
+    auto *textControl = dynamic_cast<TextControl *>(&control);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        connect(edit, &QLineEdit::textEdited, this,
+                [textControl](const QString &text) { textControl->setText(text); });
+    else if (auto *combo = qobject_cast<QComboBox *>(widget))
+        connect(combo, &QComboBox::editTextChanged, this, [textControl](const QString &text) {
+            if (textControl->text() != text)
+                textControl->setText(text);
+        });
+}
+
+void FormView::connectClicks()
+{
+    const auto onClick = [this](CommandButton &button, auto handler) {
+        connect(static_cast<QPushButton *>(m_widgets.at(&button)), &QPushButton::clicked, this,
+                [this, handler] { dispatch(m_platform, [&] { handler(m_form, m_platform); }); });
+    };
+    onClick(m_form.Command1, Command1_Click);
+}
+
+void FormView::stackAndOrder()
+{
+    const auto stacking = mainWindowStackingFromTop();
+    for (auto name = stacking.rbegin(); name != stacking.rend(); ++name)
+        widgetFor(*name)->raise();
+
+    std::vector<Control *> byTabIndex = m_form.controls();
+    std::erase_if(byTabIndex,
+                  [](const Control *c) { return c->design().kind == ControlKind::Label; });
+    std::sort(byTabIndex.begin(), byTabIndex.end(), [](const Control *a, const Control *b) {
+        return a->design().tabIndex < b->design().tabIndex;
+    });
+    for (std::size_t i = 1; i < byTabIndex.size(); ++i)
+        setTabOrder(m_widgets.at(byTabIndex[i - 1]), m_widgets.at(byTabIndex[i]));
+}
+
+void FormView::placeLabel(const Label &label, QLabel *widget)
+{
+    const QRect before = widget->geometry();
+    widget->setGeometry(twipsToPixels(label.left()), before.y(), twipsToPixels(label.width()),
+                        before.height());
+    if (isVisible())
+        repaint(before.united(widget->geometry()));
+}
+
+void FormView::propertyChanged(const Control &control, Property property)
+{
+    QWidget *widget = m_widgets.at(&control);
+    switch (property) {
+    case Property::Text:
+        if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            const QString &text = static_cast<const TextControl &>(control).text();
+            if (edit->text() != text)
+                edit->setText(text);
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            const QString &text = static_cast<const TextControl &>(control).text();
+            if (combo->currentText() != text)
+                combo->setEditText(text);
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            label->setText(static_cast<const Label &>(control).caption());
+        } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+            button->setText(static_cast<const CommandButton &>(control).caption());
+        }
+        break;
+    case Property::Width:
+    case Property::Left:
+        placeLabel(static_cast<const Label &>(control), static_cast<QLabel *>(widget));
+        return;
+    case Property::Enabled:
+        widget->setEnabled(control.enabled());
+        break;
+    }
+    if (widget->isVisible())
+        widget->repaint();
+}
+
+} // namespace kamorin

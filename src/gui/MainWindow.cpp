@@ -1,0 +1,35 @@
+#include "gui/MainWindow.h"
+
+#include "gui/FormView.h"
+#include "gui/Icon.h"
+#include "mainwindow/Form1.h"
+#include "runtime/EventDispatch.h"
+
+#include <QMenuBar>
+
+namespace kamorin {
+
+MainWindow::MainWindow(Form1 &form, Platform &platform)
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      m_view(new FormView(form, platform, this))
+{
+    setWindowTitle(QStringLiteral("Kamorin"));
+    setWindowIcon(programIcon());
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    QMenu *fileMenu = menuBar()->addMenu(form.file.caption);
+    QAction *exitAction = fileMenu->addAction(form.exit.caption);
+    connect(exitAction, &QAction::triggered, this,
+            [&form, &platform] { dispatch(platform, [&] { exit_Click(form, platform); }); });
+    QMenu *helpMenu = menuBar()->addMenu(form.Help.caption);
+    helpMenu->addAction(form.Ver.caption);
+
+    setCentralWidget(m_view);
+    // Fixed single border: the client area keeps its designed size.
+    setFixedSize(sizeHint());
+}
+
+} // namespace kamorin

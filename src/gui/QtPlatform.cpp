@@ -1,0 +1,36 @@
+#include "gui/QtPlatform.h"
+
+#include "runtime/Clock.h"
+#include "runtime/RuntimeError.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace kamorin {
+
+void QtPlatform::attach(Form &form, QWidget *window)
+{
+    m_windows[&form] = window;
+}
+
+double QtPlatform::clockSeconds()
+{
+    return monotonicSeconds();
+}
+
+void QtPlatform::unloadForm(Form &form)
+{
+    const auto it = m_windows.find(&form);
+    if (it != m_windows.end() && it->second)
+        it->second->close();
+}
+
+void QtPlatform::reportError(const RuntimeError &error)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Kamorin"), error.report(),
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace kamorin

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace kamorin {
+
+enum class ControlKind
+{
+    Label,
+    TextBox,
+    ComboBox,
+    CommandButton,
+};
+
+struct Rgb
+{
+    std::uint8_t red;
+    std::uint8_t green;
+    std::uint8_t blue;
+};
+
+enum class Alignment
+{
+    Left,
+    Centre,
+    Right,
+};
+
+enum class Border
+{
+    None,
+    FixedSingle, // a plain one-pixel line
+    Sunken,      // the platform's usual field border
+};
+
+// A control as the window's design fixes it: place and size in twips, the
+// text it is created with, its font, colours, alignment, border and tab index.
+// A colour left empty is the platform's own for that kind of control.
+struct ControlDesign
+{
+    std::string_view name;
+    ControlKind kind;
+    int left;
+    int top;
+    int width;
+    int height;
+    std::u16string_view text;
+    double pointSize;
+    bool bold;
+    std::optional<Rgb> foreground;
+    std::optional<Rgb> background;
+    Alignment alignment;
+    Border border;
+    int tabIndex;
+    bool wordWrap = false;
+};
+
+// Twips of the window's client area, below the menu bar.
+inline constexpr int kClientWidthTwips = 4740;
+inline constexpr int kClientHeightTwips = 5775;
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr double kWindowPointSize = 11.25;
+// Every control asks for this face; the view maps it to what is installed.
+inline constexpr std::u16string_view kFontFamily = u"ＭＳ Ｐゴシック";
+
+// Every control of the main window, in the order they are created.
+std::span<const ControlDesign> mainWindowDesign();
+
+// Control names from the top of the stack to the bottom.
+std::span<const std::string_view> mainWindowStackingFromTop();
+
+const ControlDesign &designOf(std::string_view name);
+
+} // namespace kamorin

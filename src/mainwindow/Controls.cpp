@@ -1,0 +1,114 @@
+#include "mainwindow/Controls.h"
+
+#include "runtime/RuntimeError.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kamorin {
+
+namespace {
+
+QString fromDesign(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+// Qt cannot give a widget a negative or infinite extent, and a silently
+// clamped bar would show a wrong result as if it were right.
+float checkedTwips(float value)
+{
+    if (!std::isfinite(value) || value < 0)
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    return value;
+}
+
+} // namespace
+
+void ControlObservers::add(ControlObserver *observer)
+{
+    m_observers.push_back(observer);
+}
+
+void ControlObservers::remove(ControlObserver *observer)
+{
+    std::erase(m_observers, observer);
+}
+
+void ControlObservers::notify(const Control &control, Property property) const
+{
+    for (ControlObserver *observer : m_observers)
+        observer->propertyChanged(control, property);
+}
+
+Control::Control(const ControlObservers &observers, const ControlDesign &design)
+    : m_observers(observers), m_design(design)
+{
+}
+
+QString Control::name() const
+{
+    return QString::fromLatin1(m_design.name.data(), static_cast<qsizetype>(m_design.name.size()));
+}
+
+void Control::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    changed(Property::Enabled);
+}
+
+TextControl::TextControl(const ControlObservers &observers, const ControlDesign &design)
+    : Control(observers, design), m_text(fromDesign(design.text))
+{
+}
+
+void TextControl::setText(const QString &text)
+{
+    m_text = text;
+    changed(Property::Text);
+}
+
+ComboBox::ComboBox(const ControlObservers &observers, const ControlDesign &design,
+                   QStringList list)
+    : TextControl(observers, design), m_list(std::move(list))
+{
+}
+
+CommandButton::CommandButton(const ControlObservers &observers, const ControlDesign &design)
+    : Control(observers, design), m_caption(fromDesign(design.text))
+{
+}
+
+void CommandButton::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    changed(Property::Text);
+}
+
+Label::Label(const ControlObservers &observers, const ControlDesign &design)
+    : Control(observers, design),
+      m_caption(fromDesign(design.text)),
+      m_width(static_cast<float>(design.width)),
+      m_left(static_cast<float>(design.left))
+{
+}
+
+void Label::setCaption(const QString &caption)
+{
+    m_caption = caption;
+    changed(Property::Text);
+}
+
+void Label::setWidth(float width)
+{
+    m_width = checkedTwips(width);
+    changed(Property::Width);
+}
+
+void Label::setLeft(float left)
+{
+    m_left = checkedTwips(left);
+    changed(Property::Left);
+}
+
+} // namespace kamorin

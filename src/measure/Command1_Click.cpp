@@ -1,0 +1,131 @@
+#include "measure/Command1_Click.h"
+
+#include "mainwindow/Animation.h"
+#include "mainwindow/Form1.h"
+#include "measure/LeibnizSeries.h"
+#include "runtime/Arithmetic.h"
+#include "runtime/Conversion.h"
+#include "runtime/Format.h"
+#include "runtime/NumberText.h"
+
+namespace kamorin {
+
+namespace {
+
+Variant unitFactor(const ComboBox &unit)
+{
+    // The text is read afresh for each comparison, in this order.
+    if (unit.text() == u"億回")
+        return Variant::longInteger(100000000);
+    if (unit.text() == u"万回")
+        return Variant::integer(10000);
+    if (unit.text() == u"千回")
+        return Variant::integer(1000);
+    if (unit.text() == u"百回")
+        return Variant::integer(100);
+    return Variant::integer(1);
+}
+
+struct ElapsedTime
+{
+    std::int32_t hours;
+    std::int32_t minutes;
+    std::int32_t seconds;
+    std::int32_t hundredths;
+};
+
+ElapsedTime split(const Variant &elapsed)
+{
+    const Variant whole = wholePart(elapsed);
+    ElapsedTime t {};
+    t.hours = toLong(wholePart(whole / Variant::integer(3600)));
+    const Variant afterHours = whole - Variant::longInteger(checkedMultiply(t.hours, 3600));
+    t.minutes = toLong(wholePart(afterHours / Variant::integer(60)));
+    t.seconds = toLong(afterHours - Variant::longInteger(checkedMultiply(t.minutes, 60)));
+    // The true hundredths: the fraction of the elapsed time. Scaled in double,
+    // where a single-precision time times 100 is exact, so a time just below
+    // a whole second cannot round up to 100 hundredths.
+    t.hundredths = toLong(wholePart(elapsed * Variant::real(100))
+                          - whole * Variant::integer(100));
+    return t;
+}
+
+// Writes each k from 1 to 14 at which the value's first k decimals agree with
+// the true value's; the test goes on past a disagreement, so the largest wins.
+void markAgreeingDigits(Form1 &form, const Variant &value)
+{
+    for (CountedLoop k(Variant::integer(1), Variant::integer(14), Variant::integer(1));
+         k.running(); k.next()) {
+        const Variant trueDigits = wholePart(Variant::real(3.14159265358979)
+                                             * power(Variant::integer(10), k.counter()));
+        const Variant digits = wholePart(value * power(Variant::integer(10), k.counter()));
+        if (equalTo(trueDigits - digits, Variant::integer(0)))
+            form.Text4.setText(textOf(k.counter()));
+    }
+}
+
+void drawCurtainBack(Form1 &form)
+{
+    const Variant repeatCount = stageRepeatCount(form.Combo2);
+    const Variant full = Variant::integer(4110);
+    const Variant fifths = Variant::integer(5);
+    for (const std::int16_t parts : { 4, 3, 2, 1 }) {
+        const float width = toSingle(full * Variant::integer(parts) / fifths);
+        holdStage(repeatCount, [&] { form.Label18.setWidth(width); });
+    }
+    form.Label18.setWidth(0);
+}
+
+} // namespace
+
+void Command1_Click(Form1 &form, Platform &platform)
+{
+    const Variant factor = unitFactor(form.Combo5);
+    form.Combo1.setText(textOf(Variant::text(form.Combo4.text()) * factor));
+
+    form.Text3.setText(QString());
+    form.Text4.setText(QString());
+    form.Text8.setText(QString());
+    form.Label19.setCaption(QString());
+    form.Label20.setCaption(QString());
+
+    const double start = platform.clockSeconds();
+    form.Command1.setCaption(QStringLiteral("計算中"));
+
+    const Variant value = sumLeibnizSeries(Variant::text(form.Combo1.text()));
+
+    form.Text2.setText(textOf(value));
+    form.Command1.setCaption(QStringLiteral("実行"));
+
+    // Held in single precision, as the reference times were.
+    const Variant elapsed = Variant::single(static_cast<float>(platform.clockSeconds() - start));
+    const ElapsedTime t = split(elapsed);
+
+    static const FormatPattern twoDigits = FormatPattern::parse(u"00");
+    form.Text3.setText(integerToText(t.seconds));
+    form.Text8.setText(twoDigits.apply(t.hundredths));
+    form.Text6.setText(integerToText(t.hours));
+    form.Text5.setText(integerToText(t.minutes));
+
+    markAgreeingDigits(form, value);
+
+    const std::int32_t total = checkedAdd(checkedAdd(checkedMultiply(t.hours, 3600),
+                                                     checkedMultiply(t.minutes, 60)),
+                                          t.seconds);
+    if (lessThan(Variant::longInteger(total), Variant::integer(1))) {
+        form.Command6.setEnabled(false);
+        form.Label16.setEnabled(false);
+        form.Label17.setEnabled(false);
+        form.Text7.setText(QString());
+        form.Label14.setWidth(0);
+        form.Label15.setWidth(0);
+    } else {
+        form.Command6.setEnabled(true);
+        form.Label16.setEnabled(true);
+        form.Label17.setEnabled(true);
+        form.Label18.setWidth(4110);
+        drawCurtainBack(form);
+    }
+}
+
+} // namespace kamorin

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "runtime/Variant.h"
+
+namespace kamorin {
+
+// The benchmark's workload: 4 × Σ (−1)^(n−1) ÷ (2n − 1) for n = 1 … end,
+// summed with tagged arithmetic. Returns the value reached; the 16-bit
+// integer 0 when the loop does not run (an end below 1).
+//
+// The reference times were taken with exactly this work per pass: eight
+// tagged operations on freshly made constants, plus the counted loop's own
+// step and test. Nothing else may happen inside the loop.
+Variant sumLeibnizSeries(const Variant &end);
+
+} // namespace kamorin

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "runtime/Variant.h"
+
+namespace kamorin {
+
+// A counted loop over a tagged counter:
+//   for (CountedLoop loop(start, end, step); loop.running(); loop.next()) ...
+// End and step are read once, when the loop starts. The counter takes the
+// widest tag of the three (a text end makes it a Double) and keeps widening
+// through the tagged addition, so it stays exact past the 32-bit range.
+class CountedLoop
+{
+public:
+    CountedLoop(const Variant &start, const Variant &end, const Variant &step);
+
+    const Variant &counter() const { return m_counter; }
+    // Not yet past the end: counter <= end for a step >= 0, >= end otherwise.
+    bool running() const;
+    void next();
+
+private:
+    Variant m_counter;
+    Variant m_end;
+    Variant m_step;
+    bool m_descending;
+};
+
+} // namespace kamorin

@@ -1,0 +1,34 @@
+#include "runtime/RuntimeError.h"
+
+namespace kamorin {
+
+RuntimeError::RuntimeError(ErrorNumber number) : m_number(number), m_what(report().toUtf8()) { }
+
+QString RuntimeError::message() const
+{
+    switch (m_number) {
+    case ErrorNumber::InvalidArgument:
+        return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+    case ErrorNumber::Overflow:
+        return QStringLiteral("オーバーフローしました。");
+    case ErrorNumber::DivisionByZero:
+        return QStringLiteral("0 で除算しました。");
+    case ErrorNumber::TypeMismatch:
+        return QStringLiteral("型が一致しません。");
+    case ErrorNumber::InvalidPropertyValue:
+        return QStringLiteral("プロパティの値が不正です。");
+    }
+    return {};
+}
+
+QString RuntimeError::report() const
+{
+    return QStringLiteral("実行時エラー '%1': %2").arg(static_cast<int>(m_number)).arg(message());
+}
+
+const char *RuntimeError::what() const noexcept
+{
+    return m_what.constData();
+}
+
+} // namespace kamorin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+namespace kamorin {
+
+// The runtime errors the program can meet, by the numbers users know them by.
+enum class ErrorNumber : int
+{
+    InvalidArgument = 5,
+    Overflow = 6,
+    DivisionByZero = 11,
+    TypeMismatch = 13,
+    InvalidPropertyValue = 380,
+};
+
+// Raised where an operation fails; it ends the handler that was running, and
+// the event dispatch has the platform report it.
+class RuntimeError : public std::exception
+{
+public:
+    explicit RuntimeError(ErrorNumber number);
+
+    ErrorNumber number() const noexcept { return m_number; }
+    // The Japanese message on its own, e.g. 型が一致しません。
+    QString message() const;
+    // The message as the user sees it: 実行時エラー '13': 型が一致しません。
+    QString report() const;
+
+    const char *what() const noexcept override;
+
+private:
+    ErrorNumber m_number;
+    QByteArray m_what;
+};
+
+} // namespace kamorin
