@@ -16,7 +16,7 @@ Variant stageRepeatCount(const ComboBox &displaySpeed);
 // One stage of an animation: the same assignment made `repeatCount` times in
 // a row. The repetitions are the delay; a fractional count runs its whole part.
 template<typename Assignment>
-void holdStage(const Variant &repeatCount, Assignment &&assign)
+void holdStage(Variant repeatCount, Assignment &&assign)
 {
     for (CountedLoop j(Variant::integer(1), repeatCount, Variant::integer(1)); j.running();
          j.next())

@@ -34,7 +34,7 @@ struct ElapsedTime
     std::int32_t hundredths;
 };
 
-ElapsedTime split(const Variant &elapsed)
+ElapsedTime split(Variant elapsed)
 {
     const Variant whole = wholePart(elapsed);
     ElapsedTime t {};
@@ -52,7 +52,7 @@ ElapsedTime split(const Variant &elapsed)
 
 // Writes each k from 1 to 14 at which the value's first k decimals agree with
 // the true value's; the test goes on past a disagreement, so the largest wins.
-void markAgreeingDigits(Form1 &form, const Variant &value)
+void markAgreeingDigits(Form1 &form, Variant value)
 {
     for (CountedLoop k(Variant::integer(1), Variant::integer(14), Variant::integer(1));
          k.running(); k.next()) {

@@ -5,13 +5,13 @@
 
 namespace kamorin {
 
-Variant sumLeibnizSeries(const Variant &end)
+Variant sumLeibnizSeries(Variant end)
 {
     Variant S = Variant::integer(0);
     Variant P = Variant::integer(0);
     for (CountedLoop loop(Variant::integer(1), end, Variant::integer(1)); loop.running();
          loop.next()) {
-        const Variant &i = loop.counter();
+        const Variant i = loop.counter();
         const Variant a = Variant::integer(2) * i;
         const Variant b = a - Variant::integer(1);
         const Variant c = Variant::integer(1) / b;

@@ -11,6 +11,6 @@ namespace kamorin {
 // The reference times were taken with exactly this work per pass: eight
 // tagged operations on freshly made constants, plus the counted loop's own
 // step and test. Nothing else may happen inside the loop.
-Variant sumLeibnizSeries(const Variant &end);
+Variant sumLeibnizSeries(Variant end);
 
 } // namespace kamorin

@@ -2,6 +2,7 @@
 
 #include "runtime/RuntimeError.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -16,7 +17,7 @@ enum class Operation
 };
 
 // Every type-promotion rule of the tagged arithmetic, in one place.
-VarType resultType(Operation op, VarType a, VarType b)
+constexpr VarType resultType(Operation op, VarType a, VarType b)
 {
     const auto operand = [](VarType t) {
         if (t == VarType::Empty)
@@ -35,17 +36,65 @@ VarType resultType(Operation op, VarType a, VarType b)
     return wider;
 }
 
-// Integer operands; only called for Empty, Integer and Long tags.
-std::int64_t wholeOperand(const Variant &v)
+constexpr std::size_t kTags = static_cast<std::size_t>(VarType::String) + 1;
+using TypeTable = std::array<std::array<VarType, kTags>, kTags>;
+
+// The rule above, looked up rather than re-derived on every operation: the
+// workload makes eight of these per pass.
+constexpr TypeTable tabulate(Operation op)
 {
-    switch (v.type()) {
-    case VarType::Integer:
-        return v.integerValue();
-    case VarType::Long:
-        return v.longValue();
-    default:
-        return 0;
+    TypeTable table {};
+    for (std::size_t a = 0; a < kTags; ++a) {
+        for (std::size_t b = 0; b < kTags; ++b)
+            table[a][b] = resultType(op, static_cast<VarType>(a), static_cast<VarType>(b));
     }
+    return table;
+}
+
+constexpr TypeTable kArithmeticType = tabulate(Operation::AddSubtractMultiply);
+constexpr TypeTable kDivisionType = tabulate(Operation::Divide);
+
+VarType lookUp(const TypeTable &table, Variant a, Variant b)
+{
+    return table[static_cast<std::size_t>(a.type())][static_cast<std::size_t>(b.type())];
+}
+
+// Errors leave through a cold call, so the hot paths need no stack frame.
+[[noreturn, gnu::noinline, gnu::cold]] void raise(ErrorNumber number)
+{
+    throw RuntimeError(number);
+}
+
+bool hasText(Variant a, Variant b)
+{
+    return a.isText() || b.isText();
+}
+
+// A numeric operand as a double, exact for every numeric tag. Tested in the
+// order the workload meets them; plain branches predict better here than a
+// jump table, since one call site sees several tags in turn.
+double number(Variant v)
+{
+    const VarType type = v.type();
+    if (type == VarType::Double)
+        return v.doubleValue();
+    if (type == VarType::Integer)
+        return v.integerValue();
+    if (type == VarType::Long)
+        return v.longValue();
+    if (type == VarType::Single)
+        return v.singleValue();
+    return 0;
+}
+
+// Integer operands; only called for Empty, Integer and Long tags.
+std::int64_t wholeOperand(Variant v)
+{
+    if (v.type() == VarType::Integer)
+        return v.integerValue();
+    if (v.type() == VarType::Long)
+        return v.longValue();
+    return 0;
 }
 
 template<typename T>
@@ -67,8 +116,8 @@ Variant widenedInteger(std::int64_t r, VarType type)
 // processor's overflow or invalid-operation signal.
 double checkedDouble(double r)
 {
-    if (!std::isfinite(r))
-        throw RuntimeError(ErrorNumber::Overflow);
+    if (!std::isfinite(r)) [[unlikely]]
+        raise(ErrorNumber::Overflow);
     return r;
 }
 
@@ -78,38 +127,141 @@ Variant checkedSingle(double r)
 {
     const auto f = static_cast<float>(checkedDouble(r));
     if (!std::isfinite(f))
-        throw RuntimeError(ErrorNumber::Overflow);
+        raise(ErrorNumber::Overflow);
     return Variant::single(f);
 }
 
-template<typename IntegerOp, typename FloatOp>
-Variant arithmetic(const Variant &a, const Variant &b, IntegerOp integerOp, FloatOp floatOp)
+constexpr int pairOf(VarType a, VarType b)
 {
-    const VarType type = resultType(Operation::AddSubtractMultiply, a.type(), b.type());
-    switch (type) {
-    case VarType::Integer:
-    case VarType::Long:
-        return widenedInteger(integerOp(wholeOperand(a), wholeOperand(b)), type);
-    case VarType::Single:
-        return checkedSingle(floatOp(a.toDouble(), b.toDouble()));
-    default:
-        return Variant::real(checkedDouble(floatOp(a.toDouble(), b.toDouble())));
-    }
+    return static_cast<int>(a) * static_cast<int>(kTags) + static_cast<int>(b);
 }
 
-int compare(const Variant &a, const Variant &b)
+// The operands as doubles, when they are one of the pairs a Double
+// computation meets: Double with Double, with a 16-bit constant on either side.
+// These pairs give a Double for every operation, so the caller can finish at
+// once, without a call or a stack frame; every other pair goes the general way.
+bool asDoublePair(Variant a, Variant b, double &x, double &y)
 {
-    if ((a.isText() || a.isEmpty()) && (b.isText() || b.isEmpty())
-        && (a.isText() || b.isText())) {
-        const int c = QString::compare(a.isText() ? a.textValue() : QString(),
-                                       b.isText() ? b.textValue() : QString(),
-                                       Qt::CaseSensitive);
+    const int pair = pairOf(a.type(), b.type());
+    if (pair == pairOf(VarType::Double, VarType::Double)) [[likely]] {
+        x = a.doubleValue();
+        y = b.doubleValue();
+        return true;
+    }
+    if (pair == pairOf(VarType::Double, VarType::Integer)) {
+        x = a.doubleValue();
+        y = b.integerValue();
+        return true;
+    }
+    if (pair == pairOf(VarType::Integer, VarType::Double)) {
+        x = a.integerValue();
+        y = b.doubleValue();
+        return true;
+    }
+    return false;
+}
+
+static_assert(kArithmeticType[4][4] == VarType::Double && kArithmeticType[4][1] == VarType::Double
+                      && kArithmeticType[1][4] == VarType::Double
+                      && kDivisionType[4][4] == VarType::Double
+                      && kDivisionType[4][1] == VarType::Double
+                      && kDivisionType[1][4] == VarType::Double,
+              "the short path must agree with the rule");
+
+// Texts become the Doubles they stand for, the left one first.
+template<typename Operation>
+Variant withTextsAsNumbers(Variant a, Variant b, Operation operation)
+{
+    const Variant x = a.isText() ? Variant::real(a.toDouble()) : a;
+    const Variant y = b.isText() ? Variant::real(b.toDouble()) : b;
+    return operation(x, y);
+}
+
+template<typename IntegerOp, typename FloatOp>
+[[gnu::noinline]] Variant anyArithmetic(Variant a, Variant b, IntegerOp integerOp,
+                                        FloatOp floatOp)
+{
+    if (hasText(a, b)) {
+        return withTextsAsNumbers(a, b, [&](Variant x, Variant y) {
+            return anyArithmetic(x, y, integerOp, floatOp);
+        });
+    }
+    const VarType type = lookUp(kArithmeticType, a, b);
+    if (type == VarType::Double)
+        return Variant::real(checkedDouble(floatOp(number(a), number(b))));
+    if (type == VarType::Single)
+        return checkedSingle(floatOp(number(a), number(b)));
+    return widenedInteger(integerOp(wholeOperand(a), wholeOperand(b)), type);
+}
+
+template<typename IntegerOp, typename FloatOp>
+Variant arithmetic(Variant a, Variant b, IntegerOp integerOp, FloatOp floatOp)
+{
+    double x;
+    double y;
+    if (asDoublePair(a, b, x, y)) [[likely]]
+        return Variant::real(checkedDouble(floatOp(x, y)));
+    return anyArithmetic(a, b, integerOp, floatOp);
+}
+
+double divided(double x, double y)
+{
+    // An unassigned divisor counts as 0 here too.
+    if (y == 0) [[unlikely]]
+        raise(ErrorNumber::DivisionByZero);
+    return x / y;
+}
+
+[[gnu::noinline]] Variant anyDivision(Variant a, Variant b)
+{
+    if (hasText(a, b))
+        return withTextsAsNumbers(a, b, anyDivision);
+    const double x = number(a);
+    const double quotient = divided(x, number(b));
+    if (lookUp(kDivisionType, a, b) == VarType::Single)
+        return checkedSingle(quotient);
+    return Variant::real(checkedDouble(quotient));
+}
+
+double raised(double x, double y)
+{
+    // 0 to a negative power, or a negative base with a fractional exponent,
+    // has no value: that is a bad argument, not an overflow.
+    if (x == 0 && y < 0) [[unlikely]]
+        raise(ErrorNumber::InvalidArgument);
+    const double r = std::pow(x, y);
+    if (!std::isfinite(r)) [[unlikely]]
+        raise(std::isnan(r) ? ErrorNumber::InvalidArgument : ErrorNumber::Overflow);
+    return r;
+}
+
+[[gnu::noinline]] Variant anyPower(Variant base, Variant exponent)
+{
+    if (hasText(base, exponent))
+        return withTextsAsNumbers(base, exponent, anyPower);
+    return Variant::real(raised(number(base), number(exponent)));
+}
+
+[[gnu::noinline]] int anyComparison(Variant a, Variant b)
+{
+    if (a.isText() && b.isText()) {
+        const int c = QString::compare(a.textValue(), b.textValue(), Qt::CaseSensitive);
         return (c > 0) - (c < 0);
     }
     // Every numeric tag is exact as a double, so one comparison serves them all.
     const double x = a.toDouble();
     const double y = b.toDouble();
     return (x > y) - (x < y);
+}
+
+template<typename Test>
+bool comparison(Variant a, Variant b, Test test)
+{
+    double x;
+    double y;
+    if (asDoublePair(a, b, x, y)) [[likely]]
+        return test(x, y);
+    return test(anyComparison(a, b), 0);
 }
 
 } // namespace
@@ -119,71 +271,61 @@ VarType commonType(VarType a, VarType b)
     return resultType(Operation::AddSubtractMultiply, a, b);
 }
 
-Variant operator+(const Variant &a, const Variant &b)
+Variant operator+(Variant a, Variant b)
 {
-    // Two texts (or a text and Empty) join rather than add.
-    if ((a.isText() && (b.isText() || b.isEmpty())) || (a.isEmpty() && b.isText()))
-        return Variant::text(a.isText() ? a.textValue() + (b.isText() ? b.textValue() : QString())
-                                        : b.textValue());
     return arithmetic(
             a, b, [](std::int64_t x, std::int64_t y) { return x + y; },
             [](double x, double y) { return x + y; });
 }
 
-Variant operator-(const Variant &a, const Variant &b)
+Variant operator-(Variant a, Variant b)
 {
     return arithmetic(
             a, b, [](std::int64_t x, std::int64_t y) { return x - y; },
             [](double x, double y) { return x - y; });
 }
 
-Variant operator*(const Variant &a, const Variant &b)
+Variant operator*(Variant a, Variant b)
 {
     return arithmetic(
             a, b, [](std::int64_t x, std::int64_t y) { return x * y; },
             [](double x, double y) { return x * y; });
 }
 
-Variant operator/(const Variant &a, const Variant &b)
+Variant operator/(Variant a, Variant b)
 {
-    const VarType type = resultType(Operation::Divide, a.type(), b.type());
-    const double x = a.toDouble();
-    const double y = b.toDouble();
-    if (y == 0)
-        throw RuntimeError(ErrorNumber::DivisionByZero);
-    if (type == VarType::Single)
-        return checkedSingle(x / y);
-    return Variant::real(checkedDouble(x / y));
+    double x;
+    double y;
+    if (asDoublePair(a, b, x, y)) [[likely]]
+        return Variant::real(checkedDouble(divided(x, y)));
+    return anyDivision(a, b);
 }
 
-Variant power(const Variant &base, const Variant &exponent)
+Variant power(Variant base, Variant exponent)
 {
-    const double x = base.toDouble();
-    const double y = exponent.toDouble();
-    const double r = std::pow(x, y);
-    // A negative base with a fractional exponent, or 0 to a negative power,
-    // has no value: that is a bad argument, not an overflow.
-    if (std::isnan(r) || (x == 0 && y < 0))
-        throw RuntimeError(ErrorNumber::InvalidArgument);
-    return Variant::real(checkedDouble(r));
+    double x;
+    double y;
+    if (asDoublePair(base, exponent, x, y)) [[likely]]
+        return Variant::real(raised(x, y));
+    return anyPower(base, exponent);
 }
 
-bool equalTo(const Variant &a, const Variant &b)
+bool equalTo(Variant a, Variant b)
 {
-    return compare(a, b) == 0;
+    return comparison(a, b, [](auto x, auto y) { return x == y; });
 }
 
-bool lessThan(const Variant &a, const Variant &b)
+bool lessThan(Variant a, Variant b)
 {
-    return compare(a, b) < 0;
+    return comparison(a, b, [](auto x, auto y) { return x < y; });
 }
 
-bool greaterThan(const Variant &a, const Variant &b)
+bool greaterThan(Variant a, Variant b)
 {
-    return compare(a, b) > 0;
+    return comparison(a, b, [](auto x, auto y) { return x > y; });
 }
 
-Variant wholePart(const Variant &value)
+Variant wholePart(Variant value)
 {
     switch (value.type()) {
     case VarType::Empty:
@@ -202,7 +344,7 @@ std::int32_t checkedAdd(std::int32_t a, std::int32_t b)
 {
     const std::int64_t r = std::int64_t { a } + b;
     if (!fits<std::int32_t>(r))
-        throw RuntimeError(ErrorNumber::Overflow);
+        raise(ErrorNumber::Overflow);
     return static_cast<std::int32_t>(r);
 }
 
@@ -210,7 +352,7 @@ std::int32_t checkedMultiply(std::int32_t a, std::int32_t b)
 {
     const std::int64_t r = std::int64_t { a } * b;
     if (!fits<std::int32_t>(r))
-        throw RuntimeError(ErrorNumber::Overflow);
+        raise(ErrorNumber::Overflow);
     return static_cast<std::int32_t>(r);
 }
 

@@ -10,7 +10,7 @@ namespace kamorin {
 // benchmark's workload is defined as calls into these, with their dispatch on
 // the tags, and must not be folded into native arithmetic by the compiler.
 //
-// Widening: a text beside a number counts as a Double, Empty as 0. + - *
+// Widening: a text counts as the Double it stands for, Empty as 0. + - *
 // keep integer tags while the result fits, widening 16 -> 32 bits -> Double
 // instead of overflowing. Single with Single or 16-bit gives Single, with
 // 32-bit or Double a Double. / gives Single only when a Single is involved
@@ -18,21 +18,21 @@ namespace kamorin {
 // The tag both operands of + - * are brought to before the operation.
 VarType commonType(VarType a, VarType b);
 
-Variant operator+(const Variant &a, const Variant &b);
-Variant operator-(const Variant &a, const Variant &b);
-Variant operator*(const Variant &a, const Variant &b);
-Variant operator/(const Variant &a, const Variant &b);
-Variant power(const Variant &base, const Variant &exponent);
+Variant operator+(Variant a, Variant b);
+Variant operator-(Variant a, Variant b);
+Variant operator*(Variant a, Variant b);
+Variant operator/(Variant a, Variant b);
+Variant power(Variant base, Variant exponent);
 
 // Comparisons: numerically between numbers, exactly (code unit by code unit)
 // between texts.
-bool equalTo(const Variant &a, const Variant &b);
-bool lessThan(const Variant &a, const Variant &b);
-bool greaterThan(const Variant &a, const Variant &b);
+bool equalTo(Variant a, Variant b);
+bool lessThan(Variant a, Variant b);
+bool greaterThan(Variant a, Variant b);
 
 // The largest whole number not above the value, in the value's own tag
 // (a text gives a Double).
-Variant wholePart(const Variant &value);
+Variant wholePart(Variant value);
 
 // 32-bit integer arithmetic as typed code does it: checked, never widening.
 std::int32_t checkedAdd(std::int32_t a, std::int32_t b);

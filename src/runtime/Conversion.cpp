@@ -7,7 +7,7 @@
 
 namespace kamorin {
 
-std::int32_t toLong(const Variant &value)
+std::int32_t toLong(Variant value)
 {
     if (value.type() == VarType::Integer)
         return value.integerValue();
@@ -20,7 +20,7 @@ std::int32_t toLong(const Variant &value)
     return static_cast<std::int32_t>(rounded);
 }
 
-float toSingle(const Variant &value)
+float toSingle(Variant value)
 {
     const double x = value.toDouble();
     const auto f = static_cast<float>(x);
@@ -29,7 +29,7 @@ float toSingle(const Variant &value)
     return f;
 }
 
-Variant convertTo(const Variant &value, VarType type)
+Variant convertTo(Variant value, VarType type)
 {
     switch (type) {
     case VarType::Integer: {
@@ -47,7 +47,7 @@ Variant convertTo(const Variant &value, VarType type)
     }
 }
 
-QString rightPart(const Variant &value, int count)
+QString rightPart(Variant value, int count)
 {
     if (count < 0)
         throw RuntimeError(ErrorNumber::InvalidArgument);

@@ -9,15 +9,15 @@
 namespace kamorin {
 
 // Nearest 32-bit integer, halves to even; overflow outside the 32-bit range.
-std::int32_t toLong(const Variant &value);
+std::int32_t toLong(Variant value);
 
 // Nearest single-precision number; overflow beyond its range.
-float toSingle(const Variant &value);
+float toSingle(Variant value);
 
 // The value brought to a numeric tag (Integer, Long, Single or Double).
-Variant convertTo(const Variant &value, VarType type);
+Variant convertTo(Variant value, VarType type);
 
 // The last `count` characters of the value's text form, all of it if shorter.
-QString rightPart(const Variant &value, int count);
+QString rightPart(Variant value, int count);
 
 } // namespace kamorin

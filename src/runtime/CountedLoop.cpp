@@ -7,14 +7,14 @@ namespace kamorin {
 
 namespace {
 
-VarType counterType(const Variant &start, const Variant &end, const Variant &step)
+VarType counterType(Variant start, Variant end, Variant step)
 {
     return commonType(commonType(start.type(), end.type()), step.type());
 }
 
 } // namespace
 
-CountedLoop::CountedLoop(const Variant &start, const Variant &end, const Variant &step)
+CountedLoop::CountedLoop(Variant start, Variant end, Variant step)
 {
     const VarType type = counterType(start, end, step);
     // Each is converted exactly once, here; a text end is read only now.
@@ -22,16 +22,6 @@ CountedLoop::CountedLoop(const Variant &start, const Variant &end, const Variant
     m_end = convertTo(end, type);
     m_step = convertTo(step, type);
     m_descending = lessThan(m_step, Variant::integer(0));
-}
-
-bool CountedLoop::running() const
-{
-    return m_descending ? !lessThan(m_counter, m_end) : !greaterThan(m_counter, m_end);
-}
-
-void CountedLoop::next()
-{
-    m_counter = m_counter + m_step;
 }
 
 } // namespace kamorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/Arithmetic.h"
 #include "runtime/Variant.h"
 
 namespace kamorin {
@@ -12,12 +13,15 @@ namespace kamorin {
 class CountedLoop
 {
 public:
-    CountedLoop(const Variant &start, const Variant &end, const Variant &step);
+    CountedLoop(Variant start, Variant end, Variant step);
 
-    const Variant &counter() const { return m_counter; }
+    Variant counter() const { return m_counter; }
     // Not yet past the end: counter <= end for a step >= 0, >= end otherwise.
-    bool running() const;
-    void next();
+    bool running() const
+    {
+        return m_descending ? !lessThan(m_counter, m_end) : !greaterThan(m_counter, m_end);
+    }
+    void next() { m_counter = m_counter + m_step; }
 
 private:
     Variant m_counter;

@@ -136,7 +136,7 @@ QString singleToText(float value)
     return numberToText(value, 7);
 }
 
-QString textOf(const Variant &value)
+QString textOf(Variant value)
 {
     switch (value.type()) {
     case VarType::Empty:

@@ -19,7 +19,7 @@ QString doubleToText(double value);
 QString singleToText(float value);
 
 // The text a tagged value shows: numbers as above, a text as it is, Empty as "".
-QString textOf(const Variant &value);
+QString textOf(Variant value);
 
 // A number from text: blanks, one sign, digits with one ".", an exponent.
 // Anything else, the empty text included, is a type mismatch; a value beyond

@@ -4,29 +4,21 @@
 
 namespace kamorin {
 
-Variant Variant::text(QString v)
-{
-    Variant result;
-    result.m_type = VarType::String;
-    new (&result.m_text) QString(std::move(v));
-    return result;
-}
-
 double Variant::toDouble() const
 {
     switch (m_type) {
     case VarType::Empty:
         return 0;
     case VarType::Integer:
-        return m_integer;
+        return integerValue();
     case VarType::Long:
-        return m_long;
+        return longValue();
     case VarType::Single:
-        return m_single;
+        return singleValue();
     case VarType::Double:
-        return m_double;
+        return m_payload;
     case VarType::String:
-        return textToNumber(m_text);
+        return textToNumber(textValue());
     }
     return 0;
 }
@@ -39,15 +31,15 @@ bool Variant::sameAs(const Variant &other) const noexcept
     case VarType::Empty:
         return true;
     case VarType::Integer:
-        return m_integer == other.m_integer;
+        return integerValue() == other.integerValue();
     case VarType::Long:
-        return m_long == other.m_long;
+        return longValue() == other.longValue();
     case VarType::Single:
-        return m_single == other.m_single;
+        return std::bit_cast<std::uint32_t>(singleValue()) == std::bit_cast<std::uint32_t>(other.singleValue());
     case VarType::Double:
-        return m_double == other.m_double;
+        return std::bit_cast<std::uint64_t>(m_payload) == std::bit_cast<std::uint64_t>(other.m_payload);
     case VarType::String:
-        return m_text == other.m_text;
+        return textValue() == other.textValue();
     }
     return false;
 }
