@@ -1,5 +1,6 @@
 #include "gui/FormView.h"
 
+#include "gui/TextFit.h"
 #include "gui/Twips.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
@@ -53,17 +54,26 @@ void applyColours(QWidget *widget, const ControlDesign &design, QPalette::ColorR
     widget->setPalette(palette);
 }
 
+// A caption's CR LF is a line break, as the original forms drew it.
+QString displayed(const QString &caption)
+{
+    QString text = caption;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
 QLabel *makeLabel(const Label &label, QWidget *parent)
 {
     const ControlDesign &design = label.design();
-    auto *widget = new QLabel(label.caption(), parent);
-    // Labels are opaque: the curtain hides what lies beneath it.
-    widget->setAutoFillBackground(true);
+    auto *widget = new QLabel(displayed(label.caption()), parent);
+    // Labels are opaque unless designed otherwise: the curtain hides what lies beneath it.
+    widget->setAutoFillBackground(!design.transparent);
     widget->setAlignment(toAlignment(design.alignment) | Qt::AlignTop);
     widget->setWordWrap(design.wordWrap);
     widget->setTextFormat(Qt::PlainText);
+    // A framed QLabel indents its text by half an "x" unless told otherwise.
+    widget->setIndent(0);
     if (design.border == Border::FixedSingle) {
-        widget->setFrameShape(QFrame::Box);
+        widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         widget->setLineWidth(1);
     }
     applyColours(widget, design, QPalette::WindowText, QPalette::Window);
@@ -114,6 +124,13 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         widget->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                             twipsToPixels(design.width), twipsToPixels(design.height));
         widget->setEnabled(control->enabled());
+        if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            fitText(edit, widget->font());
+            connect(edit, &QLineEdit::textChanged, edit,
+                    [edit, font = widget->font()] { fitText(edit, font); });
+        } else if (auto *label = qobject_cast<QLabel *>(widget)) {
+            fitText(label, widget->font());
+        }
         m_widgets.emplace(control, widget);
         connectEdits(*control, widget);
         if (const auto *label = dynamic_cast<const Label *>(control))
@@ -211,7 +228,8 @@ void FormView::propertyChanged(const Control &control, Property property)
             if (combo->currentText() != text)
                 combo->setEditText(text);
         } else if (auto *label = qobject_cast<QLabel *>(widget)) {
-            label->setText(static_cast<const Label &>(control).caption());
+            label->setText(displayed(static_cast<const Label &>(control).caption()));
+            fitText(label, fontOf(control.design()));
         } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
             button->setText(static_cast<const CommandButton &>(control).caption());
         }

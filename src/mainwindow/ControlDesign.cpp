@@ -65,10 +65,10 @@ constexpr std::array<ControlDesign, 37> kDesign { {
     { "Label8",   K::Label,       3480, 4080,  615, 870, u"",             9,     true,  kPanelText, kBlack, A::Left, B::None, 34 },
     { "Label17",  K::Label,        180, 4170,  615, 255, u"You",          9,     false, kOwn,   kOwn, A::Centre, B::None,   24 },
     { "Label14",  K::Label,        795, 4260, 2700, 135, u"",             kWin,  false, kOwn,   kYouBar, A::Left, B::None,  21 },
-    { "Label20",  K::Label,       3360, 4250,  735, 270, u"",             9,     true,  kValueText, kBlack, A::Left, B::None, 36 },
+    { "Label20",  K::Label,       3360, 4250,  735, 270, u"",             9,     true,  kValueText, kBlack, A::Left, B::None, 36, false, true },
     { "Label16",  K::Label,        135, 4605,  615, 255, u"基準機",       9,     false, kOwn,   kOwn, A::Centre, B::None,   23 },
     { "Label15",  K::Label,        780, 4590, 2715, 135, u"",             kWin,  false, kOwn,   kReferenceBar, A::Left, B::None, 22 },
-    { "Label19",  K::Label,       3360, 4575,  735, 270, u"",             9,     true,  kValueText, kBlack, A::Left, B::None, 35 },
+    { "Label19",  K::Label,       3360, 4575,  735, 270, u"",             9,     true,  kValueText, kBlack, A::Left, B::None, 35, false, true },
     { "Label12",  K::Label,       4320, 3960,  375, 375, u"表示速度",     9,     false, kOwn,   kOwn, A::Centre, B::None,   27, true },
     { "Combo2",   K::ComboBox,    4200, 4440,  495, 345, u"1",            kWin,  false, kOwn,   kOwn, A::Left,   B::Sunken, 26 },
     // Reference machine

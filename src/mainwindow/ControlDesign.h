@@ -58,6 +58,9 @@ struct ControlDesign
     Border border;
     int tabIndex;
     bool wordWrap = false;
+    // A label that paints only its text: the bar values sit on the black
+    // chart and must not show as black boxes over the curtain while empty.
+    bool transparent = false;
 };
 
 // Twips of the window's client area, below the menu bar.

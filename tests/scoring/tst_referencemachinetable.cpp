@@ -53,7 +53,7 @@ class TestReferenceMachineTable : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void counts();
     void listIsPrefixOfTable();
     void listedPositions_data();

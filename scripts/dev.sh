@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Kamorin, builds it, and then either opens
+# the window (run) or runs every test through CTest (test).
+set -euo pipefail
+
+usage() {
+    echo "usage: scripts/dev.sh run|test" >&2
+    exit 64
+}
+[ $# -eq 1 ] || usage
+mode=$1
+case "$mode" in run | test) ;; *) usage ;; esac
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev libgl-dev libbenchmark-dev
+    # The window's fonts: IPAPGothic is drawn to the metrics of ＭＳ Ｐゴシック.
+    fonts-ipafont-gothic fonts-noto-cjk
+    # A real X server for the tests that drive the window.
+    xvfb xauth xdotool xclip x11-utils
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+if [ "$mode" = test ]; then
+    exec ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display found: running kamorin-cli with the default count instead of opening the window."
+    exec "$build/src/kamorin-cli"
+fi
+exec "$build/src/kamorin"

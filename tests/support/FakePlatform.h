@@ -1,0 +1,43 @@
+#pragma once
+
+#include "runtime/Platform.h"
+#include "runtime/RuntimeError.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace kamorin::test {
+
+// A platform whose clock reads what the test says: a run "takes" exactly
+// the elapsed time it is given.
+class FakePlatform : public Platform
+{
+public:
+    void setElapsed(double seconds)
+    {
+        m_readings = { 5000.0, 5000.0 + seconds };
+    }
+
+    double clockSeconds() override
+    {
+        if (onClockRead)
+            onClockRead();
+        if (m_readings.empty())
+            return 5000.0;
+        const double reading = m_readings.front();
+        m_readings.pop_front();
+        return reading;
+    }
+    void unloadForm(Form &form) override { unloaded.push_back(&form); }
+    void reportError(const RuntimeError &error) override { errors.push_back(error.number()); }
+
+    std::function<void()> onClockRead;
+    std::vector<Form *> unloaded;
+    std::vector<ErrorNumber> errors;
+
+private:
+    std::deque<double> m_readings { 5000.0, 5000.0 };
+};
+
+} // namespace kamorin::test
