@@ -12,6 +12,18 @@ double CliPlatform::clockSeconds()
     return monotonicSeconds();
 }
 
+void CliPlatform::clearClipboard()
+{
+    m_clipboard.clear();
+}
+
+void CliPlatform::setClipboardText(const QString &text)
+{
+    m_clipboard = text;
+}
+
+void CliPlatform::showForm(Form &) { }
+
 void CliPlatform::unloadForm(Form &) { }
 
 void CliPlatform::reportError(const RuntimeError &error)

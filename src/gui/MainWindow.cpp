@@ -28,6 +28,8 @@ MainWindow::MainWindow(Form1 &form, Platform &platform)
     helpMenu->addAction(form.Ver.caption);
 
     setCentralWidget(m_view);
+    // The first field with a tab index of 0 takes the focus when the window opens.
+    m_view->widgetFor("Text2")->setFocus();
     // Fixed single border: the client area keeps its designed size.
     setFixedSize(sizeHint());
 }

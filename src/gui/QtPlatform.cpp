@@ -4,6 +4,8 @@
 #include "runtime/RuntimeError.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -17,6 +19,26 @@ void QtPlatform::attach(Form &form, QWidget *window)
 double QtPlatform::clockSeconds()
 {
     return monotonicSeconds();
+}
+
+void QtPlatform::clearClipboard()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+void QtPlatform::setClipboardText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void QtPlatform::showForm(Form &form)
+{
+    const auto it = m_windows.find(&form);
+    if (it == m_windows.end() || !it->second)
+        return;
+    it->second->show();
+    it->second->raise();
+    it->second->activateWindow();
 }
 
 void QtPlatform::unloadForm(Form &form)

@@ -18,6 +18,9 @@ public:
     void attach(Form &form, QWidget *window);
 
     double clockSeconds() override;
+    void clearClipboard() override;
+    void setClipboardText(const QString &text) override;
+    void showForm(Form &form) override;
     void unloadForm(Form &form) override;
     void reportError(const RuntimeError &error) override;
 

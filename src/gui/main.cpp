@@ -1,20 +1,14 @@
-#include "gui/Fonts.h"
-#include "gui/FormView.h"
-#include "gui/Icon.h"
+#include "gui/Application.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kamorin"));
-    // One style everywhere, so the designed colours (SCORE's grey face) are honoured.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    kamorin::registerFontSubstitutes();
+    kamorin::setUpApplication();
 
     kamorin::QtPlatform platform;
     kamorin::Form1 form;
@@ -23,6 +17,5 @@ int main(int argc, char *argv[])
     kamorin::MainWindow window(form, platform);
     platform.attach(form, &window);
     window.show();
-    window.formView()->widgetFor("Text2")->setFocus();
     return QApplication::exec();
 }

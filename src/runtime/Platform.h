@@ -1,5 +1,9 @@
 #pragma once
 
+#include "runtime/AppVersion.h"
+
+#include <QString>
+
 namespace kamorin {
 
 class RuntimeError;
@@ -23,11 +27,22 @@ public:
     // means anything, and it never goes backwards.
     virtual double clockSeconds() = 0;
 
+    // The clipboard, shared with other programs: emptied, then given plain text.
+    virtual void clearClipboard() = 0;
+    virtual void setClipboardText(const QString &text) = 0;
+
+    // Loads the form on first use (its Form_Load runs) and shows it modeless;
+    // a form already loaded is only brought to the front.
+    virtual void showForm(Form &form) = 0;
+
     // The window is destroyed; the program ends when no form is left.
     virtual void unloadForm(Form &form) = 0;
 
     // Tells the user about an error that ended a handler.
     virtual void reportError(const RuntimeError &error) = 0;
+
+    // Major, Minor and Revision of the running program.
+    virtual AppVersion appVersion() const { return kAppVersion; }
 };
 
 } // namespace kamorin

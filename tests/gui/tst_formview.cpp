@@ -1,3 +1,4 @@
+#include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
 #include "gui/QtPlatform.h"
@@ -19,6 +20,7 @@ class TestFormView : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { setUpApplication(); }
     void init();
     void cleanup();
     void clientAreaHasItsDesignedSize();

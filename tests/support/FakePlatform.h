@@ -29,11 +29,27 @@ public:
         m_readings.pop_front();
         return reading;
     }
+    void clearClipboard() override
+    {
+        clipboard.clear();
+        clipboardLog.push_back(QStringLiteral("clear"));
+    }
+    void setClipboardText(const QString &text) override
+    {
+        clipboard = text;
+        clipboardLog.push_back(QStringLiteral("set"));
+    }
+    void showForm(Form &form) override { shown.push_back(&form); }
     void unloadForm(Form &form) override { unloaded.push_back(&form); }
+    AppVersion appVersion() const override { return version; }
     void reportError(const RuntimeError &error) override { errors.push_back(error.number()); }
 
     std::function<void()> onClockRead;
+    std::vector<Form *> shown;
     std::vector<Form *> unloaded;
+    QString clipboard;
+    std::vector<QString> clipboardLog;
+    AppVersion version = kAppVersion;
     std::vector<ErrorNumber> errors;
 
 private:
