@@ -20,7 +20,9 @@ packages=(
     # The window's fonts: IPAPGothic is drawn to the metrics of ＭＳ Ｐゴシック.
     fonts-ipafont-gothic fonts-noto-cjk
     # A real X server for the tests that drive the window.
-    xvfb xauth xdotool xclip x11-utils
+    xvfb xauth xdotool xclip x11-utils imagemagick
+    # The Debian package and the checks of what it installs.
+    dpkg-dev file desktop-file-utils appstream
 )
 
 install_missing() {

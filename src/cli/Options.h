@@ -15,6 +15,7 @@ struct RunOptions
     std::optional<QString> count;
     std::optional<QString> unit;
     std::optional<QString> speed;
+    std::optional<QString> machine;
     bool json = false;
 };
 
@@ -24,12 +25,15 @@ struct ShowHelp
 struct ShowVersion
 {
 };
+struct ListMachines
+{
+};
 struct UsageError
 {
     QString message;
 };
 
-using Command = std::variant<RunOptions, ShowHelp, ShowVersion, UsageError>;
+using Command = std::variant<RunOptions, ShowHelp, ShowVersion, ListMachines, UsageError>;
 
 // Every option takes its value as "--count TEXT" or "--count=TEXT"; the value
 // is taken as it stands, so "--count=" is the empty text and "--count -5" a

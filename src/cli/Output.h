@@ -6,10 +6,15 @@ namespace kamorin {
 
 class Form1;
 
-// The results the form shows, as one JSON object (keys in a fixed order).
-QString resultsAsJson(const Form1 &form);
+// The results the form shows and the report COPY made, as one JSON object
+// (keys in a fixed order).
+QString resultsAsJson(const Form1 &form, const QString &report);
 
-// The same results as a short summary in Japanese, one item a line.
-QString resultsAsText(const Form1 &form);
+// The same as a short summary in Japanese, then the report with the
+// terminal's line ends.
+QString resultsAsText(const Form1 &form, const QString &report);
+
+// The machines the reference list offers, in its order: name, tab, seconds.
+QString machineList();
 
 } // namespace kamorin

@@ -3,6 +3,8 @@
 #include "cli/Output.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
+#include "report/Command4_Click.h"
+#include "scoring/Command6_Click.h"
 #include "runtime/AppVersion.h"
 #include "runtime/EventDispatch.h"
 
@@ -33,10 +35,21 @@ int run(const kamorin::RunOptions &options)
         form.Combo5.setText(*options.unit);
     if (options.speed)
         form.Combo2.setText(*options.speed);
+    if (options.machine)
+        form.Combo3.setText(*options.machine);
 
-    if (!kamorin::dispatch(platform, [&] { kamorin::Command1_Click(form, platform); }))
+    // The buttons a user presses after a run: SCORE when it is enabled, then COPY.
+    const bool ran = kamorin::dispatch(platform, [&] {
+        kamorin::Command1_Click(form, platform);
+        if (form.Command6.enabled())
+            kamorin::Command6_Click(form, platform);
+        kamorin::Command4_Click(form, platform);
+    });
+    if (!ran)
         return kRuntimeErrorStatus;
-    write(stdout, options.json ? kamorin::resultsAsJson(form) : kamorin::resultsAsText(form));
+    const QString &report = platform.clipboardText();
+    write(stdout, options.json ? kamorin::resultsAsJson(form, report)
+                               : kamorin::resultsAsText(form, report));
     return 0;
 }
 
@@ -53,6 +66,10 @@ int main(int argc, char *argv[])
         return run(*options);
     if (std::holds_alternative<kamorin::ShowHelp>(command)) {
         write(stdout, kamorin::usageText());
+        return 0;
+    }
+    if (std::holds_alternative<kamorin::ListMachines>(command)) {
+        write(stdout, kamorin::machineList());
         return 0;
     }
     if (std::holds_alternative<kamorin::ShowVersion>(command)) {

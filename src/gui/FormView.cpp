@@ -4,6 +4,9 @@
 #include "gui/Twips.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
+#include "report/Command2_Click.h"
+#include "report/Command4_Click.h"
+#include "scoring/Command6_Click.h"
 #include "runtime/EventDispatch.h"
 
 #include <QComboBox>
@@ -110,6 +113,17 @@ QPushButton *makeButton(const CommandButton &button, QWidget *parent)
     return widget;
 }
 
+// SCORE is greyed out until a run takes a second, which a small count never
+// does; the tooltip says so instead of leaving the user guessing.
+void explainIfDisabled(const Control &control, QWidget *widget)
+{
+    if (control.design().name == "Command6")
+        widget->setToolTip(control.enabled()
+                                   ? QString()
+                                   : QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
+                                                    "ループ回数を増やして実行してください。"));
+}
+
 } // namespace
 
 FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
@@ -124,6 +138,7 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         widget->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
                             twipsToPixels(design.width), twipsToPixels(design.height));
         widget->setEnabled(control->enabled());
+        explainIfDisabled(*control, widget);
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
             fitText(edit, widget->font());
             connect(edit, &QLineEdit::textChanged, edit,
@@ -187,6 +202,9 @@ void FormView::connectClicks()
                 [this, handler] { dispatch(m_platform, [&] { handler(m_form, m_platform); }); });
     };
     onClick(m_form.Command1, Command1_Click);
+    onClick(m_form.Command6, Command6_Click);
+    onClick(m_form.Command4, Command4_Click);
+    onClick(m_form.Command2, [](Form1 &form, Platform &) { Command2_Click(form); });
 }
 
 void FormView::stackAndOrder()
@@ -240,7 +258,13 @@ void FormView::propertyChanged(const Control &control, Property property)
         return;
     case Property::Enabled:
         widget->setEnabled(control.enabled());
+        explainIfDisabled(control, widget);
         break;
+    case Property::Selection: {
+        const auto &box = static_cast<const TextBox &>(control);
+        static_cast<QLineEdit *>(widget)->setSelection(box.selStart(), box.selLength());
+        break;
+    }
     }
     if (widget->isVisible())
         widget->repaint();

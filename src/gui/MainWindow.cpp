@@ -1,7 +1,9 @@
 #include "gui/MainWindow.h"
 
+#include "gui/AboutDialog.h"
 #include "gui/FormView.h"
 #include "gui/Icon.h"
+#include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
 #include "runtime/EventDispatch.h"
 
@@ -9,11 +11,12 @@
 
 namespace kamorin {
 
-MainWindow::MainWindow(Form1 &form, Platform &platform)
+MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
     : QMainWindow(nullptr,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint),
+      m_platform(platform),
       m_view(new FormView(form, platform, this))
 {
     setWindowTitle(QStringLiteral("Kamorin"));
@@ -25,13 +28,24 @@ MainWindow::MainWindow(Form1 &form, Platform &platform)
     connect(exitAction, &QAction::triggered, this,
             [&form, &platform] { dispatch(platform, [&] { exit_Click(form, platform); }); });
     QMenu *helpMenu = menuBar()->addMenu(form.Help.caption);
-    helpMenu->addAction(form.Ver.caption);
+    QAction *verAction = helpMenu->addAction(form.Ver.caption);
+    connect(verAction, &QAction::triggered, this,
+            [this, &platform] { dispatch(platform, [&] { Ver_Click(m_about, platform); }); });
+    platform.registerWindow(m_about, [this, &platform] {
+        return std::make_unique<AboutDialog>(m_about, platform);
+    });
 
     setCentralWidget(m_view);
     // The first field with a tab index of 0 takes the focus when the window opens.
     m_view->widgetFor("Text2")->setFocus();
     // Fixed single border: the client area keeps its designed size.
     setFixedSize(sizeHint());
+}
+
+// The dialog watches m_about, so it must not outlive it.
+MainWindow::~MainWindow()
+{
+    m_platform.unregister(m_about);
 }
 
 } // namespace kamorin

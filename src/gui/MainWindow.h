@@ -1,24 +1,32 @@
 #pragma once
 
+#include "about/frmAbout2.h"
+
 #include <QMainWindow>
 
 namespace kamorin {
 
 class Form1;
 class FormView;
-class Platform;
+class QtPlatform;
 
 // Form1's window: its menu bar above the client area, fixed single border.
+// Closing it only hides it, so the version dialog it opened can stay in use.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    MainWindow(Form1 &form, Platform &platform);
+    MainWindow(Form1 &form, QtPlatform &platform);
+    ~MainWindow() override;
 
     FormView *formView() const { return m_view; }
+    frmAbout2 &aboutForm() { return m_about; }
 
 private:
+    QtPlatform &m_platform;
+    // The one version dialog, opened from the ヘルプ menu.
+    frmAbout2 m_about;
     FormView *m_view;
 };
 

@@ -11,9 +11,51 @@
 
 namespace kamorin {
 
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform()
+{
+    for (auto &[form, entry] : m_windows) {
+        if (entry.created)
+            form->unload();
+    }
+}
+
 void QtPlatform::attach(Form &form, QWidget *window)
 {
-    m_windows[&form] = window;
+    m_windows[&form].attached = window;
+}
+
+void QtPlatform::registerWindow(Form &form, WindowFactory create)
+{
+    m_windows[&form].create = std::move(create);
+}
+
+void QtPlatform::unregister(Form &form)
+{
+    const auto it = m_windows.find(&form);
+    if (it == m_windows.end())
+        return;
+    if (it->second.created)
+        form.unload();
+    m_windows.erase(it);
+}
+
+void QtPlatform::windowClosed(Form &form)
+{
+    const auto it = m_windows.find(&form);
+    if (it == m_windows.end() || !it->second.created)
+        return;
+    // From here the window is Qt's: it deletes itself once it has finished closing.
+    QWidget *window = it->second.created.release();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    form.unload();
+}
+
+QWidget *QtPlatform::windowOf(Form &form) const
+{
+    const auto it = m_windows.find(&form);
+    return it == m_windows.end() ? nullptr : it->second.window();
 }
 
 double QtPlatform::clockSeconds()
@@ -34,18 +76,27 @@ void QtPlatform::setClipboardText(const QString &text)
 void QtPlatform::showForm(Form &form)
 {
     const auto it = m_windows.find(&form);
-    if (it == m_windows.end() || !it->second)
+    if (it == m_windows.end())
         return;
-    it->second->show();
-    it->second->raise();
-    it->second->activateWindow();
+    FormWindow &entry = it->second;
+    if (entry.create && !entry.created) {
+        // The window is made from the loaded form, so it never shows the
+        // design-time texts that Form_Load replaces.
+        form.load(*this);
+        entry.created = entry.create();
+    }
+    QWidget *window = entry.window();
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void QtPlatform::unloadForm(Form &form)
 {
-    const auto it = m_windows.find(&form);
-    if (it != m_windows.end() && it->second)
-        it->second->close();
+    if (QWidget *window = windowOf(form))
+        window->close();
 }
 
 void QtPlatform::reportError(const RuntimeError &error)

@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <functional>
+#include <memory>
 #include <unordered_map>
 
 class QWidget;
@@ -11,11 +13,29 @@ class QWidget;
 namespace kamorin {
 
 // The desktop behind the handlers: Qt windows, message boxes, the steady clock.
+// The forms it knows must outlive it: a window it made watches its form to the end.
 class QtPlatform : public Platform
 {
 public:
-    // The window that shows `form`, so that unloading the form closes it.
+    using WindowFactory = std::function<std::unique_ptr<QWidget>()>;
+
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // The window that shows `form`, made and loaded elsewhere (the main
+    // window), so that unloading the form closes it.
     void attach(Form &form, QWidget *window);
+
+    // A form whose window the platform makes itself: showing the form while it
+    // is not loaded loads it and makes its window; unloading closes the window,
+    // which then deletes itself. The window must call windowClosed() when it
+    // closes, however that came about.
+    void registerWindow(Form &form, WindowFactory create);
+    // The form is going away: its window, if it has one, goes at once.
+    void unregister(Form &form);
+    void windowClosed(Form &form);
+
+    QWidget *windowOf(Form &form) const;
 
     double clockSeconds() override;
     void clearClipboard() override;
@@ -25,7 +45,16 @@ public:
     void reportError(const RuntimeError &error) override;
 
 private:
-    std::unordered_map<Form *, QPointer<QWidget>> m_windows;
+    struct FormWindow
+    {
+        QPointer<QWidget> attached;
+        WindowFactory create;
+        std::unique_ptr<QWidget> created;
+
+        QWidget *window() const { return created ? created.get() : attached.data(); }
+    };
+
+    std::unordered_map<Form *, FormWindow> m_windows;
 };
 
 } // namespace kamorin

@@ -68,6 +68,30 @@ void TextControl::setText(const QString &text)
     changed(Property::Text);
 }
 
+void TextBox::setText(const QString &text)
+{
+    m_selStart = 0;
+    m_selLength = 0;
+    TextControl::setText(text);
+}
+
+void TextBox::setSelStart(int start)
+{
+    if (start < 0)
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    m_selStart = std::min(start, static_cast<int>(text().size()));
+    m_selLength = 0;
+    changed(Property::Selection);
+}
+
+void TextBox::setSelLength(int length)
+{
+    if (length < 0)
+        throw RuntimeError(ErrorNumber::InvalidPropertyValue);
+    m_selLength = std::min(length, static_cast<int>(text().size()) - m_selStart);
+    changed(Property::Selection);
+}
+
 ComboBox::ComboBox(const ControlObservers &observers, const ControlDesign &design,
                    QStringList list)
     : TextControl(observers, design), m_list(std::move(list))

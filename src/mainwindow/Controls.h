@@ -17,6 +17,7 @@ enum class Property
     Width,
     Left,
     Enabled,
+    Selection, // SelStart and SelLength of a text box
 };
 
 // Told of every property assignment, including one that assigns the value a
@@ -71,16 +72,32 @@ public:
     TextControl(const ControlObservers &observers, const ControlDesign &design);
 
     const QString &text() const { return m_text; }
-    void setText(const QString &text);
+    virtual void setText(const QString &text);
 
 private:
     QString m_text;
 };
 
+// A text box also has a selection, counted in UTF-16 code units as the text is.
+// Setting its text puts the selection back to the start.
 class TextBox : public TextControl
 {
 public:
     using TextControl::TextControl;
+
+    void setText(const QString &text) override;
+
+    int selStart() const { return m_selStart; }
+    // Beyond the end of the text means at its end; negative is an invalid value.
+    void setSelStart(int start);
+    int selLength() const { return m_selLength; }
+    // A length past the end of the text selects up to the end.
+    void setSelLength(int length);
+    QString selText() const { return text().mid(m_selStart, m_selLength); }
+
+private:
+    int m_selStart = 0;
+    int m_selLength = 0;
 };
 
 class ComboBox : public TextControl

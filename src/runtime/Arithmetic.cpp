@@ -340,6 +340,18 @@ Variant wholePart(Variant value)
     }
 }
 
+double checkedFloat(double result)
+{
+    return checkedDouble(result);
+}
+
+double checkedQuotient(double dividend, double divisor)
+{
+    if (divisor == 0 && dividend != 0)
+        raise(ErrorNumber::DivisionByZero);
+    return checkedDouble(dividend / divisor);
+}
+
 std::int32_t checkedAdd(std::int32_t a, std::int32_t b)
 {
     const std::int64_t r = std::int64_t { a } + b;

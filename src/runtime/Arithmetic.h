@@ -34,6 +34,12 @@ bool greaterThan(Variant a, Variant b);
 // (a text gives a Double).
 Variant wholePart(Variant value);
 
+// Floating-point results of typed (untagged) code, followed by the test of
+// the processor's status: an overflow or invalid operation is the overflow
+// error, a nonzero number divided by zero the division-by-zero error.
+double checkedFloat(double result);
+double checkedQuotient(double dividend, double divisor);
+
 // 32-bit integer arithmetic as typed code does it: checked, never widening.
 std::int32_t checkedAdd(std::int32_t a, std::int32_t b);
 std::int32_t checkedMultiply(std::int32_t a, std::int32_t b);

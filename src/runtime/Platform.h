@@ -6,13 +6,36 @@
 
 namespace kamorin {
 
+class Platform;
 class RuntimeError;
 
-// A window the platform can show and unload.
+// A window the platform can show and unload. Showing a form that is not
+// loaded loads it: its controls get their design-time values back and its
+// Form_Load runs, so nothing from an earlier life of the window carries over.
 class Form
 {
 public:
     virtual ~Form() = default;
+
+    bool isLoaded() const { return m_loaded; }
+
+    // A Form_Load that fails leaves the form unloaded, so the next show tries afresh.
+    void load(Platform &platform)
+    {
+        restoreDesign();
+        runFormLoad(platform);
+        m_loaded = true;
+    }
+
+    // The platform calls this once the form's window is gone.
+    void unload() { m_loaded = false; }
+
+protected:
+    virtual void restoreDesign() { }
+    virtual void runFormLoad(Platform &) { }
+
+private:
+    bool m_loaded = false;
 };
 
 // What the handlers need from the desktop (or from a stand-in without one).

@@ -1,8 +1,20 @@
 #include "runtime/RuntimeError.h"
 
+#include <utility>
+
 namespace kamorin {
 
-RuntimeError::RuntimeError(ErrorNumber number) : m_number(number), m_what(report().toUtf8()) { }
+RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, QString()) { }
+
+RuntimeError::RuntimeError(ErrorNumber number, QString subject)
+    : m_number(number), m_subject(std::move(subject)), m_what(report().toUtf8())
+{
+}
+
+RuntimeError RuntimeError::unknownReferenceMachine(const QString &name)
+{
+    return RuntimeError(ErrorNumber::UnknownReferenceMachine, name);
+}
 
 QString RuntimeError::message() const
 {
@@ -17,12 +29,16 @@ QString RuntimeError::message() const
         return QStringLiteral("型が一致しません。");
     case ErrorNumber::InvalidPropertyValue:
         return QStringLiteral("プロパティの値が不正です。");
+    case ErrorNumber::UnknownReferenceMachine:
+        return QStringLiteral("基準機「%1」は登録されていません。").arg(m_subject);
     }
     return {};
 }
 
 QString RuntimeError::report() const
 {
+    if (m_number == ErrorNumber::UnknownReferenceMachine)
+        return message();
     return QStringLiteral("実行時エラー '%1': %2").arg(static_cast<int>(m_number)).arg(message());
 }
 

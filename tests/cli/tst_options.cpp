@@ -13,14 +13,18 @@ QString describe(const Command &command)
         const auto show = [](const std::optional<QString> &text) {
             return text ? u'[' + *text + u']' : QStringLiteral("-");
         };
-        return QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4")
+        return QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
                 .arg(show(options->count), show(options->unit), show(options->speed),
-                     options->json ? QStringLiteral("yes") : QStringLiteral("no"));
+                     options->json ? QStringLiteral("yes") : QStringLiteral("no"),
+                     options->machine ? QStringLiteral(" machine=") + show(options->machine)
+                                      : QString());
     }
     if (std::holds_alternative<ShowHelp>(command))
         return QStringLiteral("help");
     if (std::holds_alternative<ShowVersion>(command))
         return QStringLiteral("version");
+    if (std::holds_alternative<ListMachines>(command))
+        return QStringLiteral("list machines");
     return QStringLiteral("usage error");
 }
 
@@ -62,6 +66,12 @@ void TestOptions::parse_data()
     QTest::newRow("value with =") << args({ "--count==3" }) << "run count=[=3] unit=- speed=- json=no";
     QTest::newRow("last one wins") << args({ "--count=1", "--count=2" })
                                    << "run count=[2] unit=- speed=- json=no";
+    QTest::newRow("machine with spaces kept")
+            << args({ "--machine", "MMX-Pentium166 " })
+            << "run count=- unit=- speed=- json=no machine=[MMX-Pentium166 ]";
+    QTest::newRow("joined machine") << args({ "--machine=Mobile　PenIII500" })
+                                    << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
+    QTest::newRow("list machines") << args({ "--list-machines" }) << "list machines";
     QTest::newRow("help") << args({ "--count=1", "--help" }) << "help";
     QTest::newRow("short help") << args({ "-h" }) << "help";
     QTest::newRow("version") << args({ "--version" }) << "version";

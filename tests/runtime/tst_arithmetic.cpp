@@ -124,6 +124,9 @@ Variant calculate(Variant a, char op, Variant b)
 class RecordingPlatform : public Platform {
 public:
     double clockSeconds() override { return 0; }
+    void clearClipboard() override { }
+    void setClipboardText(const QString &) override { }
+    void showForm(Form &) override { }
     void unloadForm(Form &) override { }
     void reportError(const RuntimeError &error) override { reported.push_back(error.number()); }
 

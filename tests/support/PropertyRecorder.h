@@ -53,6 +53,8 @@ private:
             return QStringLiteral("Left");
         case Property::Enabled:
             return QStringLiteral("Enabled");
+        case Property::Selection:
+            return QStringLiteral("Selection");
         }
         return {};
     }

@@ -1,0 +1,31 @@
+# A Debian package of what cmake --install puts under /usr, programs stripped:
+#   cmake --build build --target package
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kamorin)
+set(CPACK_PACKAGE_VERSION "${KAMORIN_DISPLAY_VERSION}")
+set(CPACK_PACKAGE_VENDOR "The Kamorin developers")
+set(CPACK_PACKAGE_CONTACT "Kamorin developers <kamorin@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CPU benchmark with a Japanese window")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Kamorin sums the Leibniz series for pi with tagged-value arithmetic, times
+the run and shows the value reached, how many decimals agree with pi and the
+elapsed time. The time can be compared with 268 reference processors.
+kamorin-cli runs the same calculation without a display.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Debian ships stripped programs; the debug information stays in the build tree.
+set(CPACK_STRIP_FILES ON)
+
+# name_version_architecture.deb, the architecture as dpkg reports it.
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kamorin.github.io/")
+# dpkg-shlibdeps names the Qt 6, C++ and C libraries the programs really link,
+# with the versions they need.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window asks for ＭＳ Ｐゴシック and is drawn with its substitute IPAPGothic,
+# else Noto Sans CJK JP; without either its Japanese text has no glyphs.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+
+include(CPack)

@@ -1,0 +1,43 @@
+#include "about/AboutDesign.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+namespace kamorin {
+
+namespace {
+
+using K = ControlKind;
+using A = Alignment;
+using B = Border;
+
+constexpr Rgb kBlue { 0, 0, 255 };
+constexpr std::nullopt_t kOwn = std::nullopt;
+
+// The labels' design-time captions are never seen: Form_Load sets both.
+// clang-format off
+constexpr std::array<ControlDesign, 3> kDesign { {
+    { "cmdOK",      K::CommandButton, 1080, 1200, 1310, 345, u"OK", 9,     false, kOwn,  kOwn, A::Centre, B::None, 0 },
+    { "lblTitle",   K::Label,         1050,  240, 2325, 480, u"",   14.25, true,  kBlue, kOwn, A::Left,   B::None, 2 },
+    { "lblVersion", K::Label,         1080,  780, 1725, 225, u"",   11.25, true,  kOwn,  kOwn, A::Right,  B::None, 3 },
+} };
+// clang-format on
+
+} // namespace
+
+std::span<const ControlDesign> aboutDialogDesign()
+{
+    return kDesign;
+}
+
+const ControlDesign &aboutDesignOf(std::string_view name)
+{
+    const auto it = std::find_if(kDesign.begin(), kDesign.end(),
+                                 [name](const ControlDesign &d) { return d.name == name; });
+    if (it == kDesign.end())
+        throw std::out_of_range("no control of that name");
+    return *it;
+}
+
+} // namespace kamorin

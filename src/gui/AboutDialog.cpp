@@ -1,0 +1,157 @@
+#include "gui/AboutDialog.h"
+
+#include "about/frmAbout2.h"
+#include "gui/Icon.h"
+#include "gui/QtPlatform.h"
+#include "gui/TextFit.h"
+#include "gui/Twips.h"
+#include "runtime/EventDispatch.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace kamorin {
+
+namespace {
+
+constexpr int kIconPixels = 32;
+
+QFont fontOf(const ControlDesign &design)
+{
+    QFont font(QString::fromStdU16String(std::u16string(kFontFamily)));
+    font.setPointSizeF(design.pointSize);
+    font.setBold(design.bold);
+    return font;
+}
+
+QRect geometryOf(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+                 twipsToPixels(height));
+}
+
+QLabel *makeLabel(const Label &label, QWidget *parent)
+{
+    const ControlDesign &design = label.design();
+    auto *widget = new QLabel(parent);
+    widget->setObjectName(label.name());
+    widget->setFont(fontOf(design));
+    widget->setTextFormat(Qt::PlainText);
+    widget->setAlignment((design.alignment == Alignment::Right ? Qt::AlignRight : Qt::AlignLeft)
+                         | Qt::AlignTop);
+    if (design.foreground) {
+        QPalette palette = widget->palette();
+        const Rgb rgb = *design.foreground;
+        palette.setColor(QPalette::WindowText, QColor(rgb.red, rgb.green, rgb.blue));
+        widget->setPalette(palette);
+    }
+    return widget;
+}
+
+QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
+{
+    auto *widget = new QLabel(parent);
+    widget->setObjectName(QString::fromLatin1(design.name.data(),
+                                              static_cast<qsizetype>(design.name.size())));
+    widget->setGeometry(geometryOf(design.left, design.top, design.width, design.height));
+    // The sunken frame of a picture box; 36 pixels less the frame leave the icon's 32.
+    widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    widget->setLineWidth(2);
+    widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    widget->setPixmap(programIcon().pixmap(kIconPixels, kIconPixels));
+    // A picture box is a tab stop, after OK.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    return widget;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
+    : QDialog(nullptr,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                      | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_form(form),
+      m_platform(platform),
+      m_ok(new QPushButton(form.cmdOK.caption(), this)),
+      m_title(makeLabel(form.lblTitle, this)),
+      m_version(makeLabel(form.lblVersion, this))
+{
+    setWindowTitle(m_form.caption());
+    setFixedSize(twipsToPixels(kAboutClientWidthTwips), twipsToPixels(kAboutClientHeightTwips));
+    move(twipsToPixels(kAboutLeftTwips), twipsToPixels(kAboutTopTwips));
+
+    QLabel *picture = makePicture(m_form.picIcon, this);
+
+    const ControlDesign &ok = m_form.cmdOK.design();
+    m_ok->setObjectName(m_form.cmdOK.name());
+    m_ok->setFont(fontOf(ok));
+    m_ok->setGeometry(geometryOf(ok.left, ok.top, ok.width, ok.height));
+    m_ok->setDefault(true);
+    m_ok->setEnabled(m_form.cmdOK.enabled());
+    connect(m_ok, &QPushButton::clicked, this,
+            [this] { dispatch(m_platform, [this] { cmdOK_Click(m_form, m_platform); }); });
+
+    showCaption(m_form.lblTitle, m_title);
+    showCaption(m_form.lblVersion, m_version);
+
+    // Tab indexes: cmdOK 0, picIcon 1; labels take no focus.
+    setTabOrder(m_ok, picture);
+    m_ok->setFocus();
+
+    m_form.observers.add(this);
+    m_form.captionChanged = [this] { setWindowTitle(m_form.caption()); };
+}
+
+AboutDialog::~AboutDialog()
+{
+    stopWatching();
+}
+
+// Esc presses the cancel button, which is cmdOK.
+void AboutDialog::reject()
+{
+    m_ok->click();
+}
+
+// However the dialog closes, the form is unloaded; the close box runs no handler.
+void AboutDialog::closeEvent(QCloseEvent *event)
+{
+    stopWatching();
+    event->accept();
+    m_platform.windowClosed(m_form);
+}
+
+void AboutDialog::stopWatching()
+{
+    if (!m_watching)
+        return;
+    m_watching = false;
+    m_form.observers.remove(this);
+    m_form.captionChanged = nullptr;
+}
+
+void AboutDialog::showCaption(const Label &label, QLabel *widget)
+{
+    const ControlDesign &design = label.design();
+    widget->setGeometry(twipsToPixels(label.left()), twipsToPixels(design.top),
+                        twipsToPixels(label.width()), twipsToPixels(design.height));
+    widget->setEnabled(label.enabled());
+    widget->setText(label.caption());
+    fitText(widget, fontOf(design));
+}
+
+// Every assignment redraws the whole control: there are only a few of them.
+void AboutDialog::propertyChanged(const Control &control, Property)
+{
+    if (&control == &m_form.cmdOK) {
+        m_ok->setText(m_form.cmdOK.caption());
+        m_ok->setEnabled(m_form.cmdOK.enabled());
+    } else if (&control == &m_form.lblTitle) {
+        showCaption(m_form.lblTitle, m_title);
+    } else if (&control == &m_form.lblVersion) {
+        showCaption(m_form.lblVersion, m_version);
+    }
+}
+
+} // namespace kamorin

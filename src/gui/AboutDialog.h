@@ -1,0 +1,46 @@
+#pragma once
+
+#include "mainwindow/Controls.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace kamorin {
+
+class frmAbout2;
+class QtPlatform;
+
+// frmAbout2's window: a top-level dialog of its own, without a parent, so that
+// closing the main window leaves it working; modeless, fixed in size, with a
+// close box but no minimize or maximize button. cmdOK is both its default
+// button (Enter) and its cancel button (Esc), wherever the focus is.
+class AboutDialog : public QDialog, private ControlObserver
+{
+    Q_OBJECT
+
+public:
+    AboutDialog(frmAbout2 &form, QtPlatform &platform);
+    ~AboutDialog() override;
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void propertyChanged(const Control &control, Property property) override;
+    void showCaption(const Label &label, QLabel *widget);
+    void stopWatching();
+
+    frmAbout2 &m_form;
+    QtPlatform &m_platform;
+    bool m_watching = true;
+    QPushButton *m_ok;
+    QLabel *m_title;
+    QLabel *m_version;
+};
+
+} // namespace kamorin

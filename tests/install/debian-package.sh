@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The Debian package carries the right control fields and installs under /usr
+# exactly what cmake --install does.
+# usage: debian-package.sh BUILD_DIR VERSION
+set -uo pipefail
+
+build=$1
+version=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+scratch=$build/install-tests/deb
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+if ! (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1); then
+    cat "$scratch/cpack.log"
+    echo "FAIL: cpack -G DEB"
+    exit 1
+fi
+
+deb=$scratch/kamorin_${version}_$(dpkg --print-architecture).deb
+if [ ! -f "$deb" ]; then
+    ls "$scratch"
+    echo "FAIL: no $(basename "$deb")"
+    exit 1
+fi
+
+dpkg-deb -I "$deb"
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = kamorin ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)'"
+[ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
+case "$(field Section)" in utils | misc) ;; *) fail "Section is '$(field Section)'" ;; esac
+field Maintainer | grep -Eq '^[^<]+ <[^@>]+@[^>]+>$' || fail "Maintainer is '$(field Maintainer)'"
+[ -n "$(field Description)" ] || fail "no Description"
+[ -n "$(field Homepage)" ] || fail "no Homepage"
+depends=$(field Depends)
+depends_on() {
+    local entry
+    while read -r entry; do
+        [ "${entry%% *}" = "$1" ] && return 0
+    done < <(echo "$depends" | tr ',' '\n')
+    return 1
+}
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
+    depends_on "$library" || fail "Depends lacks $library"
+done
+echo "$depends" | grep -qF 'fonts-ipafont-gothic | fonts-noto-cjk' || fail "Depends lacks the fonts"
+
+# Installed by dpkg as root: nothing may belong to whoever built the package.
+owners=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')
+[ -z "$owners" ] || fail "entries not owned by root: $owners"
+
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
+[ -z "$outside" ] || fail "files outside /usr: $outside"
+"$here/check-installed-tree.sh" "$root/usr" "$version" || failures=$((failures + 1))
+
+if [ $failures -eq 0 ]; then
+    echo "PASS: Debian package $(basename "$deb")"
+else
+    echo "FAIL: Debian package $(basename "$deb")"
+    exit 1
+fi
