@@ -76,7 +76,7 @@ QLabel *makeLabel(const Label &label, QWidget *parent)
     // A framed QLabel indents its text by half an "x" unless told otherwise.
     widget->setIndent(0);
     if (design.border == Border::FixedSingle) {
-        widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        widget->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
         widget->setLineWidth(1);
     }
     applyColours(widget, design, QPalette::WindowText, QPalette::Window);

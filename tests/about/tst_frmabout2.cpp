@@ -6,68 +6,20 @@
 
 using namespace kamorin;
 
-namespace {
-
-// A platform whose version data cannot be read, so Form_Load fails midway.
-class BrokenVersionPlatform : public test::FakePlatform
-{
-public:
-    AppVersion appVersion() const override { throw RuntimeError(ErrorNumber::Overflow); }
-};
-
-} // namespace
-
 class TestFrmAbout2 : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void formLoadSetsTheThreeTexts();
+    void formLoadSetsCaptionThenVersionThenTitle();
     void versionShowsMajorMinorRevision_data();
     void versionShowsMajorMinorRevision();
-    void formLoadAssignsCaptionThenVersionThenTitle();
     void loadingBringsBackTheDesignBeforeFormLoad();
     void failedFormLoadLeavesTheDialogUnloaded();
     void okUnloadsAndTheMenuShows();
 };
 
-void TestFrmAbout2::formLoadSetsTheThreeTexts()
-{
-    frmAbout2 form;
-    test::FakePlatform platform;
-    Form_Load(form, platform);
-    QCOMPARE(form.caption(), QStringLiteral("Kamorin(KT版)のﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(form.lblVersion.caption(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.2.7"));
-    QCOMPARE(form.lblTitle.caption(), QStringLiteral("Kamorin(ＫＴ版)"));
-}
-
-void TestFrmAbout2::versionShowsMajorMinorRevision_data()
-{
-    QTest::addColumn<int>("major");
-    QTest::addColumn<int>("minor");
-    QTest::addColumn<int>("revision");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("1.2.0.7") << 1 << 2 << 7 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.2.7");
-    QTest::newRow("10.0.0.12, unpadded") << 10 << 0 << 12 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 10.0.12");
-    QTest::newRow("largest") << 32767 << 32767 << 32767
-                             << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 32767.32767.32767");
-}
-
-void TestFrmAbout2::versionShowsMajorMinorRevision()
-{
-    QFETCH(int, major);
-    QFETCH(int, minor);
-    QFETCH(int, revision);
-    QFETCH(QString, expected);
-    frmAbout2 form;
-    test::FakePlatform platform;
-    platform.version = { static_cast<std::int16_t>(major), static_cast<std::int16_t>(minor),
-                         static_cast<std::int16_t>(revision) };
-    Form_Load(form, platform);
-    QCOMPARE(form.lblVersion.caption(), expected);
-}
-
-void TestFrmAbout2::formLoadAssignsCaptionThenVersionThenTitle()
+void TestFrmAbout2::formLoadSetsCaptionThenVersionThenTitle()
 {
     frmAbout2 form;
     test::FakePlatform platform;
@@ -79,22 +31,41 @@ void TestFrmAbout2::formLoadAssignsCaptionThenVersionThenTitle()
              std::vector<QString>({ QStringLiteral("frmAbout2.Caption"),
                                     QStringLiteral("lblVersion.Text"),
                                     QStringLiteral("lblTitle.Text") }));
+    QCOMPARE(form.caption(), QStringLiteral("Kamorin(KT版)のﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(form.lblTitle.caption(), QStringLiteral("Kamorin(ＫＴ版)"));
+}
+
+void TestFrmAbout2::versionShowsMajorMinorRevision_data()
+{
+    QTest::addColumn<AppVersion>("version");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("1.2.0.7") << AppVersion { 1, 2, 7 } << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.2.7");
+    QTest::newRow("10.0.0.12, unpadded")
+        << AppVersion { 10, 0, 12 } << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 10.0.12");
+}
+
+void TestFrmAbout2::versionShowsMajorMinorRevision()
+{
+    QFETCH(AppVersion, version);
+    QFETCH(QString, expected);
+    frmAbout2 form;
+    test::FakePlatform platform;
+    platform.version = version;
+    Form_Load(form, platform);
+    QCOMPARE(form.lblVersion.caption(), expected);
 }
 
 void TestFrmAbout2::loadingBringsBackTheDesignBeforeFormLoad()
 {
     frmAbout2 form;
     test::FakePlatform platform;
-    QVERIFY(!form.isLoaded());
-    form.load(platform);
-    QVERIFY(form.isLoaded());
-
-    form.unload();
     form.lblTitle.setCaption(QStringLiteral("left over"));
     form.lblVersion.setWidth(0);
     form.cmdOK.setCaption(QStringLiteral("left over"));
     form.cmdOK.setEnabled(false);
+    QVERIFY(!form.isLoaded());
     form.load(platform);
+    QVERIFY(form.isLoaded());
     QCOMPARE(form.lblTitle.caption(), QStringLiteral("Kamorin(ＫＴ版)"));
     QCOMPARE(form.lblVersion.width(), 1725.0f);
     QCOMPARE(form.cmdOK.caption(), QStringLiteral("OK"));
@@ -103,8 +74,11 @@ void TestFrmAbout2::loadingBringsBackTheDesignBeforeFormLoad()
 
 void TestFrmAbout2::failedFormLoadLeavesTheDialogUnloaded()
 {
+    struct BrokenVersion : test::FakePlatform
+    {
+        AppVersion appVersion() const override { throw RuntimeError(ErrorNumber::Overflow); }
+    } platform;
     frmAbout2 form;
-    BrokenVersionPlatform platform;
     QVERIFY_THROWS_EXCEPTION(RuntimeError, form.load(platform));
     QVERIFY(!form.isLoaded());
 }

@@ -71,6 +71,8 @@ private Q_SLOTS:
                                   << std::numeric_limits<double>::denorm_min();
         QTest::newRow("underflow is 0") << QStringLiteral("1e-400") << 0.0;
         QTest::newRow("underflow, long mantissa") << QStringLiteral("100000e-405") << 0.0;
+        QTest::newRow("underflow, positive exponent")
+            << QString(QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e5")) << 0.0;
         QTest::newRow("zero, huge exponent") << QStringLiteral("0e99999") << 0.0;
         QTest::newRow("count") << QStringLiteral("2000") << 2000.0;
     }
@@ -102,6 +104,7 @@ private Q_SLOTS:
             const QString t = QString::fromUtf16(text);
             QTest::addRow("overflow %s", qPrintable(t)) << t << kOverflow;
         }
+        QTest::newRow("overflow, 310 digits") << QString(u'1' + QString(309, u'0')) << kOverflow;
     }
 
     void textToNumberRejects()
