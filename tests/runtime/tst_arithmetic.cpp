@@ -17,7 +17,8 @@ namespace {
 
 // One operand of a table row. A text operand keeps its text here, so the Variant made
 // from it refers to the fetched row, which outlives every use in the test function.
-struct Operand {
+struct Operand
+{
     VarType type = VarType::Empty;
     double number = 0;
     QString text;
@@ -95,7 +96,8 @@ QString describe(Variant v)
 }
 
 // The error number an operation raised, 0 if it raised none.
-template <typename F> int errorOf(F &&operation)
+template<typename F>
+int errorOf(F &&operation)
 {
     try {
         operation();
@@ -121,7 +123,8 @@ Variant calculate(Variant a, char op, Variant b)
     }
 }
 
-class RecordingPlatform : public Platform {
+class RecordingPlatform : public Platform
+{
 public:
     double clockSeconds() override { return 0; }
     void clearClipboard() override { }
@@ -140,7 +143,8 @@ constexpr int kTypeMismatch = 13;
 
 } // namespace
 
-class TestArithmetic : public QObject {
+class TestArithmetic : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -339,7 +343,7 @@ private Q_SLOTS:
         QFETCH(bool, overflow);
         std::int32_t result = 0;
         const int error
-            = errorOf([&] { result = op == '+' ? checkedAdd(a, b) : checkedMultiply(a, b); });
+                = errorOf([&] { result = op == '+' ? checkedAdd(a, b) : checkedMultiply(a, b); });
         QCOMPARE(error, overflow ? kOverflow : 0);
         if (!overflow)
             QCOMPARE(result, expected);
@@ -370,7 +374,7 @@ private Q_SLOTS:
     void reportOfTypeMismatch()
     {
         QCOMPARE(RuntimeError(ErrorNumber::TypeMismatch).report(),
-            QStringLiteral("実行時エラー '13': 型が一致しません。"));
+                 QStringLiteral("実行時エラー '13': 型が一致しません。"));
     }
 
     void dispatch_data()
@@ -409,11 +413,11 @@ private Q_SLOTS:
             QCOMPARE(Variant::longInteger(v).longValue(), v);
         for (const float v : { 0.0f, -0.0f, 3.4375f, -1e-45f, std::numeric_limits<float>::max() })
             QCOMPARE(std::bit_cast<std::uint32_t>(Variant::single(v).singleValue()),
-                std::bit_cast<std::uint32_t>(v));
+                     std::bit_cast<std::uint32_t>(v));
         for (const double v : { 0.0, -0.0, 0.1, -2.5, std::numeric_limits<double>::denorm_min(),
-                 std::numeric_limits<double>::max() })
+                                std::numeric_limits<double>::max() })
             QCOMPARE(std::bit_cast<std::uint64_t>(Variant::real(v).doubleValue()),
-                std::bit_cast<std::uint64_t>(v));
+                     std::bit_cast<std::uint64_t>(v));
         const QString t = QStringLiteral("2000");
         QCOMPARE(&Variant::text(t).textValue(), &t);
         QVERIFY(Variant().isEmpty());

@@ -20,7 +20,8 @@ constexpr int kTypeMismatch = 13;
 
 // One value of a table row; a text keeps its text here, so the Variant made from it
 // refers to the fetched row.
-struct Operand {
+struct Operand
+{
     VarType type = VarType::Empty;
     double number = 0;
     QString text;
@@ -70,7 +71,8 @@ Operand txt(const char16_t *v)
     return { VarType::String, 0, QString::fromUtf16(v) };
 }
 
-template <typename F> int errorOf(F &&operation)
+template<typename F>
+int errorOf(F &&operation)
 {
     try {
         operation();
@@ -82,7 +84,8 @@ template <typename F> int errorOf(F &&operation)
 
 } // namespace
 
-class TestConversion : public QObject {
+class TestConversion : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -162,9 +165,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("error");
         QTest::newRow("double to integer") << f64(32767.4) << VarType::Integer << i16(32767) << 0;
         QTest::newRow("integer half to even")
-            << f64(-32768.5) << VarType::Integer << i16(-32768) << 0;
+                << f64(-32768.5) << VarType::Integer << i16(-32768) << 0;
         QTest::newRow("rounds past integer")
-            << f64(32767.5) << VarType::Integer << none() << kOverflow;
+                << f64(32767.5) << VarType::Integer << none() << kOverflow;
         QTest::newRow("long to integer") << i32(40000) << VarType::Integer << none() << kOverflow;
         QTest::newRow("text to integer") << txt(u"12") << VarType::Integer << i16(12) << 0;
         QTest::newRow("empty to integer") << none() << VarType::Integer << i16(0) << 0;
@@ -174,7 +177,7 @@ private Q_SLOTS:
         QTest::newRow("integer to double") << i16(5) << VarType::Double << f64(5) << 0;
         QTest::newRow("text to double") << txt(u"10.2") << VarType::Double << f64(10.2) << 0;
         QTest::newRow("bad text to double")
-            << txt(u"abc") << VarType::Double << none() << kTypeMismatch;
+                << txt(u"abc") << VarType::Double << none() << kTypeMismatch;
     }
 
     void convertTo()
@@ -226,7 +229,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
         const auto row = [](const char *name, const char16_t *pattern, double value,
-                             const char16_t *expected) {
+                            const char16_t *expected) {
             QTest::newRow(name) << QString::fromUtf16(pattern) << value
                                 << QString::fromUtf16(expected);
         };

@@ -15,7 +15,8 @@ namespace {
 
 // One loop bound; a text keeps its text here, so the Variant made from it refers to
 // the fetched row.
-struct Operand {
+struct Operand
+{
     VarType type = VarType::Empty;
     double number = 0;
     QString text;
@@ -66,7 +67,8 @@ constexpr int kPassLimit = 100;
 
 } // namespace
 
-class TestCountedLoop : public QObject {
+class TestCountedLoop : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -86,27 +88,27 @@ private Q_SLOTS:
             return values;
         };
         QTest::newRow("digit positions")
-            << i16(1) << i16(14) << i16(1) << VarType::Integer << upTo(1, 14);
+                << i16(1) << i16(14) << i16(1) << VarType::Integer << upTo(1, 14);
         QTest::newRow("fractional end")
-            << i16(1) << f64(10.2) << i16(1) << VarType::Double << upTo(1, 10);
+                << i16(1) << f64(10.2) << i16(1) << VarType::Double << upTo(1, 10);
         QTest::newRow("text end") << i16(1) << txt(u"3") << i16(1) << VarType::Double << upTo(1, 3);
         QTest::newRow("text end with blanks")
-            << i16(1) << txt(u" 2.5 ") << i16(1) << VarType::Double << upTo(1, 2);
+                << i16(1) << txt(u" 2.5 ") << i16(1) << VarType::Double << upTo(1, 2);
         QTest::newRow("end below start")
-            << i16(1) << i16(0) << i16(1) << VarType::Integer << QList<double>();
+                << i16(1) << i16(0) << i16(1) << VarType::Integer << QList<double>();
         QTest::newRow("negative end")
-            << i16(1) << txt(u"-5") << i16(1) << VarType::Double << QList<double>();
+                << i16(1) << txt(u"-5") << i16(1) << VarType::Double << QList<double>();
         QTest::newRow("counting down")
-            << i16(3) << i16(1) << i16(-1) << VarType::Integer << QList<double> { 3, 2, 1 };
+                << i16(3) << i16(1) << i16(-1) << VarType::Integer << QList<double> { 3, 2, 1 };
         QTest::newRow("down, end above")
-            << i16(1) << i16(3) << i16(-1) << VarType::Integer << QList<double>();
+                << i16(1) << i16(3) << i16(-1) << VarType::Integer << QList<double>();
         QTest::newRow("half steps")
-            << i16(1) << i16(2) << f64(0.5) << VarType::Double << QList<double> { 1, 1.5, 2 };
+                << i16(1) << i16(2) << f64(0.5) << VarType::Double << QList<double> { 1, 1.5, 2 };
         QTest::newRow("single step")
-            << i16(1) << i16(2) << f32(0.5f) << VarType::Single << QList<double> { 1, 1.5, 2 };
+                << i16(1) << i16(2) << f32(0.5f) << VarType::Single << QList<double> { 1, 1.5, 2 };
         QTest::newRow("long end") << i16(1) << i32(3) << i16(1) << VarType::Long << upTo(1, 3);
         QTest::newRow("integer end at 32767")
-            << i16(32766) << i16(32767) << i16(1) << VarType::Integer << upTo(32766, 32767);
+                << i16(32766) << i16(32767) << i16(1) << VarType::Integer << upTo(32766, 32767);
         QTest::newRow("long end at 2^31-1") << i32(2147483645) << i32(2147483647) << i32(1)
                                             << VarType::Long << upTo(2147483645, 2147483647);
         QTest::newRow("across 2^31") << i32(2147483640) << f64(2147483650.0) << i16(1)

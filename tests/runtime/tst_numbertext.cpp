@@ -29,7 +29,7 @@ std::vector<double> sampleDoubles()
 {
     std::vector<double> values { 0.1, 0.2, 0.3, 1.0 / 3, 2.0 / 3, 0.1 + 0.2, 3.14159265358979 };
     const double mantissas[]
-        = { 1, 1.5, 3.14159265358979, 9.99999999999999, 1.2345678901234567, 7.000000000000001 };
+            = { 1, 1.5, 3.14159265358979, 9.99999999999999, 1.2345678901234567, 7.000000000000001 };
     for (int e = -320; e <= 300; e += 9) {
         for (const double m : mantissas)
             values.push_back(m * std::pow(10.0, e));
@@ -45,7 +45,8 @@ std::vector<double> sampleDoubles()
 
 } // namespace
 
-class TestNumberText : public QObject {
+class TestNumberText : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -63,8 +64,8 @@ private Q_SLOTS:
         QTest::newRow("signed exponent") << QStringLiteral("2.5e-3") << 0.0025;
         QTest::newRow("long exponent") << QStringLiteral("1e000000000000000000001") << 10.0;
         QTest::newRow("nearest double") << QStringLiteral("0.1") << 0.1;
-        QTest::newRow("many digits")
-            << QStringLiteral("123456789012345678901234567890") << 123456789012345678901234567890.0;
+        QTest::newRow("many digits") << QStringLiteral("123456789012345678901234567890")
+                                     << 123456789012345678901234567890.0;
         QTest::newRow("largest") << QStringLiteral("1.7976931348623157e308")
                                  << std::numeric_limits<double>::max();
         QTest::newRow("smallest") << QStringLiteral("4.94065645841247E-324")
@@ -72,7 +73,8 @@ private Q_SLOTS:
         QTest::newRow("underflow is 0") << QStringLiteral("1e-400") << 0.0;
         QTest::newRow("underflow, long mantissa") << QStringLiteral("100000e-405") << 0.0;
         QTest::newRow("underflow, positive exponent")
-            << QString(QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e5")) << 0.0;
+                << QString(QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e5"))
+                << 0.0;
         QTest::newRow("zero, huge exponent") << QStringLiteral("0e99999") << 0.0;
         QTest::newRow("count") << QStringLiteral("2000") << 2000.0;
     }
@@ -94,9 +96,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("error");
-        for (const char16_t *text : { u"", u" ", u"abc", u"nan", u"inf", u"Infinity", u"1,000",
-                 u"&H10", u"0x10", u"１２３", u"1e", u"1e+", u".", u"+", u"-", u"1 2", u"1.2.3",
-                 u"--1", u"1d3", u"e5", u"1 e5", u"1e5.5", u"\u22121" }) {
+        for (const char16_t *text :
+             { u"",      u" ",      u"abc", u"nan", u"inf",  u"Infinity", u"1,000",  u"&H10",
+               u"0x10",  u"１２３", u"1e",  u"1e+", u".",    u"+",        u"-",      u"1 2",
+               u"1.2.3", u"--1",    u"1d3", u"e5",  u"1 e5", u"1e5.5",    u"\u22121" }) {
             const QString t = QString::fromUtf16(text);
             QTest::addRow("mismatch \"%s\"", qPrintable(t)) << t << kTypeMismatch;
         }
