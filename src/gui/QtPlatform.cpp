@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace kamorin {
 
 QtPlatform::QtPlatform() = default;
@@ -101,6 +103,10 @@ void QtPlatform::unloadForm(Form &form)
 
 void QtPlatform::reportError(const RuntimeError &error)
 {
+    // Also on stderr, where a terminal or a log keeps it after the box is gone.
+    const QByteArray line = (QStringLiteral("kamorin: ") + error.report() + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kamorin"), error.report(),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
