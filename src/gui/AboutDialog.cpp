@@ -1,6 +1,7 @@
 #include "gui/AboutDialog.h"
 
 #include "about/frmAbout2.h"
+#include "gui/DesignedLook.h"
 #include "gui/Icon.h"
 #include "gui/QtPlatform.h"
 #include "gui/TextFit.h"
@@ -17,33 +18,17 @@ namespace {
 
 constexpr int kIconPixels = 32;
 
-QFont fontOf(const ControlDesign &design)
-{
-    QFont font(QString::fromStdU16String(std::u16string(kFontFamily)));
-    font.setPointSizeF(design.pointSize);
-    font.setBold(design.bold);
-    return font;
-}
-
-QRect geometryOf(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                 twipsToPixels(height));
-}
-
 QLabel *makeLabel(const Label &label, QWidget *parent)
 {
     const ControlDesign &design = label.design();
     auto *widget = new QLabel(parent);
     widget->setObjectName(label.name());
-    widget->setFont(fontOf(design));
+    widget->setFont(designedFont(design));
     widget->setTextFormat(Qt::PlainText);
-    widget->setAlignment((design.alignment == Alignment::Right ? Qt::AlignRight : Qt::AlignLeft)
-                         | Qt::AlignTop);
+    widget->setAlignment(toAlignment(design.alignment) | Qt::AlignTop);
     if (design.foreground) {
         QPalette palette = widget->palette();
-        const Rgb rgb = *design.foreground;
-        palette.setColor(QPalette::WindowText, QColor(rgb.red, rgb.green, rgb.blue));
+        palette.setColor(QPalette::WindowText, toColor(*design.foreground));
         widget->setPalette(palette);
     }
     return widget;
@@ -54,7 +39,7 @@ QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
     auto *widget = new QLabel(parent);
     widget->setObjectName(QString::fromLatin1(design.name.data(),
                                               static_cast<qsizetype>(design.name.size())));
-    widget->setGeometry(geometryOf(design.left, design.top, design.width, design.height));
+    widget->setGeometry(designedRect(design.left, design.top, design.width, design.height));
     // The sunken frame of a picture box; 36 pixels less the frame leave the icon's 32.
     widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     widget->setLineWidth(2);
@@ -85,8 +70,8 @@ AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
 
     const ControlDesign &ok = m_form.cmdOK.design();
     m_ok->setObjectName(m_form.cmdOK.name());
-    m_ok->setFont(fontOf(ok));
-    m_ok->setGeometry(geometryOf(ok.left, ok.top, ok.width, ok.height));
+    m_ok->setFont(designedFont(ok));
+    m_ok->setGeometry(designedRect(ok.left, ok.top, ok.width, ok.height));
     m_ok->setDefault(true);
     m_ok->setEnabled(m_form.cmdOK.enabled());
     connect(m_ok, &QPushButton::clicked, this,
@@ -138,7 +123,7 @@ void AboutDialog::showCaption(const Label &label, QLabel *widget)
                         twipsToPixels(label.width()), twipsToPixels(design.height));
     widget->setEnabled(label.enabled());
     widget->setText(label.caption());
-    fitText(widget, fontOf(design));
+    fitText(widget, designedFont(design));
 }
 
 // Every assignment redraws the whole control: there are only a few of them.

@@ -1,5 +1,6 @@
 #include "gui/FormView.h"
 
+#include "gui/DesignedLook.h"
 #include "gui/TextFit.h"
 #include "gui/Twips.h"
 #include "mainwindow/Form1.h"
@@ -19,32 +20,6 @@
 namespace kamorin {
 
 namespace {
-
-QColor toColor(Rgb rgb)
-{
-    return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-Qt::Alignment toAlignment(Alignment alignment)
-{
-    switch (alignment) {
-    case Alignment::Centre:
-        return Qt::AlignHCenter;
-    case Alignment::Right:
-        return Qt::AlignRight;
-    case Alignment::Left:
-        break;
-    }
-    return Qt::AlignLeft;
-}
-
-QFont fontOf(const ControlDesign &design)
-{
-    QFont font(QString::fromStdU16String(std::u16string(kFontFamily)));
-    font.setPointSizeF(design.pointSize);
-    font.setBold(design.bold);
-    return font;
-}
 
 void applyColours(QWidget *widget, const ControlDesign &design, QPalette::ColorRole text,
                   QPalette::ColorRole background)
@@ -134,9 +109,8 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         QWidget *widget = createWidget(*control);
         const ControlDesign &design = control->design();
         widget->setObjectName(control->name());
-        widget->setFont(fontOf(design));
-        widget->setGeometry(twipsToPixels(design.left), twipsToPixels(design.top),
-                            twipsToPixels(design.width), twipsToPixels(design.height));
+        widget->setFont(designedFont(design));
+        widget->setGeometry(designedRect(design.left, design.top, design.width, design.height));
         widget->setEnabled(control->enabled());
         explainIfDisabled(*control, widget);
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
@@ -247,7 +221,7 @@ void FormView::propertyChanged(const Control &control, Property property)
                 combo->setEditText(text);
         } else if (auto *label = qobject_cast<QLabel *>(widget)) {
             label->setText(displayed(static_cast<const Label &>(control).caption()));
-            fitText(label, fontOf(control.design()));
+            fitText(label, designedFont(control.design()));
         } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
             button->setText(static_cast<const CommandButton &>(control).caption());
         }
