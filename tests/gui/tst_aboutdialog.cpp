@@ -1,6 +1,7 @@
 #include "gui/AboutDialog.h"
 #include "gui/Application.h"
 #include "gui/MainWindow.h"
+#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
 #include "support/PropertyRecorder.h"
@@ -34,7 +35,7 @@ private Q_SLOTS:
 private:
     void choose(const QString &menuItem);
     void openAbout() { choose(QStringLiteral("バージョン情報")); }
-    QWidget *dialog() { return m_platform->windowOf(m_window->aboutForm()); }
+    QWidget *dialog() { return m_app->platform.windowOf(m_app->window->aboutForm()); }
     template<typename T>
     T *control(const char *name)
     {
@@ -42,33 +43,24 @@ private:
     }
     static QList<QDialog *> topLevelDialogs();
 
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<QtPlatform> m_platform;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<test::OpenWindow> m_app;
 };
 
 void TestAboutDialog::init()
 {
-    m_form = std::make_unique<Form1>();
-    Form_Load(*m_form);
-    m_platform = std::make_unique<QtPlatform>();
-    m_window = std::make_unique<MainWindow>(*m_form, *m_platform);
-    m_platform->attach(*m_form, m_window.get());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<test::OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->window.get()));
 }
 
 void TestAboutDialog::cleanup()
 {
-    m_window.reset();
-    m_platform.reset();
-    m_form.reset();
+    m_app.reset();
     QVERIFY(topLevelDialogs().isEmpty());
 }
 
 void TestAboutDialog::choose(const QString &menuItem)
 {
-    for (QAction *action : m_window->menuBar()->findChildren<QAction *>()) {
+    for (QAction *action : m_app->window->menuBar()->findChildren<QAction *>()) {
         if (action->text() == menuItem)
             return action->trigger();
     }
@@ -111,7 +103,7 @@ void TestAboutDialog::dialogLooksAsDesigned()
 
 void TestAboutDialog::choosingTheMenuTwiceShowsOneDialog()
 {
-    test::PropertyRecorder recorder(m_window->aboutForm().observers);
+    test::PropertyRecorder recorder(m_app->window->aboutForm().observers);
     openAbout();
     const std::size_t loadAssignments = recorder.assignments.size();
     QVERIFY(loadAssignments > 0);
@@ -151,14 +143,14 @@ void TestAboutDialog::enterAndEscPressOkWhereverTheFocusIs()
                     key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
 
     QCOMPARE(pressed.size(), 1);
-    QVERIFY(!m_window->aboutForm().isLoaded());
+    QVERIFY(!m_app->window->aboutForm().isLoaded());
     QVERIFY(topLevelDialogs().isEmpty());
-    QVERIFY(m_window->isVisible());
+    QVERIFY(m_app->window->isVisible());
 }
 
 void TestAboutDialog::closeBoxUnloadsAndTheNextShowLoadsAfresh()
 {
-    frmAbout2 &form = m_window->aboutForm();
+    frmAbout2 &form = m_app->window->aboutForm();
     openAbout();
     QSignalSpy pressed(control<QPushButton>("cmdOK"), &QPushButton::clicked);
     form.lblTitle.setCaption(QStringLiteral("left over"));
@@ -190,7 +182,7 @@ void TestAboutDialog::programEndsWhenTheDialogClosesAfterTheMainWindow()
     });
     // Had closing the main window ended the program, this would never run.
     QTimer::singleShot(100, &scope, [&] {
-        dialogOutlivedTheMainWindow = !m_window->isVisible() && dialog() && dialog()->isVisible();
+        dialogOutlivedTheMainWindow = !m_app->window->isVisible() && dialog() && dialog()->isVisible();
         if (dialogOutlivedTheMainWindow)
             QTest::mouseClick(control<QPushButton>("cmdOK"), Qt::LeftButton);
     });

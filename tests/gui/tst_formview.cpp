@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
+#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
 
@@ -31,43 +32,34 @@ private Q_SLOTS:
     void exitClosesTheWindow();
 
 private:
-    QWidget *widget(const char *name) const { return m_window->formView()->widgetFor(name); }
+    QWidget *widget(const char *name) const { return m_app->window->formView()->widgetFor(name); }
 
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<QtPlatform> m_platform;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<test::OpenWindow> m_app;
 };
 
 void TestFormView::init()
 {
-    m_form = std::make_unique<Form1>();
-    Form_Load(*m_form);
-    m_platform = std::make_unique<QtPlatform>();
-    m_window = std::make_unique<MainWindow>(*m_form, *m_platform);
-    m_platform->attach(*m_form, m_window.get());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<test::OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->window.get()));
 }
 
 void TestFormView::cleanup()
 {
-    m_window.reset();
-    m_platform.reset();
-    m_form.reset();
+    m_app.reset();
 }
 
 void TestFormView::clientAreaHasItsDesignedSize()
 {
-    QCOMPARE(m_window->formView()->size(), QSize(316, 385));
+    QCOMPARE(m_app->window->formView()->size(), QSize(316, 385));
     QCOMPARE(widget("Text2")->geometry(), QRect(91, 39, 153, 25));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Kamorin"));
-    QVERIFY(!m_window->windowIcon().isNull());
+    QCOMPARE(m_app->window->windowTitle(), QStringLiteral("Kamorin"));
+    QVERIFY(!m_app->window->windowIcon().isNull());
 }
 
 void TestFormView::runFillsTheResultFields()
 {
-    m_form->Combo4.setText(QStringLiteral("100"));
-    m_form->Combo5.setText(QStringLiteral("回"));
+    m_app->form.Combo4.setText(QStringLiteral("100"));
+    m_app->form.Combo5.setText(QStringLiteral("回"));
     QTest::mouseClick(widget("Command1"), Qt::LeftButton);
 
     QCOMPARE(static_cast<QLineEdit *>(widget("Text2"))->text(), QStringLiteral("3.13159290355855"));
@@ -80,7 +72,7 @@ void TestFormView::runtimeErrorIsShownAndTheWindowGoesOn()
 {
     auto *count = static_cast<QComboBox *>(widget("Combo4"));
     count->setEditText(QStringLiteral("abc"));
-    QCOMPARE(m_form->Combo4.text(), QStringLiteral("abc"));
+    QCOMPARE(m_app->form.Combo4.text(), QStringLiteral("abc"));
 
     QString shown;
     QTimer::singleShot(0, this, [&] {
@@ -91,12 +83,12 @@ void TestFormView::runtimeErrorIsShownAndTheWindowGoesOn()
     });
     QTest::mouseClick(widget("Command1"), Qt::LeftButton);
     QCOMPARE(shown, QStringLiteral("Kamorin|実行時エラー '13': 型が一致しません。"));
-    QVERIFY(m_window->isVisible());
+    QVERIFY(m_app->window->isVisible());
 
     count->setEditText(QStringLiteral("1"));
-    m_form->Combo5.setText(QStringLiteral("回"));
+    m_app->form.Combo5.setText(QStringLiteral("回"));
     QTest::mouseClick(widget("Command1"), Qt::LeftButton);
-    QCOMPARE(m_form->Text2.text(), QStringLiteral("4"));
+    QCOMPARE(m_app->form.Text2.text(), QStringLiteral("4"));
 }
 
 void TestFormView::typedTextStaysAsTyped()
@@ -108,7 +100,7 @@ void TestFormView::typedTextStaysAsTyped()
     QTest::keyClick(count, Qt::Key_Return);
     QCOMPARE(count->count(), 12);
     QCOMPARE(count->currentText(), QStringLiteral("10"));
-    QCOMPARE(m_form->Combo4.text(), QStringLiteral("10"));
+    QCOMPARE(m_app->form.Combo4.text(), QStringLiteral("10"));
 
     auto *machine = static_cast<QComboBox *>(widget("Combo3"));
     machine->setEnabled(true);
@@ -116,24 +108,24 @@ void TestFormView::typedTextStaysAsTyped()
     machine->lineEdit()->selectAll();
     QTest::keyClicks(machine, QStringLiteral("mmx-pentium166"));
     QTest::keyClick(machine, Qt::Key_Return);
-    QCOMPARE(m_form->Combo3.text(), QStringLiteral("mmx-pentium166"));
+    QCOMPARE(m_app->form.Combo3.text(), QStringLiteral("mmx-pentium166"));
     QCOMPARE(machine->count(), 262);
 }
 
 void TestFormView::widthAssignmentsMoveTheLabel()
 {
-    m_form->Label18.setWidth(1644);
+    m_app->form.Label18.setWidth(1644);
     QCOMPARE(widget("Label18")->width(), 110);
-    m_form->Label18.setWidth(0);
+    m_app->form.Label18.setWidth(0);
     QCOMPARE(widget("Label18")->width(), 0);
-    m_form->Label19.setLeft(3000);
+    m_app->form.Label19.setLeft(3000);
     QCOMPARE(widget("Label19")->x(), 200);
 }
 
 void TestFormView::exitClosesTheWindow()
 {
-    exit_Click(*m_form, *m_platform);
-    QVERIFY(!m_window->isVisible());
+    exit_Click(m_app->form, m_app->platform);
+    QVERIFY(!m_app->window->isVisible());
 }
 
 QTEST_MAIN(TestFormView)

@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
+#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
 
@@ -73,33 +74,24 @@ private Q_SLOTS:
     void comboBoxesKeepWhatWasTyped();
 
 private:
-    FormView *view() const { return m_window->formView(); }
+    FormView *view() const { return m_app->window->formView(); }
     QWidget *widget(const QString &name) const { return view()->widgetFor(name.toStdString()); }
     QString controlAt(QPoint point) const;
     QString focusedControl() const;
 
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<QtPlatform> m_platform;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<test::OpenWindow> m_app;
 };
 
 void TestLayout::init()
 {
-    m_form = std::make_unique<Form1>();
-    Form_Load(*m_form);
-    m_platform = std::make_unique<QtPlatform>();
-    m_window = std::make_unique<MainWindow>(*m_form, *m_platform);
-    m_platform->attach(*m_form, m_window.get());
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_app = std::make_unique<test::OpenWindow>();
+    m_app->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->window.get()));
 }
 
 void TestLayout::cleanup()
 {
-    m_window.reset();
-    m_platform.reset();
-    m_form.reset();
+    m_app.reset();
 }
 
 // A click lands on the form's control that owns the widget under the point,
@@ -144,9 +136,9 @@ void TestLayout::controlsSitWhereDesigned()
 void TestLayout::windowHasAFixedClientArea()
 {
     QCOMPARE(view()->size(), QSize(316, 385));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-    QVERIFY(!m_window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(m_window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QCOMPARE(m_app->window->minimumSize(), m_app->window->maximumSize());
+    QVERIFY(!m_app->window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(m_app->window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
 }
 
 void TestLayout::clicksReachTheTopmostControl_data()
@@ -174,7 +166,7 @@ void TestLayout::clicksReachTheTopmostControl()
     QFETCH(QRect, area);
     QFETCH(float, curtainWidth);
     QFETCH(QStringList, fromTop);
-    m_form->Label18.setWidth(curtainWidth);
+    m_app->form.Label18.setWidth(curtainWidth);
 
     for (int y = area.top(); y <= area.bottom(); y += 2) {
         for (int x = area.left(); x <= area.right(); x += 2) {
@@ -214,8 +206,8 @@ void TestLayout::tabVisitsTheFieldsInOrder()
 {
     QFETCH(bool, scoreEnabled);
     QFETCH(QStringList, chain);
-    m_form->Command6.setEnabled(scoreEnabled);
-    m_form->Combo3.setEnabled(scoreEnabled);
+    m_app->form.Command6.setEnabled(scoreEnabled);
+    m_app->form.Combo3.setEnabled(scoreEnabled);
 
     QCOMPARE(focusedControl(), QStringLiteral("Text2"));
     QStringList visited;
@@ -289,9 +281,9 @@ void TestLayout::chartShowsOnlyWhatTheCurtainUncovers()
     QFETCH(QRect, area);
     QFETCH(QColor, colour);
     QFETCH(bool, everywhere);
-    m_form->Label18.setWidth(curtainWidth);
-    m_form->Label14.setWidth(youWidth);
-    m_form->Label15.setWidth(referenceWidth);
+    m_app->form.Label18.setWidth(curtainWidth);
+    m_app->form.Label14.setWidth(youWidth);
+    m_app->form.Label15.setWidth(referenceWidth);
 
     const QImage image = view()->grab().toImage();
     int matching = 0;
@@ -329,7 +321,7 @@ void TestLayout::fieldsDrawTheirTextInTheirColours()
     QFETCH(QString, text);
     QFETCH(QColor, ink);
     if (!text.isEmpty())
-        static_cast<TextControl &>(m_form->control(name.toStdString())).setText(text);
+        static_cast<TextControl &>(m_app->form.control(name.toStdString())).setText(text);
 
     const QRect inside = widget(name)->geometry().adjusted(3, 3, -3, -3);
     const QImage image = view()->grab().toImage();
@@ -402,7 +394,7 @@ void TestLayout::comboBoxesKeepWhatWasTyped()
     QFETCH(QString, name);
     QFETCH(QString, typed);
     QFETCH(int, listed);
-    auto &control = static_cast<ComboBox &>(m_form->control(name.toStdString()));
+    auto &control = static_cast<ComboBox &>(m_app->form.control(name.toStdString()));
     control.setEnabled(true);
     auto *combo = static_cast<QComboBox *>(widget(name));
 

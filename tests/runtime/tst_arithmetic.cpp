@@ -4,6 +4,8 @@
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
 
+#include "support/Operands.h"
+
 #include <QtTest>
 
 #include <bit>
@@ -12,61 +14,9 @@
 #include <vector>
 
 using namespace kamorin;
+using namespace kamorin::test;
 
 namespace {
-
-// One operand of a table row. A text operand keeps its text here, so the Variant made
-// from it refers to the fetched row, which outlives every use in the test function.
-struct Operand
-{
-    VarType type = VarType::Empty;
-    double number = 0;
-    QString text;
-
-    Variant variant() const
-    {
-        switch (type) {
-        case VarType::Empty:
-            return {};
-        case VarType::Integer:
-            return Variant::integer(static_cast<std::int16_t>(number));
-        case VarType::Long:
-            return Variant::longInteger(static_cast<std::int32_t>(number));
-        case VarType::Single:
-            return Variant::single(static_cast<float>(number));
-        case VarType::Double:
-            return Variant::real(number);
-        case VarType::String:
-            return Variant::text(text);
-        }
-        return {};
-    }
-};
-
-Operand none()
-{
-    return {};
-}
-Operand i16(std::int16_t v)
-{
-    return { VarType::Integer, double(v), {} };
-}
-Operand i32(std::int32_t v)
-{
-    return { VarType::Long, double(v), {} };
-}
-Operand f32(float v)
-{
-    return { VarType::Single, double(v), {} };
-}
-Operand f64(double v)
-{
-    return { VarType::Double, v, {} };
-}
-Operand txt(const char16_t *v)
-{
-    return { VarType::String, 0, QString::fromUtf16(v) };
-}
 
 // Tag and exact value, so a failing comparison shows both.
 QString describe(Variant v)
@@ -93,18 +43,6 @@ QString describe(Variant v)
         break;
     }
     return QString::fromLatin1(names[static_cast<int>(v.type())]) + u' ' + value;
-}
-
-// The error number an operation raised, 0 if it raised none.
-template<typename F>
-int errorOf(F &&operation)
-{
-    try {
-        operation();
-        return 0;
-    } catch (const RuntimeError &e) {
-        return static_cast<int>(e.number());
-    }
 }
 
 Variant calculate(Variant a, char op, Variant b)
