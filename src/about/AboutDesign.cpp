@@ -1,8 +1,6 @@
 #include "about/AboutDesign.h"
 
-#include <algorithm>
 #include <array>
-#include <stdexcept>
 
 namespace kamorin {
 
@@ -33,11 +31,7 @@ std::span<const ControlDesign> aboutDialogDesign()
 
 const ControlDesign &aboutDesignOf(std::string_view name)
 {
-    const auto it = std::find_if(kDesign.begin(), kDesign.end(),
-                                 [name](const ControlDesign &d) { return d.name == name; });
-    if (it == kDesign.end())
-        throw std::out_of_range("no control of that name");
-    return *it;
+    return findDesign(kDesign, name);
 }
 
 } // namespace kamorin

@@ -97,13 +97,18 @@ std::span<const std::string_view> mainWindowStackingFromTop()
     return kStackingFromTop;
 }
 
-const ControlDesign &designOf(std::string_view name)
+const ControlDesign &findDesign(std::span<const ControlDesign> table, std::string_view name)
 {
-    const auto it = std::find_if(kDesign.begin(), kDesign.end(),
+    const auto it = std::find_if(table.begin(), table.end(),
                                  [name](const ControlDesign &d) { return d.name == name; });
-    if (it == kDesign.end())
+    if (it == table.end())
         throw std::out_of_range("no control of that name");
     return *it;
+}
+
+const ControlDesign &designOf(std::string_view name)
+{
+    return findDesign(kDesign, name);
 }
 
 } // namespace kamorin

@@ -77,6 +77,9 @@ std::span<const ControlDesign> mainWindowDesign();
 // Control names from the top of the stack to the bottom.
 std::span<const std::string_view> mainWindowStackingFromTop();
 
+// The design of the control of that name in a table; throws std::out_of_range
+// for a name the table lacks, which can only be a mistake in the program.
+const ControlDesign &findDesign(std::span<const ControlDesign> table, std::string_view name);
 const ControlDesign &designOf(std::string_view name);
 
 } // namespace kamorin
