@@ -17,12 +17,14 @@ build="$root/build"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libbenchmark-dev
-    # The window's fonts: IPAPGothic is drawn to the metrics of ＭＳ Ｐゴシック.
+    # The window's fonts, standing in for ＭＳ Ｐゴシック: IPAPGothic, then Noto Sans CJK JP.
     fonts-ipafont-gothic fonts-noto-cjk
     # A real X server for the tests that drive the window.
     xvfb xauth xdotool xclip x11-utils imagemagick
     # The Debian package and the checks of what it installs.
     dpkg-dev file desktop-file-utils appstream
+    # The fuzz targets (libFuzzer comes with clang's runtime) and readable sanitizer stacks.
+    clang libclang-rt-14-dev llvm
 )
 
 install_missing() {

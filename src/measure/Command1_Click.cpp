@@ -42,11 +42,12 @@ ElapsedTime split(Variant elapsed)
     const Variant afterHours = whole - Variant::longInteger(checkedMultiply(t.hours, 3600));
     t.minutes = toLong(wholePart(afterHours / Variant::integer(60)));
     t.seconds = toLong(afterHours - Variant::longInteger(checkedMultiply(t.minutes, 60)));
-    // The true hundredths: the fraction of the elapsed time. Scaled in double,
-    // where a single-precision time times 100 is exact, so a time just below
-    // a whole second cannot round up to 100 hundredths.
+    // The true hundredths: the fraction of the elapsed time. Both products are
+    // scaled in double, where a single-precision time times 100 is exact, so a
+    // time just below a whole second cannot round up to 100 hundredths, and
+    // the whole seconds of a run of days keep every digit.
     t.hundredths = toLong(wholePart(elapsed * Variant::real(100))
-                          - whole * Variant::integer(100));
+                          - whole * Variant::real(100));
     return t;
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -87,6 +88,9 @@ QString layOut(const Scientific &s, int precision)
 template<typename Number>
 QString numberToText(Number value, int precision)
 {
+    // Every computed value is checked to be finite; this keeps it so here too.
+    if (!std::isfinite(value))
+        throw RuntimeError(ErrorNumber::Overflow);
     if (value == 0)
         return QStringLiteral("0"); // also for -0, which no user should see
     return layOut(toScientific(value, precision), precision);

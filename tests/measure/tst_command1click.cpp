@@ -155,6 +155,9 @@ void TestCommand1Click::elapsedTimeFields_data()
     QTest::newRow("a tenth") << 0.1 << "0" << "0" << "0" << "10";
     QTest::newRow("just below a day") << 86399.99 << "23" << "59" << "59" << "99";
     QTest::newRow("zero") << 0.0 << "0" << "0" << "0" << "00";
+    // Past 2^26 hundredths a Single cannot hold every whole second times 100.
+    QTest::newRow("ten days") << 866659.0 << "240" << "44" << "19" << "00";
+    QTest::newRow("ten days and a half second") << 866659.5 << "240" << "44" << "19" << "50";
 }
 
 void TestCommand1Click::elapsedTimeFields()
