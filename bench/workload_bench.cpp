@@ -9,7 +9,6 @@
 #include "runtime/Variant.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -41,9 +40,9 @@ void taggedPass(benchmark::State &state)
     const kamorin::Variant end = kamorin::Variant::real(kPasses);
     for (auto _ : state)
         benchmark::DoNotOptimize(kamorin::sumLeibnizSeries(end));
-    state.counters["ns_per_pass"] = benchmark::Counter(
-            kPasses * static_cast<double>(state.iterations()),
-            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_pass"]
+            = benchmark::Counter(kPasses * static_cast<double>(state.iterations()),
+                                 benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void nativePass(benchmark::State &state)
@@ -53,9 +52,9 @@ void nativePass(benchmark::State &state)
         benchmark::DoNotOptimize(end);
         benchmark::DoNotOptimize(nativeSeries(end));
     }
-    state.counters["ns_per_pass"] = benchmark::Counter(
-            kPasses * static_cast<double>(state.iterations()),
-            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_pass"]
+            = benchmark::Counter(kPasses * static_cast<double>(state.iterations()),
+                                 benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 BENCHMARK(taggedPass)->Unit(benchmark::kMillisecond)->MinTime(2);

@@ -26,7 +26,7 @@ inline void check(bool holds, const char *what, const QString &detail = {})
 }
 
 // The same, with the detail put together only when it is needed.
-template <typename Detail>
+template<typename Detail>
 requires std::is_invocable_r_v<QString, Detail>
 void check(bool holds, const char *what, Detail &&detail)
 {
@@ -43,10 +43,10 @@ inline bool isOneOf(const RuntimeError &error, std::initializer_list<ErrorNumber
     return false;
 }
 
-template <typename Detail>
+template<typename Detail>
 requires std::is_invocable_r_v<QString, Detail>
-void expectError(
-    const RuntimeError &error, std::initializer_list<ErrorNumber> allowed, Detail &&detail)
+void expectError(const RuntimeError &error, std::initializer_list<ErrorNumber> allowed,
+                 Detail &&detail)
 {
     if (!isOneOf(error, allowed))
         fail("unexpected runtime error", error.report() + QStringLiteral(" | ") + detail());

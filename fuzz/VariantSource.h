@@ -17,7 +17,8 @@ namespace kamorin::fuzz {
 // Tagged values of every kind from fuzz input. Numbers are finite, as every
 // value the program makes is. A text Variant refers to a text kept here, so
 // the source must outlive the Variants it made.
-class VariantSource {
+class VariantSource
+{
 public:
     explicit VariantSource(FuzzedDataProvider &input) : m_in(input) { }
 
@@ -79,7 +80,7 @@ public:
             QString text;
             for (int n = m_in.ConsumeIntegralInRange<int>(0, 24); n > 0; --n)
                 text += QChar(kAlphabet[m_in.ConsumeIntegralInRange<std::size_t>(
-                    0, std::size(kAlphabet) - 2)]);
+                        0, std::size(kAlphabet) - 2)]);
             return text;
         }
         default: {

@@ -19,7 +19,8 @@ using namespace kamorin::fuzz;
 namespace {
 
 // What an operation should give: an error, or a value of a tag.
-struct Expected {
+struct Expected
+{
     std::optional<ErrorNumber> error;
     VarType type = VarType::Empty;
     double value = 0;
@@ -30,7 +31,8 @@ struct Expected {
 
 // An operand as arithmetic sees it: Empty is the 16-bit 0, a text the Double
 // it stands for (or the error reading it raises).
-struct Operand {
+struct Operand
+{
     std::optional<ErrorNumber> error;
     VarType type = VarType::Integer;
     double value = 0;
@@ -99,7 +101,14 @@ Expected widened(VarType type, long long exact)
     return Expected::of(VarType::Double, static_cast<double>(exact));
 }
 
-enum class Op { Add, Subtract, Multiply, Divide, Power };
+enum class Op
+{
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Power
+};
 
 Expected expectedOf(Op op, Variant a, Variant b)
 {
@@ -120,14 +129,14 @@ Expected expectedOf(Op op, Variant a, Variant b)
             return widened(type, op == Op::Add ? i + j : op == Op::Subtract ? i - j : i * j);
         }
         return floating(type,
-            op == Op::Add            ? x.value + y.value
-                : op == Op::Subtract ? x.value - y.value
-                                     : x.value * y.value);
+                        op == Op::Add                ? x.value + y.value
+                                : op == Op::Subtract ? x.value - y.value
+                                                     : x.value * y.value);
     case Op::Divide:
         if (y.value == 0)
             return Expected::failure(ErrorNumber::DivisionByZero);
-        return floating(
-            type == VarType::Single ? VarType::Single : VarType::Double, x.value / y.value);
+        return floating(type == VarType::Single ? VarType::Single : VarType::Double,
+                        x.value / y.value);
     case Op::Power: {
         if (x.value == 0 && y.value < 0)
             return Expected::failure(ErrorNumber::InvalidArgument);
@@ -148,34 +157,35 @@ QString describe(Variant v)
 }
 
 void verify(const char *what, const Expected &expected, const std::function<QString()> &subject,
-    const std::function<Variant()> &operation)
+            const std::function<Variant()> &operation)
 {
     try {
         const Variant result = operation();
         check(!expected.error, "a value where an error was due", [&] {
             return subject() + QStringLiteral(" -> ") + describe(result) + QStringLiteral(" in ")
-                + QString::fromLatin1(what);
+                    + QString::fromLatin1(what);
         });
         check(result.type() == expected.type, "wrong result tag", [&] {
             return subject() + QStringLiteral(" -> ") + describe(result)
-                + QStringLiteral(" want tag %1 in ").arg(static_cast<int>(expected.type))
-                + QString::fromLatin1(what);
+                    + QStringLiteral(" want tag %1 in ").arg(static_cast<int>(expected.type))
+                    + QString::fromLatin1(what);
         });
         check(result.toDouble() == expected.value, "wrong result value", [&] {
             return subject() + QStringLiteral(" -> ") + describe(result) + QStringLiteral(" want ")
-                + exact(expected.value) + QStringLiteral(" in ") + QString::fromLatin1(what);
+                    + exact(expected.value) + QStringLiteral(" in ") + QString::fromLatin1(what);
         });
     } catch (const RuntimeError &error) {
         check(expected.error == error.number(), "wrong runtime error", [&] {
             return subject() + QStringLiteral(" -> ") + error.report() + QStringLiteral(" in ")
-                + QString::fromLatin1(what);
+                    + QString::fromLatin1(what);
         });
     }
 }
 
 void checkArithmetic(Variant a, Variant b)
 {
-    struct Operation {
+    struct Operation
+    {
         const char *name;
         Op op;
         Variant (*apply)(Variant, Variant);
@@ -204,17 +214,18 @@ void checkComparison(Variant a, Variant b)
         const QStringView x = a.textValue();
         const QStringView y = b.textValue();
         const auto byUnit = [](QChar p, QChar q) { return p.unicode() < q.unicode(); };
-        expected = x == y                                                                  ? 0
-            : std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), byUnit) ? -1
-                                                                                           : 1;
+        expected = x == y                                                                      ? 0
+                : std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), byUnit) ? -1
+                                                                                               : 1;
     } else {
         const Operand x = operandOf(a);
         const Operand y = operandOf(b);
         error = x.error ? x.error : y.error;
         expected = (x.value > y.value) - (x.value < y.value);
     }
-    const std::array<std::pair<bool (*)(Variant, Variant), int>, 3> tests { { { lessThan, -1 },
-        { equalTo, 0 }, { greaterThan, 1 } } };
+    const std::array<std::pair<bool (*)(Variant, Variant), int>, 3> tests {
+        { { lessThan, -1 }, { equalTo, 0 }, { greaterThan, 1 } }
+    };
     for (const auto &[test, when] : tests) {
         try {
             const bool holds = test(a, b);
@@ -222,7 +233,7 @@ void checkComparison(Variant a, Variant b)
             check(holds == (expected == when), "wrong comparison", subject);
         } catch (const RuntimeError &raised) {
             check(error == raised.number(), "wrong error from a comparison",
-                [&] { return subject() + QStringLiteral(" ") + raised.report(); });
+                  [&] { return subject() + QStringLiteral(" ") + raised.report(); });
         }
     }
 }
@@ -265,9 +276,10 @@ void checkConversions(Variant v)
     const auto subject = [&] { return describe(v); };
     const Operand x = operandOf(v);
     const Expected whole = v.isEmpty() ? Expected::of(VarType::Integer, 0)
-        : x.error                      ? Expected::failure(*x.error)
-        : v.type() == VarType::Single  ? Expected::of(VarType::Single, std::floor(v.singleValue()))
-                                       : Expected::of(x.type, std::floor(x.value));
+            : x.error                  ? Expected::failure(*x.error)
+            : v.type() == VarType::Single
+            ? Expected::of(VarType::Single, std::floor(v.singleValue()))
+            : Expected::of(x.type, std::floor(x.value));
     verify("wholePart", whole, subject, [&] { return wholePart(v); });
     for (const VarType type : { VarType::Integer, VarType::Long, VarType::Single, VarType::Double })
         verify("convertTo", converted(v, type), subject, [&] { return convertTo(v, type); });
@@ -292,10 +304,10 @@ void checkCountedLoop(Variant start, Variant end, Variant step)
 {
     const auto subject = [&] {
         return describe(start) + QStringLiteral(" to ") + describe(end) + QStringLiteral(" step ")
-            + describe(step);
+                + describe(step);
     };
     const VarType type
-        = wider(wider(operandOf(start).type, operandOf(end).type), operandOf(step).type);
+            = wider(wider(operandOf(start).type, operandOf(end).type), operandOf(step).type);
     Expected counter = converted(start, type);
     const Expected last = counter.error ? counter : converted(end, type);
     const Expected by = last.error ? last : converted(step, type);
@@ -307,15 +319,15 @@ void checkCountedLoop(Variant start, Variant end, Variant step)
         check(!setUpError, "a loop started where an error was due", subject);
     } catch (const RuntimeError &error) {
         check(setUpError == error.number(), "wrong error starting a loop",
-            [&] { return subject() + QStringLiteral(" ") + error.report(); });
+              [&] { return subject() + QStringLiteral(" ") + error.report(); });
         return;
     }
     const bool descending = by.value < 0;
     const Variant stepValue = convertTo(step, type);
     for (int pass = 0; pass < 40; ++pass) {
         check(loop->counter().type() == counter.type && loop->counter().toDouble() == counter.value,
-            "wrong loop counter",
-            [&] { return subject() + QStringLiteral(" at ") + describe(loop->counter()); });
+              "wrong loop counter",
+              [&] { return subject() + QStringLiteral(" at ") + describe(loop->counter()); });
         const bool running = descending ? counter.value >= last.value : counter.value <= last.value;
         check(loop->running() == running, "the loop ends at the wrong place", subject);
         if (!running)
@@ -327,7 +339,7 @@ void checkCountedLoop(Variant start, Variant end, Variant step)
             check(!following.error, "a step where an error was due", subject);
         } catch (const RuntimeError &error) {
             check(following.error == error.number(), "wrong error stepping a loop",
-                [&] { return subject() + QStringLiteral(" ") + error.report(); });
+                  [&] { return subject() + QStringLiteral(" ") + error.report(); });
             return;
         }
         counter = following;
@@ -352,8 +364,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             checkConversions(source.next());
             break;
         case 3:
-            checkTypedIntegers(
-                input.ConsumeIntegral<std::int32_t>(), input.ConsumeIntegral<std::int32_t>());
+            checkTypedIntegers(input.ConsumeIntegral<std::int32_t>(),
+                               input.ConsumeIntegral<std::int32_t>());
             break;
         default: {
             const Variant start = source.next();

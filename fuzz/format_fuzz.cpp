@@ -18,7 +18,8 @@ using namespace kamorin::fuzz;
 
 namespace {
 
-struct Case {
+struct Case
+{
     const char16_t *pattern;
     int decimals;
     const char16_t *shape;
@@ -55,7 +56,7 @@ std::string independentlyRounded(double value, int decimals)
     if (decimals) {
         std::string fraction = std::to_string(units % kScale[decimals]);
         text += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0')
-            + fraction;
+                + fraction;
     }
     return text;
 }
@@ -96,12 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const QString text = patterns[i].apply(value);
             const auto subject = [&] {
                 return QString::fromUtf16(kCases[i].pattern) + QStringLiteral(" ") + exact(value)
-                    + QStringLiteral(" -> ") + text;
+                        + QStringLiteral(" -> ") + text;
             };
             check(shapes[i].match(text).hasMatch(), "wrong shape", subject);
             const QString expected = expectedText(value, kCases[i].decimals);
             check(text == expected, "wrong digits",
-                [&] { return subject() + QStringLiteral(" expected ") + expected; });
+                  [&] { return subject() + QStringLiteral(" expected ") + expected; });
         }
     }
     return 0;

@@ -32,8 +32,8 @@ QString typedText(FuzzedDataProvider &input)
         static constexpr char16_t kAlphabet[] = u"0123456789.+-eE \t";
         QString text;
         for (int n = input.ConsumeIntegralInRange<int>(0, 12); n > 0; --n)
-            text += QChar(
-                kAlphabet[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kAlphabet) - 2)]);
+            text += QChar(kAlphabet[input.ConsumeIntegralInRange<std::size_t>(
+                    0, std::size(kAlphabet) - 2)]);
         return text;
     }
     QString text;
@@ -83,19 +83,19 @@ void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input)
     if (tooManyPasses(form))
         return;
     const double elapsed = input.ConsumeBool()
-        ? input.ConsumeIntegralInRange<int>(0, 400000) / 100.0
-        : input.ConsumeFloatingPointInRange<double>(0, 1e6);
+            ? input.ConsumeIntegralInRange<int>(0, 400000) / 100.0
+            : input.ConsumeFloatingPointInRange<double>(0, 1e6);
     platform.setElapsed(elapsed);
     const bool ran = dispatch(platform, [&] { Command1_Click(form, platform); });
-    const QString subject
-        = form.Combo4.text() + form.Combo5.text() + QStringLiteral(" elapsed ") + exact(elapsed);
+    const QString subject = form.Combo4.text() + form.Combo5.text() + QStringLiteral(" elapsed ")
+            + exact(elapsed);
     check(form.Command1.caption() == u"実行", "実行 left its caption changed", subject);
     if (!ran)
         return;
     check(matches(form.Text6.text(), u"\\A[0-9]+\\z") && matches(form.Text5.text(), u"\\A[0-9]+\\z")
-            && matches(form.Text3.text(), u"\\A[0-9]+\\z")
-            && matches(form.Text8.text(), u"\\A[0-9]{2}\\z"),
-        "a time field is not a plain count", subject);
+                  && matches(form.Text3.text(), u"\\A[0-9]+\\z")
+                  && matches(form.Text8.text(), u"\\A[0-9]{2}\\z"),
+          "a time field is not a plain count", subject);
     // The stand-in clock reads 5000 s and then 5000 s plus the elapsed time.
     const double whole = std::floor(static_cast<float>((5000.0 + elapsed) - 5000.0));
     check(form.Command6.enabled() == (whole >= 1), "SCORE enabled after the wrong run", subject);
@@ -108,7 +108,7 @@ void score(Form1 &form, test::FakePlatform &platform)
     if (!dispatch(platform, [&] { Command6_Click(form, platform); }))
         return;
     check(matches(form.Text7.text(), u"\\A[0-9]+\\.[0-9]{3}\\z"), "a malformed score",
-        form.Text7.text());
+          form.Text7.text());
 }
 
 void copy(Form1 &form, test::FakePlatform &platform)
@@ -116,25 +116,25 @@ void copy(Form1 &form, test::FakePlatform &platform)
     if (!dispatch(platform, [&] { Command4_Click(form, platform); }))
         return;
     check(platform.clipboard.startsWith(QStringLiteral("★Kamorin(Ver1.2.7) 結果★\r\n"))
-            && platform.clipboard.count(QStringLiteral("\r\n")) >= 3,
-        "a malformed report", platform.clipboard);
+                  && platform.clipboard.count(QStringLiteral("\r\n")) >= 3,
+          "a malformed report", platform.clipboard);
 }
 
 void clear(Form1 &form, test::FakePlatform &platform)
 {
     check(dispatch(platform, [&] { Command2_Click(form); }), "CLEAR failed");
     check(!form.Command6.enabled() && form.Text2.text().isEmpty() && form.Label14.width() == 0,
-        "CLEAR left results behind");
+          "CLEAR left results behind");
 }
 
 void edit(Form1 &form, FuzzedDataProvider &input)
 {
     ComboBox *const combos[]
-        = { &form.Combo4, &form.Combo5, &form.Combo2, &form.Combo3, &form.Combo1 };
-    TextBox *const boxes[] = { &form.Text2, &form.Text3, &form.Text4, &form.Text5, &form.Text6,
-        &form.Text7, &form.Text8 };
-    const auto which
-        = input.ConsumeIntegralInRange<std::size_t>(0, std::size(combos) + std::size(boxes) - 1);
+            = { &form.Combo4, &form.Combo5, &form.Combo2, &form.Combo3, &form.Combo1 };
+    TextBox *const boxes[] = { &form.Text2, &form.Text3, &form.Text4, &form.Text5,
+                               &form.Text6, &form.Text7, &form.Text8 };
+    const auto which = input.ConsumeIntegralInRange<std::size_t>(
+            0, std::size(combos) + std::size(boxes) - 1);
     if (which < std::size(combos))
         combos[which]->setText(choice(input, *combos[which]));
     else
@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (ComboBox *box : { &form.Combo4, &form.Combo5, &form.Combo2, &form.Combo3 })
         box->setText(choice(input, *box));
     for (TextBox *box : { &form.Text2, &form.Text3, &form.Text4, &form.Text5, &form.Text6,
-             &form.Text7, &form.Text8 }) {
+                          &form.Text7, &form.Text8 }) {
         if (input.ConsumeBool())
             box->setText(typedText(input));
     }

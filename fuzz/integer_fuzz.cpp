@@ -31,8 +31,8 @@ void checkToLong(Variant value)
 {
     const auto subject = [&] {
         return QStringLiteral("tag %1 text %2")
-            .arg(static_cast<int>(value.type()))
-            .arg(value.isText() ? value.textValue() : textOf(value));
+                .arg(static_cast<int>(value.type()))
+                .arg(value.isText() ? value.textValue() : textOf(value));
     };
     std::optional<ErrorNumber> expectedError;
     double expected = 0;
@@ -49,10 +49,10 @@ void checkToLong(Variant value)
         const std::int32_t result = toLong(value);
         check(!expectedError, "toLong gave a number instead of an error", subject);
         check(result == expected, "toLong is not the nearest integer, halves to even",
-            [&] { return subject() + QStringLiteral(" -> %1").arg(result); });
+              [&] { return subject() + QStringLiteral(" -> %1").arg(result); });
     } catch (const RuntimeError &error) {
         check(expectedError == error.number(), "toLong raised the wrong error",
-            [&] { return subject() + QStringLiteral(" -> ") + error.report(); });
+              [&] { return subject() + QStringLiteral(" -> ") + error.report(); });
     }
 }
 
@@ -71,8 +71,8 @@ void checkRightPart(Variant value, int count)
         });
     } catch (const RuntimeError &error) {
         check(count < 0 && error.number() == ErrorNumber::InvalidArgument,
-            "rightPart raised the wrong error",
-            [&] { return subject() + QStringLiteral(" ") + error.report(); });
+              "rightPart raised the wrong error",
+              [&] { return subject() + QStringLiteral(" ") + error.report(); });
     }
 }
 

@@ -34,17 +34,18 @@ double roundedBySnprintf(double value, int digits)
     return std::strtod(buffer.data(), nullptr);
 }
 
-template <typename Number, typename ToText> void checkText(Number value, int digits, ToText toText)
+template<typename Number, typename ToText>
+void checkText(Number value, int digits, ToText toText)
 {
     const QString text = toText(value);
     const auto subject = [&] { return exact(value) + QStringLiteral(" -> ") + text; };
     check(!text.isEmpty() && text.size() <= 25, "text too long or empty", subject);
     check(hasOnlyNumberCharacters(text), "a character outside [0-9.E+-]", subject);
     check(!text.contains(u'E') || !text.section(u'E', 0, 0).endsWith(u'0'),
-        "a trailing zero before the exponent", subject);
+          "a trailing zero before the exponent", subject);
     check(text.contains(u'E') || !text.contains(u'.')
-            || !(text.endsWith(u'0') || text.endsWith(u'.')),
-        "a trailing zero or point", subject);
+                  || !(text.endsWith(u'0') || text.endsWith(u'.')),
+          "a trailing zero or point", subject);
 
     // The digits shown are the number rounded to that many significant digits.
     const double expected = roundedBySnprintf(static_cast<double>(value), digits);
@@ -55,13 +56,13 @@ template <typename Number, typename ToText> void checkText(Number value, int dig
         // Above 1.797693134862315E+308 the fifteen digits round to a number
         // beyond the largest Double, which reads back as the overflow it is.
         check(std::isinf(expected) && error.number() == ErrorNumber::Overflow,
-            "the text does not read back",
-            [&] { return subject() + QStringLiteral(" ") + error.report(); });
+              "the text does not read back",
+              [&] { return subject() + QStringLiteral(" ") + error.report(); });
         return;
     }
     check(back == expected, "the text does not stand for the rounded number", subject);
-    check(
-        toText(static_cast<Number>(back)) == text, "the text changes after a round trip", subject);
+    check(toText(static_cast<Number>(back)) == text, "the text changes after a round trip",
+          subject);
 }
 
 } // namespace

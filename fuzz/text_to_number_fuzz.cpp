@@ -20,7 +20,7 @@ namespace {
 bool hasNumberForm(const QString &asciiText)
 {
     static const QRegularExpression form(QStringLiteral(
-        "\\A[ \\t]*[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?[ \\t]*\\z"));
+            "\\A[ \\t]*[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?[ \\t]*\\z"));
     return form.match(asciiText).hasMatch();
 }
 
@@ -39,16 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         text[i] = QChar(unit);
         ascii[static_cast<std::size_t>(i)] = unit < 0x80 ? static_cast<char>(unit) : '\x01';
     }
-    const bool wellFormed
-        = hasNumberForm(QString::fromLatin1(ascii.data(), static_cast<qsizetype>(ascii.size())));
+    const bool wellFormed = hasNumberForm(
+            QString::fromLatin1(ascii.data(), static_cast<qsizetype>(ascii.size())));
     const double expected = wellFormed ? std::strtod(ascii.c_str(), nullptr) : 0;
 
     double value = 0;
     try {
         value = textToNumber(text);
     } catch (const RuntimeError &error) {
-        expectError(
-            error, { ErrorNumber::TypeMismatch, ErrorNumber::Overflow }, [&] { return text; });
+        expectError(error, { ErrorNumber::TypeMismatch, ErrorNumber::Overflow },
+                    [&] { return text; });
         if (error.number() == ErrorNumber::TypeMismatch)
             check(!wellFormed, "a number in the accepted form was refused", text);
         else
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(std::isfinite(value), "a non-finite number", text);
     check(wellFormed, "a text outside the accepted form was read as a number", text);
     check(value == expected, "not the nearest double",
-        text + QStringLiteral(" -> ") + exact(value) + QStringLiteral(" expected ")
-            + exact(expected));
+          text + QStringLiteral(" -> ") + exact(value) + QStringLiteral(" expected ")
+                  + exact(expected));
     return 0;
 }

@@ -16,13 +16,10 @@ QString fromDesign(std::u16string_view text)
 } // namespace
 
 frmAbout2::frmAbout2()
-    : picIcon(kPicIconDesign),
-      cmdOK(observers, aboutDesignOf("cmdOK")),
+    : picIcon(kPicIconDesign), cmdOK(observers, aboutDesignOf("cmdOK")),
       lblTitle(observers, aboutDesignOf("lblTitle")),
-      lblVersion(observers, aboutDesignOf("lblVersion")),
-      m_caption(fromDesign(kAboutDesignCaption))
-{
-}
+      lblVersion(observers, aboutDesignOf("lblVersion")), m_caption(fromDesign(kAboutDesignCaption))
+{ }
 
 void frmAbout2::setCaption(const QString &caption)
 {
@@ -54,8 +51,8 @@ void Form_Load(frmAbout2 &form, Platform &platform)
 {
     form.setCaption(QStringLiteral("Kamorin(KT版)") + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"));
     const AppVersion version = platform.appVersion();
-    form.lblVersion.setCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + integerToText(version.major)
-                               + u'.' + integerToText(version.minor) + u'.'
+    form.lblVersion.setCaption(QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + integerToText(version.major) + u'.'
+                               + integerToText(version.minor) + u'.'
                                + integerToText(version.revision));
     form.lblTitle.setCaption(QStringLiteral("Kamorin(ＫＴ版)"));
 }

@@ -13,10 +13,10 @@ struct ValueOption
 };
 
 const std::array<ValueOption, 4> kValueOptions { {
-    { QLatin1StringView("--count"), &RunOptions::count },
-    { QLatin1StringView("--unit"), &RunOptions::unit },
-    { QLatin1StringView("--speed"), &RunOptions::speed },
-    { QLatin1StringView("--machine"), &RunOptions::machine },
+        { QLatin1StringView("--count"), &RunOptions::count },
+        { QLatin1StringView("--unit"), &RunOptions::unit },
+        { QLatin1StringView("--speed"), &RunOptions::speed },
+        { QLatin1StringView("--machine"), &RunOptions::machine },
 } };
 
 } // namespace

@@ -20,14 +20,11 @@ struct RunOptions
 };
 
 struct ShowHelp
-{
-};
+{ };
 struct ShowVersion
-{
-};
+{ };
 struct ListMachines
-{
-};
+{ };
 struct UsageError
 {
     QString message;

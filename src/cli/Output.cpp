@@ -81,10 +81,10 @@ QString resultsAsText(const Form1 &form, const QString &report)
         out += form.Label7.caption() + u' ' + form.Text4.text() + u' ' + form.Label9.caption()
                 + u'\n';
     out += QStringLiteral("計算時間　　%1時間%2分%3秒%4\n")
-                   .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(),
-                        form.Text8.text());
+                   .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(), form.Text8.text());
     if (form.Command6.enabled())
-        out += QStringLiteral("SCORE　　　%1（基準機：%2）\n").arg(form.Text7.text(), form.Combo3.text());
+        out += QStringLiteral("SCORE　　　%1（基準機：%2）\n")
+                       .arg(form.Text7.text(), form.Combo3.text());
     else
         out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
                               "ループ回数を増やしてください（例: --count 9000）。\n");
@@ -99,7 +99,8 @@ QString machineList()
     const auto machines = ReferenceMachineTable::entries();
     const QStringList listed = ReferenceMachineTable::listedNames();
     for (qsizetype i = 0; i < listed.size(); ++i)
-        out += listed[i] + u'\t' + doubleToText(machines[static_cast<std::size_t>(i)].seconds) + u'\n';
+        out += listed[i] + u'\t' + doubleToText(machines[static_cast<std::size_t>(i)].seconds)
+                + u'\n';
     return out;
 }
 

@@ -4,9 +4,9 @@
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "report/Command4_Click.h"
-#include "scoring/Command6_Click.h"
 #include "runtime/AppVersion.h"
 #include "runtime/EventDispatch.h"
+#include "scoring/Command6_Click.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -48,8 +48,9 @@ int run(const kamorin::RunOptions &options)
     if (!ran)
         return kRuntimeErrorStatus;
     const QString &report = platform.clipboardText();
-    write(stdout, options.json ? kamorin::resultsAsJson(form, report)
-                               : kamorin::resultsAsText(form, report));
+    write(stdout,
+          options.json ? kamorin::resultsAsJson(form, report)
+                       : kamorin::resultsAsText(form, report));
     return 0;
 }
 
@@ -74,10 +75,12 @@ int main(int argc, char *argv[])
     }
     if (std::holds_alternative<kamorin::ShowVersion>(command)) {
         const auto &v = kamorin::kAppVersion;
-        write(stdout, QStringLiteral("kamorin-cli %1.%2.%3\n").arg(v.major).arg(v.minor).arg(v.revision));
+        write(stdout,
+              QStringLiteral("kamorin-cli %1.%2.%3\n").arg(v.major).arg(v.minor).arg(v.revision));
         return 0;
     }
-    write(stderr, QStringLiteral("kamorin-cli: ") + std::get<kamorin::UsageError>(command).message
-                          + u'\n' + kamorin::usageText());
+    write(stderr,
+          QStringLiteral("kamorin-cli: ") + std::get<kamorin::UsageError>(command).message + u'\n'
+                  + kamorin::usageText());
     return kUsageStatus;
 }

@@ -37,8 +37,8 @@ QLabel *makeLabel(const Label &label, QWidget *parent)
 QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
 {
     auto *widget = new QLabel(parent);
-    widget->setObjectName(QString::fromLatin1(design.name.data(),
-                                              static_cast<qsizetype>(design.name.size())));
+    widget->setObjectName(
+            QString::fromLatin1(design.name.data(), static_cast<qsizetype>(design.name.size())));
     widget->setGeometry(designedRect(design.left, design.top, design.width, design.height));
     // The sunken frame of a picture box; 36 pixels less the frame leave the icon's 32.
     widget->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -54,13 +54,10 @@ QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
 
 AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
     : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                      | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_form(form),
-      m_platform(platform),
-      m_ok(new QPushButton(form.cmdOK.caption(), this)),
-      m_title(makeLabel(form.lblTitle, this)),
-      m_version(makeLabel(form.lblVersion, this))
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowCloseButtonHint),
+      m_form(form), m_platform(platform), m_ok(new QPushButton(form.cmdOK.caption(), this)),
+      m_title(makeLabel(form.lblTitle, this)), m_version(makeLabel(form.lblVersion, this))
 {
     setWindowTitle(m_form.caption());
     setFixedSize(twipsToPixels(kAboutClientWidthTwips), twipsToPixels(kAboutClientHeightTwips));

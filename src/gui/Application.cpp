@@ -16,8 +16,9 @@ void setUpApplication()
     // Ties the window to its installed desktop entry, for its icon and name on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kamorin.Kamorin"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont::insertSubstitutions(QString::fromStdU16String(std::u16string(kFontFamily)),
-                               { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
+    QFont::insertSubstitutions(
+            QString::fromStdU16String(std::u16string(kFontFamily)),
+            { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });
 }
 
 } // namespace kamorin

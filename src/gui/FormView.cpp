@@ -7,8 +7,8 @@
 #include "measure/Command1_Click.h"
 #include "report/Command2_Click.h"
 #include "report/Command4_Click.h"
-#include "scoring/Command6_Click.h"
 #include "runtime/EventDispatch.h"
+#include "scoring/Command6_Click.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -93,10 +93,10 @@ QPushButton *makeButton(const CommandButton &button, QWidget *parent)
 void explainIfDisabled(const Control &control, QWidget *widget)
 {
     if (control.design().name == "Command6")
-        widget->setToolTip(control.enabled()
-                                   ? QString()
-                                   : QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
-                                                    "ループ回数を増やして実行してください。"));
+        widget->setToolTip(
+                control.enabled() ? QString()
+                                  : QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
+                                                   "ループ回数を増やして実行してください。"));
 }
 
 } // namespace

@@ -16,8 +16,7 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint),
-      m_platform(platform),
-      m_view(new FormView(form, platform, this))
+      m_platform(platform), m_view(new FormView(form, platform, this))
 {
     setWindowTitle(QStringLiteral("Kamorin"));
     setWindowIcon(programIcon());

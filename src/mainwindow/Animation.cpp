@@ -12,10 +12,10 @@ Variant stageRepeatCount(const ComboBox &displaySpeed)
         return Variant::integer(10);
     // The text is read and converted afresh for each use, and both bounds are
     // always tested, so a bad text fails the same way whatever its value.
-    const bool atLeastZero =
-            !lessThan(Variant::real(textToNumber(displaySpeed.text())), Variant::integer(0));
-    const bool atMostFive =
-            !greaterThan(Variant::real(textToNumber(displaySpeed.text())), Variant::integer(5));
+    const bool atLeastZero
+            = !lessThan(Variant::real(textToNumber(displaySpeed.text())), Variant::integer(0));
+    const bool atMostFive
+            = !greaterThan(Variant::real(textToNumber(displaySpeed.text())), Variant::integer(5));
     if (atLeastZero && atMostFive)
         return Variant::real(textToNumber(displaySpeed.text())) * Variant::integer(2000)
                 + Variant::integer(10);

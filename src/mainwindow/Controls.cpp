@@ -11,7 +11,8 @@ namespace {
 
 QString fromDesign(std::u16string_view text)
 {
-    return QString(reinterpret_cast<const QChar *>(text.data()), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar *>(text.data()),
+                   static_cast<qsizetype>(text.size()));
 }
 
 // Qt cannot give a widget a negative or infinite extent, and a silently
@@ -43,8 +44,7 @@ void ControlObservers::notify(const Control &control, Property property) const
 
 Control::Control(const ControlObservers &observers, const ControlDesign &design)
     : m_observers(observers), m_design(design)
-{
-}
+{ }
 
 QString Control::name() const
 {
@@ -59,8 +59,7 @@ void Control::setEnabled(bool enabled)
 
 TextControl::TextControl(const ControlObservers &observers, const ControlDesign &design)
     : Control(observers, design), m_text(fromDesign(design.text))
-{
-}
+{ }
 
 void TextControl::setText(const QString &text)
 {
@@ -92,16 +91,13 @@ void TextBox::setSelLength(int length)
     changed(Property::Selection);
 }
 
-ComboBox::ComboBox(const ControlObservers &observers, const ControlDesign &design,
-                   QStringList list)
+ComboBox::ComboBox(const ControlObservers &observers, const ControlDesign &design, QStringList list)
     : TextControl(observers, design), m_list(std::move(list))
-{
-}
+{ }
 
 CommandButton::CommandButton(const ControlObservers &observers, const ControlDesign &design)
     : Control(observers, design), m_caption(fromDesign(design.text))
-{
-}
+{ }
 
 void CommandButton::setCaption(const QString &caption)
 {
@@ -110,12 +106,9 @@ void CommandButton::setCaption(const QString &caption)
 }
 
 Label::Label(const ControlObservers &observers, const ControlDesign &design)
-    : Control(observers, design),
-      m_caption(fromDesign(design.text)),
-      m_width(static_cast<float>(design.width)),
-      m_left(static_cast<float>(design.left))
-{
-}
+    : Control(observers, design), m_caption(fromDesign(design.text)),
+      m_width(static_cast<float>(design.width)), m_left(static_cast<float>(design.left))
+{ }
 
 void Label::setCaption(const QString &caption)
 {

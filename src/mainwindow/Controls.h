@@ -103,8 +103,7 @@ private:
 class ComboBox : public TextControl
 {
 public:
-    ComboBox(const ControlObservers &observers, const ControlDesign &design,
-             QStringList list = {});
+    ComboBox(const ControlObservers &observers, const ControlDesign &design, QStringList list = {});
 
     const QStringList &list() const { return m_list; }
 

@@ -46,8 +46,7 @@ ElapsedTime split(Variant elapsed)
     // scaled in double, where a single-precision time times 100 is exact, so a
     // time just below a whole second cannot round up to 100 hundredths, and
     // the whole seconds of a run of days keep every digit.
-    t.hundredths = toLong(wholePart(elapsed * Variant::real(100))
-                          - whole * Variant::real(100));
+    t.hundredths = toLong(wholePart(elapsed * Variant::real(100)) - whole * Variant::real(100));
     return t;
 }
 
@@ -55,8 +54,8 @@ ElapsedTime split(Variant elapsed)
 // the true value's; the test goes on past a disagreement, so the largest wins.
 void markAgreeingDigits(Form1 &form, Variant value)
 {
-    for (CountedLoop k(Variant::integer(1), Variant::integer(14), Variant::integer(1));
-         k.running(); k.next()) {
+    for (CountedLoop k(Variant::integer(1), Variant::integer(14), Variant::integer(1)); k.running();
+         k.next()) {
         const Variant trueDigits = wholePart(Variant::real(3.14159265358979)
                                              * power(Variant::integer(10), k.counter()));
         const Variant digits = wholePart(value * power(Variant::integer(10), k.counter()));
@@ -110,9 +109,8 @@ void Command1_Click(Form1 &form, Platform &platform)
 
     markAgreeingDigits(form, value);
 
-    const std::int32_t total = checkedAdd(checkedAdd(checkedMultiply(t.hours, 3600),
-                                                     checkedMultiply(t.minutes, 60)),
-                                          t.seconds);
+    const std::int32_t total = checkedAdd(
+            checkedAdd(checkedMultiply(t.hours, 3600), checkedMultiply(t.minutes, 60)), t.seconds);
     if (lessThan(Variant::longInteger(total), Variant::integer(1))) {
         form.Command6.setEnabled(false);
         form.Label16.setEnabled(false);

@@ -178,8 +178,7 @@ Variant withTextsAsNumbers(Variant a, Variant b, Operation operation)
 }
 
 template<typename IntegerOp, typename FloatOp>
-[[gnu::noinline]] Variant anyArithmetic(Variant a, Variant b, IntegerOp integerOp,
-                                        FloatOp floatOp)
+[[gnu::noinline]] Variant anyArithmetic(Variant a, Variant b, IntegerOp integerOp, FloatOp floatOp)
 {
     if (hasText(a, b)) {
         return withTextsAsNumbers(a, b, [&](Variant x, Variant y) {

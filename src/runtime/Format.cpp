@@ -44,9 +44,9 @@ FormatPattern FormatPattern::parse(QStringView pattern)
 QString FormatPattern::apply(double value) const
 {
     std::vector<char> buffer(400 + kExactFractionDigits);
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                       std::fabs(value), std::chars_format::fixed,
-                                       kExactFractionDigits);
+    const auto written
+            = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                            std::chars_format::fixed, kExactFractionDigits);
     const std::string exact(buffer.data(), written.ptr);
     const auto point = exact.find('.');
     std::string whole = exact.substr(0, point);

@@ -111,15 +111,14 @@ bool isDigit(char16_t c)
 long long leadingDigitExponent(std::string_view mantissa, long long exponent)
 {
     const auto point = mantissa.find('.');
-    const auto wholeDigits = static_cast<long long>(point == std::string_view::npos
-                                                            ? mantissa.size()
-                                                            : point);
+    const auto wholeDigits
+            = static_cast<long long>(point == std::string_view::npos ? mantissa.size() : point);
     const auto first = mantissa.find_first_not_of("0.");
     if (first == std::string_view::npos)
         return std::numeric_limits<long long>::min();
     const auto position = static_cast<long long>(first);
-    const long long place = position < wholeDigits ? wholeDigits - position - 1
-                                                   : wholeDigits - position;
+    const long long place
+            = position < wholeDigits ? wholeDigits - position - 1 : wholeDigits - position;
     return exponent + place;
 }
 

@@ -8,8 +8,7 @@ RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, QString())
 
 RuntimeError::RuntimeError(ErrorNumber number, QString subject)
     : m_number(number), m_subject(std::move(subject)), m_what(report().toUtf8())
-{
-}
+{ }
 
 RuntimeError RuntimeError::unknownReferenceMachine(const QString &name)
 {

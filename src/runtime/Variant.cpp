@@ -35,9 +35,11 @@ bool Variant::sameAs(const Variant &other) const noexcept
     case VarType::Long:
         return longValue() == other.longValue();
     case VarType::Single:
-        return std::bit_cast<std::uint32_t>(singleValue()) == std::bit_cast<std::uint32_t>(other.singleValue());
+        return std::bit_cast<std::uint32_t>(singleValue())
+                == std::bit_cast<std::uint32_t>(other.singleValue());
     case VarType::Double:
-        return std::bit_cast<std::uint64_t>(m_payload) == std::bit_cast<std::uint64_t>(other.m_payload);
+        return std::bit_cast<std::uint64_t>(m_payload)
+                == std::bit_cast<std::uint64_t>(other.m_payload);
     case VarType::String:
         return textValue() == other.textValue();
     }

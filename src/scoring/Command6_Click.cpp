@@ -21,8 +21,8 @@ double yourTime(const Form1 &form)
 {
     const double hours = checkedFloat(textToNumber(form.Text6.text()) * 3600);
     const double minutes = checkedFloat(textToNumber(form.Text5.text()) * 60);
-    const double wholeSeconds = checkedFloat(checkedFloat(hours + minutes)
-                                             + textToNumber(form.Text3.text()));
+    const double wholeSeconds
+            = checkedFloat(checkedFloat(hours + minutes) + textToNumber(form.Text3.text()));
     return checkedFloat(wholeSeconds + checkedQuotient(textToNumber(form.Text8.text()), 100));
 }
 
@@ -57,8 +57,8 @@ void Command6_Click(Form1 &form, Platform &)
     // plain words rather than dividing by an unassigned value.
     if (!referenceSeconds)
         throw RuntimeError::unknownReferenceMachine(machine);
-    const Variant referenceSpeed =
-            Variant::longInteger(kReferencePasses) / Variant::real(*referenceSeconds);
+    const Variant referenceSpeed
+            = Variant::longInteger(kReferencePasses) / Variant::real(*referenceSeconds);
 
     const double time = yourTime(form);
     const double loops = textToNumber(form.Combo1.text());
@@ -80,7 +80,8 @@ void Command6_Click(Form1 &form, Platform &)
 
     form.Label15.setWidth(toSingle(referenceBar));
     form.Label19.setLeft(pastTheEnd(form.Label15));
-    form.Label19.setCaption(isReferenceRun(form) ? twoDecimals.apply(*referenceSeconds) : QString());
+    form.Label19.setCaption(isReferenceRun(form) ? twoDecimals.apply(*referenceSeconds)
+                                                 : QString());
 
     // Stage 1 starts from whatever width the bar had: it is not reset first.
     for (std::int16_t k = 1; k <= 4; ++k) {

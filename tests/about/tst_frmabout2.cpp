@@ -25,7 +25,7 @@ void TestFrmAbout2::formLoadSetsCaptionThenVersionThenTitle()
     test::FakePlatform platform;
     test::PropertyRecorder recorder(form.observers);
     form.captionChanged
-        = [&] { recorder.assignments.push_back(QStringLiteral("frmAbout2.Caption")); };
+            = [&] { recorder.assignments.push_back(QStringLiteral("frmAbout2.Caption")); };
     Form_Load(form, platform);
     QCOMPARE(recorder.assignments,
              std::vector<QString>({ QStringLiteral("frmAbout2.Caption"),
@@ -41,7 +41,7 @@ void TestFrmAbout2::versionShowsMajorMinorRevision_data()
     QTest::addColumn<QString>("expected");
     QTest::newRow("1.2.0.7") << AppVersion { 1, 2, 7 } << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.2.7");
     QTest::newRow("10.0.0.12, unpadded")
-        << AppVersion { 10, 0, 12 } << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 10.0.12");
+            << AppVersion { 10, 0, 12 } << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 10.0.12");
 }
 
 void TestFrmAbout2::versionShowsMajorMinorRevision()

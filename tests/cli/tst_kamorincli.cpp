@@ -45,16 +45,26 @@ void TestKamorinCli::jsonResults_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("digits");
 
-    QTest::newRow("100 回") << QStringList { QStringLiteral("--count=100"), QStringLiteral("--unit=回") }
-                           << "100" << "3.13159290355855" << "1";
+    QTest::newRow("100 回") << QStringList { QStringLiteral("--count=100"),
+                                             QStringLiteral("--unit=回") }
+                            << "100"
+                            << "3.13159290355855"
+                            << "1";
     QTest::newRow("10 千回") << QStringList { QStringLiteral("--count"), QStringLiteral("10"),
-                                             QStringLiteral("--unit"), QStringLiteral("千回") }
-                            << "10000" << "3.14149265359003" << "3";
-    QTest::newRow("unknown unit") << QStringList { QStringLiteral("--count=7"), QStringLiteral("--unit=x") }
-                                  << "7" << "3.28373848373848" << "";
+                                              QStringLiteral("--unit"), QStringLiteral("千回") }
+                             << "10000"
+                             << "3.14149265359003"
+                             << "3";
+    QTest::newRow("unknown unit") << QStringList { QStringLiteral("--count=7"),
+                                                   QStringLiteral("--unit=x") }
+                                  << "7"
+                                  << "3.28373848373848"
+                                  << "";
     QTest::newRow("negative") << QStringList { QStringLiteral("--count"), QStringLiteral("-5"),
                                                QStringLiteral("--unit=回") }
-                              << "-5" << "0" << "";
+                              << "-5"
+                              << "0"
+                              << "";
 }
 
 void TestKamorinCli::jsonResults()
@@ -94,10 +104,12 @@ void TestKamorinCli::runtimeErrors_data()
     const QString mismatch = QStringLiteral("kamorin-cli: 実行時エラー '13': 型が一致しません。\n");
     QTest::newRow("empty count") << QStringList { QStringLiteral("--count=") } << mismatch;
     QTest::newRow("letters") << QStringList { QStringLiteral("--count=abc") } << mismatch;
-    QTest::newRow("thousands separator") << QStringList { QStringLiteral("--count=1,000") } << mismatch;
+    QTest::newRow("thousands separator")
+            << QStringList { QStringLiteral("--count=1,000") } << mismatch;
     QTest::newRow("nan") << QStringList { QStringLiteral("--count=nan") } << mismatch;
-    QTest::newRow("overflow") << QStringList { QStringLiteral("--count=1e400") }
-                              << QStringLiteral("kamorin-cli: 実行時エラー '6': オーバーフローしました。\n");
+    QTest::newRow("overflow") << QStringList {
+        QStringLiteral("--count=1e400")
+    } << QStringLiteral("kamorin-cli: 実行時エラー '6': オーバーフローしました。\n");
 }
 
 void TestKamorinCli::runtimeErrors()

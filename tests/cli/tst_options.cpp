@@ -51,26 +51,28 @@ void TestOptions::parse_data()
         return result;
     };
     QTest::newRow("nothing") << QStringList() << "run count=- unit=- speed=- json=no";
-    QTest::newRow("separate values")
-            << args({ "--count", "100", "--unit", "回", "--speed", "0" })
-            << "run count=[100] unit=[回] speed=[0] json=no";
+    QTest::newRow("separate values") << args({ "--count", "100", "--unit", "回", "--speed", "0" })
+                                     << "run count=[100] unit=[回] speed=[0] json=no";
     QTest::newRow("joined values") << args({ "--count=100", "--unit=億回", "--json" })
                                    << "run count=[100] unit=[億回] speed=- json=yes";
-    QTest::newRow("empty joined value") << args({ "--count=" }) << "run count=[] unit=- speed=- json=no";
+    QTest::newRow("empty joined value")
+            << args({ "--count=" }) << "run count=[] unit=- speed=- json=no";
     QTest::newRow("negative joined value")
             << args({ "--count=-5" }) << "run count=[-5] unit=- speed=- json=no";
     QTest::newRow("negative separate value")
             << args({ "--count", "-5" }) << "run count=[-5] unit=- speed=- json=no";
     QTest::newRow("value that looks like an option")
             << args({ "--unit", "--json" }) << "run count=- unit=[--json] speed=- json=no";
-    QTest::newRow("value with =") << args({ "--count==3" }) << "run count=[=3] unit=- speed=- json=no";
-    QTest::newRow("last one wins") << args({ "--count=1", "--count=2" })
-                                   << "run count=[2] unit=- speed=- json=no";
+    QTest::newRow("value with =") << args({ "--count==3" })
+                                  << "run count=[=3] unit=- speed=- json=no";
+    QTest::newRow("last one wins")
+            << args({ "--count=1", "--count=2" }) << "run count=[2] unit=- speed=- json=no";
     QTest::newRow("machine with spaces kept")
             << args({ "--machine", "MMX-Pentium166 " })
             << "run count=- unit=- speed=- json=no machine=[MMX-Pentium166 ]";
-    QTest::newRow("joined machine") << args({ "--machine=Mobile　PenIII500" })
-                                    << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
+    QTest::newRow("joined machine")
+            << args({ "--machine=Mobile　PenIII500" })
+            << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
     QTest::newRow("list machines") << args({ "--list-machines" }) << "list machines";
     QTest::newRow("help") << args({ "--count=1", "--help" }) << "help";
     QTest::newRow("short help") << args({ "-h" }) << "help";

@@ -1,9 +1,9 @@
 #include "gui/AboutDialog.h"
 #include "gui/Application.h"
 #include "gui/MainWindow.h"
-#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
+#include "support/OpenWindow.h"
 #include "support/PropertyRecorder.h"
 
 #include <QApplication>
@@ -89,7 +89,8 @@ void TestAboutDialog::dialogLooksAsDesigned()
     QCOMPARE(about->maximumSize(), QSize(230, 119));
     QVERIFY(!about->parentWidget());
     QCOMPARE(about->windowType(), Qt::Dialog);
-    QVERIFY(!(about->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(!(about->windowFlags()
+              & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(!about->isModal());
 
     QCOMPARE(control<QLabel>("lblTitle")->text(), QStringLiteral("Kamorin(ＫＴ版)"));
@@ -182,7 +183,8 @@ void TestAboutDialog::programEndsWhenTheDialogClosesAfterTheMainWindow()
     });
     // Had closing the main window ended the program, this would never run.
     QTimer::singleShot(100, &scope, [&] {
-        dialogOutlivedTheMainWindow = !m_app->window->isVisible() && dialog() && dialog()->isVisible();
+        dialogOutlivedTheMainWindow
+                = !m_app->window->isVisible() && dialog() && dialog()->isVisible();
         if (dialogOutlivedTheMainWindow)
             QTest::mouseClick(control<QPushButton>("cmdOK"), Qt::LeftButton);
     });

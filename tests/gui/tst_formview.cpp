@@ -1,9 +1,9 @@
 #include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
-#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
+#include "support/OpenWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
-#include "support/OpenWindow.h"
 #include "gui/QtPlatform.h"
 #include "mainwindow/Form1.h"
+#include "support/OpenWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,8 +28,8 @@ QString nameOf(std::string_view name)
 
 QRect pixels(int left, int top, int width, int height)
 {
-    return QRect(
-        qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0), qRound(height / 15.0));
+    return QRect(qRound(left / 15.0), qRound(top / 15.0), qRound(width / 15.0),
+                 qRound(height / 15.0));
 }
 
 QStringList names(const QString &spaced)
@@ -42,14 +42,15 @@ QStringList names(const QString &spaced)
 bool inkOf(QColor pixel, QColor designed)
 {
     const auto near
-        = [](int channel, int wanted) { return wanted == 255 ? channel > 200 : channel < 90; };
+            = [](int channel, int wanted) { return wanted == 255 ? channel > 200 : channel < 90; };
     return near(pixel.red(), designed.red()) && near(pixel.green(), designed.green())
-        && near(pixel.blue(), designed.blue());
+            && near(pixel.blue(), designed.blue());
 }
 
 } // namespace
 
-class TestLayout : public QObject {
+class TestLayout : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -121,7 +122,7 @@ void TestLayout::controlsSitWhereDesigned_data()
         // Form_Load empties both bars; the curtain keeps its full width.
         const bool emptyBar = name == u"Label14" || name == u"Label15";
         QTest::newRow(d.name.data())
-            << name << pixels(d.left, d.top, emptyBar ? 0 : d.width, d.height);
+                << name << pixels(d.left, d.top, emptyBar ? 0 : d.width, d.height);
     }
 }
 
@@ -151,14 +152,14 @@ void TestLayout::clicksReachTheTopmostControl_data()
     const QRect hiddenCount = pixels(1410, 105, 2295, 345).united(pixels(1395, 105, 975, 330));
     const QRect chart = pixels(135, 4080, 4110, 870);
     QTest::newRow("Combo1 and Text1 lie under the count and unit")
-        << hiddenCount << 4110.0f << names(QStringLiteral("Combo5 Combo4"));
+            << hiddenCount << 4110.0f << names(QStringLiteral("Combo5 Combo4"));
     QTest::newRow("curtain over the chart")
-        << chart << 4110.0f << names(QStringLiteral("Combo2 Label20 Label18"));
+            << chart << 4110.0f << names(QStringLiteral("Combo2 Label20 Label18"));
     QTest::newRow("chart uncovered")
-        << chart << 0.0f
-        << names(QStringLiteral("Combo2 Label20 Label19 Label8 Label17 Label16 Label13"));
+            << chart << 0.0f
+            << names(QStringLiteral("Combo2 Label20 Label19 Label8 Label17 Label16 Label13"));
     QTest::newRow("Text8 over the end of 秒")
-        << pixels(3900, 2325, 375, 255) << 4110.0f << names(QStringLiteral("Text8 Label3"));
+            << pixels(3900, 2325, 375, 255) << 4110.0f << names(QStringLiteral("Text8 Label3"));
 }
 
 void TestLayout::clicksReachTheTopmostControl()
@@ -179,10 +180,10 @@ void TestLayout::clicksReachTheTopmostControl()
                 }
             }
             QVERIFY2(controlAt(point) == expected,
-                qPrintable(QStringLiteral("at (%1,%2): %3 instead of %4")
-                               .arg(x)
-                               .arg(y)
-                               .arg(controlAt(point), expected)));
+                     qPrintable(QStringLiteral("at (%1,%2): %3 instead of %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(controlAt(point), expected)));
         }
     }
 }
@@ -192,14 +193,14 @@ void TestLayout::tabVisitsTheFieldsInOrder_data()
     QTest::addColumn<bool>("scoreEnabled");
     QTest::addColumn<QStringList>("chain");
     QTest::newRow("start-up: SCORE and the machine list are disabled")
-        << false
-        << names(QStringLiteral("Text2 Command1 Text3 Command2 Text4 Command4 Text5 Text6 "
-                                "Text7 Combo1 Combo2 Text1 Combo4 Combo5 Text8"));
+            << false
+            << names(QStringLiteral("Text2 Command1 Text3 Command2 Text4 Command4 Text5 Text6 "
+                                    "Text7 Combo1 Combo2 Text1 Combo4 Combo5 Text8"));
     QTest::newRow("after a long run")
-        << true
-        << names(QStringLiteral("Text2 Command1 Text3 Command2 Text4 Command4 Text5 Text6 "
-                                "Text7 Combo1 Command6 Combo2 Text1 Combo3 Combo4 Combo5 "
-                                "Text8"));
+            << true
+            << names(QStringLiteral("Text2 Command1 Text3 Command2 Text4 Command4 Text5 Text6 "
+                                    "Text7 Combo1 Command6 Combo2 Text1 Combo3 Combo4 Combo5 "
+                                    "Text8"));
 }
 
 void TestLayout::tabVisitsTheFieldsInOrder()
@@ -262,15 +263,15 @@ void TestLayout::chartShowsOnlyWhatTheCurtainUncovers_data()
     const QRect youBar = pixels(795, 4260, 2000, 135).adjusted(1, 1, -1, -1);
     const QRect referenceBar = pixels(780, 4590, 1500, 135).adjusted(1, 1, -1, -1);
     QTest::newRow("closed curtain hides the black area")
-        << 4110.0f << 0.0f << 0.0f << blackArea << black << false;
+            << 4110.0f << 0.0f << 0.0f << blackArea << black << false;
     QTest::newRow("closed curtain hides the bars")
-        << 4110.0f << 2000.0f << 1500.0f << blackArea << QColor(255, 128, 128) << false;
+            << 4110.0f << 2000.0f << 1500.0f << blackArea << QColor(255, 128, 128) << false;
     QTest::newRow("open curtain shows the black area")
-        << 0.0f << 0.0f << 0.0f << QRect(blackArea.center(), QSize(5, 5)) << black << true;
+            << 0.0f << 0.0f << 0.0f << QRect(blackArea.center(), QSize(5, 5)) << black << true;
     QTest::newRow("You bar") << 0.0f << 2000.0f << 1500.0f << youBar << QColor(255, 128, 128)
                              << true;
     QTest::newRow("reference bar")
-        << 0.0f << 2000.0f << 1500.0f << referenceBar << QColor(0, 255, 255) << true;
+            << 0.0f << 2000.0f << 1500.0f << referenceBar << QColor(0, 255, 255) << true;
 }
 
 void TestLayout::chartShowsOnlyWhatTheCurtainUncovers()
@@ -304,7 +305,7 @@ void TestLayout::fieldsDrawTheirTextInTheirColours_data()
     const QColor red(255, 0, 0);
     QTest::newRow("Label6 true value") << QStringLiteral("Label6") << QString() << blue;
     QTest::newRow("Text2 computed value")
-        << QStringLiteral("Text2") << QStringLiteral("3.14159260358982") << QColor(Qt::black);
+            << QStringLiteral("Text2") << QStringLiteral("3.14159260358982") << QColor(Qt::black);
     QTest::newRow("Text4 digits") << QStringLiteral("Text4") << QStringLiteral("14") << blue;
     QTest::newRow("Text6 hours") << QStringLiteral("Text6") << QStringLiteral("0") << red;
     QTest::newRow("Text5 minutes") << QStringLiteral("Text5") << QStringLiteral("0") << red;
@@ -334,8 +335,8 @@ void TestLayout::fieldsDrawTheirTextInTheirColours()
             inked = inked || inkOf(c, ink);
         }
     }
-    const auto background = std::max_element(
-        counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; });
+    const auto background = std::max_element(counts.begin(), counts.end(),
+                                             [](auto a, auto b) { return a.second < b.second; });
     QCOMPARE(QColor(background->first), QColor(Qt::white));
     QVERIFY(inked);
 }
@@ -379,13 +380,13 @@ void TestLayout::comboBoxesKeepWhatWasTyped_data()
     QTest::addColumn<int>("listed");
 
     QTest::newRow("count also in the list")
-        << QStringLiteral("Combo4") << QStringLiteral("10") << 12;
+            << QStringLiteral("Combo4") << QStringLiteral("10") << 12;
     QTest::newRow("count not in the list")
-        << QStringLiteral("Combo4") << QStringLiteral("12345") << 12;
+            << QStringLiteral("Combo4") << QStringLiteral("12345") << 12;
     QTest::newRow("unit that starts a listed one")
-        << QStringLiteral("Combo5") << QStringLiteral("万") << 5;
+            << QStringLiteral("Combo5") << QStringLiteral("万") << 5;
     QTest::newRow("machine in lower case")
-        << QStringLiteral("Combo3") << QStringLiteral("mmx-pentium166") << 262;
+            << QStringLiteral("Combo3") << QStringLiteral("mmx-pentium166") << 262;
     QTest::newRow("speed") << QStringLiteral("Combo2") << QStringLiteral("7") << 6;
 }
 

@@ -39,8 +39,8 @@ void TestForm1::startState()
     QVERIFY(!form.Label17.enabled());
     QVERIFY(form.Command1.enabled());
     QCOMPARE(form.Command1.caption(), QStringLiteral("実行"));
-    for (const TextBox *field : { &form.Text2, &form.Text3, &form.Text4, &form.Text5,
-                                  &form.Text6, &form.Text7, &form.Text8 })
+    for (const TextBox *field : { &form.Text2, &form.Text3, &form.Text4, &form.Text5, &form.Text6,
+                                  &form.Text7, &form.Text8 })
         QVERIFY2(field->text().isEmpty(), qPrintable(field->name()));
     QVERIFY(form.Label19.caption().isEmpty());
     QVERIFY(form.Label20.caption().isEmpty());
@@ -90,8 +90,8 @@ void TestForm1::designTableIsConsistent()
 
     // The curtain covers the whole chart band; the bars and their frame lie inside it.
     const ControlDesign &curtain = designOf("Label18");
-    for (const char *chart : { "Label13", "Label8", "Label14", "Label15", "Label16", "Label17",
-                               "Label19" }) {
+    for (const char *chart :
+         { "Label13", "Label8", "Label14", "Label15", "Label16", "Label17", "Label19" }) {
         const ControlDesign &d = designOf(chart);
         QVERIFY2(d.left >= curtain.left && d.top >= curtain.top
                          && d.top + d.height <= curtain.top + curtain.height,
@@ -114,7 +114,8 @@ void TestForm1::stackingNamesEveryControlOnce()
         names.insert(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
     QCOMPARE(names.size(), 37);
     for (const ControlDesign &d : mainWindowDesign())
-        QVERIFY(names.contains(QString::fromLatin1(d.name.data(), static_cast<qsizetype>(d.name.size()))));
+        QVERIFY(names.contains(
+                QString::fromLatin1(d.name.data(), static_cast<qsizetype>(d.name.size()))));
 }
 
 void TestForm1::exitUnloadsTheMainWindow()

@@ -16,8 +16,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct StopRun
-{
-};
+{ };
 
 // Ends the handler as the workload is about to start, so the resolved count
 // of a huge run can be checked without running it.
@@ -74,14 +73,38 @@ void TestCommand1Click::valueAndDigits_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("digits");
 
-    QTest::newRow("design-time 2000 万回") << "2000" << "万回" << "3.14159260358982" << "7";
-    QTest::newRow("100") << "100" << "回" << "3.13159290355855" << "1";
-    QTest::newRow("1000") << "1000" << "回" << "3.14059265383979" << "2";
-    QTest::newRow("10000") << "1" << "万回" << "3.14149265359003" << "3";
-    QTest::newRow("one pass") << "1" << "回" << "4" << "";
-    QTest::newRow("two passes") << "2" << "回" << "2.66666666666667" << "";
-    QTest::newRow("no pass") << "0" << "回" << "0" << "";
-    QTest::newRow("negative") << "-5" << "回" << "0" << "";
+    QTest::newRow("design-time 2000 万回") << "2000"
+                                           << "万回"
+                                           << "3.14159260358982"
+                                           << "7";
+    QTest::newRow("100") << "100"
+                         << "回"
+                         << "3.13159290355855"
+                         << "1";
+    QTest::newRow("1000") << "1000"
+                          << "回"
+                          << "3.14059265383979"
+                          << "2";
+    QTest::newRow("10000") << "1"
+                           << "万回"
+                           << "3.14149265359003"
+                           << "3";
+    QTest::newRow("one pass") << "1"
+                              << "回"
+                              << "4"
+                              << "";
+    QTest::newRow("two passes") << "2"
+                                << "回"
+                                << "2.66666666666667"
+                                << "";
+    QTest::newRow("no pass") << "0"
+                             << "回"
+                             << "0"
+                             << "";
+    QTest::newRow("negative") << "-5"
+                              << "回"
+                              << "0"
+                              << "";
 }
 
 void TestCommand1Click::valueAndDigits()
@@ -107,18 +130,42 @@ void TestCommand1Click::resolvedLoopCount_data()
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("loops");
 
-    QTest::newRow("万回") << "2000" << "万回" << "20000000";
-    QTest::newRow("億回") << "2000" << "億回" << "200000000000";
-    QTest::newRow("largest listed") << "9000" << "億回" << "900000000000";
-    QTest::newRow("千回") << "3" << "千回" << "3000";
-    QTest::newRow("fraction of 百回") << "1.5" << "百回" << "150";
-    QTest::newRow("回") << "7" << "回" << "7";
-    QTest::newRow("unknown unit") << "2000" << "abc" << "2000";
-    QTest::newRow("empty unit") << "2000" << "" << "2000";
-    QTest::newRow("unit is case and width exact") << "2" << "万回 " << "2";
-    QTest::newRow("blanks around the count") << " 12 " << "回" << "12";
-    QTest::newRow("exponent") << "1e3" << "回" << "1000";
-    QTest::newRow("beyond fifteen digits") << "1e20" << "億回" << "1E+28";
+    QTest::newRow("万回") << "2000"
+                          << "万回"
+                          << "20000000";
+    QTest::newRow("億回") << "2000"
+                          << "億回"
+                          << "200000000000";
+    QTest::newRow("largest listed") << "9000"
+                                    << "億回"
+                                    << "900000000000";
+    QTest::newRow("千回") << "3"
+                          << "千回"
+                          << "3000";
+    QTest::newRow("fraction of 百回") << "1.5"
+                                      << "百回"
+                                      << "150";
+    QTest::newRow("回") << "7"
+                        << "回"
+                        << "7";
+    QTest::newRow("unknown unit") << "2000"
+                                  << "abc"
+                                  << "2000";
+    QTest::newRow("empty unit") << "2000"
+                                << ""
+                                << "2000";
+    QTest::newRow("unit is case and width exact") << "2"
+                                                  << "万回 "
+                                                  << "2";
+    QTest::newRow("blanks around the count") << " 12 "
+                                             << "回"
+                                             << "12";
+    QTest::newRow("exponent") << "1e3"
+                              << "回"
+                              << "1000";
+    QTest::newRow("beyond fifteen digits") << "1e20"
+                                           << "億回"
+                                           << "1E+28";
 }
 
 void TestCommand1Click::resolvedLoopCount()
@@ -145,19 +192,52 @@ void TestCommand1Click::elapsedTimeFields_data()
     QTest::addColumn<QString>("seconds");
     QTest::addColumn<QString>("hundredths");
 
-    QTest::newRow("1 h 2 min 5.5 s") << 3725.5 << "1" << "2" << "5" << "50";
-    QTest::newRow("12.5 s") << 12.5 << "0" << "0" << "12" << "50";
-    QTest::newRow("2 s") << 2.0 << "0" << "0" << "2" << "00";
+    QTest::newRow("1 h 2 min 5.5 s") << 3725.5 << "1"
+                                     << "2"
+                                     << "5"
+                                     << "50";
+    QTest::newRow("12.5 s") << 12.5 << "0"
+                            << "0"
+                            << "12"
+                            << "50";
+    QTest::newRow("2 s") << 2.0 << "0"
+                         << "0"
+                         << "2"
+                         << "00";
     // The true hundredths, not the tail of the text of E × 100.
-    QTest::newRow("3.4375 s") << 3.4375 << "0" << "0" << "3" << "43";
-    QTest::newRow("30.5078 s") << 30.5078 << "0" << "0" << "30" << "50";
-    QTest::newRow("just below a second") << 0.99999994 << "0" << "0" << "0" << "99";
-    QTest::newRow("a tenth") << 0.1 << "0" << "0" << "0" << "10";
-    QTest::newRow("just below a day") << 86399.99 << "23" << "59" << "59" << "99";
-    QTest::newRow("zero") << 0.0 << "0" << "0" << "0" << "00";
+    QTest::newRow("3.4375 s") << 3.4375 << "0"
+                              << "0"
+                              << "3"
+                              << "43";
+    QTest::newRow("30.5078 s") << 30.5078 << "0"
+                               << "0"
+                               << "30"
+                               << "50";
+    QTest::newRow("just below a second") << 0.99999994 << "0"
+                                         << "0"
+                                         << "0"
+                                         << "99";
+    QTest::newRow("a tenth") << 0.1 << "0"
+                             << "0"
+                             << "0"
+                             << "10";
+    QTest::newRow("just below a day") << 86399.99 << "23"
+                                      << "59"
+                                      << "59"
+                                      << "99";
+    QTest::newRow("zero") << 0.0 << "0"
+                          << "0"
+                          << "0"
+                          << "00";
     // Past 2^26 hundredths a Single cannot hold every whole second times 100.
-    QTest::newRow("ten days") << 866659.0 << "240" << "44" << "19" << "00";
-    QTest::newRow("ten days and a half second") << 866659.5 << "240" << "44" << "19" << "50";
+    QTest::newRow("ten days") << 866659.0 << "240"
+                              << "44"
+                              << "19"
+                              << "00";
+    QTest::newRow("ten days and a half second") << 866659.5 << "240"
+                                                << "44"
+                                                << "19"
+                                                << "50";
 }
 
 void TestCommand1Click::elapsedTimeFields()
@@ -319,11 +399,11 @@ void TestCommand1Click::assignmentsInOrder()
     Command1_Click(form, platform);
 
     const std::vector<QString> expected {
-        u"Combo1.Text"_s,    u"Text3.Text"_s,     u"Text4.Text"_s,     u"Text8.Text"_s,
-        u"Label19.Text"_s,   u"Label20.Text"_s,   u"Command1.Text"_s,  u"Text2.Text"_s,
-        u"Command1.Text"_s,  u"Text3.Text"_s,     u"Text8.Text"_s,     u"Text6.Text"_s,
-        u"Text5.Text"_s,     u"Text4.Text"_s,     u"Command6.Enabled"_s, u"Label16.Enabled"_s,
-        u"Label17.Enabled"_s, u"Text7.Text"_s,    u"Label14.Width"_s,  u"Label15.Width"_s,
+        u"Combo1.Text"_s,     u"Text3.Text"_s,   u"Text4.Text"_s,       u"Text8.Text"_s,
+        u"Label19.Text"_s,    u"Label20.Text"_s, u"Command1.Text"_s,    u"Text2.Text"_s,
+        u"Command1.Text"_s,   u"Text3.Text"_s,   u"Text8.Text"_s,       u"Text6.Text"_s,
+        u"Text5.Text"_s,      u"Text4.Text"_s,   u"Command6.Enabled"_s, u"Label16.Enabled"_s,
+        u"Label17.Enabled"_s, u"Text7.Text"_s,   u"Label14.Width"_s,    u"Label15.Width"_s,
     };
     QCOMPARE(recorder.assignments, expected);
 }
@@ -336,9 +416,8 @@ void TestCommand1Click::clockReadsFrameTheWorkload()
     form.Combo4.setText(QStringLiteral("3"));
     form.Combo5.setText(QStringLiteral("回"));
     std::vector<QString> stateAtReads;
-    platform.onClockRead = [&] {
-        stateAtReads.push_back(form.Command1.caption() + u'|' + form.Text2.text());
-    };
+    platform.onClockRead
+            = [&] { stateAtReads.push_back(form.Command1.caption() + u'|' + form.Text2.text()); };
 
     Command1_Click(form, platform);
 

@@ -41,10 +41,10 @@ std::vector<Row> readTable()
 }
 
 const std::map<QString, QString> kFieldNames {
-    { u"Combo4"_s, u"count (Combo4)"_s },      { u"Combo5"_s, u"unit (Combo5)"_s },
+    { u"Combo4"_s, u"count (Combo4)"_s },         { u"Combo5"_s, u"unit (Combo5)"_s },
     { u"Combo2"_s, u"display speed (Combo2)"_s }, { u"Combo3"_s, u"reference machine (Combo3)"_s },
-    { u"Text6"_s, u"hours (Text6)"_s },        { u"Text5"_s, u"minutes (Text5)"_s },
-    { u"Text3"_s, u"seconds (Text3)"_s },      { u"Text8"_s, u"hundredths (Text8)"_s },
+    { u"Text6"_s, u"hours (Text6)"_s },           { u"Text5"_s, u"minutes (Text5)"_s },
+    { u"Text3"_s, u"seconds (Text3)"_s },         { u"Text8"_s, u"hundredths (Text8)"_s },
 };
 
 // The typed text as the page shows it: blanks made visible.
@@ -93,8 +93,8 @@ QString outcome(const Row &row)
                 + (form.Label15.width() > 0 ? u"the reference bar is drawn but not yours"_s
                                             : u"the bars stay as they were"_s);
     }
-    const QString results = u"計算値 "_s + form.Text2.text() + u" after "_s + form.Combo1.text()
-            + u" passes"_s;
+    const QString results
+            = u"計算値 "_s + form.Text2.text() + u" after "_s + form.Combo1.text() + u" passes"_s;
     if (error.isEmpty())
         return u"no error: "_s + results;
     if (form.Text2.text().isEmpty())

@@ -78,21 +78,54 @@ const std::map<QString, std::set<QString>> kWrites {
         u"Command6"_s, u"Combo3"_s } },
 };
 
-const QStringList kEditableFields { u"Combo4"_s, u"Combo5"_s, u"Combo2"_s, u"Combo3"_s,
-                                    u"Combo1"_s, u"Text1"_s,  u"Text2"_s,  u"Text3"_s,
-                                    u"Text4"_s,  u"Text5"_s,  u"Text6"_s,  u"Text7"_s,
-                                    u"Text8"_s };
+const QStringList kEditableFields { u"Combo4"_s, u"Combo5"_s, u"Combo2"_s, u"Combo3"_s, u"Combo1"_s,
+                                    u"Text1"_s,  u"Text2"_s,  u"Text3"_s,  u"Text4"_s,  u"Text5"_s,
+                                    u"Text6"_s,  u"Text7"_s,  u"Text8"_s };
 
 QStringList editTexts()
 {
-    QStringList texts { QString(), u" "_s, u"\t 3 "_s, u"0"_s, u"1"_s, u"5"_s, u"12"_s,
-                        u"-1"_s, u"-0"_s, u"+3"_s, u"1.5"_s, u"2.5"_s, u"0.0001"_s, u"30"_s,
-                        u"50"_s, u"3e2"_s, u"1e308"_s, u"-1e308"_s, u"1e-308"_s, u"1e400"_s,
-                        u"-1e400"_s, u"9e15"_s, u"nan"_s, u"inf"_s, u"-inf"_s, u"1,000"_s,
-                        u"&H10"_s, u"１２"_s, u"abc"_s, u"回"_s, u"百回"_s, u"千回"_s,
-                        u"万回"_s, u"億回"_s, u"20000000"_s, u"20000000.0"_s,
-                        u"MMX-Pentium166"_s, u"MMX-Pentium166 "_s, u"Celeron400@450"_s,
-                        u"Mobile　PenIII500"_s, u"K6-2 999"_s, u"𝟙𝟚"_s };
+    QStringList texts { QString(),
+                        u" "_s,
+                        u"\t 3 "_s,
+                        u"0"_s,
+                        u"1"_s,
+                        u"5"_s,
+                        u"12"_s,
+                        u"-1"_s,
+                        u"-0"_s,
+                        u"+3"_s,
+                        u"1.5"_s,
+                        u"2.5"_s,
+                        u"0.0001"_s,
+                        u"30"_s,
+                        u"50"_s,
+                        u"3e2"_s,
+                        u"1e308"_s,
+                        u"-1e308"_s,
+                        u"1e-308"_s,
+                        u"1e400"_s,
+                        u"-1e400"_s,
+                        u"9e15"_s,
+                        u"nan"_s,
+                        u"inf"_s,
+                        u"-inf"_s,
+                        u"1,000"_s,
+                        u"&H10"_s,
+                        u"１２"_s,
+                        u"abc"_s,
+                        u"回"_s,
+                        u"百回"_s,
+                        u"千回"_s,
+                        u"万回"_s,
+                        u"億回"_s,
+                        u"20000000"_s,
+                        u"20000000.0"_s,
+                        u"MMX-Pentium166"_s,
+                        u"MMX-Pentium166 "_s,
+                        u"Celeron400@450"_s,
+                        u"Mobile　PenIII500"_s,
+                        u"K6-2 999"_s,
+                        u"𝟙𝟚"_s };
     texts << QString(QChar(0xD800)) << u"x"_s + QChar(0xDC00) << QString(10000, u'9')
           << QString(10000, u'a');
     return texts;
@@ -105,11 +138,11 @@ std::optional<double> passes(const Form1 &form)
     try {
         const double count = textToNumber(form.Combo4.text());
         const QString &unit = form.Combo5.text();
-        const double factor = unit == u"億回"   ? 1e8
-                : unit == u"万回" ? 1e4
-                : unit == u"千回" ? 1e3
-                : unit == u"百回" ? 1e2
-                                   : 1;
+        const double factor = unit == u"億回" ? 1e8
+                : unit == u"万回"             ? 1e4
+                : unit == u"千回"             ? 1e3
+                : unit == u"百回"             ? 1e2
+                                              : 1;
         return count * factor;
     } catch (const RuntimeError &) {
         return std::nullopt;
@@ -195,7 +228,9 @@ void TestMonkey::randomSequences()
             FormState after = snapshot(form);
             for (const QString &written : kWrites.at(button))
                 after[written] = before.at(written);
-            QVERIFY2(after == before, qPrintable(where + u": "_s + button + u" changed a field it does not write"_s));
+            QVERIFY2(
+                    after == before,
+                    qPrintable(where + u": "_s + button + u" changed a field it does not write"_s));
 
             if (finished && button == u"Command1")
                 QVERIFY2(form.Text2.text() == seriesText(*passes(form)),

@@ -66,40 +66,40 @@ void TestReport::reportText_data()
     QTest::addColumn<QString>("report");
 
     const QString head = u"★Kamorin(Ver1.2.7) 結果★\r\n"_s;
-    QTest::newRow("scored default run")
-            << QString() << QString()
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("scored default run") << QString() << QString()
+                                        << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
-    QTest::newRow("no agreeing digit")
-            << u"Text4"_s << QString()
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("no agreeing digit") << u"Text4"_s << QString()
+                                       << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
-    QTest::newRow("long score cut to ten")
-            << u"Text7"_s << u"12345.678901"_s
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("long score cut to ten") << u"Text7"_s << u"12345.678901"_s
+                                           << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 12345.6789（基準機：MMX-Pentium166）"_s;
-    QTest::newRow("long value cut to twenty")
-            << u"Text2"_s << u"3.1415926535897932384626"_s
-            << head + u"ループ回数 2000万回  計算値 3.141592653589793238\r\n"
+    QTest::newRow("long value cut to twenty") << u"Text2"_s << u"3.1415926535897932384626"_s
+                                              << head
+                    + u"ループ回数 2000万回  計算値 3.141592653589793238\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
-    QTest::newRow("long seconds cut to five")
-            << u"Text3"_s << u"1234567"_s
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("long seconds cut to five") << u"Text3"_s << u"1234567"_s
+                                              << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分12345秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
     // Counted in UTF-16 code units: five mathematical digits are ten units.
-    QTest::newRow("cut by code units")
-            << u"Text7"_s << u"𝟙𝟚𝟛𝟜𝟝𝟞"_s
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("cut by code units") << u"Text7"_s << u"𝟙𝟚𝟛𝟜𝟝𝟞"_s
+                                       << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 𝟙𝟚𝟛𝟜𝟝（基準機：MMX-Pentium166）"_s;
-    QTest::newRow("typed machine")
-            << u"Combo3"_s << u"Celeron400@450"_s
-            << head + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+    QTest::newRow("typed machine") << u"Combo3"_s << u"Celeron400@450"_s
+                                   << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 6.754（基準機：Celeron400@450）"_s;
 }
@@ -158,8 +158,8 @@ void TestReport::copySelectsTheLeadingParts()
     QCOMPARE(form.Text1.selText(), u"20000000"_s);
     // Start then length for each box, in this order.
     std::vector<QString> expected { u"Text1.Text"_s };
-    for (const QString &box : { u"Text1"_s, u"Text2"_s, u"Text6"_s, u"Text5"_s, u"Text8"_s,
-                               u"Text3"_s, u"Text7"_s })
+    for (const QString &box :
+         { u"Text1"_s, u"Text2"_s, u"Text6"_s, u"Text5"_s, u"Text8"_s, u"Text3"_s, u"Text7"_s })
         expected.insert(expected.end(), 2, box + u".Selection"_s);
     QCOMPARE(recorder.assignments, expected);
 }
@@ -172,8 +172,8 @@ void TestReport::clearReturnsToTheStartState()
     form.Combo3.setText(u"Celeron400@450"_s);
     Command2_Click(form);
 
-    for (const TextBox *field : { &form.Text1, &form.Text2, &form.Text3, &form.Text4,
-                                  &form.Text5, &form.Text6, &form.Text7, &form.Text8 })
+    for (const TextBox *field : { &form.Text1, &form.Text2, &form.Text3, &form.Text4, &form.Text5,
+                                  &form.Text6, &form.Text7, &form.Text8 })
         QVERIFY2(field->text().isEmpty(), qPrintable(field->name()));
     QCOMPARE(form.Label14.width(), 0.0f);
     QCOMPARE(form.Label15.width(), 0.0f);
@@ -217,10 +217,10 @@ void TestReport::clearAssignsInOrder()
     Command2_Click(form);
 
     const std::vector<QString> expected {
-        u"Text1.Text"_s,       u"Text2.Text"_s,    u"Text3.Text"_s,   u"Text4.Text"_s,
-        u"Text5.Text"_s,       u"Text6.Text"_s,    u"Text8.Text"_s,   u"Label14.Width"_s,
-        u"Label15.Width"_s,    u"Text7.Text"_s,    u"Command6.Enabled"_s, u"Label18.Width"_s,
-        u"Combo3.Enabled"_s,   u"Label19.Text"_s,  u"Label20.Text"_s,
+        u"Text1.Text"_s,     u"Text2.Text"_s,   u"Text3.Text"_s,       u"Text4.Text"_s,
+        u"Text5.Text"_s,     u"Text6.Text"_s,   u"Text8.Text"_s,       u"Label14.Width"_s,
+        u"Label15.Width"_s,  u"Text7.Text"_s,   u"Command6.Enabled"_s, u"Label18.Width"_s,
+        u"Combo3.Enabled"_s, u"Label19.Text"_s, u"Label20.Text"_s,
     };
     QCOMPARE(recorder.assignments, expected);
 }

@@ -3,7 +3,6 @@
 #include "runtime/Platform.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
-
 #include "support/Operands.h"
 
 #include <QtTest>

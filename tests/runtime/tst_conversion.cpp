@@ -2,7 +2,6 @@
 #include "runtime/Format.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
-
 #include "support/Operands.h"
 
 #include <QtTest>
@@ -23,7 +22,6 @@ constexpr int kTypeMismatch = 13;
 
 // One value of a table row; a text keeps its text here, so the Variant made from it
 // refers to the fetched row.
-
 
 } // namespace
 

@@ -3,10 +3,9 @@
 #include "runtime/NumberText.h"
 #include "runtime/RuntimeError.h"
 #include "runtime/Variant.h"
-
-#include <QList>
 #include "support/Operands.h"
 
+#include <QList>
 #include <QtTest>
 
 #include <cstdint>

@@ -79,12 +79,11 @@ void TestCommand6Click::scoreAndBars_data()
             << static_cast<float>(2579.25 / (206 / 30.5)) << u"206.00"_s << u"30.50"_s;
     QTest::newRow("slower than the reference")
             << u"AthlonXP2400+@2795"_s << u"20000000"_s << halfMinute << u"0.330"_s
-            << static_cast<float>(2579.25 * (10.08 / 30.5)) << kFullBar << u"10.08"_s
-            << u"30.50"_s;
-    QTest::newRow("exactly as fast") << u"MMX-Pentium166"_s << u"20000000"_s
-                                     << QStringList { u"0"_s, u"3"_s, u"26"_s, u"00"_s }
-                                     << u"1.000"_s << kFullBar << kFullBar << u"206.00"_s
-                                     << u"206.00"_s;
+            << static_cast<float>(2579.25 * (10.08 / 30.5)) << kFullBar << u"10.08"_s << u"30.50"_s;
+    QTest::newRow("exactly as fast")
+            << u"MMX-Pentium166"_s << u"20000000"_s
+            << QStringList { u"0"_s, u"3"_s, u"26"_s, u"00"_s } << u"1.000"_s << kFullBar
+            << kFullBar << u"206.00"_s << u"206.00"_s;
     QTest::newRow("another loop count")
             << u"MMX-Pentium166"_s << u"10000000"_s << halfMinute << u"3.377"_s << kFullBar
             << static_cast<float>(2579.25 / (103 / 30.5)) << QString() << QString();
@@ -92,10 +91,9 @@ void TestCommand6Click::scoreAndBars_data()
             << u"MMX-Pentium166"_s << u"20000000.0"_s << halfMinute << u"6.754"_s << kFullBar
             << static_cast<float>(2579.25 / (206 / 30.5)) << u"206.00"_s << u"30.50"_s;
     QTest::newRow("hours and minutes count")
-            << u"i486 DX2 50"_s << u"20000000"_s
-            << QStringList { u"1"_s, u"1"_s, u"1"_s, u"25"_s } << u"0.499"_s
-            << static_cast<float>(2579.25 * (1826 / 3661.25)) << kFullBar << u"1826.00"_s
-            << u"3661.25"_s;
+            << u"i486 DX2 50"_s << u"20000000"_s << QStringList { u"1"_s, u"1"_s, u"1"_s, u"25"_s }
+            << u"0.499"_s << static_cast<float>(2579.25 * (1826 / 3661.25)) << kFullBar
+            << u"1826.00"_s << u"3661.25"_s;
     QTest::newRow("a machine only found by typing")
             << u"Celeron400@450"_s << u"20000000"_s << halfMinute << u"2.492"_s << kFullBar
             << static_cast<float>(2579.25 / (76 / 30.5)) << u"76.00"_s << u"30.50"_s;
@@ -190,12 +188,12 @@ void TestCommand6Click::assignmentsInOrder()
     FakePlatform platform;
     Command6_Click(form, platform);
 
-    std::vector<QString> expected { u"Label19.Text"_s, u"Label20.Text"_s, u"Combo3.Enabled"_s,
+    std::vector<QString> expected { u"Label19.Text"_s, u"Label20.Text"_s,  u"Combo3.Enabled"_s,
                                     u"Text7.Text"_s,   u"Label15.Width"_s, u"Label19.Left"_s,
                                     u"Label19.Text"_s };
     expected.insert(expected.end(), 50, u"Label14.Width"_s);
-    for (const QString &tail : { u"Label20.Left"_s, u"Label20.Text"_s, u"Text7.Text"_s,
-                                 u"Combo3.Enabled"_s })
+    for (const QString &tail :
+         { u"Label20.Left"_s, u"Label20.Text"_s, u"Text7.Text"_s, u"Combo3.Enabled"_s })
         expected.push_back(tail);
     QCOMPARE(recorder.assignments, expected);
 }
@@ -256,10 +254,10 @@ void TestCommand6Click::badFieldsStopWithTheirError_data()
     QTest::newRow("empty hundredths") << u"Text8"_s << QString() << mismatch;
     QTest::newRow("empty loop count") << u"Combo1"_s << QString() << mismatch;
     QTest::newRow("bad display speed") << u"Combo2"_s << u"fast"_s << mismatch;
-    QTest::newRow("no time at all") << u"Text3"_s << u"0"_s
-                                    << static_cast<int>(ErrorNumber::DivisionByZero);
-    QTest::newRow("hours beyond a double") << u"Text6"_s << u"1e306"_s
-                                           << static_cast<int>(ErrorNumber::Overflow);
+    QTest::newRow("no time at all")
+            << u"Text3"_s << u"0"_s << static_cast<int>(ErrorNumber::DivisionByZero);
+    QTest::newRow("hours beyond a double")
+            << u"Text6"_s << u"1e306"_s << static_cast<int>(ErrorNumber::Overflow);
 }
 
 void TestCommand6Click::badFieldsStopWithTheirError()

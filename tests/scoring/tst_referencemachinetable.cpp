@@ -93,27 +93,27 @@ void TestReferenceMachineTable::listedPositions_data()
     addCodePointColumns();
 
     QTest::newRow("first, start-up text")
-        << 1 << QStringLiteral("MMX-Pentium166") << 206.0 << -1 << 0;
+            << 1 << QStringLiteral("MMX-Pentium166") << 206.0 << -1 << 0;
     QTest::newRow("slowest") << 2 << QStringLiteral("i486 DX2 50") << 1826.0 << -1 << 0;
     QTest::newRow("K6-2+ without space") << 61 << QStringLiteral("K6-2+500") << 93.91 << -1 << 0;
     QTest::newRow("K6-2+ with space") << 62 << QStringLiteral("K6-2+ 500@550") << 75.56 << -1 << 0;
     QTest::newRow("Celeron300A no space")
-        << 72 << QStringLiteral("Celeron300A") << 109.0 << -1 << 0;
+            << 72 << QStringLiteral("Celeron300A") << 109.0 << -1 << 0;
     QTest::newRow("Celeron 300A space")
-        << 73 << QStringLiteral("Celeron 300A@450") << 72.38 << 7 << int(u' ');
+            << 73 << QStringLiteral("Celeron 300A@450") << 72.38 << 7 << int(u' ');
     QTest::newRow("ideographic space 500")
-        << 106 << QStringLiteral("Mobile　PenIII500") << 71.75 << 6 << 0x3000;
+            << 106 << QStringLiteral("Mobile　PenIII500") << 71.75 << 6 << 0x3000;
     QTest::newRow("ideographic space 700")
-        << 107 << QStringLiteral("Mobile　PenIII700") << 61.81 << 6 << 0x3000;
+            << 107 << QStringLiteral("Mobile　PenIII700") << 61.81 << 6 << 0x3000;
     QTest::newRow("roman two") << 109 << QStringLiteral("PentiumⅡ266") << 123.0 << 7 << 0x2161;
     QTest::newRow("three ASCII I")
-        << 115 << QStringLiteral("PenIII(Kat)450") << 95.38 << 5 << int(u'I');
-    QTest::newRow("roman three")
-        << 116 << QStringLiteral("PenⅢ(Kat)450@622") << 53.0 << 3 << 0x2162;
+            << 115 << QStringLiteral("PenIII(Kat)450") << 95.38 << 5 << int(u'I');
+    QTest::newRow("roman three") << 116 << QStringLiteral("PenⅢ(Kat)450@622") << 53.0 << 3
+                                 << 0x2162;
     QTest::newRow("last roman three")
-        << 159 << QStringLiteral("PenⅢ(Cop)1000@1380") << 22.45 << 3 << 0x2162;
+            << 159 << QStringLiteral("PenⅢ(Cop)1000@1380") << 22.45 << 3 << 0x2162;
     QTest::newRow("PenIII-S ASCII")
-        << 160 << QStringLiteral("PenIII-S1130@1504") << 23.06 << 5 << int(u'I');
+            << 160 << QStringLiteral("PenIII-S1130@1504") << 23.06 << 5 << int(u'I');
     QTest::newRow("fastest") << 248 << QStringLiteral("AthlonXP2400+@2795") << 10.08 << -1 << 0;
     QTest::newRow("last listed") << 262 << QStringLiteral("AthlonMP2200+@2001") << 14.16 << -1 << 0;
 }
@@ -137,9 +137,8 @@ void TestReferenceMachineTable::everyListedNameIsFound()
     const QStringList listed = ReferenceMachineTable::listedNames();
     for (qsizetype i = 0; i < listed.size(); ++i) {
         const QString &name = listed.at(i);
-        const auto first = std::find_if(entries.begin(), entries.end(), [&name](const auto &m) {
-            return nameOf(m) == name;
-        });
+        const auto first = std::find_if(entries.begin(), entries.end(),
+                                        [&name](const auto &m) { return nameOf(m) == name; });
         QVERIFY2(first != entries.end(), qPrintable(name));
         const std::optional<double> found = ReferenceMachineTable::lookup(name);
         QVERIFY2(found.has_value(), qPrintable(name));
@@ -171,13 +170,13 @@ void TestReferenceMachineTable::hiddenNames_data()
 
     QTest::newRow("Celeron400@450") << 262 << QStringLiteral("Celeron400@450") << 76.0 << -1 << 0;
     QTest::newRow("PenIII Kat 450@560")
-        << 263 << QStringLiteral("PenⅢ(Kat)450@560") << 59.0 << 3 << 0x2162;
+            << 263 << QStringLiteral("PenⅢ(Kat)450@560") << 59.0 << 3 << 0x2162;
     QTest::newRow("Athlon700@791") << 264 << QStringLiteral("Athlon700@791") << 37.0 << -1 << 0;
     QTest::newRow("AthlonMP1200@1413")
-        << 265 << QStringLiteral("AthlonMP1200@1413") << 19.19 << -1 << 0;
+            << 265 << QStringLiteral("AthlonMP1200@1413") << 19.19 << -1 << 0;
     QTest::newRow("Pentium 100") << 266 << QStringLiteral("Pentium 100") << 429.95 << -1 << 0;
     QTest::newRow("Pentium4 2000@2200")
-        << 267 << QStringLiteral("Pentium4 2000@2200") << 29.14 << -1 << 0;
+            << 267 << QStringLiteral("Pentium4 2000@2200") << 29.14 << -1 << 0;
 }
 
 void TestReferenceMachineTable::hiddenNames()
@@ -216,9 +215,11 @@ void TestReferenceMachineTable::sums()
 void TestReferenceMachineTable::extremes()
 {
     const auto entries = ReferenceMachineTable::entries();
-    const auto [lo, hi] = std::minmax_element(
-        entries.begin(), entries.end(),
-        [](const ReferenceMachine &a, const ReferenceMachine &b) { return a.seconds < b.seconds; });
+    const auto [lo, hi]
+            = std::minmax_element(entries.begin(), entries.end(),
+                                  [](const ReferenceMachine &a, const ReferenceMachine &b) {
+                                      return a.seconds < b.seconds;
+                                  });
     QCOMPARE(lo->seconds, 10.08);
     QCOMPARE(nameOf(*lo), QStringLiteral("AthlonXP2400+@2795"));
     QCOMPARE(hi->seconds, 1826.0);
@@ -235,7 +236,7 @@ void TestReferenceMachineTable::lookupFinds_data()
     QTest::newRow("slowest") << QStringLiteral("i486 DX2 50") << 1826.0 << -1 << 0;
     QTest::newRow("fastest") << QStringLiteral("AthlonXP2400+@2795") << 10.08 << -1 << 0;
     QTest::newRow("ideographic space")
-        << QStringLiteral("Mobile　PenIII500") << 71.75 << 6 << 0x3000;
+            << QStringLiteral("Mobile　PenIII500") << 71.75 << 6 << 0x3000;
     QTest::newRow("three ASCII I") << QStringLiteral("PenIII(Kat)450") << 95.38 << 3 << int(u'I');
     QTest::newRow("typed, not listed") << QStringLiteral("Celeron400@450") << 76.0 << -1 << 0;
 }
@@ -264,10 +265,10 @@ void TestReferenceMachineTable::lookupFails_data()
     QTest::newRow("prefix only") << QStringLiteral("MMX-Pentium16") << -1 << 0;
     QTest::newRow("full-width letters") << QStringLiteral("ＭＭＸ-Pentium166") << 0 << 0xFF2D;
     QTest::newRow("ASCII instead of ideographic space")
-        << QStringLiteral("Mobile PenIII500") << 6 << int(u' ');
+            << QStringLiteral("Mobile PenIII500") << 6 << int(u' ');
     QTest::newRow("roman three instead of III") << QStringLiteral("PenⅢ(Kat)450") << 3 << 0x2162;
     QTest::newRow("III instead of roman three")
-        << QStringLiteral("PenIII(Kat)450@622") << 3 << int(u'I');
+            << QStringLiteral("PenIII(Kat)450@622") << 3 << int(u'I');
     QTest::newRow("II instead of roman two") << QStringLiteral("PentiumII266") << 7 << int(u'I');
     QTest::newRow("space dropped") << QStringLiteral("Celeron300A@450") << -1 << 0;
     QTest::newRow("space added") << QStringLiteral("Celeron 300A") << -1 << 0;

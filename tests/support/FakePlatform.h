@@ -14,10 +14,7 @@ namespace kamorin::test {
 class FakePlatform : public Platform
 {
 public:
-    void setElapsed(double seconds)
-    {
-        m_readings = { 5000.0, 5000.0 + seconds };
-    }
+    void setElapsed(double seconds) { m_readings = { 5000.0, 5000.0 + seconds }; }
 
     double clockSeconds() override
     {
