@@ -6,6 +6,7 @@
 // after the other, and the ratio of their per-pass times is printed last.
 
 #include "measure/LeibnizSeries.h"
+#include "runtime/LoopProgress.h"
 #include "runtime/Variant.h"
 
 #include <benchmark/benchmark.h>
@@ -38,8 +39,9 @@ constexpr double kPasses = 200000;
 void taggedPass(benchmark::State &state)
 {
     const kamorin::Variant end = kamorin::Variant::real(kPasses);
+    kamorin::LoopProgress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(kamorin::sumLeibnizSeries(end));
+        benchmark::DoNotOptimize(kamorin::sumLeibnizSeries(end, progress));
     state.counters["ns_per_pass"]
             = benchmark::Counter(kPasses * static_cast<double>(state.iterations()),
                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);

@@ -135,7 +135,8 @@ Expected expectedOf(Op op, Variant a, Variant b)
     case Op::Divide:
         if (y.value == 0)
             return Expected::failure(ErrorNumber::DivisionByZero);
-        return floating(type == VarType::Single ? VarType::Single : VarType::Double,
+        return floating(type == VarType::Single || type == VarType::Integer ? VarType::Single
+                                                                             : VarType::Double,
                         x.value / y.value);
     case Op::Power: {
         if (x.value == 0 && y.value < 0)

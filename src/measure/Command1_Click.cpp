@@ -6,7 +6,9 @@
 #include "runtime/Arithmetic.h"
 #include "runtime/Conversion.h"
 #include "runtime/Format.h"
+#include "runtime/LoopProgress.h"
 #include "runtime/NumberText.h"
+#include "runtime/Platform.h"
 
 namespace kamorin {
 
@@ -67,7 +69,8 @@ void markAgreeingDigits(Form1 &form, Variant value)
 void drawCurtainBack(Form1 &form)
 {
     const Variant repeatCount = stageRepeatCount(form.Combo2);
-    const Variant full = Variant::integer(4110);
+    // In double, so each width is the exact fifth and not a Single quotient.
+    const Variant full = Variant::real(4110);
     const Variant fifths = Variant::integer(5);
     for (const std::int16_t parts : { 4, 3, 2, 1 }) {
         const float width = toSingle(full * Variant::integer(parts) / fifths);
@@ -76,26 +79,22 @@ void drawCurtainBack(Form1 &form)
     form.Label18.setWidth(0);
 }
 
-} // namespace
+const QString kRunCaption = QStringLiteral("実行");
 
-void Command1_Click(Form1 &form, Platform &platform)
+// From the timer reading before the loop to the end of the handler.
+void runAndShow(Form1 &form, Platform &platform)
 {
-    const Variant factor = unitFactor(form.Combo5);
-    form.Combo1.setText(textOf(Variant::text(form.Combo4.text()) * factor));
-
-    form.Text3.setText(QString());
-    form.Text4.setText(QString());
-    form.Text8.setText(QString());
-    form.Label19.setCaption(QString());
-    form.Label20.setCaption(QString());
-
     const double start = platform.clockSeconds();
     form.Command1.setCaption(QStringLiteral("計算中"));
 
-    const Variant value = sumLeibnizSeries(Variant::text(form.Combo1.text()));
+    LoopProgress progress;
+    Variant value;
+    platform.runLongStep(progress, [&] {
+        value = sumLeibnizSeries(Variant::text(form.Combo1.text()), progress);
+    });
 
     form.Text2.setText(textOf(value));
-    form.Command1.setCaption(QStringLiteral("実行"));
+    form.Command1.setCaption(kRunCaption);
 
     // Held in single precision, as the reference times were.
     const Variant elapsed = Variant::single(static_cast<float>(platform.clockSeconds() - start));
@@ -124,6 +123,31 @@ void Command1_Click(Form1 &form, Platform &platform)
         form.Label17.setEnabled(true);
         form.Label18.setWidth(4110);
         drawCurtainBack(form);
+    }
+}
+
+} // namespace
+
+void Command1_Click(Form1 &form, Platform &platform)
+{
+    const Variant factor = unitFactor(form.Combo5);
+    form.Combo1.setText(textOf(Variant::text(form.Combo4.text()) * factor));
+
+    form.Text3.setText(QString());
+    form.Text4.setText(QString());
+    form.Text8.setText(QString());
+    form.Label19.setCaption(QString());
+    form.Label20.setCaption(QString());
+
+    try {
+        runAndShow(form, platform);
+    } catch (...) {
+        // 計算中 is only ever meant while the loop runs: a run that fails or is
+        // stopped from here on leaves the button ready for the next one, and
+        // everything else as far as the steps got.
+        if (form.Command1.caption() != kRunCaption)
+            form.Command1.setCaption(kRunCaption);
+        throw;
     }
 }
 

@@ -2,15 +2,30 @@
 
 #include "runtime/Arithmetic.h"
 #include "runtime/CountedLoop.h"
+#include "runtime/LoopProgress.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace kamorin {
 
-Variant sumLeibnizSeries(Variant end)
+namespace {
+
+// Passes of a loop from 1 in steps of 1.
+double passesUpTo(Variant end)
+{
+    return std::max(0.0, std::floor(end.toDouble()));
+}
+
+} // namespace
+
+Variant sumLeibnizSeries(Variant end, LoopProgress &progress)
 {
     Variant S = Variant::integer(0);
     Variant P = Variant::integer(0);
-    for (CountedLoop loop(Variant::integer(1), end, Variant::integer(1)); loop.running();
-         loop.next()) {
+    CountedLoop loop(Variant::integer(1), end, Variant::integer(1));
+    progress.begin(passesUpTo(loop.end()));
+    for (; loop.running(); loop.next()) {
         const Variant i = loop.counter();
         const Variant a = Variant::integer(2) * i;
         const Variant b = a - Variant::integer(1);
@@ -22,6 +37,10 @@ Variant sumLeibnizSeries(Variant end)
         S = S + f;
         // Inside the loop, as the reference runs did it.
         P = S * Variant::integer(4);
+        // The counter starts at 1 and steps by 1: it is the number of passes made.
+        progress.reached(i.doubleValue());
+        if (progress.stopRequested()) [[unlikely]]
+            LoopProgress::raiseCancelled();
     }
     return P;
 }

@@ -31,8 +31,11 @@ constexpr VarType resultType(Operation op, VarType a, VarType b)
     VarType wider = a < b ? b : a;
     if (wider == VarType::Single && (a == VarType::Long || b == VarType::Long))
         wider = VarType::Double;
+    // Two 16-bit integers divide into a Single, as Singles do: the quotient
+    // of small whole numbers needs no more than single precision.
     if (op == Operation::Divide)
-        return wider == VarType::Single ? VarType::Single : VarType::Double;
+        return wider == VarType::Single || wider == VarType::Integer ? VarType::Single
+                                                                     : VarType::Double;
     return wider;
 }
 

@@ -13,8 +13,8 @@ namespace kamorin {
 // Widening: a text counts as the Double it stands for, Empty as 0. + - *
 // keep integer tags while the result fits, widening 16 -> 32 bits -> Double
 // instead of overflowing. Single with Single or 16-bit gives Single, with
-// 32-bit or Double a Double. / gives Single only when a Single is involved
-// and the other side is Single or 16-bit, else Double. ^ gives Double.
+// 32-bit or Double a Double. / gives Single when each side is a Single or a
+// 16-bit integer, else Double. ^ gives Double.
 // The tag both operands of + - * are brought to before the operation.
 VarType commonType(VarType a, VarType b);
 

@@ -16,6 +16,8 @@ public:
     CountedLoop(Variant start, Variant end, Variant step);
 
     Variant counter() const { return m_counter; }
+    // The end as the loop reads it, in the counter's tag.
+    Variant end() const { return m_end; }
     // Not yet past the end: counter <= end for a step >= 0, >= end otherwise.
     bool running() const
     {

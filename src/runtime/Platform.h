@@ -4,8 +4,11 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kamorin {
 
+class LoopProgress;
 class Platform;
 class RuntimeError;
 
@@ -60,6 +63,18 @@ public:
 
     // The window is destroyed; the program ends when no form is left.
     virtual void unloadForm(Form &form) = 0;
+
+    // Runs a handler's one long step, the series loop, which reports to
+    // `progress` and ends early with the cancelled error once a stop is
+    // requested there. The window runs it on a worker thread and waits,
+    // painting but taking no input, until it ends; without a window it runs
+    // right here. Whatever the step throws leaves this call on the caller's
+    // thread.
+    virtual void runLongStep(LoopProgress &progress, const std::function<void()> &step)
+    {
+        (void)progress;
+        step();
+    }
 
     // Tells the user about an error that ended a handler.
     virtual void reportError(const RuntimeError &error) = 0;

@@ -30,13 +30,15 @@ QString RuntimeError::message() const
         return QStringLiteral("プロパティの値が不正です。");
     case ErrorNumber::UnknownReferenceMachine:
         return QStringLiteral("基準機「%1」は登録されていません。").arg(m_subject);
+    case ErrorNumber::Cancelled:
+        return QStringLiteral("計算を中止しました。");
     }
     return {};
 }
 
 QString RuntimeError::report() const
 {
-    if (m_number == ErrorNumber::UnknownReferenceMachine)
+    if (m_number == ErrorNumber::UnknownReferenceMachine || m_number == ErrorNumber::Cancelled)
         return message();
     return QStringLiteral("実行時エラー '%1': %2").arg(static_cast<int>(m_number)).arg(message());
 }

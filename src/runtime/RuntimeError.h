@@ -16,6 +16,8 @@ enum class ErrorNumber : int
     InvalidPropertyValue = 380,
     // The program's own: SCORE against a machine the reference table lacks.
     UnknownReferenceMachine = 1001,
+    // The program's own: the user stopped a run before its end.
+    Cancelled = 1002,
 };
 
 // Raised where an operation fails; it ends the handler that was running, and

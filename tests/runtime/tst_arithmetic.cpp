@@ -133,15 +133,16 @@ private Q_SLOTS:
         fails("single overflow *", f32(3e38f), '*', i16(10), kOverflow);
         fails("single overflow +", f32(3e38f), '+', f32(3e38f), kOverflow);
 
-        row("int/int is double", i16(16440), '/', i16(5), f64(3288));
-        row("int/int third", i16(1), '/', i16(3), f64(1.0 / 3));
+        row("int/int is single", i16(16440), '/', i16(5), f32(3288));
+        row("int/int third rounds as single", i16(1), '/', i16(3), f32(1.0f / 3));
+        row("int/long is double", i16(1), '/', i32(3), f64(1.0 / 3));
         row("long/long", i32(10), '/', i32(4), f64(2.5));
         row("single/single", f32(1), '/', f32(3), f32(1.0f / 3));
         row("single/int", f32(1), '/', i16(4), f32(0.25f));
         row("int/single", i16(1), '/', f32(4), f32(0.25f));
         row("single/long is double", f32(1), '/', i32(3), f64(1.0 / 3));
         row("single/double is double", f32(1), '/', f64(3), f64(1.0 / 3));
-        row("empty/int", none(), '/', i16(5), f64(0));
+        row("empty/int", none(), '/', i16(5), f32(0));
         row("empty/single", none(), '/', f32(2), f32(0));
         row("text/text", txt(u"7"), '/', txt(u"2"), f64(3.5));
         fails("int/0", i16(1), '/', i16(0), kDivisionByZero);
