@@ -74,11 +74,25 @@ void TextBox::setText(const QString &text)
     TextControl::setText(text);
 }
 
+namespace {
+
+// A cut between the two halves of a surrogate pair would leave half a
+// character (an emoji typed into a field) on either side: it moves past the pair.
+int afterWholeCharacter(const QString &text, int position)
+{
+    if (position > 0 && position < text.size() && text[position - 1].isHighSurrogate()
+        && text[position].isLowSurrogate())
+        return position + 1;
+    return position;
+}
+
+} // namespace
+
 void TextBox::setSelStart(int start)
 {
     if (start < 0)
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    m_selStart = std::min(start, static_cast<int>(text().size()));
+    m_selStart = afterWholeCharacter(text(), std::min(start, static_cast<int>(text().size())));
     m_selLength = 0;
     changed(Property::Selection);
 }
@@ -87,7 +101,9 @@ void TextBox::setSelLength(int length)
 {
     if (length < 0)
         throw RuntimeError(ErrorNumber::InvalidPropertyValue);
-    m_selLength = std::min(length, static_cast<int>(text().size()) - m_selStart);
+    const int end = afterWholeCharacter(
+            text(), m_selStart + std::min(length, static_cast<int>(text().size()) - m_selStart));
+    m_selLength = end - m_selStart;
     changed(Property::Selection);
 }
 

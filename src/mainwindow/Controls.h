@@ -78,8 +78,9 @@ private:
     QString m_text;
 };
 
-// A text box also has a selection, counted in UTF-16 code units as the text is.
-// Setting its text puts the selection back to the start.
+// A text box also has a selection, counted in UTF-16 code units as the text
+// is, whose ends never split a surrogate pair: an end that would falls after
+// the pair. Setting its text puts the selection back to the start.
 class TextBox : public TextControl
 {
 public:

@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "runtime/Arithmetic.h"
+#include "runtime/LoopProgress.h"
 #include "runtime/RuntimeError.h"
 #include "support/FakePlatform.h"
 #include "support/PropertyRecorder.h"
@@ -64,6 +65,9 @@ private Q_SLOTS:
     void badCountChangesNothing_data();
     void badCountChangesNothing();
     void badDisplaySpeedStopsAfterTheResults();
+    void failureAfterTheStartLeavesTheButtonReady_data();
+    void failureAfterTheStartLeavesTheButtonReady();
+    void stoppedRunKeepsWhatTheWindowShowed();
 };
 
 void TestCommand1Click::valueAndDigits_data()
@@ -478,6 +482,94 @@ void TestCommand1Click::badDisplaySpeedStopsAfterTheResults()
     QVERIFY(form.Label16.enabled());
     QVERIFY(form.Label17.enabled());
     QCOMPARE(form.Label18.width(), 4110.0f);
+}
+
+namespace {
+
+// What a finished, scored run of 30.5 s leaves in the window.
+void afterScoredRun(Form1 &form)
+{
+    Form_Load(form);
+    form.Text2.setText(u"3.14159260358982"_s);
+    form.Text4.setText(u"7"_s);
+    form.Text6.setText(u"0"_s);
+    form.Text5.setText(u"0"_s);
+    form.Text3.setText(u"30"_s);
+    form.Text8.setText(u"50"_s);
+    form.Text7.setText(u"6.754"_s);
+    form.Command6.setEnabled(true);
+    form.Label16.setEnabled(true);
+    form.Label17.setEnabled(true);
+    form.Label14.setWidth(2579.25f);
+    form.Label15.setWidth(381.9f);
+    form.Label18.setWidth(0);
+    form.Label19.setCaption(u"206.00"_s);
+    form.Label20.setCaption(u"30.50"_s);
+}
+
+} // namespace
+
+void TestCommand1Click::failureAfterTheStartLeavesTheButtonReady_data()
+{
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("resolved");
+
+    // Finite products whose fifteen-digit text rounds past the largest
+    // double: the loop's end, read back from that text, overflows.
+    QTest::newRow("largest double 回")
+            << u"1.7976931348623157e308"_s << u"回"_s << u"1.79769313486232E+308"_s;
+    QTest::newRow("億回 to the same text")
+            << u"1.797693134862315e300"_s << u"億回"_s << u"1.79769313486232E+308"_s;
+}
+
+void TestCommand1Click::failureAfterTheStartLeavesTheButtonReady()
+{
+    QFETCH(QString, count);
+    QFETCH(QString, unit);
+    Form1 form;
+    FakePlatform platform;
+    afterScoredRun(form);
+    form.Combo4.setText(count);
+    form.Combo5.setText(unit);
+
+    QCOMPARE(errorOf([&] { Command1_Click(form, platform); }), ErrorNumber::Overflow);
+    QCOMPARE(form.Command1.caption(), u"実行"_s);
+    QTEST(form.Combo1.text(), "resolved");
+    QCOMPARE(form.Text2.text(), u"3.14159260358982"_s);
+    QVERIFY(form.Text3.text().isEmpty());
+}
+
+void TestCommand1Click::stoppedRunKeepsWhatTheWindowShowed()
+{
+    Form1 form;
+    FakePlatform platform;
+    afterScoredRun(form);
+    form.Combo4.setText(u"9000"_s);
+    form.Combo5.setText(u"億回"_s);
+    platform.onLongStep = [](LoopProgress &progress) { progress.requestStop(); };
+
+    QCOMPARE(errorOf([&] { Command1_Click(form, platform); }), ErrorNumber::Cancelled);
+
+    QCOMPARE(form.Command1.caption(), u"実行"_s);
+    QCOMPARE(form.Combo1.text(), u"900000000000"_s);
+    // Emptied as the run began, and not written since.
+    QVERIFY(form.Text3.text().isEmpty());
+    QVERIFY(form.Text4.text().isEmpty());
+    QVERIFY(form.Text8.text().isEmpty());
+    QVERIFY(form.Label19.caption().isEmpty());
+    QVERIFY(form.Label20.caption().isEmpty());
+    // What the last finished run showed.
+    QCOMPARE(form.Text2.text(), u"3.14159260358982"_s);
+    QCOMPARE(form.Text6.text(), u"0"_s);
+    QCOMPARE(form.Text5.text(), u"0"_s);
+    QCOMPARE(form.Text7.text(), u"6.754"_s);
+    QVERIFY(form.Command6.enabled());
+    QVERIFY(form.Label16.enabled());
+    QVERIFY(form.Label17.enabled());
+    QCOMPARE(form.Label14.width(), 2579.25f);
+    QCOMPARE(form.Label15.width(), 381.9f);
+    QCOMPARE(form.Label18.width(), 0.0f);
 }
 
 QTEST_APPLESS_MAIN(TestCommand1Click)

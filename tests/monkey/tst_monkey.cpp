@@ -125,7 +125,11 @@ QStringList editTexts()
                         u"Celeron400@450"_s,
                         u"Mobile　PenIII500"_s,
                         u"K6-2 999"_s,
-                        u"𝟙𝟚"_s };
+                        u"𝟙𝟚"_s,
+                        u"😀😀😀"_s,
+                        u"1234😀"_s,
+                        u"123456789😀"_s,
+                        u"1234567890123456789😀"_s };
     texts << QString(QChar(0xD800)) << u"x"_s + QChar(0xDC00) << QString(10000, u'9')
           << QString(10000, u'a');
     return texts;
@@ -155,6 +159,27 @@ QString seriesText(double count)
     for (double n = 1; n <= count; ++n)
         sum += (n - 1 == std::floor((n - 1) / 2) * 2 ? 1.0 : -1.0) / (2 * n - 1);
     return count >= 1 ? doubleToText(4 * sum) : u"0"_s;
+}
+
+// Half of a surrogate pair: a character cut in two.
+bool hasLoneSurrogate(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+bool typedLoneSurrogate(Form1 &form)
+{
+    for (const QString &field : kEditableFields) {
+        if (hasLoneSurrogate(static_cast<TextControl &>(form.control(field.toStdString())).text()))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -211,6 +236,7 @@ void TestMonkey::randomSequences()
             platform.setElapsed(elapsed[pick(elapsed.size())]);
 
             const FormState before = snapshot(form);
+            const bool typedHalfCharacter = typedLoneSurrogate(form);
             const std::size_t errorsBefore = platform.errors.size();
             const bool finished = dispatch(platform, [&] {
                 if (button == u"Command1")
@@ -231,6 +257,13 @@ void TestMonkey::randomSequences()
             QVERIFY2(
                     after == before,
                     qPrintable(where + u": "_s + button + u" changed a field it does not write"_s));
+
+            QVERIFY2(form.Command1.caption() == u"実行"_s,
+                     qPrintable(where + u": the run button still reads "_s
+                                + form.Command1.caption()));
+            if (finished && button == u"Command4" && !typedHalfCharacter)
+                QVERIFY2(!hasLoneSurrogate(platform.clipboard),
+                         qPrintable(where + u": COPY cut a character in two"_s));
 
             if (finished && button == u"Command1")
                 QVERIFY2(form.Text2.text() == seriesText(*passes(form)),

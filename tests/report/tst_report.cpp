@@ -97,6 +97,37 @@ void TestReport::reportText_data()
                     + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
                       u"小数点以下7桁まで一致しました。\r\n"
                       u"計算時間 0時間0分30秒50 SCORE 𝟙𝟚𝟛𝟜𝟝（基準機：MMX-Pentium166）"_s;
+    // A cut never leaves half of a surrogate pair: it moves past the pair.
+    QTest::newRow("emoji seconds") << u"Text3"_s << u"😀😀😀"_s
+                                   << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 0時間0分😀😀😀秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
+    QTest::newRow("pair at the value's cut") << u"Text2"_s << u"1234567890123456789😀9"_s
+                                             << head
+                    + u"ループ回数 2000万回  計算値 1234567890123456789😀\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 0時間0分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
+    QTest::newRow("pair at the hours' cut") << u"Text6"_s << u"1234😀9"_s
+                                            << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 1234😀時間0分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
+    QTest::newRow("pair at the minutes' cut") << u"Text5"_s << u"😀😀😀"_s
+                                              << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 0時間😀😀😀分30秒50 SCORE 6.754（基準機：MMX-Pentium166）"_s;
+    QTest::newRow("pair at the hundredths' cut") << u"Text8"_s << u"1234😀"_s
+                                                 << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 0時間0分30秒1234😀 SCORE 6.754（基準機：MMX-Pentium166）"_s;
+    QTest::newRow("pair at the score's cut") << u"Text7"_s << u"123456789😀"_s
+                                             << head
+                    + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"
+                      u"小数点以下7桁まで一致しました。\r\n"
+                      u"計算時間 0時間0分30秒50 SCORE 123456789😀（基準機：MMX-Pentium166）"_s;
     QTest::newRow("typed machine") << u"Combo3"_s << u"Celeron400@450"_s
                                    << head
                     + u"ループ回数 2000万回  計算値 3.14159260358982\r\n"

@@ -36,12 +36,20 @@ public:
         clipboard = text;
         clipboardLog.push_back(QStringLiteral("set"));
     }
+    void runLongStep(LoopProgress &progress, const std::function<void()> &step) override
+    {
+        if (onLongStep)
+            onLongStep(progress);
+        step();
+    }
     void showForm(Form &form) override { shown.push_back(&form); }
     void unloadForm(Form &form) override { unloaded.push_back(&form); }
     AppVersion appVersion() const override { return version; }
     void reportError(const RuntimeError &error) override { errors.push_back(error.number()); }
 
     std::function<void()> onClockRead;
+    // Called as the long step starts, with what it reports to.
+    std::function<void(LoopProgress &)> onLongStep;
     std::vector<Form *> shown;
     std::vector<Form *> unloaded;
     QString clipboard;
