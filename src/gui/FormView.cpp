@@ -1,6 +1,8 @@
 #include "gui/FormView.h"
 
 #include "gui/DesignedLook.h"
+#include "gui/ProgressButton.h"
+#include "gui/RunProgressText.h"
 #include "gui/TextFit.h"
 #include "gui/Twips.h"
 #include "mainwindow/Form1.h"
@@ -10,10 +12,13 @@
 #include "runtime/EventDispatch.h"
 #include "scoring/Command6_Click.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -82,7 +87,7 @@ QComboBox *makeComboBox(const ComboBox &box, QWidget *parent)
 
 QPushButton *makeButton(const CommandButton &button, QWidget *parent)
 {
-    auto *widget = new QPushButton(button.caption(), parent);
+    auto *widget = new ProgressButton(button.caption(), parent);
     widget->setAutoDefault(false);
     applyColours(widget, button.design(), QPalette::ButtonText, QPalette::Button);
     return widget;
@@ -195,6 +200,38 @@ void FormView::stackAndOrder()
     });
     for (std::size_t i = 1; i < byTabIndex.size(); ++i)
         setTabOrder(m_widgets.at(byTabIndex[i - 1]), m_widgets.at(byTabIndex[i]));
+}
+
+ProgressButton *FormView::runButton() const
+{
+    return static_cast<ProgressButton *>(m_widgets.at(&m_form.Command1));
+}
+
+void FormView::runStarted()
+{
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    runProgressed(0, 0);
+}
+
+void FormView::runProgressed(double fraction, double elapsedSeconds)
+{
+    ProgressButton *button = runButton();
+    button->setFill(fraction);
+    const QString text = runProgressText(fraction, elapsedSeconds);
+    button->setToolTip(text);
+    // A tooltip already open keeps what it said; this one follows the run.
+    if (QToolTip::isVisible() && button->underMouse())
+        QToolTip::showText(QCursor::pos(), text, button);
+}
+
+void FormView::runEnded()
+{
+    ProgressButton *button = runButton();
+    button->setFill(std::nullopt);
+    button->setToolTip(QString());
+    if (QToolTip::isVisible() && button->underMouse())
+        QToolTip::hideText();
+    QApplication::restoreOverrideCursor();
 }
 
 void FormView::placeLabel(const Label &label, QLabel *widget)

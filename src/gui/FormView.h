@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/RunWatcher.h"
 #include "mainwindow/Controls.h"
 
 #include <QWidget>
@@ -10,15 +11,18 @@ class QLabel;
 
 namespace kamorin {
 
+class ProgressButton;
+
 class Form1;
 class Platform;
 
 // The main window's client area: one Qt widget for each control of the form,
 // placed, stacked and styled from its design, and kept in step with the model.
-// A handler runs to its end without returning to the event loop, so every
-// assignment is applied and painted at once: the animations are seen, and the
-// display speed really sets how long each stage is held.
-class FormView : public QWidget, private ControlObserver
+// Every assignment is applied and painted at once, since a handler does not
+// return to the event loop before it ends: the animations are seen, and the
+// display speed really sets how long each stage is held. While the series
+// loop runs, the run button fills as a progress bar.
+class FormView : public QWidget, private ControlObserver, public RunWatcher
 {
     Q_OBJECT
 
@@ -28,7 +32,12 @@ public:
 
     QWidget *widgetFor(std::string_view controlName) const;
 
+    void runStarted() override;
+    void runProgressed(double fraction, double elapsedSeconds) override;
+    void runEnded() override;
+
 private:
+    ProgressButton *runButton() const;
     void propertyChanged(const Control &control, Property property) override;
     QWidget *createWidget(Control &control);
     void connectEdits(Control &control, QWidget *widget);

@@ -35,6 +35,7 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
     });
 
     setCentralWidget(m_view);
+    platform.setRunWatcher(m_view);
     // The first field with a tab index of 0 takes the focus when the window opens.
     m_view->widgetFor("Text2")->setFocus();
     // Fixed single border: the client area keeps its designed size.
@@ -44,6 +45,7 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
 // The dialog watches m_about, so it must not outlive it.
 MainWindow::~MainWindow()
 {
+    m_platform.setRunWatcher(nullptr);
     m_platform.unregister(m_about);
 }
 

@@ -1,5 +1,6 @@
 #include "gui/QtPlatform.h"
 
+#include "gui/LongStepWait.h"
 #include "runtime/Clock.h"
 #include "runtime/RuntimeError.h"
 
@@ -7,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -101,11 +103,45 @@ void QtPlatform::unloadForm(Form &form)
         window->close();
 }
 
+bool QtPlatform::isAttachedWindow(const QWidget *window) const
+{
+    for (const auto &[form, entry] : m_windows) {
+        if (entry.attached == window)
+            return true;
+    }
+    return false;
+}
+
+void QtPlatform::runLongStep(LoopProgress &progress, const std::function<void()> &step)
+{
+    LongStepWait wait(progress, m_runWatcher,
+                      [this](const QWidget *window) { return isAttachedWindow(window); });
+    const auto closeWhenDone = [&] {
+        m_closingWindow = wait.closeRequested();
+        if (m_closingWindow)
+            QTimer::singleShot(0, m_closingWindow.data(), [this] {
+                if (QWidget *window = m_closingWindow.data())
+                    window->close();
+                m_closingWindow = nullptr;
+            });
+    };
+    try {
+        wait.run(step);
+    } catch (...) {
+        closeWhenDone();
+        throw;
+    }
+    closeWhenDone();
+}
+
 void QtPlatform::reportError(const RuntimeError &error)
 {
     // Also on stderr, where a terminal or a log keeps it after the box is gone.
     const QByteArray line = (QStringLiteral("kamorin: ") + error.report() + u'\n').toUtf8();
     std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    // The user closed the window to stop the run: it goes without a word.
+    if (m_closingWindow)
+        return;
 
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kamorin"), error.report(),
                     QMessageBox::Ok, QApplication::activeWindow());

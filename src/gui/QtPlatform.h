@@ -12,6 +12,8 @@ class QWidget;
 
 namespace kamorin {
 
+class RunWatcher;
+
 // The desktop behind the handlers: Qt windows, message boxes, the steady clock.
 // The forms it knows must outlive it: a window it made watches its form to the end.
 class QtPlatform : public Platform
@@ -37,14 +39,20 @@ public:
 
     QWidget *windowOf(Form &form) const;
 
+    // Shown each long run as it goes; may be null.
+    void setRunWatcher(RunWatcher *watcher) { m_runWatcher = watcher; }
+
     double clockSeconds() override;
     void clearClipboard() override;
     void setClipboardText(const QString &text) override;
     void showForm(Form &form) override;
     void unloadForm(Form &form) override;
+    void runLongStep(LoopProgress &progress, const std::function<void()> &step) override;
     void reportError(const RuntimeError &error) override;
 
 private:
+    bool isAttachedWindow(const QWidget *window) const;
+
     struct FormWindow
     {
         QPointer<QWidget> attached;
@@ -55,6 +63,10 @@ private:
     };
 
     std::unordered_map<Form *, FormWindow> m_windows;
+    RunWatcher *m_runWatcher = nullptr;
+    // A window closed during a run: the run was stopped for it, and it
+    // closes as soon as the handler has ended, with no box in between.
+    QPointer<QWidget> m_closingWindow;
 };
 
 } // namespace kamorin

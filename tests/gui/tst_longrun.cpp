@@ -1,0 +1,223 @@
+// The window during a run: it keeps painting and answering the desktop, takes
+// no input, shows how far the run has come, and Escape or closing the window
+// stops it.
+
+#include "gui/Application.h"
+#include "gui/FormView.h"
+#include "gui/MainWindow.h"
+#include "gui/ProgressButton.h"
+#include "gui/RunProgressText.h"
+#include "mainwindow/Form1.h"
+#include "support/OpenWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace kamorin;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Calls `tick` every 100 ms with the number of ticks so far; each message box
+// that opens is closed and its text kept.
+class Ticker
+{
+public:
+    explicit Ticker(std::function<void(int)> tick) : m_tick(std::move(tick))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->accept();
+                return;
+            }
+            m_tick(++ticks);
+        });
+        m_timer.start(100);
+    }
+
+    int ticks = 0;
+    QStringList boxes;
+
+private:
+    std::function<void(int)> m_tick;
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestLongRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { setUpApplication(); }
+    void init();
+    void cleanup() { m_app.reset(); }
+    void windowStaysAliveAndTakesNoInput();
+    void escapeStopsTheRun();
+    void closingTheWindowStopsTheRunThenCloses();
+    void progressText_data();
+    void progressText();
+
+private:
+    QWidget *widget(const char *name) const { return m_app->window->formView()->widgetFor(name); }
+    ProgressButton *runButton() const { return static_cast<ProgressButton *>(widget("Command1")); }
+    void afterScoredRun();
+
+    std::unique_ptr<test::OpenWindow> m_app;
+};
+
+void TestLongRun::init()
+{
+    m_app = std::make_unique<test::OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(m_app->window.get()));
+}
+
+void TestLongRun::afterScoredRun()
+{
+    Form1 &form = m_app->form;
+    form.Text2.setText(u"3.14159260358982"_s);
+    form.Text4.setText(u"7"_s);
+    form.Text6.setText(u"0"_s);
+    form.Text5.setText(u"0"_s);
+    form.Text3.setText(u"30"_s);
+    form.Text8.setText(u"50"_s);
+    form.Text7.setText(u"6.754"_s);
+    form.Command6.setEnabled(true);
+    form.Combo3.setEnabled(true);
+    form.Label16.setEnabled(true);
+    form.Label17.setEnabled(true);
+    form.Label14.setWidth(2579.25f);
+    form.Label15.setWidth(381.9f);
+    form.Label18.setWidth(0);
+}
+
+void TestLongRun::windowStaysAliveAndTakesNoInput()
+{
+    afterScoredRun();
+    // About a second or two here: long enough to be watched, short enough to
+    // end by itself even if the window froze.
+    m_app->form.Combo4.setText(u"5000"_s);
+    int ticksWhileRunning = 0;
+    std::vector<double> fills;
+    Ticker ticker([&](int tick) {
+        if (m_app->form.Command1.caption() != u"計算中")
+            return;
+        ++ticksWhileRunning;
+        fills.push_back(runButton()->fill().value_or(-1));
+        if (tick == 2) {
+            QTest::mouseClick(widget("Command2"), Qt::LeftButton);
+            auto *count = static_cast<QComboBox *>(widget("Combo4"));
+            QTest::keyClicks(count->lineEdit(), u"77"_s);
+            QTest::keyClick(m_app->window.get(), Qt::Key_F, Qt::AltModifier);
+        }
+        if (tick == 3) {
+            QVERIFY(QApplication::overrideCursor());
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+            QVERIFY(runButton()->toolTip().startsWith(u"計算中 "_s));
+            QCOMPARE(runButton()->text(), u"計算中"_s);
+        }
+    });
+
+    QTest::mouseClick(widget("Command1"), Qt::LeftButton);
+
+    QVERIFY2(ticksWhileRunning >= 5, qPrintable(QString::number(ticksWhileRunning)));
+    QVERIFY(ticker.boxes.isEmpty());
+    QVERIFY(std::is_sorted(fills.begin(), fills.end()));
+    QVERIFY(fills.front() >= 0 && fills.back() > 0 && fills.back() <= 1);
+    // Neither the click on CLEAR nor the typing reached the form.
+    QVERIFY(m_app->form.Combo3.enabled());
+    QCOMPARE(m_app->form.Combo4.text(), u"5000"_s);
+    QCOMPARE(static_cast<QComboBox *>(widget("Combo4"))->currentText(), u"5000"_s);
+    QCOMPARE(m_app->form.Text2.text(), u"3.14159263359025"_s);
+    // And the button is a plain button again.
+    QVERIFY(!runButton()->fill());
+    QVERIFY(runButton()->toolTip().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestLongRun::escapeStopsTheRun()
+{
+    afterScoredRun();
+    m_app->form.Combo4.setText(u"9000"_s);
+    m_app->form.Combo5.setText(u"億回"_s);
+    Ticker ticker([&](int tick) {
+        if (tick == 3)
+            QTest::keyClick(m_app->window.get(), Qt::Key_Escape);
+    });
+
+    QTest::mouseClick(widget("Command1"), Qt::LeftButton);
+
+    QCOMPARE(ticker.boxes, QStringList { u"計算を中止しました。"_s });
+    const Form1 &form = m_app->form;
+    QCOMPARE(form.Command1.caption(), u"実行"_s);
+    QCOMPARE(runButton()->text(), u"実行"_s);
+    QCOMPARE(form.Combo1.text(), u"900000000000"_s);
+    QVERIFY(form.Text3.text().isEmpty());
+    QVERIFY(form.Text4.text().isEmpty());
+    QVERIFY(form.Text8.text().isEmpty());
+    QCOMPARE(form.Text2.text(), u"3.14159260358982"_s);
+    QCOMPARE(form.Text6.text(), u"0"_s);
+    QCOMPARE(form.Text5.text(), u"0"_s);
+    QCOMPARE(form.Text7.text(), u"6.754"_s);
+    QVERIFY(form.Command6.enabled());
+    QCOMPARE(form.Label14.width(), 2579.25f);
+    QCOMPARE(form.Label15.width(), 381.9f);
+    QCOMPARE(form.Label18.width(), 0.0f);
+    QVERIFY(m_app->window->isVisible());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestLongRun::closingTheWindowStopsTheRunThenCloses()
+{
+    m_app->form.Combo4.setText(u"9000"_s);
+    m_app->form.Combo5.setText(u"億回"_s);
+    bool stillOpenAfterClose = false;
+    Ticker ticker([&](int tick) {
+        if (tick == 2) {
+            m_app->window->close();
+            // Not under a handler that is still running.
+            stillOpenAfterClose = m_app->window->isVisible();
+        }
+    });
+
+    QTest::mouseClick(widget("Command1"), Qt::LeftButton);
+
+    QVERIFY(stillOpenAfterClose);
+    QCOMPARE(m_app->form.Command1.caption(), u"実行"_s);
+    QTRY_VERIFY(!m_app->window->isVisible());
+    QVERIFY(ticker.boxes.isEmpty());
+}
+
+void TestLongRun::progressText_data()
+{
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("not begun") << 0.0 << 0.0 << u"計算中 0%　経過 0秒"_s;
+    QTest::newRow("a quarter") << 0.25 << 10.0 << u"計算中 25%　経過 10秒　残り 約30秒"_s;
+    QTest::newRow("percent rounds down")
+            << 0.999 << 999.0 << u"計算中 99%　経過 16分39秒　残り 約1秒"_s;
+    QTest::newRow("hours") << 0.5 << 3725.0
+                           << u"計算中 50%　経過 1時間2分5秒　残り 約1時間2分5秒"_s;
+    QTest::newRow("hardly begun") << 1e-12 << 10.0
+                                  << u"計算中 0%　経過 10秒　残り 約277777時間46分40秒"_s;
+}
+
+void TestLongRun::progressText()
+{
+    QFETCH(double, fraction);
+    QFETCH(double, elapsed);
+    QTEST(runProgressText(fraction, elapsed), "text");
+}
+
+QTEST_MAIN(TestLongRun)
+#include "tst_longrun.moc"
