@@ -153,9 +153,8 @@ clipboard_taken() {
 # field control [SECONDS]: sets value to what the field holds, copied from
 # the field itself. Qt may answer a clipboard request before it has handled
 # the keys sent just before, so only a read that is no longer the marker
-# counts. While kamorin is busy the copy stays asked for, and is not asked
-# for again until something else is clicked: a queue of copies would answer
-# later reads with this field.
+# counts. During a run the window takes no input, so keys sent then are lost:
+# a copy that went unanswered is asked for again on the next read.
 # An empty field copies nothing and reads as empty once SECONDS (2) pass.
 value=
 asked=
@@ -167,7 +166,10 @@ field() {
         asked=$1
     fi
     value=
-    poll "${2:-2}" clipboard_taken "$work/copied" || return 0
+    if ! poll "${2:-2}" clipboard_taken "$work/copied"; then
+        asked=
+        return 0
+    fi
     value=$(cat "$work/copied")
     asked=
 }
