@@ -22,7 +22,7 @@ packages=(
     # A real X server for the tests that drive the window.
     xvfb xauth xdotool xclip x11-utils imagemagick
     # The Debian package and the checks of what it installs.
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian
     # The fuzz targets (libFuzzer comes with clang's runtime) and readable sanitizer stacks.
     clang libclang-rt-14-dev llvm
 )

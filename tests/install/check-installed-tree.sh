@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Checks what an install put under one prefix: exactly the expected files,
+# hardened programs, manual pages and changelog compressed reproducibly,
 # desktop entry and AppStream data that validate, icons of the sizes their
 # folders promise, and a kamorin-cli that runs.
 # usage: check-installed-tree.sh PREFIX VERSION
@@ -22,10 +23,16 @@ expected=(
     "share/applications/$app_id.desktop"
     "share/metainfo/$app_id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$app_id.svg"
-    share/man/man1/kamorin-cli.1
-    share/man/ja/man1/kamorin-cli.1
     share/doc/kamorin/copyright
+    share/doc/kamorin/changelog.gz
 )
+man_pages=()
+for folder in man1 ja/man1; do
+    for program in kamorin kamorin-cli; do
+        man_pages+=("share/man/$folder/$program.1.gz")
+    done
+done
+expected+=("${man_pages[@]}")
 for size in "${icon_sizes[@]}"; do
     expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png")
 done
@@ -43,7 +50,38 @@ for program in kamorin kamorin-cli; do
     if readelf -d "$prefix/bin/$program" 2>/dev/null | grep -Eq 'R(UN)?PATH'; then
         fail "bin/$program carries a run path"
     fi
+    # Linked with -z relro -z now: all relocations done at start-up, then read-only.
+    readelf -d "$prefix/bin/$program" 2>/dev/null | grep -Eq '\(FLAGS\).*BIND_NOW|\(FLAGS_1\).* NOW' \
+        || fail "bin/$program is not bound at start-up (BIND_NOW)"
+    readelf -lW "$prefix/bin/$program" 2>/dev/null | grep -q GNU_RELRO \
+        || fail "bin/$program has no read-only relocations (GNU_RELRO)"
 done
+
+# gzip -9n: no file name and no time in the header (flags and mtime all zero),
+# so two builds of the same sources give the same files.
+reproducible_gzip() {
+    [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = 1f8b080000000000 ] && gzip -t "$1"
+}
+for page in "${man_pages[@]}"; do
+    file=$prefix/$page
+    [ -f "$file" ] || continue
+    reproducible_gzip "$file" || fail "$page is not gzip -9n output"
+    program=$(basename "$page" .1.gz)
+    name=${program^^}
+    name=${name//-/\\-}
+    title=$(gzip -dc "$file" | grep -m1 '^\.TH ')
+    case "$title" in ".TH $name 1 "*) ;; *) fail "$page is titled '$title'" ;; esac
+done
+
+changelog=$prefix/share/doc/kamorin/changelog.gz
+if [ -f "$changelog" ]; then
+    reproducible_gzip "$changelog" || fail "changelog.gz is not gzip -9n output"
+    latest=$(gzip -dc "$changelog" | head -n 1)
+    case "$latest" in
+    "kamorin ($version) "*"; urgency="*) ;;
+    *) fail "the changelog's latest entry is '$latest', not version $version" ;;
+    esac
+fi
 
 desktop=$prefix/share/applications/$app_id.desktop
 if [ -f "$desktop" ]; then

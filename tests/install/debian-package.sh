@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package carries the right control fields and installs under /usr
-# exactly what cmake --install does.
+# The Debian package carries the right control fields, installs under /usr
+# exactly what cmake --install does, with its programs fully stripped, and
+# lintian finds no error and no warning in it.
 # usage: debian-package.sh BUILD_DIR VERSION
 set -uo pipefail
 
@@ -61,6 +62,30 @@ dpkg-deb -x "$deb" "$root"
 outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 "$here/check-installed-tree.sh" "$root/usr" "$version" || failures=$((failures + 1))
+for program in kamorin kamorin-cli; do
+    sections=$(readelf -SW "$root/usr/bin/$program" 2>/dev/null)
+    for section in .symtab .debug_info .comment; do
+        ! echo "$sections" | grep -qF " $section " || fail "usr/bin/$program keeps its $section section"
+    done
+done
+
+if ! command -v lintian >/dev/null; then
+    fail "lintian is not installed (scripts/dev.sh installs it)"
+else
+    # Tags decide the verdict, not lintian's own status: that is kept for
+    # lintian failing to run at all.
+    lintian_options=(--fail-on none)
+    [ "$(id -u)" -ne 0 ] || lintian_options+=(--allow-root)
+    report=$(lintian "${lintian_options[@]}" "$deb" 2>&1)
+    status=$?
+    [ -z "$report" ] || echo "$report"
+    if [ $status -ne 0 ]; then
+        fail "lintian exited with status $status"
+    else
+        tags=$(echo "$report" | grep -E '^[EW]: ')
+        [ -z "$tags" ] || fail "lintian reports errors or warnings:"$'\n'"$tags"
+    fi
+fi
 
 if [ $failures -eq 0 ]; then
     echo "PASS: Debian package $(basename "$deb")"
