@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace kamorin {
@@ -73,31 +74,16 @@ bool hasText(Variant a, Variant b)
     return a.isText() || b.isText();
 }
 
-// A numeric operand as a double, exact for every numeric tag. Tested in the
-// order the workload meets them; plain branches predict better here than a
-// jump table, since one call site sees several tags in turn.
+// A numeric operand as a double; the Variant keeps every number exactly so.
 double number(Variant v)
 {
-    const VarType type = v.type();
-    if (type == VarType::Double)
-        return v.doubleValue();
-    if (type == VarType::Integer)
-        return v.integerValue();
-    if (type == VarType::Long)
-        return v.longValue();
-    if (type == VarType::Single)
-        return v.singleValue();
-    return 0;
+    return v.doubleValue();
 }
 
 // Integer operands; only called for Empty, Integer and Long tags.
 std::int64_t wholeOperand(Variant v)
 {
-    if (v.type() == VarType::Integer)
-        return v.integerValue();
-    if (v.type() == VarType::Long)
-        return v.longValue();
-    return 0;
+    return v.longValue();
 }
 
 template<typename T>
@@ -134,42 +120,48 @@ Variant checkedSingle(double r)
     return Variant::single(f);
 }
 
-constexpr int pairOf(VarType a, VarType b)
+// A set of operand tag pairs, one bit each. Eight rows rather than six, so
+// that the index of a pair is a single address computation.
+using TagPairs = std::uint64_t;
+
+constexpr unsigned pairOf(VarType a, VarType b)
 {
-    return static_cast<int>(a) * static_cast<int>(kTags) + static_cast<int>(b);
+    return static_cast<unsigned>(a) * 8 + static_cast<unsigned>(b);
+}
+static_assert(pairOf(VarType::String, VarType::String) < 64);
+
+template<typename Rule>
+constexpr TagPairs pairsWhere(Rule rule)
+{
+    TagPairs pairs = 0;
+    for (std::size_t a = 0; a < kTags; ++a) {
+        for (std::size_t b = 0; b < kTags; ++b) {
+            const auto x = static_cast<VarType>(a);
+            const auto y = static_cast<VarType>(b);
+            if (x != VarType::String && y != VarType::String && rule(x, y))
+                pairs |= TagPairs { 1 } << pairOf(x, y);
+        }
+    }
+    return pairs;
 }
 
-// The operands as doubles, when they are one of the pairs a Double
-// computation meets: Double with Double, with a 16-bit constant on either side.
-// These pairs give a Double for every operation, so the caller can finish at
-// once, without a call or a stack frame; every other pair goes the general way.
-bool asDoublePair(Variant a, Variant b, double &x, double &y)
-{
-    const int pair = pairOf(a.type(), b.type());
-    if (pair == pairOf(VarType::Double, VarType::Double)) [[likely]] {
-        x = a.doubleValue();
-        y = b.doubleValue();
-        return true;
-    }
-    if (pair == pairOf(VarType::Double, VarType::Integer)) {
-        x = a.doubleValue();
-        y = b.integerValue();
-        return true;
-    }
-    if (pair == pairOf(VarType::Integer, VarType::Double)) {
-        x = a.integerValue();
-        y = b.doubleValue();
-        return true;
-    }
-    return false;
-}
+// The number pairs whose result is a Double, computed from the operands as
+// they are: the caller can finish at once, without a call or a stack frame.
+// Every other pair, a text among them, goes the general way.
+constexpr TagPairs kDoubleArithmetic = pairsWhere([](VarType a, VarType b) {
+    return kArithmeticType[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]
+            == VarType::Double;
+});
+constexpr TagPairs kDoubleDivision = pairsWhere([](VarType a, VarType b) {
+    return kDivisionType[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]
+            == VarType::Double;
+});
+constexpr TagPairs kNumbers = pairsWhere([](VarType, VarType) { return true; });
 
-static_assert(kArithmeticType[4][4] == VarType::Double && kArithmeticType[4][1] == VarType::Double
-                      && kArithmeticType[1][4] == VarType::Double
-                      && kDivisionType[4][4] == VarType::Double
-                      && kDivisionType[4][1] == VarType::Double
-                      && kDivisionType[1][4] == VarType::Double,
-              "the short path must agree with the rule");
+bool among(TagPairs pairs, Variant a, Variant b)
+{
+    return (pairs >> pairOf(a.type(), b.type())) & 1;
+}
 
 // Texts become the Doubles they stand for, the left one first.
 template<typename Operation>
@@ -180,30 +172,21 @@ Variant withTextsAsNumbers(Variant a, Variant b, Operation operation)
     return operation(x, y);
 }
 
+// The operations are types, not arguments, so this has the signature of the
+// operators and they jump to it rather than call it. The operators spell out
+// their short path themselves: through a shared inline helper, GCC assembles
+// the result afresh instead of passing it on.
 template<typename IntegerOp, typename FloatOp>
-[[gnu::noinline]] Variant anyArithmetic(Variant a, Variant b, IntegerOp integerOp, FloatOp floatOp)
+[[gnu::noinline]] Variant anyArithmetic(Variant a, Variant b)
 {
-    if (hasText(a, b)) {
-        return withTextsAsNumbers(a, b, [&](Variant x, Variant y) {
-            return anyArithmetic(x, y, integerOp, floatOp);
-        });
-    }
+    if (hasText(a, b))
+        return withTextsAsNumbers(a, b, anyArithmetic<IntegerOp, FloatOp>);
     const VarType type = lookUp(kArithmeticType, a, b);
     if (type == VarType::Double)
-        return Variant::real(checkedDouble(floatOp(number(a), number(b))));
+        return Variant::real(checkedDouble(FloatOp {}(number(a), number(b))));
     if (type == VarType::Single)
-        return checkedSingle(floatOp(number(a), number(b)));
-    return widenedInteger(integerOp(wholeOperand(a), wholeOperand(b)), type);
-}
-
-template<typename IntegerOp, typename FloatOp>
-Variant arithmetic(Variant a, Variant b, IntegerOp integerOp, FloatOp floatOp)
-{
-    double x;
-    double y;
-    if (asDoublePair(a, b, x, y)) [[likely]]
-        return Variant::real(checkedDouble(floatOp(x, y)));
-    return anyArithmetic(a, b, integerOp, floatOp);
+        return checkedSingle(FloatOp {}(number(a), number(b)));
+    return widenedInteger(IntegerOp {}(wholeOperand(a), wholeOperand(b)), type);
 }
 
 double divided(double x, double y)
@@ -259,10 +242,8 @@ double raised(double x, double y)
 template<typename Test>
 bool comparison(Variant a, Variant b, Test test)
 {
-    double x;
-    double y;
-    if (asDoublePair(a, b, x, y)) [[likely]]
-        return test(x, y);
+    if (among(kNumbers, a, b)) [[likely]]
+        return test(number(a), number(b));
     return test(anyComparison(a, b), 0);
 }
 
@@ -275,40 +256,36 @@ VarType commonType(VarType a, VarType b)
 
 Variant operator+(Variant a, Variant b)
 {
-    return arithmetic(
-            a, b, [](std::int64_t x, std::int64_t y) { return x + y; },
-            [](double x, double y) { return x + y; });
+    if (among(kDoubleArithmetic, a, b)) [[likely]]
+        return Variant::real(checkedDouble(number(a) + number(b)));
+    return anyArithmetic<std::plus<std::int64_t>, std::plus<double>>(a, b);
 }
 
 Variant operator-(Variant a, Variant b)
 {
-    return arithmetic(
-            a, b, [](std::int64_t x, std::int64_t y) { return x - y; },
-            [](double x, double y) { return x - y; });
+    if (among(kDoubleArithmetic, a, b)) [[likely]]
+        return Variant::real(checkedDouble(number(a) - number(b)));
+    return anyArithmetic<std::minus<std::int64_t>, std::minus<double>>(a, b);
 }
 
 Variant operator*(Variant a, Variant b)
 {
-    return arithmetic(
-            a, b, [](std::int64_t x, std::int64_t y) { return x * y; },
-            [](double x, double y) { return x * y; });
+    if (among(kDoubleArithmetic, a, b)) [[likely]]
+        return Variant::real(checkedDouble(number(a) * number(b)));
+    return anyArithmetic<std::multiplies<std::int64_t>, std::multiplies<double>>(a, b);
 }
 
 Variant operator/(Variant a, Variant b)
 {
-    double x;
-    double y;
-    if (asDoublePair(a, b, x, y)) [[likely]]
-        return Variant::real(checkedDouble(divided(x, y)));
+    if (among(kDoubleDivision, a, b)) [[likely]]
+        return Variant::real(checkedDouble(divided(number(a), number(b))));
     return anyDivision(a, b);
 }
 
 Variant power(Variant base, Variant exponent)
 {
-    double x;
-    double y;
-    if (asDoublePair(base, exponent, x, y)) [[likely]]
-        return Variant::real(raised(x, y));
+    if (among(kNumbers, base, exponent)) [[likely]]
+        return Variant::real(raised(number(base), number(exponent)));
     return anyPower(base, exponent);
 }
 

@@ -6,21 +6,9 @@ namespace kamorin {
 
 double Variant::toDouble() const
 {
-    switch (m_type) {
-    case VarType::Empty:
-        return 0;
-    case VarType::Integer:
-        return integerValue();
-    case VarType::Long:
-        return longValue();
-    case VarType::Single:
-        return singleValue();
-    case VarType::Double:
-        return m_payload;
-    case VarType::String:
+    if (m_type == VarType::String)
         return textToNumber(textValue());
-    }
-    return 0;
+    return m_number;
 }
 
 bool Variant::sameAs(const Variant &other) const noexcept
@@ -31,15 +19,13 @@ bool Variant::sameAs(const Variant &other) const noexcept
     case VarType::Empty:
         return true;
     case VarType::Integer:
-        return integerValue() == other.integerValue();
     case VarType::Long:
-        return longValue() == other.longValue();
     case VarType::Single:
-        return std::bit_cast<std::uint32_t>(singleValue())
-                == std::bit_cast<std::uint32_t>(other.singleValue());
+        return m_whole == other.m_whole;
     case VarType::Double:
-        return std::bit_cast<std::uint64_t>(m_payload)
-                == std::bit_cast<std::uint64_t>(other.m_payload);
+        // Bits, so that 0 and -0 differ.
+        return std::bit_cast<std::uint64_t>(m_number)
+                == std::bit_cast<std::uint64_t>(other.m_number);
     case VarType::String:
         return textValue() == other.textValue();
     }

@@ -44,6 +44,27 @@ QString describe(Variant v)
     return QString::fromLatin1(names[static_cast<int>(v.type())]) + u' ' + value;
 }
 
+// Whether the number a Variant carries for computing in double is the value its
+// tag holds: a result made with one and not the other would compute wrongly in
+// the next operation.
+bool numberAgrees(Variant v)
+{
+    switch (v.type()) {
+    case VarType::Empty:
+        return std::bit_cast<std::uint64_t>(v.doubleValue()) == 0;
+    case VarType::Integer:
+        return v.doubleValue() == v.integerValue();
+    case VarType::Long:
+        return v.doubleValue() == v.longValue();
+    case VarType::Single:
+        return v.doubleValue() == v.singleValue();
+    case VarType::Double:
+    case VarType::String:
+        return true;
+    }
+    return false;
+}
+
 Variant calculate(Variant a, char op, Variant b)
 {
     switch (op) {
@@ -117,6 +138,9 @@ private Q_SLOTS:
         row("single+int rounds as single", f32(16777216.0f), '+', i16(1), f32(16777216.0f));
         row("single+long is double", f32(0.1f), '+', i32(1), f64(double(0.1f) + 1));
         row("single+double is double", f32(0.5f), '+', f64(0.25), f64(0.75));
+        row("long*single is double", i32(3), '*', f32(0.1f), f64(3 * double(0.1f)));
+        row("empty-double", none(), '-', f64(0.25), f64(-0.25));
+        row("long-double", i32(-2147483647 - 1), '-', f64(0.5), f64(-2147483648.5));
         row("double+double", f64(0.1), '+', f64(0.2), f64(0.1 + 0.2));
         row("double+int", f64(1.5), '+', i16(2), f64(3.5));
         row("int-double", i16(1), '-', f64(0.25), f64(0.75));
@@ -142,6 +166,8 @@ private Q_SLOTS:
         row("int/single", i16(1), '/', f32(4), f32(0.25f));
         row("single/long is double", f32(1), '/', i32(3), f64(1.0 / 3));
         row("single/double is double", f32(1), '/', f64(3), f64(1.0 / 3));
+        row("empty/double", none(), '/', f64(4), f64(0));
+        row("long/single is double", i32(1), '/', f32(0.1f), f64(1 / double(0.1f)));
         row("empty/int", none(), '/', i16(5), f32(0));
         row("empty/single", none(), '/', f32(2), f32(0));
         row("text/text", txt(u"7"), '/', txt(u"2"), f64(3.5));
@@ -163,6 +189,8 @@ private Q_SLOTS:
         row("-1^double", i16(-1), '^', f64(7), f64(-1));
         row("10^14 exact", i16(10), '^', i16(14), f64(1e14));
         row("single^single is double", f32(4), '^', f32(0.5f), f64(2));
+        row("long^single", i32(65536), '^', f32(0.5f), f64(256));
+        row("empty^int", none(), '^', i16(0), f64(1));
         row("0^0", i16(0), '^', i16(0), f64(1));
         row("negative exponent", i16(4), '^', f64(-0.5), f64(0.5));
         row("text base", txt(u"2"), '^', i16(3), f64(8));
@@ -181,8 +209,10 @@ private Q_SLOTS:
         QFETCH(int, error);
         Variant result;
         QCOMPARE(errorOf([&] { result = calculate(a.variant(), op, b.variant()); }), error);
-        if (error == 0)
+        if (error == 0) {
             QCOMPARE(describe(result), describe(expected.variant()));
+            QVERIFY(numberAgrees(result));
+        }
     }
 
     void comparisons_data()
@@ -197,6 +227,9 @@ private Q_SLOTS:
         QTest::newRow("int < long") << i16(1) << i32(2) << -1 << 0;
         QTest::newRow("long < double past 2^31") << i32(2147483647) << f64(2147483648.0) << -1 << 0;
         QTest::newRow("single 0.1 > double 0.1") << f32(0.1f) << f64(0.1) << 1 << 0;
+        QTest::newRow("single 0.5 < long 1") << f32(0.5f) << i32(1) << -1 << 0;
+        QTest::newRow("empty < single") << none() << f32(1e-45f) << -1 << 0;
+        QTest::newRow("int < long, both negative") << i16(-32768) << i32(-32767) << -1 << 0;
         QTest::newRow("empty = 0") << none() << i16(0) << 0 << 0;
         QTest::newRow("empty > -0.5") << none() << f64(-0.5) << 1 << 0;
         QTest::newRow("-0 = 0") << f64(-0.0) << i16(0) << 0 << 0;
@@ -345,13 +378,20 @@ private Q_SLOTS:
 
     void payloadsRoundTrip()
     {
-        for (const std::int16_t v : { 0, 1, -1, 32767, -32768 })
+        for (const std::int16_t v : { 0, 1, -1, 32767, -32768 }) {
             QCOMPARE(Variant::integer(v).integerValue(), v);
-        for (const std::int32_t v : { 0, -1, 2147483647, -2147483647 - 1 })
+            QVERIFY(numberAgrees(Variant::integer(v)));
+        }
+        for (const std::int32_t v : { 0, -1, 2147483647, -2147483647 - 1 }) {
             QCOMPARE(Variant::longInteger(v).longValue(), v);
-        for (const float v : { 0.0f, -0.0f, 3.4375f, -1e-45f, std::numeric_limits<float>::max() })
+            QVERIFY(numberAgrees(Variant::longInteger(v)));
+        }
+        for (const float v : { 0.0f, -0.0f, 3.4375f, -1e-45f, std::numeric_limits<float>::max(),
+                               std::numeric_limits<float>::signaling_NaN() }) {
             QCOMPARE(std::bit_cast<std::uint32_t>(Variant::single(v).singleValue()),
                      std::bit_cast<std::uint32_t>(v));
+        }
+        QVERIFY(numberAgrees(Variant::single(-1e-45f)));
         for (const double v : { 0.0, -0.0, 0.1, -2.5, std::numeric_limits<double>::denorm_min(),
                                 std::numeric_limits<double>::max() })
             QCOMPARE(std::bit_cast<std::uint64_t>(Variant::real(v).doubleValue()),
@@ -359,6 +399,7 @@ private Q_SLOTS:
         const QString t = QStringLiteral("2000");
         QCOMPARE(&Variant::text(t).textValue(), &t);
         QVERIFY(Variant().isEmpty());
+        QVERIFY(numberAgrees(Variant()));
         QCOMPARE(Variant().toDouble(), 0.0);
     }
 
