@@ -1,15 +1,21 @@
 #include "cli/CliPlatform.h"
 
+#include "cli/RunRegistry.h"
 #include "runtime/Clock.h"
+#include "runtime/LoopProgress.h"
 #include "runtime/RuntimeError.h"
 
-#include <cstdio>
+#include <utility>
 
 namespace kamorin {
 
 double CliPlatform::clockSeconds()
 {
-    return monotonicSeconds();
+    const double now = monotonicSeconds();
+    m_previous = m_readings == 0 ? now : m_last;
+    m_last = now;
+    ++m_readings;
+    return now;
 }
 
 void CliPlatform::clearClipboard()
@@ -26,10 +32,26 @@ void CliPlatform::showForm(Form &) { }
 
 void CliPlatform::unloadForm(Form &) { }
 
+void CliPlatform::runLongStep(LoopProgress &progress, const std::function<void()> &step)
+{
+    m_lastLoopPasses = 0;
+    if (m_registry) {
+        const RunRegistry::Registration registration(*m_registry, progress);
+        step();
+    } else {
+        step();
+    }
+    m_lastLoopPasses = progress.totalPasses();
+}
+
 void CliPlatform::reportError(const RuntimeError &error)
 {
-    const QByteArray line = (QStringLiteral("kamorin-cli: ") + error.report() + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    m_errors << QStringLiteral("kamorin-cli: ") + error.report();
+}
+
+QStringList CliPlatform::takeErrorReports()
+{
+    return std::exchange(m_errors, {});
 }
 
 } // namespace kamorin

@@ -1,78 +1,107 @@
 #include "cli/Output.h"
 
+#include "cli/BenchmarkResult.h"
+#include "cli/Statistics.h"
+#include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
+#include "runtime/Format.h"
 #include "runtime/NumberText.h"
 #include "scoring/ReferenceMachineTable.h"
 
-#include <utility>
-#include <vector>
+#include <array>
+#include <charconv>
+#include <cmath>
 
 namespace kamorin {
 
 namespace {
 
-QString jsonString(const QString &text)
+QString fixed(double value, int decimals)
 {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"':
-            out += QStringLiteral("\\\"");
-            break;
-        case u'\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            out += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            out += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
+    std::array<char, 400> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+// Seconds, milliseconds or microseconds, chosen once for a set of times so
+// that they read side by side.
+struct TimeUnit
+{
+    double perSecond;
+    const char16_t *name;
+};
+
+TimeUnit unitFor(double seconds)
+{
+    if (seconds >= 1)
+        return { 1, u"秒" };
+    if (seconds >= 1e-3)
+        return { 1e3, u"ミリ秒" };
+    return { 1e6, u"マイクロ秒" };
+}
+
+QString inUnit(double seconds, TimeUnit unit)
+{
+    return fixed(seconds * unit.perSecond, 3) + u' ' + QString::fromUtf16(unit.name);
+}
+
+QString measuredLines(const BenchmarkResult &benchmark)
+{
+    QString out;
+    const auto &runs = benchmark.runs;
+    if (runs.empty())
+        return out;
+    const auto perPass = [](const RecordedRun &run) {
+        const auto ns = run.nanosecondsPerPass();
+        return ns ? QStringLiteral("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
+    };
+    if (runs.size() == 1) {
+        const RecordedRun &run = runs.front();
+        out += QStringLiteral("実測時間　　%1%2\n")
+                       .arg(inUnit(run.seconds, unitFor(run.seconds)), perPass(run));
+        return out;
     }
-    return out + u'"';
+    const std::vector<double> seconds = benchmark.seconds();
+    const Statistics s = *statisticsOf(seconds);
+    const TimeUnit unit = unitFor(s.mean);
+    out += QStringLiteral("計測回数　　%1 回").arg(runs.size());
+    if (benchmark.warmupRuns > 0)
+        out += QStringLiteral("（ほかにウォームアップ %1 回）").arg(benchmark.warmupRuns);
+    out += u'\n';
+    out += QStringLiteral("平均 ± 標準偏差　%1 ± %2\n")
+                   .arg(inUnit(s.mean, unit), inUnit(s.stddev, unit));
+    RecordedRun median;
+    median.seconds = s.median;
+    median.passes = runs.back().passes;
+    out += QStringLiteral("中央値　　　%1%2\n").arg(inUnit(s.median, unit), perPass(median));
+    out += QStringLiteral("最小 … 最大　%1 … %2\n").arg(inUnit(s.min, unit), inUnit(s.max, unit));
+    return out;
+}
+
+QString parallelLines(const ParallelResult &parallel)
+{
+    QString out = QStringLiteral("並列計算　　%1 スレッドで同時に計算").arg(parallel.threads);
+    out += parallel.valuesAgree ? QStringLiteral("し、計算値はすべて一致")
+                                : QStringLiteral("したが、計算値が一致しません");
+    if (parallel.passesPerSecond && parallel.singlePassesPerSecond) {
+        out += QStringLiteral(
+                       "\n　　　　　　マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
+                       .arg(fixed(*parallel.passesPerSecond, 0),
+                            fixed(*parallel.singlePassesPerSecond, 0));
+    }
+    if (parallel.speedup)
+        out += QStringLiteral("\n　　　　　　速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
+    return out + u'\n';
 }
 
 } // namespace
 
-QString resultsAsJson(const Form1 &form, const QString &report)
-{
-    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    const std::vector<std::pair<QString, QString>> fields {
-        { QStringLiteral("loops"), jsonString(form.Combo1.text()) },
-        { QStringLiteral("value"), jsonString(form.Text2.text()) },
-        { QStringLiteral("digits"), jsonString(form.Text4.text()) },
-        { QStringLiteral("hours"), jsonString(form.Text6.text()) },
-        { QStringLiteral("minutes"), jsonString(form.Text5.text()) },
-        { QStringLiteral("seconds"), jsonString(form.Text3.text()) },
-        { QStringLiteral("hundredths"), jsonString(form.Text8.text()) },
-        { QStringLiteral("score_enabled"), flag(form.Command6.enabled()) },
-        { QStringLiteral("machine"), jsonString(form.Combo3.text()) },
-        { QStringLiteral("score"), jsonString(form.Text7.text()) },
-        { QStringLiteral("reference_caption"), jsonString(form.Label19.caption()) },
-        { QStringLiteral("your_caption"), jsonString(form.Label20.caption()) },
-        { QStringLiteral("reference_bar"), singleToText(form.Label15.width()) },
-        { QStringLiteral("your_bar"), singleToText(form.Label14.width()) },
-        { QStringLiteral("report"), jsonString(report) },
-    };
-    QStringList members;
-    for (const auto &[key, value] : fields)
-        members << jsonString(key) + QStringLiteral(": ") + value;
-    return u'{' + members.join(QStringLiteral(", ")) + QStringLiteral("}\n");
-}
-
-QString resultsAsText(const Form1 &form, const QString &report)
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark)
 {
     QString out;
-    out += QStringLiteral("ループ回数　%1\n").arg(form.Combo1.text());
+    out += QStringLiteral("ループ回数　%1\n").arg(escapeControls(form.Combo1.text()));
     out += QStringLiteral("計算値　　　%1\n").arg(form.Text2.text());
     out += QStringLiteral("真値　　　　%1\n").arg(form.Label6.caption().trimmed());
     if (form.Text4.text().isEmpty())
@@ -82,14 +111,24 @@ QString resultsAsText(const Form1 &form, const QString &report)
                 + u'\n';
     out += QStringLiteral("計算時間　　%1時間%2分%3秒%4\n")
                    .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(), form.Text8.text());
+    out += measuredLines(benchmark);
+    if (benchmark.parallel)
+        out += parallelLines(*benchmark.parallel);
+    if (benchmark.rank)
+        out += QStringLiteral("順位　　　　%1 台中 %2 位\n")
+                       .arg(benchmark.rank->of)
+                       .arg(benchmark.rank->position);
     if (form.Command6.enabled())
         out += QStringLiteral("SCORE　　　%1（基準機：%2）\n")
-                       .arg(form.Text7.text(), form.Combo3.text());
+                       .arg(form.Text7.text(), escapeControls(form.Combo3.text()));
     else
         out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
                               "ループ回数を増やしてください（例: --count 9000）。\n");
     QString terminalReport = report;
-    out += u'\n' + terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + u'\n';
+    terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
+    if (benchmark.rank)
+        out += u'\n' + rankingAsText(*benchmark.rank);
     return out;
 }
 

@@ -5,14 +5,13 @@
 namespace kamorin {
 
 class Form1;
+struct BenchmarkResult;
 
-// The results the form shows and the report COPY made, as one JSON object
-// (keys in a fixed order).
-QString resultsAsJson(const Form1 &form, const QString &report);
-
-// The same as a short summary in Japanese, then the report with the
-// terminal's line ends.
-QString resultsAsText(const Form1 &form, const QString &report);
+// A short summary in Japanese of what the form shows and what the runs
+// measured, then the report with the terminal's line ends, then the
+// ranking when one was made. Text from the user is shown with its control
+// characters escaped.
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark);
 
 // The machines the reference list offers, in its order: name, tab, seconds.
 QString machineList();

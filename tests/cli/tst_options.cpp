@@ -13,11 +13,28 @@ QString describe(const Command &command)
         const auto show = [](const std::optional<QString> &text) {
             return text ? u'[' + *text + u']' : QStringLiteral("-");
         };
-        return QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
-                .arg(show(options->count), show(options->unit), show(options->speed),
-                     options->json ? QStringLiteral("yes") : QStringLiteral("no"),
-                     options->machine ? QStringLiteral(" machine=") + show(options->machine)
-                                      : QString());
+        QString line = QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
+                               .arg(show(options->count), show(options->unit), show(options->speed),
+                                    options->json ? QStringLiteral("yes") : QStringLiteral("no"),
+                                    options->machine
+                                            ? QStringLiteral(" machine=") + show(options->machine)
+                                            : QString());
+        // The benchmark options only where they differ from their defaults.
+        if (options->runs != 1)
+            line += QStringLiteral(" runs=%1").arg(options->runs);
+        if (options->warmup != 0)
+            line += QStringLiteral(" warmup=%1").arg(options->warmup);
+        if (options->threads)
+            line += QStringLiteral(" threads=%1").arg(*options->threads);
+        if (options->cpu)
+            line += QStringLiteral(" cpu=%1").arg(*options->cpu);
+        if (options->csv)
+            line += QStringLiteral(" csv");
+        if (options->rank)
+            line += QStringLiteral(" rank");
+        if (options->forceThreads)
+            line += QStringLiteral(" force");
+        return line;
     }
     if (std::holds_alternative<ShowHelp>(command))
         return QStringLiteral("help");
@@ -25,7 +42,7 @@ QString describe(const Command &command)
         return QStringLiteral("version");
     if (std::holds_alternative<ListMachines>(command))
         return QStringLiteral("list machines");
-    return QStringLiteral("usage error");
+    return QStringLiteral("usage error: ") + std::get<UsageError>(command).message;
 }
 
 } // namespace
@@ -37,6 +54,7 @@ class TestOptions : public QObject
 private Q_SLOTS:
     void parse_data();
     void parse();
+    void refusedValueIsNamed();
 };
 
 void TestOptions::parse_data()
@@ -81,12 +99,64 @@ void TestOptions::parse_data()
     QTest::newRow("unknown option") << args({ "--fast" }) << "usage error";
     QTest::newRow("prefix of an option") << args({ "--co=1" }) << "usage error";
     QTest::newRow("stray word") << args({ "100" }) << "usage error";
+
+    const QString plain = QStringLiteral("run count=- unit=- speed=- json=no");
+    QTest::newRow("runs and warm-up")
+            << args({ "--runs", "3", "--warmup=1" }) << plain + QStringLiteral(" runs=3 warmup=1");
+    QTest::newRow("largest runs") << args({ "--runs=1000", "--warmup=1000" })
+                                  << plain + QStringLiteral(" runs=1000 warmup=1000");
+    QTest::newRow("leading zeros") << args({ "--runs=007" }) << plain + QStringLiteral(" runs=7");
+    QTest::newRow("no warm-up") << args({ "--warmup=0" }) << plain;
+    QTest::newRow("threads forced on a CPU")
+            << args({ "--threads=4", "--force-threads", "--cpu", "0" })
+            << plain + QStringLiteral(" threads=4 cpu=0 force");
+    QTest::newRow("csv") << args({ "--csv", "--runs=2" }) << plain + QStringLiteral(" runs=2 csv");
+    QTest::newRow("rank with json")
+            << args({ "--rank", "--json" }) << "run count=- unit=- speed=- json=yes rank";
+
+    const auto refused = [](const char *option) {
+        return QStringLiteral("usage error: %1 には").arg(QString::fromUtf8(option));
+    };
+    QTest::newRow("no runs") << args({ "--runs=0" }) << refused("--runs");
+    QTest::newRow("runs too many") << args({ "--runs=1001" }) << refused("--runs");
+    QTest::newRow("runs letters") << args({ "--runs", "abc" }) << refused("--runs");
+    QTest::newRow("runs empty") << args({ "--runs=" }) << refused("--runs");
+    QTest::newRow("runs with sign") << args({ "--runs=+3" }) << refused("--runs");
+    QTest::newRow("runs with exponent") << args({ "--runs=1e2" }) << refused("--runs");
+    QTest::newRow("runs with blank") << args({ "--runs= 3" }) << refused("--runs");
+    QTest::newRow("runs in full-width digits") << args({ "--runs=３" }) << refused("--runs");
+    QTest::newRow("negative warm-up") << args({ "--warmup", "-1" }) << refused("--warmup");
+    QTest::newRow("huge warm-up") << args({ "--warmup=99999999999999999999" })
+                                  << refused("--warmup");
+    QTest::newRow("no threads") << args({ "--threads=0" }) << refused("--threads");
+    QTest::newRow("CPU not a number") << args({ "--cpu=first" }) << refused("--cpu");
+    QTest::newRow("runs without value")
+            << args({ "--runs" }) << "usage error: --runs には値が必要です。";
+    QTest::newRow("csv with json") << args({ "--csv", "--json" })
+                                   << "usage error: --csv と --json は同時に指定できません。";
+    QTest::newRow("csv with rank") << args({ "--rank", "--csv" }) << "usage error: --csv と --rank";
+    QTest::newRow("csv with threads")
+            << args({ "--csv", "--threads=2" }) << "usage error: --csv と --threads";
 }
 
 void TestOptions::parse()
 {
     QFETCH(QStringList, arguments);
-    QTEST(describe(parseCommandLine(arguments)), "expected");
+    QFETCH(QString, expected);
+    const QString actual = describe(parseCommandLine(arguments));
+    // A usage error row names the start of its message, or only that it is one.
+    if (expected.startsWith(QStringLiteral("usage error")))
+        QVERIFY2(actual.startsWith(expected), qPrintable(actual));
+    else
+        QCOMPARE(actual, expected);
+}
+
+void TestOptions::refusedValueIsNamed()
+{
+    const Command command = parseCommandLine({ QStringLiteral("--threads=many") });
+    QCOMPARE(std::get<UsageError>(command).message,
+             QStringLiteral("--threads には 1 から 1024 までの整数を指定してください"
+                            "（「many」は使えません）。"));
 }
 
 QTEST_APPLESS_MAIN(TestOptions)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace kamorin {
+
+// A JSON string. Beyond what JSON requires, DEL and the C1 controls are
+// escaped too, so the output is as safe on a terminal as the text summary.
+QString jsonString(const QString &text);
+
+// A JSON number that reads back as exactly the same double; null for a value
+// JSON cannot hold (not a number, infinite) or that is missing.
+QString jsonNumber(std::optional<double> value);
+
+// The shortest text that reads back as the same double, e.g. 0.1, 2e-05.
+QString shortestNumberText(double value);
+
+} // namespace kamorin

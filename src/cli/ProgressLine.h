@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cli/RunRegistry.h"
+
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace kamorin {
+
+// One line of text for the loops running now: percentage, passes done of
+// the total, elapsed and estimated remaining time.
+QString progressLineText(const RunRegistry::Snapshot &snapshot);
+
+// Redraws that line in place on stderr five times a second while a loop
+// runs, and wipes it as soon as the last loop ends, before anything else is
+// printed. Only for a terminal: a pipe or a file gets none of it.
+class ProgressLine
+{
+public:
+    explicit ProgressLine(RunRegistry &registry);
+    ~ProgressLine();
+    ProgressLine(const ProgressLine &) = delete;
+    ProgressLine &operator=(const ProgressLine &) = delete;
+
+private:
+    void tick();
+
+    RunRegistry &m_registry;
+    // Only touched with the registry's lock held, by the draw and the idle hook.
+    bool m_shown = false;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_quitting = false;
+    std::thread m_thread;
+};
+
+} // namespace kamorin

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace kamorin {
+
+// Text from the user (a machine name, a count, an argument) made safe to put
+// on a terminal: every control character, C0, DEL and C1, is shown as \xHH,
+// so a name cannot move the cursor, recolour the screen or retitle the window.
+QString escapeControls(QStringView text);
+
+// The same for a text of several lines of our own making around user text:
+// the line breaks stay, everything else is escaped.
+QString escapeControlsKeepingLines(QStringView text);
+
+} // namespace kamorin

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringList>
+
+#include <optional>
+
+namespace kamorin {
+
+struct Statistics;
+struct SystemInfo;
+
+// Above this 1-minute load per logical CPU, other work competes with the runs.
+inline constexpr double kBusyLoadPerCpu = 0.3;
+// Above this relative standard deviation, the runs disagree too much to trust.
+inline constexpr double kNoisyRelativeStddev = 0.05;
+
+// Why the figures may mislead, in Japanese: a busy machine, a powersave
+// governor (both known before the first run), runs that disagree.
+QStringList machineWarnings(const SystemInfo &system);
+QStringList spreadWarnings(const std::optional<Statistics> &statistics);
+
+} // namespace kamorin

@@ -1,0 +1,130 @@
+#include "cli/Statistics.h"
+#include "cli/SystemInfo.h"
+#include "cli/Warnings.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <vector>
+
+using namespace kamorin;
+
+using Seconds = std::vector<double>;
+Q_DECLARE_METATYPE(Seconds)
+
+class TestStatistics : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void figures_data();
+    void figures();
+    void noRuns();
+    void machineWarnings_data();
+    void machineWarnings();
+    void spreadWarnings_data();
+    void spreadWarnings();
+};
+
+void TestStatistics::figures_data()
+{
+    QTest::addColumn<Seconds>("seconds");
+    QTest::addColumn<double>("mean");
+    QTest::addColumn<double>("stddev");
+    QTest::addColumn<double>("median");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+
+    QTest::newRow("one run: no spread") << Seconds { 2.5 } << 2.5 << 0.0 << 2.5 << 2.5 << 2.5;
+    QTest::newRow("odd count, unsorted") << Seconds { 3, 1, 2 } << 2.0 << 1.0 << 2.0 << 1.0 << 3.0;
+    // Σ(x − 2.5)² = 5 over n − 1 = 3.
+    QTest::newRow("even count: middle two")
+            << Seconds { 4, 1, 3, 2 } << 2.5 << std::sqrt(5.0 / 3) << 2.5 << 1.0 << 4.0;
+    // Σ(x − 5)² = 32 over 7.
+    QTest::newRow("textbook eight") << Seconds { 2, 4, 4, 4, 5, 5, 7, 9 } << 5.0
+                                    << std::sqrt(32.0 / 7) << 4.5 << 2.0 << 9.0;
+    QTest::newRow("all equal") << Seconds { 5, 5, 5 } << 5.0 << 0.0 << 5.0 << 5.0 << 5.0;
+    // Runs that differ far below their size keep their spread.
+    QTest::newRow("large offset") << Seconds { 1e9 + 1, 1e9 + 2, 1e9 + 3 } << 1e9 + 2 << 1.0
+                                  << 1e9 + 2 << 1e9 + 1 << 1e9 + 3;
+}
+
+void TestStatistics::figures()
+{
+    QFETCH(Seconds, seconds);
+    const std::optional<Statistics> s = statisticsOf(seconds);
+    QVERIFY(s);
+    QTEST(s->mean, "mean");
+    QTEST(s->stddev, "stddev");
+    QTEST(s->median, "median");
+    QTEST(s->min, "min");
+    QTEST(s->max, "max");
+}
+
+void TestStatistics::noRuns()
+{
+    QVERIFY(!statisticsOf({}));
+}
+
+void TestStatistics::machineWarnings_data()
+{
+    QTest::addColumn<double>("load");
+    QTest::addColumn<int>("cpus");
+    QTest::addColumn<QString>("governor");
+    QTest::addColumn<QStringList>("found");
+
+    const QString busy = QStringLiteral("平均負荷");
+    const QString powersave = QStringLiteral("powersave");
+    QTest::newRow("quiet") << 0.1 << 2 << "performance" << QStringList();
+    QTest::newRow("at the limit: not above") << 0.6 << 2 << "" << QStringList();
+    QTest::newRow("just above") << 0.61 << 2 << "" << QStringList { busy };
+    QTest::newRow("per CPU: busy for one") << 0.5 << 1 << "" << QStringList { busy };
+    QTest::newRow("per CPU: quiet for eight") << 2.0 << 8 << "" << QStringList();
+    QTest::newRow("powersave") << 0.0 << 4 << "powersave" << QStringList { powersave };
+    QTest::newRow("both") << 4.0 << 4 << "powersave" << QStringList { busy, powersave };
+    QTest::newRow("no load known") << -1.0 << 4 << "schedutil" << QStringList();
+}
+
+void TestStatistics::machineWarnings()
+{
+    QFETCH(double, load);
+    QFETCH(int, cpus);
+    QFETCH(QString, governor);
+    QFETCH(QStringList, found);
+    SystemInfo system;
+    system.logicalCpus = cpus;
+    if (load >= 0)
+        system.loadAverage = std::array<double, 3> { load, 0, 0 };
+    if (!governor.isEmpty())
+        system.governor = governor;
+    const QStringList warnings = kamorin::machineWarnings(system);
+    QCOMPARE(warnings.size(), found.size());
+    for (qsizetype i = 0; i < found.size(); ++i)
+        QVERIFY2(warnings[i].contains(found[i]), qPrintable(warnings[i]));
+}
+
+void TestStatistics::spreadWarnings_data()
+{
+    QTest::addColumn<Seconds>("seconds");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("one run") << Seconds { 1 } << false;
+    QTest::newRow("close runs") << Seconds { 100, 101 } << false;
+    // Mean 1.1, stddev 0.1414…: 12.9 %.
+    QTest::newRow("far apart") << Seconds { 1.0, 1.2 } << true;
+    // Mean 1, stddev 0.05 exactly would sit on the limit; 0.0495 below it.
+    QTest::newRow("just below five percent") << Seconds { 0.965, 1.035 } << false;
+    QTest::newRow("just above five percent") << Seconds { 0.96, 1.04 } << true;
+    QTest::newRow("zero mean: nothing to compare") << Seconds { 0, 0 } << false;
+}
+
+void TestStatistics::spreadWarnings()
+{
+    QFETCH(Seconds, seconds);
+    const QStringList warnings = kamorin::spreadWarnings(statisticsOf(seconds));
+    QTEST(!warnings.isEmpty(), "warned");
+    if (!warnings.isEmpty())
+        QVERIFY(warnings.front().contains(QStringLiteral("相対標準偏差")));
+}
+
+QTEST_APPLESS_MAIN(TestStatistics)
+#include "tst_statistics.moc"

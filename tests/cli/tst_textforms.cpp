@@ -1,0 +1,166 @@
+#include "cli/Csv.h"
+#include "cli/Json.h"
+#include "cli/ProgressLine.h"
+#include "cli/TerminalText.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace kamorin;
+
+class TestTextForms : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void csvQuoting_data();
+    void csvQuoting();
+    void csvRows();
+    void jsonNumbers_data();
+    void jsonNumbers();
+    void jsonStringsSafeOnATerminal();
+    void controlsEscaped_data();
+    void controlsEscaped();
+    void progressLine_data();
+    void progressLine();
+};
+
+void TestTextForms::csvQuoting_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("number") << "3.14159260358982"
+                            << "3.14159260358982";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "1,000"
+                           << "\"1,000\"";
+    QTest::newRow("quote") << "say \"hi\""
+                           << "\"say \"\"hi\"\"\"";
+    QTest::newRow("line break") << "a\nb"
+                                << "\"a\nb\"";
+    QTest::newRow("carriage return") << "a\rb"
+                                     << "\"a\rb\"";
+    QTest::newRow("blanks kept unquoted") << " a b "
+                                          << " a b ";
+}
+
+void TestTextForms::csvQuoting()
+{
+    QFETCH(QString, text);
+    QTEST(csvField(text), "field");
+}
+
+void TestTextForms::csvRows()
+{
+    RecordedRun longRun;
+    longRun.loops = QStringLiteral("100000000");
+    longRun.passes = 1e8;
+    longRun.seconds = 2.5;
+    longRun.value = QStringLiteral("3.14159264358933");
+    longRun.digits = QStringLiteral("7");
+    longRun.score = 82.4;
+    RecordedRun noPass;
+    noPass.loops = QStringLiteral("0");
+    noPass.seconds = 0.125;
+    noPass.value = QStringLiteral("0");
+    QCOMPARE(runsAsCsv({ longRun, noPass }),
+             QStringLiteral("run,loops,seconds,ns_per_pass,value,digits,score\n"
+                            "1,100000000,2.5,25,3.14159264358933,7,82.4\n"
+                            "2,0,0.125,,0,,\n"));
+}
+
+void TestTextForms::jsonNumbers_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("json");
+    QTest::newRow("whole") << 3.0 << "3";
+    QTest::newRow("shortest") << 0.1 << "0.1";
+    QTest::newRow("every digit") << 0.1 + 0.2 << "0.30000000000000004";
+    QTest::newRow("small") << 1e-5 << "1e-05";
+    QTest::newRow("large") << 1e21 << "1e+21";
+    QTest::newRow("negative") << -2.5 << "-2.5";
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "null";
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "null";
+    QTest::newRow("minus infinite") << -std::numeric_limits<double>::infinity() << "null";
+}
+
+void TestTextForms::jsonNumbers()
+{
+    QFETCH(double, value);
+    QTEST(jsonNumber(value), "json");
+    QCOMPARE(jsonNumber(std::nullopt), QStringLiteral("null"));
+}
+
+void TestTextForms::jsonStringsSafeOnATerminal()
+{
+    QCOMPARE(jsonString(QStringLiteral("a\"b\\c\n\x1b\x7f\u009bé★")),
+             QStringLiteral("\"a\\\"b\\\\c\\n\\u001b\\u007f\\u009bé★\""));
+}
+
+void TestTextForms::controlsEscaped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("shownKeepingLines");
+    QTest::newRow("plain name") << "Mobile　PenIII500"
+                                << "Mobile　PenIII500"
+                                << "Mobile　PenIII500";
+    QTest::newRow("colour") << "\x1b[31mred"
+                            << "\\x1B[31mred"
+                            << "\\x1B[31mred";
+    QTest::newRow("title") << "\x1b]0;t\x07"
+                           << "\\x1B]0;t\\x07"
+                           << "\\x1B]0;t\\x07";
+    QTest::newRow("tab, DEL, C1") << "a\tb\x7f\u009b"
+                                  << "a\\x09b\\x7F\\x9B"
+                                  << "a\\x09b\\x7F\\x9B";
+    QTest::newRow("lines") << "a\nb\r"
+                           << "a\\x0Ab\\x0D"
+                           << "a\nb\\x0D";
+}
+
+void TestTextForms::controlsEscaped()
+{
+    QFETCH(QString, text);
+    QTEST(escapeControls(text), "shown");
+    QTEST(escapeControlsKeepingLines(text), "shownKeepingLines");
+}
+
+void TestTextForms::progressLine_data()
+{
+    QTest::addColumn<double>("done");
+    QTest::addColumn<double>("total");
+    QTest::addColumn<double>("elapsed");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("a quarter") << 50.0 << 200.0 << 2.0 << "計測 1/3"
+                               << "計測 1/3  25.0%  50/200 回  経過 2.0 秒  残り 約 6.0 秒";
+    QTest::newRow("before the first pass") << 0.0 << 2e8 << 0.1 << ""
+                                           << "0.0%  0/200000000 回  経過 0.1 秒  残り --";
+    QTest::newRow("hours") << 1e11 << 1e12 << 3725.0 << ""
+                           << "10.0%  100000000000/1000000000000 回  経過 1時間02分05秒  "
+                              "残り 約 9時間18分45秒";
+    QTest::newRow("nothing to do") << 0.0 << 0.0 << 0.0 << ""
+                                   << "0.0%  0/0 回  経過 0.0 秒  残り --";
+}
+
+void TestTextForms::progressLine()
+{
+    QFETCH(double, done);
+    QFETCH(double, total);
+    QFETCH(double, elapsed);
+    QFETCH(QString, label);
+    RunRegistry::Snapshot snapshot;
+    snapshot.running = true;
+    snapshot.passesDone = done;
+    snapshot.totalPasses = total;
+    snapshot.elapsedSeconds = elapsed;
+    snapshot.label = label;
+    QTEST(progressLineText(snapshot), "line");
+}
+
+QTEST_APPLESS_MAIN(TestTextForms)
+#include "tst_textforms.moc"
