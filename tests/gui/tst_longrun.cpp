@@ -9,6 +9,7 @@
 #include "gui/RunProgressText.h"
 #include "mainwindow/Form1.h"
 #include "support/OpenWindow.h"
+#include "support/ScoredRun.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -82,21 +83,7 @@ void TestLongRun::init()
 
 void TestLongRun::afterScoredRun()
 {
-    Form1 &form = m_app->form;
-    form.Text2.setText(u"3.14159260358982"_s);
-    form.Text4.setText(u"7"_s);
-    form.Text6.setText(u"0"_s);
-    form.Text5.setText(u"0"_s);
-    form.Text3.setText(u"30"_s);
-    form.Text8.setText(u"50"_s);
-    form.Text7.setText(u"6.754"_s);
-    form.Command6.setEnabled(true);
-    form.Combo3.setEnabled(true);
-    form.Label16.setEnabled(true);
-    form.Label17.setEnabled(true);
-    form.Label14.setWidth(2579.25f);
-    form.Label15.setWidth(381.9f);
-    form.Label18.setWidth(0);
+    test::showScoredRun(m_app->form);
 }
 
 void TestLongRun::windowStaysAliveAndTakesNoInput()
