@@ -1,6 +1,6 @@
 #include "mainwindow/Form1.h"
 
-#include "scoring/ReferenceMachineTable.h"
+#include "machines/ReferenceMachines.h"
 
 #include <stdexcept>
 
@@ -40,7 +40,7 @@ Form1::Form1()
       Text3(observers, designOf("Text3")), Text8(observers, designOf("Text8")),
       Command1(observers, designOf("Command1")), Command2(observers, designOf("Command2")),
       Command4(observers, designOf("Command4")), Command6(observers, designOf("Command6")),
-      Combo3(observers, designOf("Combo3"), ReferenceMachineTable::listedNames()),
+      Combo3(observers, designOf("Combo3"), listedReferenceMachineNames()),
       Text7(observers, designOf("Text7")), Combo2(observers, designOf("Combo2"), speedList()),
       Label13(observers, designOf("Label13")), Label14(observers, designOf("Label14")),
       Label15(observers, designOf("Label15")), Label17(observers, designOf("Label17")),

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+namespace kamorin {
+
+enum class Verdict
+{
+    Faster, // B is faster than A
+    Slower, // B is slower than A
+    NoDifference,
+    NeedMoreRuns,
+};
+
+// Fewer recorded runs than this on either side give no verdict.
+inline constexpr int kMinimumRunsForVerdict = 5;
+inline constexpr double kSignificanceLevel = 0.05;
+
+// Two results' recorded run times, A (the baseline) against B.
+struct Comparison
+{
+    // A's median time ÷ B's median time: above 1, B is faster.
+    double speedRatio = 0;
+    // The 95 % interval for the ratio of A's times to B's: the Hodges–Lehmann
+    // (Moses) interval from the pairwise differences of the logarithms of the
+    // times. None when so few runs cannot bound it at 95 %.
+    std::optional<double> ciLow;
+    std::optional<double> ciHigh;
+    // Mann–Whitney U of A: the pairs (a, b) with a > b, ties counting one half.
+    double u = 0;
+    // Two-sided; twice the smaller tail, at most 1.
+    double pValue = 1;
+    // Exact (up to 20 runs each) or the normal approximation.
+    bool exact = true;
+    Verdict verdict = Verdict::NeedMoreRuns;
+};
+
+// Both sets must hold at least one positive time.
+Comparison compareRuns(std::span<const double> a, std::span<const double> b);
+
+// "faster", "slower", "no_difference", "need_more_runs".
+QString verdictKey(Verdict verdict);
+// 速い, 遅い, 有意な差なし, or that more runs are needed.
+QString verdictText(Verdict verdict);
+
+// For --fail-if-slower PERCENT: B is significantly slower, and its median time
+// is more than PERCENT % above A's.
+bool slowerBeyond(const Comparison &comparison, double percent);
+
+} // namespace kamorin

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "benchmark/Comparison.h"
+#include "benchmark/SavedResult.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace kamorin {
+
+// One machine of the ranking, as the front composed it.
+struct ReportRankRow
+{
+    // What the reader sees: a reference machine's name, or a saved machine's
+    // model, host and label.
+    QString name;
+    // For 20,000,000 passes.
+    double seconds = 0;
+    // A saved machine rather than one of the reference table.
+    bool saved = false;
+    bool thisMachine = false;
+};
+
+struct ReportComparison
+{
+    SavedResult a;
+    SavedResult b;
+    Comparison comparison;
+};
+
+struct ReportInput
+{
+    // This run: the machine, its conditions and the recorded runs.
+    SavedResult result;
+    // In any order; drawn fastest first.
+    std::vector<ReportRankRow> ranking;
+    // The saved results of this machine's model, in any order.
+    std::vector<SavedResult> modelHistory;
+    std::optional<ReportComparison> comparison;
+    // When the report was written.
+    QDateTime written;
+};
+
+// One self-contained HTML page in Japanese: inline SVG charts, the reader's
+// own fonts with a Japanese fallback list, no script and no reference to any
+// other file or the network; laid out to print on A4. Every text that came
+// from a user or a file is escaped.
+QString htmlReport(const ReportInput &input);
+
+} // namespace kamorin

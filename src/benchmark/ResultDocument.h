@@ -1,0 +1,28 @@
+#pragma once
+
+#include "benchmark/SavedResult.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <span>
+#include <vector>
+
+namespace kamorin {
+
+// {"format": "kamorin-results", "version": 1, "results": [ ... ]}, each
+// result as toJson gives it.
+inline constexpr char16_t kDocumentFormat[] = u"kamorin-results";
+inline constexpr int kDocumentVersion = 1;
+
+// Indented UTF-8 JSON, so that a person can read it and edit it.
+QByteArray resultDocument(std::span<const SavedResult> results);
+
+// The results of a file, checked whole: a file that is not JSON, is of another
+// format or version, breaks a limit or holds one doubtful value is refused
+// with ResultsError naming `fileName` and what is wrong. The statistics in the
+// file are for its reader; the runs are what counts.
+std::vector<SavedResult> parseResultDocument(const QByteArray &bytes, const QString &fileName);
+std::vector<SavedResult> readResultDocument(const QString &path);
+
+} // namespace kamorin

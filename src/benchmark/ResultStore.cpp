@@ -1,0 +1,215 @@
+#include "benchmark/ResultStore.h"
+
+#include "benchmark/ResultsError.h"
+#include "benchmark/StoreConnection.h"
+#include "benchmark/StoreSchema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+namespace kamorin {
+
+namespace {
+
+// Every column a result is read back from, in the order rowToResult reads them.
+const QString kColumns = QStringLiteral(
+        "id, started, label, program_version, cpu_model, host, passes, count, unit, options, "
+        "runs, parallel, system");
+const QString kNewestFirst = QStringLiteral(" ORDER BY started DESC, rowid DESC");
+
+QString compact(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QString runsText(const std::vector<double> &runs)
+{
+    QJsonArray array;
+    for (const double seconds : runs)
+        array.append(seconds);
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+QJsonDocument parsed(const QVariant &text)
+{
+    return QJsonDocument::fromJson(text.toString().toUtf8());
+}
+
+SavedResult rowToResult(const QSqlQuery &row)
+{
+    SavedResult r;
+    r.id = row.value(0).toString();
+    r.started = startedFromText(row.value(1).toString());
+    r.label = row.value(2).toString();
+    r.programVersion = row.value(3).toString();
+    r.cpuModel = row.value(4).toString();
+    r.host = row.value(5).toString();
+    r.passes = row.value(6).toDouble();
+    r.count = row.value(7).toString();
+    r.unit = row.value(8).toString();
+    r.options = parsed(row.value(9)).object();
+    const QJsonArray runs = parsed(row.value(10)).array();
+    r.runs.reserve(std::size_t(runs.size()));
+    for (const QJsonValue &seconds : runs)
+        r.runs.push_back(seconds.toDouble());
+    if (!row.value(11).isNull())
+        r.parallel = parsed(row.value(11)).object();
+    r.system = parsed(row.value(12)).object();
+    return r;
+}
+
+std::vector<SavedResult> allRows(QSqlQuery query)
+{
+    std::vector<SavedResult> results;
+    while (query.next())
+        results.push_back(rowToResult(query));
+    return results;
+}
+
+// Inserts without a transaction of its own; false when the id was there and
+// `skipExisting` let it pass.
+bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
+{
+    const QString verb
+            = skipExisting ? QStringLiteral("INSERT OR IGNORE") : QStringLiteral("INSERT");
+    const QSqlQuery query = c.run(
+            verb
+                    + QStringLiteral(" INTO results (id, started, label, program_version, "
+                                     "cpu_model, host, passes, count, unit, options, runs, "
+                                     "parallel, system, median) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            { r.id, startedText(r.started), r.label, r.programVersion, r.cpuModel, r.host, r.passes,
+              r.count, r.unit, compact(r.options), runsText(r.runs),
+              r.parallel ? QVariant(compact(*r.parallel)) : QVariant(QMetaType(QMetaType::QString)),
+              compact(r.system), r.median() });
+    return query.numRowsAffected() == 1;
+}
+
+// LIKE's own wildcards in the user's text match only themselves.
+QString likePattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
+            .replace(QStringLiteral("%"), QStringLiteral("\\%"))
+            .replace(QStringLiteral("_"), QStringLiteral("\\_"));
+    return QStringLiteral("%") + escaped + QStringLiteral("%");
+}
+
+} // namespace
+
+ResultStore::ResultStore(const QString &path) : m_path(path)
+{
+    const QFileInfo file(path);
+    // An empty file holds nothing to lose: it is what a first save that was
+    // stopped before its commit leaves behind.
+    if (file.exists() && file.size() > 0)
+        checkIsStore(path);
+    else if (!QDir().mkpath(file.absolutePath()))
+        throw ResultsError(QStringLiteral("結果の保存先のフォルダー「%1」を作れません。")
+                                   .arg(file.absolutePath()));
+    m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadWrite);
+    // The default, stated: a commit is on the disk before save() returns, and a
+    // killed process leaves a journal that the next opener rolls back.
+    m_connection->run(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    m_connection->run(QStringLiteral("PRAGMA synchronous = FULL"));
+    prepareSchema(*m_connection);
+}
+
+ResultStore::~ResultStore() = default;
+
+void ResultStore::save(const SavedResult &result)
+{
+    WriteTransaction transaction(*m_connection);
+    if (m_connection->run(QStringLiteral("SELECT 1 FROM results WHERE id = ?"), { result.id })
+                .next())
+        throw ResultsError(QStringLiteral("結果の保存先「%1」には ID「%2」の結果がもうあります。")
+                                   .arg(m_path, result.id));
+    insert(*m_connection, result, false);
+    transaction.commit();
+}
+
+std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter) const
+{
+    QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM results WHERE 1");
+    QVariant label, model;
+    if (filter.label) {
+        sql += QStringLiteral(" AND label = :label");
+        label = *filter.label;
+    }
+    if (filter.machineModel) {
+        sql += QStringLiteral(" AND cpu_model LIKE :model ESCAPE '\\'");
+        model = likePattern(*filter.machineModel);
+    }
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql + kNewestFirst))
+        m_connection->fail(query);
+    if (filter.label)
+        query.bindValue(QStringLiteral(":label"), label);
+    if (filter.machineModel)
+        query.bindValue(QStringLiteral(":model"), model);
+    if (!query.exec())
+        m_connection->fail(query);
+    return allRows(std::move(query));
+}
+
+std::optional<SavedResult> ResultStore::find(const QString &key) const
+{
+    const QString select = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM results");
+    const auto first = [](QSqlQuery query) -> std::optional<SavedResult> {
+        if (query.next())
+            return rowToResult(query);
+        return std::nullopt;
+    };
+    if (key == QStringLiteral("last"))
+        return first(m_connection->run(select + kNewestFirst + QStringLiteral(" LIMIT 1")));
+    if (auto byId = first(m_connection->run(select + QStringLiteral(" WHERE id = ?"), { key })))
+        return byId;
+    if (auto byLabel = first(m_connection->run(select + QStringLiteral(" WHERE label = ?")
+                                                       + kNewestFirst + QStringLiteral(" LIMIT 1"),
+                                               { key })))
+        return byLabel;
+    static const QRegularExpression idPrefix(QStringLiteral("^[0-9a-f-]{8,36}$"));
+    if (!idPrefix.match(key).hasMatch())
+        return std::nullopt;
+    const std::vector<SavedResult> matches = allRows(m_connection->run(
+            select + QStringLiteral(" WHERE substr(id, 1, ?) = ? LIMIT 2"), { key.size(), key }));
+    if (matches.size() > 1)
+        throw ResultsError(
+                QStringLiteral(
+                        "「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
+                        .arg(key));
+    if (matches.empty())
+        return std::nullopt;
+    return matches.front();
+}
+
+void ResultStore::forget(const QString &id)
+{
+    WriteTransaction transaction(*m_connection);
+    const QSqlQuery query
+            = m_connection->run(QStringLiteral("DELETE FROM results WHERE id = ?"), { id });
+    if (query.numRowsAffected() != 1)
+        throw ResultsError(QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。")
+                                   .arg(m_path, id));
+    transaction.commit();
+}
+
+ImportOutcome ResultStore::importResults(std::span<const SavedResult> results)
+{
+    ImportOutcome outcome;
+    WriteTransaction transaction(*m_connection);
+    for (const SavedResult &result : results) {
+        if (insert(*m_connection, result, true))
+            ++outcome.added;
+        else
+            ++outcome.skipped;
+    }
+    transaction.commit();
+    return outcome;
+}
+
+} // namespace kamorin

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "benchmark/SavedResult.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace kamorin {
+
+struct HistoryFilter
+{
+    // Exactly this label.
+    std::optional<QString> label;
+    // CPU models that contain this text, ASCII letters in either case.
+    std::optional<QString> machineModel;
+};
+
+struct ImportOutcome
+{
+    int added = 0;
+    // Ids the store already held.
+    int skipped = 0;
+};
+
+// Saved results in one SQLite file. Every change is one transaction that
+// waits for another process's change to end; a file that is not a Kamorin
+// store is refused before anything is written to it. Every operation throws
+// ResultsError when the store cannot do it.
+class StoreConnection;
+
+class ResultStore
+{
+public:
+    // Opens the store at `path`, creating it (and its directory) when there is
+    // no file yet, and bringing an older schema forward.
+    explicit ResultStore(const QString &path);
+    ~ResultStore();
+    ResultStore(const ResultStore &) = delete;
+    ResultStore &operator=(const ResultStore &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    // Refused when the id is already there.
+    void save(const SavedResult &result);
+    // Newest first; results that started at the same time in the order saved, newest first.
+    std::vector<SavedResult> history(const HistoryFilter &filter = {}) const;
+    // "last": the newest; else the result with this id; else the newest with this
+    // label; else the one result whose id starts with `key` (8 characters at least).
+    // None when nothing matches; ResultsError when an id prefix fits several.
+    std::optional<SavedResult> find(const QString &key) const;
+    // The id must be there.
+    void forget(const QString &id);
+    // All of them or none, skipping ids already there.
+    ImportOutcome importResults(std::span<const SavedResult> results);
+
+private:
+    QString m_path;
+    std::unique_ptr<StoreConnection> m_connection;
+};
+
+} // namespace kamorin

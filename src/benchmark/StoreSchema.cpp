@@ -1,0 +1,144 @@
+#include "benchmark/StoreSchema.h"
+
+#include "benchmark/ResultsError.h"
+#include "benchmark/StoreConnection.h"
+#include "cli/Statistics.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSqlError>
+
+#include <iterator>
+#include <utility>
+#include <vector>
+
+namespace kamorin {
+
+namespace {
+
+constexpr int kSqliteNotADatabase = 26;
+
+QString refusal(const QString &path, const QString &why)
+{
+    return QStringLiteral("「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには"
+                          "手を付けません。")
+            .arg(path, why);
+}
+
+QString notSqlite()
+{
+    return QStringLiteral("SQLite のデータベースではありません");
+}
+
+QString someoneElses()
+{
+    return QStringLiteral("別のプログラムの SQLite データベースです");
+}
+
+[[noreturn]] void refuseNewer(const QString &path, int version)
+{
+    throw ResultsError(
+            QStringLiteral("「%1」はこの版より新しい Kamorin の保存先です（形式 %2。"
+                           "この版が読めるのは形式 %3 まで）。このファイルには手を付けません。")
+                    .arg(path, QString::number(version), QString::number(kStoreSchemaVersion)));
+}
+
+// The first schema, as the first stores were made. A new store is made by
+// the same steps an old one is brought forward by, so every step is used.
+void createFirstSchema(const StoreConnection &c)
+{
+    c.run(QStringLiteral("CREATE TABLE results ("
+                         " id TEXT PRIMARY KEY NOT NULL,"
+                         " started TEXT NOT NULL,"
+                         " label TEXT NOT NULL,"
+                         " program_version TEXT NOT NULL,"
+                         " cpu_model TEXT NOT NULL,"
+                         " passes REAL NOT NULL,"
+                         " count TEXT NOT NULL,"
+                         " unit TEXT NOT NULL,"
+                         " runs TEXT NOT NULL,"
+                         " system TEXT NOT NULL)"));
+}
+
+double medianOfRunsText(const QString &runsText)
+{
+    std::vector<double> runs;
+    for (const QJsonValue &seconds : QJsonDocument::fromJson(runsText.toUtf8()).array())
+        runs.push_back(seconds.toDouble());
+    const std::optional<Statistics> s = statisticsOf(runs);
+    return s ? s->median : 0;
+}
+
+// The second schema keeps the host, the options and the parallel result, and
+// the median of the runs in a column of its own, so that listing and ranking
+// need not read every run; the indexes serve the history, newest first, and
+// a machine model's history.
+void bringToSecondSchema(const StoreConnection &c)
+{
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN host TEXT NOT NULL DEFAULT ''"));
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN options TEXT NOT NULL DEFAULT '{}'"));
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN parallel TEXT"));
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN median REAL NOT NULL DEFAULT 0"));
+    std::vector<std::pair<qlonglong, double>> medians;
+    QSqlQuery rows = c.run(QStringLiteral("SELECT rowid, runs FROM results"));
+    while (rows.next())
+        medians.emplace_back(rows.value(0).toLongLong(),
+                             medianOfRunsText(rows.value(1).toString()));
+    for (const auto &[row, median] : medians)
+        c.run(QStringLiteral("UPDATE results SET median = ? WHERE rowid = ?"), { median, row });
+    c.run(QStringLiteral("CREATE INDEX results_by_started ON results (started)"));
+    c.run(QStringLiteral("CREATE INDEX results_by_model ON results (cpu_model, started)"));
+}
+
+using Step = void (*)(const StoreConnection &);
+// Step i brings a store of version i to version i + 1.
+constexpr Step kSteps[] = { createFirstSchema, bringToSecondSchema };
+static_assert(std::size(kSteps) == kStoreSchemaVersion);
+
+} // namespace
+
+void checkIsStore(const QString &path)
+{
+    const StoreConnection c(path, StoreConnection::Access::ReadOnly);
+    QSqlQuery query(c.database());
+    if (!query.exec(QStringLiteral("PRAGMA application_id"))) {
+        if (query.lastError().nativeErrorCode().toInt() == kSqliteNotADatabase)
+            throw ResultsError(refusal(path, notSqlite()));
+        c.fail(query);
+    }
+    if (!query.next() || query.value(0).toInt() != kStoreApplicationId)
+        throw ResultsError(refusal(path, someoneElses()));
+    const int version = c.value(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version > kStoreSchemaVersion)
+        refuseNewer(path, version);
+    if (version < 1)
+        throw ResultsError(refusal(path, someoneElses()));
+}
+
+void prepareSchema(const StoreConnection &c)
+{
+    if (c.value(QStringLiteral("PRAGMA application_id")).toInt() == kStoreApplicationId
+        && c.value(QStringLiteral("PRAGMA user_version")).toInt() == kStoreSchemaVersion)
+        return;
+    WriteTransaction transaction(c);
+    // Looked at again under the write lock: another process may have made or
+    // brought forward the store in the meantime.
+    const int applicationId = c.value(QStringLiteral("PRAGMA application_id")).toInt();
+    int version = c.value(QStringLiteral("PRAGMA user_version")).toInt();
+    if (applicationId != kStoreApplicationId) {
+        const bool empty
+                = c.value(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0;
+        if (applicationId != 0 || !empty)
+            throw ResultsError(refusal(c.path(), someoneElses()));
+        version = 0;
+        c.run(QStringLiteral("PRAGMA application_id = %1").arg(kStoreApplicationId));
+    }
+    if (version > kStoreSchemaVersion)
+        refuseNewer(c.path(), version);
+    for (int step = version; step < kStoreSchemaVersion; ++step)
+        kSteps[step](c);
+    c.run(QStringLiteral("PRAGMA user_version = %1").arg(kStoreSchemaVersion));
+    transaction.commit();
+}
+
+} // namespace kamorin

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace kamorin {
+
+class StoreConnection;
+
+// "KMRN" in the SQLite header: what tells a Kamorin store from any other file.
+inline constexpr int kStoreApplicationId = 0x4B4D524E;
+// The schema this program writes; PRAGMA user_version holds a store's own.
+inline constexpr int kStoreSchemaVersion = 2;
+
+// Looks at an existing file through a read-only connection and refuses it
+// unless it is a Kamorin store this program can read.
+void checkIsStore(const QString &path);
+
+// Creates the schema in an empty file, or brings an older one forward, in one
+// transaction; refuses a file that turned out to be someone else's.
+void prepareSchema(const StoreConnection &connection);
+
+} // namespace kamorin

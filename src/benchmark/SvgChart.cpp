@@ -1,0 +1,78 @@
+#include "benchmark/SvgChart.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kamorin {
+
+QString svgNumber(double value)
+{
+    return QString::number(value, 'f', 1);
+}
+
+QString secondsText(double seconds)
+{
+    if (seconds >= 0.01)
+        return QString::number(seconds, 'f', 3);
+    return QString::number(seconds, 'g', 4);
+}
+
+QString escapedText(const QString &text)
+{
+    // toHtmlEscaped covers < > & and "; attributes here are always in double quotes.
+    return text.toHtmlEscaped();
+}
+
+double Scale::operator()(double value) const
+{
+    double t;
+    if (logarithmic)
+        t = (std::log10(value) - std::log10(low)) / (std::log10(high) - std::log10(low));
+    else
+        t = (value - low) / (high - low);
+    if (!std::isfinite(t))
+        t = 0.5;
+    return from + t * (to - from);
+}
+
+std::vector<double> Scale::ticks(int wanted) const
+{
+    std::vector<double> marks;
+    if (logarithmic) {
+        const int first = int(std::floor(std::log10(low)));
+        const int last = int(std::ceil(std::log10(high)));
+        const bool fewDecades = last - first < 3;
+        for (int e = first; e <= last; ++e) {
+            for (const double step : { 1.0, 2.0, 5.0 }) {
+                const double mark = step * std::pow(10.0, e);
+                if ((step == 1.0 || fewDecades) && mark >= low && mark <= high)
+                    marks.push_back(mark);
+            }
+        }
+        return marks;
+    }
+    const double raw = (high - low) / std::max(1, wanted);
+    if (!(raw > 0))
+        return { low };
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = power * 10;
+    for (const double candidate : { 1.0, 2.0, 5.0 }) {
+        if (candidate * power >= raw) {
+            step = candidate * power;
+            break;
+        }
+    }
+    for (double mark = std::ceil(low / step) * step; mark <= high + step * 1e-9; mark += step)
+        marks.push_back(mark);
+    return marks;
+}
+
+double quantile(std::span<const double> sorted, double p)
+{
+    const double position = p * double(sorted.size() - 1);
+    const std::size_t below = std::size_t(std::floor(position));
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    return sorted[below] + (position - double(below)) * (sorted[above] - sorted[below]);
+}
+
+} // namespace kamorin

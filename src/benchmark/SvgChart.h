@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+#include <vector>
+
+namespace kamorin {
+
+// The small pieces the report's charts are drawn with, in SVG user units.
+
+// A coordinate or length with one decimal: enough at any print size.
+QString svgNumber(double value);
+// A time as the report shows it: three decimals from 0.01 s up, else four
+// significant digits.
+QString secondsText(double seconds);
+// For text and attribute values alike.
+QString escapedText(const QString &text);
+
+// Maps [low, high] onto [from, to], linearly or on a logarithmic axis.
+struct Scale
+{
+    double low = 0;
+    double high = 1;
+    double from = 0;
+    double to = 1;
+    bool logarithmic = false;
+
+    double operator()(double value) const;
+    // Round values to mark: 1, 2, 5 times a power of ten.
+    std::vector<double> ticks(int wanted) const;
+};
+
+// Quartiles by linear interpolation between the sorted values (the usual
+// "type 7"); `sorted` must not be empty.
+double quantile(std::span<const double> sorted, double p);
+
+} // namespace kamorin
