@@ -4,6 +4,7 @@
 #include "benchmark/StoreConnection.h"
 #include "cli/Statistics.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSqlError>
@@ -17,6 +18,8 @@ namespace kamorin {
 namespace {
 
 constexpr int kSqliteNotADatabase = 26;
+// With its extended codes, such as a journal to roll back, in the upper bits.
+constexpr int kSqliteReadOnly = 8;
 
 QString refusal(const QString &path, const QString &why)
 {
@@ -99,15 +102,29 @@ static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 void checkIsStore(const QString &path)
 {
-    const StoreConnection c(path, StoreConnection::Access::ReadOnly);
-    QSqlQuery query(c.database());
-    if (!query.exec(QStringLiteral("PRAGMA application_id"))) {
-        if (query.lastError().nativeErrorCode().toInt() == kSqliteNotADatabase)
+    bool recovered = false;
+    for (;;) {
+        const StoreConnection c(path, StoreConnection::Access::ReadOnly);
+        QSqlQuery query(c.database());
+        if (query.exec(QStringLiteral("PRAGMA application_id")) && query.next()) {
+            if (query.value(0).toInt() != kStoreApplicationId)
+                throw ResultsError(refusal(path, someoneElses()));
+            break;
+        }
+        const int code = query.lastError().nativeErrorCode().toInt();
+        if (code == kSqliteNotADatabase)
             throw ResultsError(refusal(path, notSqlite()));
-        c.fail(query);
+        // A process killed in the middle of a save leaves its journal, which
+        // only a writer may roll back; the first read of a read-write
+        // connection does that, and writes nothing else.
+        if ((code & 0xff) != kSqliteReadOnly || recovered
+            || !QFile::exists(path + QStringLiteral("-journal")))
+            c.fail(query);
+        const StoreConnection writer(path, StoreConnection::Access::ReadWrite);
+        writer.value(QStringLiteral("PRAGMA application_id"));
+        recovered = true;
     }
-    if (!query.next() || query.value(0).toInt() != kStoreApplicationId)
-        throw ResultsError(refusal(path, someoneElses()));
+    const StoreConnection c(path, StoreConnection::Access::ReadOnly);
     const int version = c.value(QStringLiteral("PRAGMA user_version")).toInt();
     if (version > kStoreSchemaVersion)
         refuseNewer(path, version);

@@ -1,0 +1,235 @@
+#include "benchmark/ResultStore.h"
+#include "benchmark/ResultsError.h"
+#include "support/SampleResult.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+
+using namespace kamorin;
+
+namespace {
+
+// Raw SQL on a store file, past the store's own checks.
+class RawSql
+{
+public:
+    explicit RawSql(const QString &path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+    }
+    ~RawSql() { QSqlDatabase::removeDatabase(name); }
+
+    QVariant operator()(const QString &sql)
+    {
+        QSqlQuery query(QSqlDatabase::database(name));
+        if (!query.exec(sql))
+            qFatal("%s", qPrintable(sql));
+        return query.next() ? query.value(0) : QVariant();
+    }
+
+private:
+    const QString name = QStringLiteral("raw");
+};
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList idsOf(const std::vector<SavedResult> &results)
+{
+    QStringList ids;
+    for (const SavedResult &r : results)
+        ids.append(r.id);
+    return ids;
+}
+
+QStringList idsPrintedBy(QProcess &saver)
+{
+    return QString::fromUtf8(saver.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QDateTime day(int d)
+{
+    return QDateTime(QDate(2026, 11, d), QTime(12, 0), Qt::UTC);
+}
+
+} // namespace
+
+class TestResultStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void saveHistoryFindForget();
+    void migratesFromTheFirstSchema();
+    void foreignFileIsRefusedAndUnchanged_data();
+    void foreignFileIsRefusedAndUnchanged();
+    void twoSaversLoseNothing();
+    void killedSaverLeavesASoundStore();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestResultStore::saveHistoryFindForget()
+{
+    const QString path = m_dir.filePath(QStringLiteral("a/b/results.sqlite"));
+    ResultStore store(path);
+    const SavedResult old
+            = sampleResult(QStringLiteral("before"), QStringLiteral("AMD Ryzen 7"), day(1));
+    const SavedResult mid
+            = sampleResult(QStringLiteral("after"), QStringLiteral("Intel Core i5"), day(2));
+    const SavedResult neu = sampleResult(QStringLiteral("after"), QStringLiteral("AMD Ryzen 7"),
+                                         day(3), { 2.0, 1.0, 3.0 });
+    for (const SavedResult *r : { &mid, &neu, &old })
+        store.save(*r);
+    QVERIFY_THROWS_EXCEPTION(ResultsError, store.save(old));
+
+    const std::vector<SavedResult> all = store.history();
+    QCOMPARE(idsOf(all), (QStringList { neu.id, mid.id, old.id }));
+    // Everything comes back as it went in.
+    QCOMPARE(toJson(all.front()), toJson(neu));
+    QCOMPARE(all.front().median(), 2.0);
+    QCOMPARE(idsOf(store.history({ QStringLiteral("after"), {} })),
+             (QStringList { neu.id, mid.id }));
+    QCOMPARE(idsOf(store.history({ {}, QStringLiteral("ryzen") })),
+             (QStringList { neu.id, old.id }));
+    QCOMPARE(idsOf(store.history({ {}, QStringLiteral("%") })), QStringList {});
+
+    QCOMPARE(store.find(QStringLiteral("last"))->id, neu.id);
+    QCOMPARE(store.find(mid.id)->id, mid.id);
+    QCOMPARE(store.find(QStringLiteral("before"))->id, old.id);
+    QCOMPARE(store.find(QStringLiteral("after"))->id, neu.id);
+    QCOMPARE(store.find(old.id.left(13))->id, old.id);
+    QVERIFY(!store.find(QStringLiteral("nothing")));
+
+    store.forget(mid.id);
+    QCOMPARE(idsOf(store.history()), (QStringList { neu.id, old.id }));
+    QVERIFY_THROWS_EXCEPTION(ResultsError, store.forget(mid.id));
+}
+
+void TestResultStore::migratesFromTheFirstSchema()
+{
+    const QString path = m_dir.filePath(QStringLiteral("first.sqlite"));
+    {
+        RawSql sql(path);
+        sql(QStringLiteral(
+                "CREATE TABLE results (id TEXT PRIMARY KEY NOT NULL, started TEXT NOT NULL,"
+                " label TEXT NOT NULL, program_version TEXT NOT NULL, cpu_model TEXT NOT NULL,"
+                " passes REAL NOT NULL, count TEXT NOT NULL, unit TEXT NOT NULL,"
+                " runs TEXT NOT NULL, system TEXT NOT NULL)"));
+        sql(QStringLiteral("INSERT INTO results VALUES ('6f1c3c52-9c1e-4e57-9a53-0d2b8d1f0a11',"
+                           " '2026-10-01T08:00:00.000Z', 'old', '1.2.7', 'Pentium M', 20000000,"
+                           " '2000', '万回', '[4.5,4.25,4.75]', '{\"kernel\":\"5.10\"}')"));
+        sql(QStringLiteral("PRAGMA application_id = 1263358542"));
+        sql(QStringLiteral("PRAGMA user_version = 1"));
+    }
+    ResultStore store(path);
+    const std::vector<SavedResult> all = store.history({ {}, QStringLiteral("Pentium") });
+    QCOMPARE(all.size(), std::size_t(1));
+    QCOMPARE(all.front().label, QStringLiteral("old"));
+    QCOMPARE(all.front().runs, (std::vector<double> { 4.5, 4.25, 4.75 }));
+    QCOMPARE(all.front().system[QStringLiteral("kernel")].toString(), QStringLiteral("5.10"));
+    store.save(sampleResult());
+    RawSql sql(path);
+    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(sql(QStringLiteral("SELECT median FROM results WHERE label = 'old'")).toDouble(), 4.5);
+}
+
+void TestResultStore::foreignFileIsRefusedAndUnchanged_data()
+{
+    QTest::addColumn<std::function<void(const QString &)>>("make");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("a text file") << std::function([](const QString &path) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("id,label\n1,mine\n");
+    }) << QStringLiteral("SQLite のデータベースではありません");
+    QTest::newRow("another program's SQLite") << std::function([](const QString &path) {
+        RawSql sql(path);
+        sql(QStringLiteral("CREATE TABLE results (id TEXT)"));
+    }) << QStringLiteral("別のプログラム");
+    QTest::newRow("a store from a newer Kamorin") << std::function([](const QString &path) {
+        RawSql sql(path);
+        sql(QStringLiteral("CREATE TABLE results (id TEXT)"));
+        sql(QStringLiteral("PRAGMA application_id = 1263358542"));
+        sql(QStringLiteral("PRAGMA user_version = 9"));
+    }) << QStringLiteral("新しい");
+}
+
+void TestResultStore::foreignFileIsRefusedAndUnchanged()
+{
+    QFETCH(std::function<void(const QString &)>, make);
+    QFETCH(QString, reason);
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+    make(path);
+    const QByteArray before = bytesOf(path);
+    try {
+        ResultStore store(path);
+        QFAIL("opened");
+    } catch (const ResultsError &error) {
+        QVERIFY2(error.message().contains(path) && error.message().contains(reason),
+                 qPrintable(error.message()));
+    }
+    QCOMPARE(bytesOf(path), before);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+}
+
+void TestResultStore::twoSaversLoseNothing()
+{
+    const QString path = m_dir.filePath(QStringLiteral("shared.sqlite"));
+    QProcess first, second;
+    for (QProcess *saver : { &first, &second })
+        saver->start(QStringLiteral(KAMORIN_STORE_SAVER),
+                     { path, QStringLiteral("20"), QStringLiteral("x") });
+    QStringList printed;
+    for (QProcess *saver : { &first, &second }) {
+        QVERIFY(saver->waitForFinished(60000));
+        QCOMPARE(saver->exitCode(), 0);
+        printed += idsPrintedBy(*saver);
+    }
+    QCOMPARE(printed.size(), 40);
+    QStringList saved = idsOf(ResultStore(path).history());
+    saved.sort();
+    printed.sort();
+    QCOMPARE(saved, printed);
+}
+
+void TestResultStore::killedSaverLeavesASoundStore()
+{
+    const QString path = m_dir.filePath(QStringLiteral("killed.sqlite"));
+    QProcess saver;
+    saver.start(QStringLiteral(KAMORIN_STORE_SAVER),
+                { path, QStringLiteral("100000"), QStringLiteral("k") });
+    QStringList printed;
+    while (printed.size() < 15 && saver.waitForReadyRead(30000)) {
+        printed += idsPrintedBy(saver);
+    }
+    ::kill(pid_t(saver.processId()), SIGKILL);
+    QVERIFY(saver.waitForFinished(10000));
+    QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+    printed += idsPrintedBy(saver);
+    QVERIFY(printed.size() >= 15);
+
+    const QStringList saved = idsOf(ResultStore(path).history());
+    for (const QString &id : printed)
+        QVERIFY2(saved.contains(id), qPrintable(id));
+    RawSql sql(path);
+    QCOMPARE(sql(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+QTEST_GUILESS_MAIN(TestResultStore)
+#include "tst_resultstore.moc"
