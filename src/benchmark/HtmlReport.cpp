@@ -12,9 +12,12 @@ namespace kamorin {
 namespace {
 
 // A report with thousands of saved machines would not print; beyond this many
-// rows it shows this machine's neighbours and an even sample of the rest.
+// rows it shows this machine's neighbours, the first saved machines and an
+// even sample of the rest.
 constexpr std::size_t kMaxRankRows = 60;
 constexpr std::size_t kNeighbours = 15;
+// Saved machines shown wherever they rank, before the sample of the rest.
+constexpr std::size_t kSavedRows = 15;
 
 const QString kStyle = QStringLiteral(R"(
 @page { size: A4; margin: 15mm; }
@@ -143,11 +146,25 @@ std::vector<ReportRankRow> shownRows(std::vector<ReportRankRow> rows)
     const std::size_t from = centre > kNeighbours ? centre - kNeighbours : 0;
     const std::size_t to = std::min(rows.size(), centre + kNeighbours + 1);
     std::vector<bool> keep(rows.size(), false);
-    for (std::size_t i = from; i < to; ++i)
+    std::size_t kept = 0;
+    for (std::size_t i = from; i < to; ++i, ++kept)
         keep[i] = true;
-    const std::size_t sample = kMaxRankRows - (to - from);
+    for (std::size_t i = 0, saved = 0; i < rows.size() && saved < kSavedRows; ++i) {
+        if (rows[i].saved && !keep[i]) {
+            keep[i] = true;
+            ++saved;
+            ++kept;
+        }
+    }
+    std::vector<std::size_t> rest;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!keep[i])
+            rest.push_back(i);
+    }
+    // Strictly increasing picks, the first and last of the rest among them.
+    const std::size_t sample = std::min(kMaxRankRows - kept, rest.size());
     for (std::size_t k = 0; k < sample; ++k)
-        keep[k * (rows.size() - 1) / (sample - 1)] = true;
+        keep[rest[sample == 1 ? 0 : k * (rest.size() - 1) / (sample - 1)]] = true;
     std::vector<ReportRankRow> shown;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (keep[i])
@@ -176,9 +193,9 @@ QString rankingSection(const std::vector<ReportRankRow> &rows)
                            "<span style=\"background:#b8c0c9\"></span>基準機</p>\n");
     html += rankingChart(QStringLiteral("ranking-chart"), shown);
     if (shown.size() < rows.size())
-        html += QStringLiteral(
-                        "<p class=\"note\">%1 台のうち、この機械の前後と全体から等間隔に選んだ "
-                        "%2 台を示します。</p>\n")
+        html += QStringLiteral("<p class=\"note\">%1 "
+                               "台のうち、この機械の前後、保存した機械と、全体から等間隔に選んだ "
+                               "%2 台を示します。</p>\n")
                         .arg(rows.size())
                         .arg(shown.size());
     html += QStringLiteral("<p class=\"note\">棒が短いほど速い機械です。</p>\n");
@@ -199,8 +216,10 @@ QString comparisonSection(const ReportComparison &c)
 {
     const Comparison &r = c.comparison;
     QString html = QStringLiteral("<section id=\"comparison\"><h2>比較</h2>\n");
-    html += QStringLiteral("<p class=\"verdict\">B は A より %1</p>\n")
-                    .arg(escapedText(verdictText(r.verdict)));
+    QString verdict = verdictText(r.verdict);
+    if (r.verdict == Verdict::Faster || r.verdict == Verdict::Slower)
+        verdict += QStringLiteral("（B は A より%1）").arg(verdict);
+    html += QStringLiteral("<p class=\"verdict\">判定: %1</p>\n").arg(escapedText(verdict));
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto describe = [](const SavedResult &s) {
         return QStringLiteral("%1 %2 %3（%4）")

@@ -45,11 +45,18 @@ QString verticalAxis(const Scale &scale, double top, double bottom, const QStrin
     for (const double mark : scale.ticks(6)) {
         const double x = scale(mark);
         axis += line(x, top, x, bottom, QStringLiteral("grid"));
-        axis += text(x, bottom + 14, secondsText(mark), QStringLiteral("middle"),
+        axis += text(x, bottom + 14, QString::number(mark, 'g', 6), QStringLiteral("middle"),
                      QStringLiteral("tick"));
     }
     axis += text(kRight, bottom + 30, unit, QStringLiteral("end"), QStringLiteral("tick"));
     return axis;
+}
+
+// What fits the name column; the bar's title keeps the whole name.
+QString shortened(const QString &name)
+{
+    constexpr qsizetype kNameLength = 34;
+    return name.size() <= kNameLength ? name : name.left(kNameLength - 1) + QStringLiteral("…");
 }
 
 Scale paddedLinear(double low, double high, double from, double to)
@@ -128,7 +135,7 @@ QString rankingChart(const QString &id, std::span<const ReportRankRow> rows)
                 : row.saved                  ? QStringLiteral("saved")
                                              : QStringLiteral("reference");
         svg += QStringLiteral("<g class=\"row %1\">").arg(kind);
-        svg += text(kNameColumn - 6, top + 10, row.name, QStringLiteral("end"),
+        svg += text(kNameColumn - 6, top + 10, shortened(row.name), QStringLiteral("end"),
                     QStringLiteral("name"));
         svg += QStringLiteral("<rect class=\"bar %1\" x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\">"
                               "<title>%6: %7 秒</title></rect>")

@@ -1,0 +1,118 @@
+#include "benchmark/HtmlReport.h"
+#include "machines/ReferenceMachines.h"
+#include "support/SampleResult.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kamorin;
+
+namespace {
+
+const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
+const QString kChromium = QStringLiteral("/usr/bin/chromium");
+
+// This machine among the reference machines and three saved ones, one of
+// them labelled with markup; ten days of this model's history; a comparison.
+ReportInput sampleReport()
+{
+    ReportInput input;
+    input.result = sampleResult(kScriptLabel);
+    input.written = QDateTime(QDate(2026, 12, 8), QTime(1, 0), Qt::UTC);
+    for (const ReferenceMachine &m : referenceMachines())
+        input.ranking.push_back({ QString::fromUtf16(m.name.data(), qsizetype(m.name.size())),
+                                  m.seconds, false, false });
+    input.ranking.push_back({ QStringLiteral("Ryzen 9 (lab-3, ") + kScriptLabel + QLatin1Char(')'),
+                              1.9, true, false });
+    input.ranking.push_back({ QStringLiteral("Core i7 (lab-1)"), 2.7, true, false });
+    input.ranking.push_back({ QStringLiteral("この機械"), input.result.median(), false, true });
+    for (int d = 1; d <= 10; ++d)
+        input.modelHistory.push_back(
+                sampleResult(QStringLiteral("day %1").arg(d), input.result.cpuModel,
+                             QDateTime(QDate(2026, 11, d), QTime(9, 0), Qt::UTC),
+                             { 3.4 + 0.01 * d, 3.41 + 0.01 * d, 3.39 + 0.01 * d }));
+    const SavedResult before = input.modelHistory.front();
+    input.comparison = ReportComparison { before, input.result,
+                                          compareRuns(before.runs, input.result.runs) };
+    return input;
+}
+
+QByteArray chromium(const QStringList &arguments, const QString &page)
+{
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(kChromium,
+                  QStringList { QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                                QStringLiteral("--disable-gpu"),
+                                QStringLiteral("--disable-background-networking"),
+                                QStringLiteral("--disable-component-update"),
+                                QStringLiteral("--disable-sync"), QStringLiteral("--no-first-run"),
+                                QStringLiteral("--user-data-dir=") + profile.path() }
+                          + arguments + QStringList { QUrl::fromLocalFile(page).toString() });
+    if (!browser.waitForFinished(90000))
+        return {};
+    return browser.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestHtmlReport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void selfContained();
+    void rendersInChromium();
+};
+
+void TestHtmlReport::selfContained()
+{
+    const QString html = htmlReport(sampleReport());
+    for (const QString &reference :
+         { QStringLiteral("<script"), QStringLiteral("src="), QStringLiteral("href="),
+           QStringLiteral("url("), QStringLiteral("@import"), QStringLiteral("<link") })
+        QVERIFY2(!html.contains(reference, Qt::CaseInsensitive), qPrintable(reference));
+    // The SVG namespace is a name, not a place the page goes to.
+    QCOMPARE(html.count(QStringLiteral("http")),
+             html.count(QStringLiteral("xmlns=\"http://www.w3.org/2000/svg\"")));
+}
+
+void TestHtmlReport::rendersInChromium()
+{
+    if (!QFile::exists(kChromium))
+        QSKIP("no chromium");
+    // Kept beside the test for a person to look at.
+    const QString page = QDir::current().absoluteFilePath(QStringLiteral("report.html"));
+    const QString picture = QDir::current().absoluteFilePath(QStringLiteral("report.png"));
+    {
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(htmlReport(sampleReport()).toUtf8());
+    }
+    const QString dom = QString::fromUtf8(chromium({ QStringLiteral("--dump-dom") }, page));
+    for (const QString &chart :
+         { QStringLiteral("runs-chart"), QStringLiteral("ranking-chart"),
+           QStringLiteral("history-chart"), QStringLiteral("comparison-chart") })
+        QVERIFY2(dom.contains(QStringLiteral("<svg id=\"%1\"").arg(chart)), qPrintable(chart));
+    QCOMPARE(dom.count(QRegularExpression(QStringLiteral("<rect class=\"bar "))), 60);
+    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar this-machine\"")), 1);
+    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar saved\"")), 2);
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"run\"")), 10 + 3 + 10);
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10);
+    // The label reaches the page as text, never as an element.
+    QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
+    QVERIFY(!dom.contains(QStringLiteral("<script")));
+
+    QFile::remove(picture);
+    chromium({ QStringLiteral("--screenshot=") + picture, QStringLiteral("--window-size=1000,2400"),
+               QStringLiteral("--hide-scrollbars") },
+             page);
+    QVERIFY(QFileInfo(picture).size() > 20000);
+    qInfo("report and its screenshot: %s, %s", qPrintable(page), qPrintable(picture));
+}
+
+QTEST_GUILESS_MAIN(TestHtmlReport)
+#include "tst_htmlreport.moc"
