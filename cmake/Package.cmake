@@ -26,6 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kamorin.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window asks for ＭＳ Ｐゴシック and is drawn with its substitute IPAPGothic,
 # else Noto Sans CJK JP; without either its Japanese text has no glyphs.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+# kamorin-cli keeps its results through Qt's SQLite driver, a plugin that
+# dpkg-shlibdeps cannot see because nothing links it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk, libqt6sql6-sqlite")
 
 include(CPack)

@@ -17,6 +17,10 @@ build="$root/build"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libbenchmark-dev
+    # The results store: Qt's SQLite driver.
+    libqt6sql6-sqlite
+    # The HTML report's test renders it in a real browser.
+    chromium
     # The window's fonts, standing in for ＭＳ Ｐゴシック: IPAPGothic, then Noto Sans CJK JP.
     fonts-ipafont-gothic fonts-noto-cjk
     # A real X server for the tests that drive the window.

@@ -52,6 +52,7 @@ for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
     depends_on "$library" || fail "Depends lacks $library"
 done
 echo "$depends" | grep -qF 'fonts-ipafont-gothic | fonts-noto-cjk' || fail "Depends lacks the fonts"
+depends_on libqt6sql6-sqlite || fail "Depends lacks the SQLite driver of the results store"
 
 # Installed by dpkg as root: nothing may belong to whoever built the package.
 owners=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')

@@ -1,0 +1,143 @@
+// What a user waits for around the results store: one save, the history of
+// 10,000 results, a report over them, the import of a 10,000-result file, and
+// what one saved result of ten runs costs on the disk.
+#include "benchmark/HtmlReport.h"
+#include "benchmark/ResultDocument.h"
+#include "benchmark/ResultStore.h"
+#include "machines/ReferenceMachines.h"
+#include "support/SampleResult.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace kamorin;
+
+namespace {
+
+constexpr int kMany = 10000;
+
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+std::vector<SavedResult> manyResults()
+{
+    std::vector<SavedResult> results;
+    const QDateTime first(QDate(2025, 1, 1), QTime(0, 0), Qt::UTC);
+    for (int i = 0; i < kMany; ++i)
+        results.push_back(sampleResult(QStringLiteral("run %1").arg(i),
+                                       i % 2 ? QStringLiteral("AMD Ryzen 7 5800X 8-Core Processor")
+                                             : QStringLiteral("Intel(R) Xeon(R) CPU @ 2.20GHz"),
+                                       first.addSecs(i * 3600)));
+    return results;
+}
+
+QString storeWithMany()
+{
+    static const QString path = [] {
+        const QString file = scratch().filePath(QStringLiteral("many.sqlite"));
+        ResultStore(file).importResults(manyResults());
+        return file;
+    }();
+    return path;
+}
+
+QString documentWithMany()
+{
+    static const QString path = [] {
+        const QString file = scratch().filePath(QStringLiteral("many.json"));
+        QFile out(file);
+        out.open(QIODevice::WriteOnly);
+        out.write(resultDocument(manyResults()));
+        return file;
+    }();
+    return path;
+}
+
+void BM_Save(benchmark::State &state)
+{
+    ResultStore store(scratch().filePath(QStringLiteral("save.sqlite")));
+    for (auto _ : state)
+        store.save(sampleResult());
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryOf10000(benchmark::State &state)
+{
+    ResultStore store(storeWithMany());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.history());
+}
+BENCHMARK(BM_HistoryOf10000)->Unit(benchmark::kMillisecond);
+
+void BM_ReportOver10000(benchmark::State &state)
+{
+    ReportInput input;
+    input.result = sampleResult();
+    input.modelHistory = manyResults();
+    for (const ReferenceMachine &m : referenceMachines())
+        input.ranking.push_back({ QString::fromUtf16(m.name.data(), qsizetype(m.name.size())),
+                                  m.seconds, false, false });
+    for (const SavedResult &r : input.modelHistory)
+        input.ranking.push_back({ r.cpuModel + QStringLiteral(" (") + r.label + QLatin1Char(')'),
+                                  r.median(), true, false });
+    input.ranking.push_back({ QStringLiteral("この機械"), input.result.median(), false, true });
+    const QString path = scratch().filePath(QStringLiteral("report.html"));
+    for (auto _ : state) {
+        QFile out(path);
+        out.open(QIODevice::WriteOnly);
+        out.write(htmlReport(input).toUtf8());
+    }
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(BM_ReportOver10000)->Unit(benchmark::kMillisecond);
+
+void BM_ImportOf10000(benchmark::State &state)
+{
+    const QString document = documentWithMany();
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto store = std::make_unique<ResultStore>(
+                scratch().filePath(QStringLiteral("import%1.sqlite").arg(round++)));
+        state.ResumeTiming();
+        store->importResults(readResultDocument(document));
+    }
+}
+BENCHMARK(BM_ImportOf10000)->Unit(benchmark::kMillisecond);
+
+// Not a time: the file's growth per result of ten runs, once the store holds
+// a thousand of them.
+void BM_GrowthPerSavedResult(benchmark::State &state)
+{
+    constexpr int kSaves = 1000;
+    const QString path = scratch().filePath(QStringLiteral("growth.sqlite"));
+    double perResult = 0;
+    for (auto _ : state) {
+        QFile::remove(path);
+        ResultStore store(path);
+        const qint64 empty = QFileInfo(path).size();
+        for (int i = 0; i < kSaves; ++i)
+            store.save(sampleResult(QStringLiteral("nightly %1").arg(i)));
+        perResult = double(QFileInfo(path).size() - empty) / kSaves;
+    }
+    state.counters["bytes_per_result"] = perResult;
+}
+BENCHMARK(BM_GrowthPerSavedResult)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // The SQL driver is a plugin, found through the application.
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
