@@ -74,7 +74,9 @@ QString checkedText(const QJsonValue &value, const QString &where, qsizetype lim
 
 double checkedNumber(const QJsonValue &value, const QString &where)
 {
-    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+    if (!value.isDouble())
+        refuse(where, QStringLiteral("数ではありません"));
+    if (!std::isfinite(value.toDouble()))
         refuse(where, QStringLiteral("有限の数ではありません"));
     return value.toDouble();
 }
@@ -83,7 +85,8 @@ double checkedPositive(const QJsonValue &value, const QString &where, double lim
 {
     const double number = checkedNumber(value, where);
     if (!(number > 0) || number > limit)
-        refuse(where, QStringLiteral("0 より大きく %1 以下の数ではありません").arg(limit));
+        refuse(where,
+               QStringLiteral("0 より大きく %1 以下の数ではありません").arg(limit, 0, 'g', 12));
     return number;
 }
 
@@ -172,13 +175,14 @@ QJsonObject checkedSystem(const QJsonValue &value, const QString &where)
 const QSet<QString> &knownMembers()
 {
     static const QSet<QString> known {
-        QStringLiteral("id"),        QStringLiteral("started"),
-        QStringLiteral("label"),     QStringLiteral("program_version"),
-        QStringLiteral("cpu_model"), QStringLiteral("host"),
-        QStringLiteral("passes"),    QStringLiteral("count"),
-        QStringLiteral("unit"),      QStringLiteral("options"),
-        QStringLiteral("runs"),      QStringLiteral("statistics"),
-        QStringLiteral("parallel"),  QStringLiteral("system"),
+        QStringLiteral("id"),         QStringLiteral("started"),
+        QStringLiteral("label"),      QStringLiteral("program_version"),
+        QStringLiteral("cpu_model"),  QStringLiteral("host"),
+        QStringLiteral("passes"),     QStringLiteral("count"),
+        QStringLiteral("unit"),       QStringLiteral("options"),
+        QStringLiteral("runs"),       QStringLiteral("median"),
+        QStringLiteral("statistics"), QStringLiteral("parallel"),
+        QStringLiteral("system"),
     };
     return known;
 }
@@ -232,6 +236,8 @@ SavedResult checkedResult(const QJsonValue &value, const QString &where)
         r.options = checkedObject(object[QStringLiteral("options")], at);
         checkPlain(r.options, at, 0);
     }
+    if (object.contains(QStringLiteral("median")))
+        checkedNumber(object[QStringLiteral("median")], member(where, QStringLiteral("median")));
     if (object.contains(QStringLiteral("statistics"))) {
         const QString at = member(where, QStringLiteral("statistics"));
         checkPlain(checkedObject(object[QStringLiteral("statistics")], at), at, 0);

@@ -103,6 +103,10 @@ QString likePattern(const QString &text)
 ResultStore::ResultStore(const QString &path) : m_path(path)
 {
     const QFileInfo file(path);
+    if (file.exists() && !file.isFile())
+        throw ResultsError(QStringLiteral("「%1」は Kamorin の結果の保存先ではありません（通常の"
+                                          "ファイルではありません）。")
+                                   .arg(path));
     // An empty file holds nothing to lose: it is what a first save that was
     // stopped before its commit leaves behind.
     if (file.exists() && file.size() > 0)

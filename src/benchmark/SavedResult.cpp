@@ -53,6 +53,7 @@ QJsonObject toJson(const SavedResult &result)
         { QStringLiteral("unit"), result.unit },
         { QStringLiteral("options"), result.options },
         { QStringLiteral("runs"), runs },
+        { QStringLiteral("median"), s.median },
         { QStringLiteral("statistics"),
           QJsonObject { { QStringLiteral("mean"), s.mean },
                         { QStringLiteral("stddev"), s.stddev },

@@ -51,7 +51,9 @@ QDateTime startedFromText(const QString &text);
 
 // The members of one result in files and in --json output: id, started,
 // label, program_version, cpu_model, host, passes, count, unit, options,
-// runs, statistics (mean, stddev, median, min, max), parallel, system.
+// runs, median (of one run, in seconds), statistics (mean, stddev, median,
+// min, max), parallel, system. The median and the statistics follow from the
+// runs; a file that carries them is read for its runs alone.
 QJsonObject toJson(const SavedResult &result);
 
 } // namespace kamorin

@@ -2,6 +2,7 @@
 #include "benchmark/ResultsError.h"
 #include "support/SampleResult.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -158,6 +159,9 @@ void TestResultStore::foreignFileIsRefusedAndUnchanged_data()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("id,label\n1,mine\n");
     }) << QStringLiteral("SQLite のデータベースではありません");
+    QTest::newRow("a folder") << std::function([](const QString &path) {
+        QVERIFY(QDir().mkdir(path));
+    }) << QStringLiteral("通常のファイルではありません");
     QTest::newRow("another program's SQLite") << std::function([](const QString &path) {
         RawSql sql(path);
         sql(QStringLiteral("CREATE TABLE results (id TEXT)"));
