@@ -38,7 +38,8 @@ struct Comparison
     Verdict verdict = Verdict::NeedMoreRuns;
 };
 
-// Both sets must hold at least one positive time.
+// Every time must be positive (a results file or the store guarantees it);
+// with no runs on a side the comparison needs more runs and has no ratio.
 Comparison compareRuns(std::span<const double> a, std::span<const double> b);
 
 // "faster", "slower", "no_difference", "need_more_runs".
