@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/BenchmarkResult.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "cli/JsonOutput.h"
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/BenchmarkResult.h"
+#include "benchmark/Statistics.h"
 #include "cli/Json.h"
-#include "cli/Statistics.h"
 #include "mainwindow/Form1.h"
 #include "runtime/NumberText.h"
 

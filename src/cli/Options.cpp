@@ -10,14 +10,14 @@ namespace {
 struct TextOption
 {
     QLatin1StringView name;
-    std::optional<QString> RunOptions::*target;
+    std::optional<QString> SeriesPlan::*target;
 };
 
 const std::array<TextOption, 4> kTextOptions { {
-        { QLatin1StringView("--count"), &RunOptions::count },
-        { QLatin1StringView("--unit"), &RunOptions::unit },
-        { QLatin1StringView("--speed"), &RunOptions::speed },
-        { QLatin1StringView("--machine"), &RunOptions::machine },
+        { QLatin1StringView("--count"), &SeriesPlan::count },
+        { QLatin1StringView("--unit"), &SeriesPlan::unit },
+        { QLatin1StringView("--speed"), &SeriesPlan::speed },
+        { QLatin1StringView("--machine"), &SeriesPlan::machine },
 } };
 
 struct NumberOption
@@ -30,9 +30,10 @@ struct NumberOption
 };
 
 const std::array<NumberOption, 4> kNumberOptions { {
-        { QLatin1StringView("--runs"), 1, kMaxRuns, [](RunOptions &o, int n) { o.runs = n; },
+        { QLatin1StringView("--runs"), 1, kMaxRuns, [](RunOptions &o, int n) { o.series.runs = n; },
           "には 1 から 1000 までの整数を指定してください" },
-        { QLatin1StringView("--warmup"), 0, kMaxRuns, [](RunOptions &o, int n) { o.warmup = n; },
+        { QLatin1StringView("--warmup"), 0, kMaxRuns,
+          [](RunOptions &o, int n) { o.series.warmup = n; },
           "には 0 から 1000 までの整数を指定してください" },
         { QLatin1StringView("--threads"), 1, kMaxThreads,
           [](RunOptions &o, int n) { o.threads = n; },
@@ -122,7 +123,7 @@ Command parseCommandLine(const QStringList &arguments)
             if (matched)
                 break;
             if (auto value = valueOf(option.name, arguments, i, missing)) {
-                options.*(option.target) = *value;
+                options.series.*(option.target) = *value;
                 matched = true;
             }
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchmark/Benchmark.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,15 +18,10 @@ inline constexpr int kMaxThreads = 1024;
 // window's design-time contents.
 struct RunOptions
 {
-    std::optional<QString> count;
-    std::optional<QString> unit;
-    std::optional<QString> speed;
-    std::optional<QString> machine;
+    SeriesPlan series;
     bool json = false;
     bool csv = false;
     bool rank = false;
-    int runs = 1;
-    int warmup = 0;
     std::optional<int> threads;
     // More threads than logical CPUs, which measures the scheduler instead.
     bool forceThreads = false;

@@ -1,7 +1,7 @@
 #include "cli/Output.h"
 
-#include "cli/BenchmarkResult.h"
-#include "cli/Statistics.h"
+#include "benchmark/BenchmarkResult.h"
+#include "benchmark/Statistics.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/Format.h"
@@ -129,6 +129,46 @@ QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkR
     out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
     if (benchmark.rank)
         out += u'\n' + rankingAsText(*benchmark.rank);
+    return out;
+}
+
+QString rankingAsText(const Ranking &ranking)
+{
+    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
+    static const FormatPattern threeDecimals = FormatPattern::parse(u"##0.000");
+
+    const QString placeHeading = QStringLiteral("順位");
+    const QString nameHeading = QStringLiteral("名前");
+    const QString secondsHeading = QStringLiteral("2000万回の秒数");
+    const QString scoreHeading = QStringLiteral("SCORE");
+
+    struct Cells
+    {
+        QString place, name, seconds, score;
+    };
+    std::vector<Cells> cells;
+    int placeWidth = displayColumns(placeHeading);
+    int nameWidth = displayColumns(nameHeading);
+    int secondsWidth = displayColumns(secondsHeading);
+    int scoreWidth = displayColumns(scoreHeading);
+    for (const RankRow &row : ranking.rows) {
+        Cells c { QString::number(row.position), row.name, twoDecimals.apply(row.seconds),
+                  threeDecimals.apply(row.score) };
+        placeWidth = std::max(placeWidth, displayColumns(c.place));
+        nameWidth = std::max(nameWidth, displayColumns(c.name));
+        secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));
+        scoreWidth = std::max(scoreWidth, displayColumns(c.score));
+        cells.push_back(std::move(c));
+    }
+
+    const auto line = [&](const Cells &c) {
+        return padLeft(c.place, placeWidth) + QStringLiteral("  ") + padRight(c.name, nameWidth)
+                + QStringLiteral("  ") + padLeft(c.seconds, secondsWidth) + QStringLiteral("  ")
+                + padLeft(c.score, scoreWidth) + u'\n';
+    };
+    QString out = line({ placeHeading, nameHeading, secondsHeading, scoreHeading });
+    for (const Cells &c : cells)
+        out += line(c);
     return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/RunRegistry.h"
+#include "benchmark/RunRegistry.h"
 
 #include <QString>
 

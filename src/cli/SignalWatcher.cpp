@@ -1,6 +1,6 @@
 #include "cli/SignalWatcher.h"
 
-#include "cli/RunRegistry.h"
+#include "benchmark/RunRegistry.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -1,18 +1,18 @@
-#include "cli/Benchmark.h"
-#include "cli/CliPlatform.h"
-#include "cli/CpuAffinity.h"
+#include "benchmark/Benchmark.h"
+#include "benchmark/CpuAffinity.h"
+#include "benchmark/HeadlessPlatform.h"
+#include "benchmark/ParallelRun.h"
+#include "benchmark/RunRegistry.h"
+#include "benchmark/Statistics.h"
+#include "benchmark/SystemInfo.h"
+#include "benchmark/Warnings.h"
 #include "cli/Csv.h"
 #include "cli/JsonOutput.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
-#include "cli/ParallelRun.h"
 #include "cli/ProgressLine.h"
-#include "cli/RunRegistry.h"
 #include "cli/SignalWatcher.h"
-#include "cli/Statistics.h"
-#include "cli/SystemInfo.h"
 #include "cli/TerminalText.h"
-#include "cli/Warnings.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
 #include "runtime/AppVersion.h"
@@ -121,13 +121,13 @@ int run(const kamorin::RunOptions &options)
     if (options.cpu && !kamorin::runCallingThreadOn({ *options.cpu }))
         return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*options.cpu));
 
-    kamorin::CliPlatform platform(&registry);
+    kamorin::HeadlessPlatform platform(&registry);
     kamorin::Form1 form;
     kamorin::Form_Load(form);
-    kamorin::applyOptions(form, options);
+    kamorin::applyPlan(form, options.series);
 
     const kamorin::SeriesEnding ending
-            = kamorin::runSeries(form, platform, registry, options, result);
+            = kamorin::runSeries(form, platform, registry, options.series, result);
     if (ending == kamorin::SeriesEnding::Stopped)
         return stopped(registry.stopSignal());
     QStringList errors = platform.takeErrorReports();
@@ -146,7 +146,7 @@ int run(const kamorin::RunOptions &options)
         const double median = statistics->median;
         registry.setLabel(QStringLiteral("並列 %1 スレッド").arg(*options.threads));
         kamorin::ParallelOutcome parallel = kamorin::runInParallel(
-                options, registry, *options.threads, options.cpu ? cpus : std::vector<int>(),
+                options.series, registry, *options.threads, options.cpu ? cpus : std::vector<int>(),
                 last.value, last.passes, median);
         if (parallel.stopped)
             return stopped(registry.stopSignal());

@@ -14,16 +14,17 @@ QString describe(const Command &command)
             return text ? u'[' + *text + u']' : QStringLiteral("-");
         };
         QString line = QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
-                               .arg(show(options->count), show(options->unit), show(options->speed),
+                               .arg(show(options->series.count), show(options->series.unit),
+                                    show(options->series.speed),
                                     options->json ? QStringLiteral("yes") : QStringLiteral("no"),
-                                    options->machine
-                                            ? QStringLiteral(" machine=") + show(options->machine)
-                                            : QString());
+                                    options->series.machine ? QStringLiteral(" machine=")
+                                                    + show(options->series.machine)
+                                                            : QString());
         // The benchmark options only where they differ from their defaults.
-        if (options->runs != 1)
-            line += QStringLiteral(" runs=%1").arg(options->runs);
-        if (options->warmup != 0)
-            line += QStringLiteral(" warmup=%1").arg(options->warmup);
+        if (options->series.runs != 1)
+            line += QStringLiteral(" runs=%1").arg(options->series.runs);
+        if (options->series.warmup != 0)
+            line += QStringLiteral(" warmup=%1").arg(options->series.warmup);
         if (options->threads)
             line += QStringLiteral(" threads=%1").arg(*options->threads);
         if (options->cpu)

@@ -1,6 +1,6 @@
-#include "cli/Options.h"
-#include "cli/ParallelRun.h"
-#include "cli/RunRegistry.h"
+#include "benchmark/Benchmark.h"
+#include "benchmark/ParallelRun.h"
+#include "benchmark/RunRegistry.h"
 #include "cli/SignalWatcher.h"
 #include "runtime/LoopProgress.h"
 
@@ -16,9 +16,9 @@ using namespace kamorin;
 
 namespace {
 
-RunOptions countOf(const char *count, const char *unit)
+SeriesPlan countOf(const char *count, const char *unit)
 {
-    RunOptions options;
+    SeriesPlan options;
     options.count = QString::fromUtf8(count);
     options.unit = QString::fromUtf8(unit);
     return options;

@@ -1,5 +1,7 @@
+#include "benchmark/Ranking.h"
 #include "cli/Csv.h"
 #include "cli/Json.h"
+#include "cli/Output.h"
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
 
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void controlsEscaped();
     void progressLine_data();
     void progressLine();
+    void rankingHasEveryRow();
 };
 
 void TestTextForms::csvQuoting_data()
@@ -160,6 +163,19 @@ void TestTextForms::progressLine()
     snapshot.elapsedSeconds = elapsed;
     snapshot.label = label;
     QTEST(progressLineText(snapshot), "line");
+}
+
+void TestTextForms::rankingHasEveryRow()
+{
+    constexpr ReferenceMachine machines[]
+            = { { u"D", 30 }, { u"B", 20 }, { u"A", 10 }, { u"C", 20 } };
+    const QStringList lines
+            = rankingAsText(rankAmong(machines, 25)).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 5);
+    QVERIFY(lines[0].contains(QStringLiteral("順位")));
+    QCOMPARE(lines[1].simplified(), QStringLiteral("1 A 10.00 2.500"));
+    QCOMPARE(lines[4].simplified(), QStringLiteral("4 ★この機械 25.00 1.000"));
+    QCOMPARE(lines[5].simplified(), QStringLiteral("5 D 30.00 0.833"));
 }
 
 QTEST_APPLESS_MAIN(TestTextForms)

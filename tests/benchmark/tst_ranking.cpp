@@ -1,4 +1,4 @@
-#include "cli/Ranking.h"
+#include "benchmark/Ranking.h"
 
 #include <QTest>
 
@@ -29,7 +29,6 @@ private Q_SLOTS:
     void place_data();
     void place();
     void scoresAgainstThisMachine();
-    void textHasEveryRow();
     void wholeTable();
 };
 
@@ -91,17 +90,6 @@ void TestRanking::scoresAgainstThisMachine()
             QCOMPARE(row.score, 1.0);
         }
     }
-}
-
-void TestRanking::textHasEveryRow()
-{
-    const QStringList lines
-            = rankingAsText(rankAmong(kMachines, 25)).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 1 + 5);
-    QVERIFY(lines[0].contains(QStringLiteral("順位")));
-    QCOMPARE(lines[1].simplified(), QStringLiteral("1 A 10.00 2.500"));
-    QCOMPARE(lines[4].simplified(), QStringLiteral("4 ★この機械 25.00 1.000"));
-    QCOMPARE(lines[5].simplified(), QStringLiteral("5 D 30.00 0.833"));
 }
 
 void TestRanking::wholeTable()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/BenchmarkResult.h"
 
 #include <QStringList>
 
@@ -9,7 +9,7 @@
 namespace kamorin {
 
 class RunRegistry;
-struct RunOptions;
+struct SeriesPlan;
 
 struct ParallelOutcome
 {
@@ -24,7 +24,7 @@ struct ParallelOutcome
 // thread, started together. Each copy presses 実行 and nothing else, and
 // must reach `expectedValue`, the one-thread run's Text2. The copies may use
 // all of `cpus`, whatever the calling thread was bound to.
-ParallelOutcome runInParallel(const RunOptions &options, RunRegistry &registry, int threads,
+ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int threads,
                               const std::vector<int> &cpus, const QString &expectedValue,
                               double passes, double singleSeconds);
 

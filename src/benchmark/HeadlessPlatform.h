@@ -11,11 +11,11 @@ class RunRegistry;
 
 // The platform without a display: the steady clock, errors kept for the
 // caller to print when the output is done.
-class CliPlatform : public Platform
+class HeadlessPlatform : public Platform
 {
 public:
     // Without a registry a run cannot be stopped and shows no progress.
-    explicit CliPlatform(RunRegistry *registry = nullptr) : m_registry(registry) { }
+    explicit HeadlessPlatform(RunRegistry *registry = nullptr) : m_registry(registry) { }
 
     double clockSeconds() override;
     void clearClipboard() override;

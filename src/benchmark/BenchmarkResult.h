@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/Ranking.h"
-#include "cli/SystemInfo.h"
+#include "benchmark/Ranking.h"
+#include "benchmark/SystemInfo.h"
 
 #include <QString>
 #include <QStringList>

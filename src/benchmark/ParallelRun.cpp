@@ -1,9 +1,9 @@
-#include "cli/ParallelRun.h"
+#include "benchmark/ParallelRun.h"
 
-#include "cli/Benchmark.h"
-#include "cli/CliPlatform.h"
-#include "cli/CpuAffinity.h"
-#include "cli/RunRegistry.h"
+#include "benchmark/Benchmark.h"
+#include "benchmark/CpuAffinity.h"
+#include "benchmark/HeadlessPlatform.h"
+#include "benchmark/RunRegistry.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "runtime/EventDispatch.h"
@@ -29,15 +29,15 @@ struct CopyResult
 
 // One copy: everything it touches is its own, so the copies share nothing
 // but the registry, which locks.
-void runCopy(const RunOptions &options, RunRegistry &registry, const std::vector<int> &cpus,
+void runCopy(const SeriesPlan &plan, RunRegistry &registry, const std::vector<int> &cpus,
              std::latch &ready, CopyResult &out)
 {
     if (!cpus.empty())
         runCallingThreadOn(cpus);
-    CliPlatform platform(&registry);
+    HeadlessPlatform platform(&registry);
     Form1 form;
     Form_Load(form);
-    applyOptions(form, options);
+    applyPlan(form, plan);
     // Forms are made before the start, so the copies begin their loops together.
     ready.arrive_and_wait();
     dispatch(platform, [&] { Command1_Click(form, platform); });
@@ -58,7 +58,7 @@ std::optional<double> ratio(double a, double b)
 
 } // namespace
 
-ParallelOutcome runInParallel(const RunOptions &options, RunRegistry &registry, int threads,
+ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int threads,
                               const std::vector<int> &cpus, const QString &expectedValue,
                               double passes, double singleSeconds)
 {
@@ -68,7 +68,7 @@ ParallelOutcome runInParallel(const RunOptions &options, RunRegistry &registry, 
         std::vector<std::jthread> workers;
         workers.reserve(copies.size());
         for (CopyResult &copy : copies)
-            workers.emplace_back([&] { runCopy(options, registry, cpus, ready, copy); });
+            workers.emplace_back([&] { runCopy(plan, registry, cpus, ready, copy); });
     }
 
     ParallelOutcome outcome;

@@ -40,8 +40,4 @@ struct Ranking
 // Places this machine, which needs `seconds` for 20,000,000 passes, among `machines`.
 Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds);
 
-// One row a line: place, name, seconds ("##0.00") and score ("##0.000"),
-// under a heading, in aligned columns.
-QString rankingAsText(const Ranking &ranking);
-
 } // namespace kamorin
