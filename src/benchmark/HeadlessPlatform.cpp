@@ -46,10 +46,10 @@ void HeadlessPlatform::runLongStep(LoopProgress &progress, const std::function<v
 
 void HeadlessPlatform::reportError(const RuntimeError &error)
 {
-    m_errors << QStringLiteral("kamorin-cli: ") + error.report();
+    m_errors.push_back({ static_cast<int>(error.number()), error.report() });
 }
 
-QStringList HeadlessPlatform::takeErrorReports()
+std::vector<RunError> HeadlessPlatform::takeErrors()
 {
     return std::exchange(m_errors, {});
 }

@@ -1,5 +1,8 @@
 #include "benchmark/Ranking.h"
 
+#include "runtime/RuntimeError.h"
+#include "scoring/Command6_Click.h"
+
 #include <algorithm>
 
 namespace kamorin {
@@ -18,7 +21,6 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
     RankRow self;
     self.name = thisMachineName();
     self.seconds = seconds;
-    self.score = 1;
     self.thisMachine = true;
     ranking.rows.push_back(self);
     for (const ReferenceMachine &machine : machines) {
@@ -26,8 +28,6 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
         row.name = QString::fromUtf16(machine.name.data(),
                                       static_cast<qsizetype>(machine.name.size()));
         row.seconds = machine.seconds;
-        // As SCORE would put it if this machine were the reference.
-        row.score = seconds / machine.seconds;
         ranking.rows.push_back(row);
     }
     // Stable, and this machine first: at a tie it stands before the machines
@@ -53,6 +53,19 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
     if (slower != ranking.rows.end())
         ranking.slower = slower->name;
     return ranking;
+}
+
+void scoreRowsAsScoreDoes(Ranking &ranking, const Form1 &form)
+{
+    for (RankRow &row : ranking.rows) {
+        if (row.thisMachine)
+            continue;
+        try {
+            row.score = scoreText(form, row.seconds);
+        } catch (const RuntimeError &) {
+            row.score.reset();
+        }
+    }
 }
 
 } // namespace kamorin
