@@ -75,10 +75,13 @@ std::optional<double> measurePassesPerSecond(RunRegistry &registry, const Series
         if (!seconds)
             return std::nullopt;
         if (*seconds >= kCalibrationSeconds || passes >= kLastCalibrationPasses) {
-            const std::optional<double> again = press(passes);
-            if (!again)
-                return std::nullopt;
-            const double fastest = std::min(*seconds, *again);
+            double fastest = *seconds;
+            for (int again = 0; again < 2; ++again) {
+                const std::optional<double> more = press(passes);
+                if (!more)
+                    return std::nullopt;
+                fastest = std::min(fastest, *more);
+            }
             if (!(fastest > 0))
                 return std::nullopt;
             return passes / fastest;

@@ -11,7 +11,7 @@ struct SeriesPlan;
 
 // Chosen counts are meant to last this much longer than the minimum, so
 // that a run slowed by ordinary noise still lasts the minimum.
-inline constexpr double kCountMargin = 1.25;
+inline constexpr double kCountMargin = 1.5;
 
 // The smallest count × unit of the window's own lists whose run lasts at
 // least `minimumSeconds` × the margin at `passesPerSecond`; the largest there
@@ -21,7 +21,8 @@ ChosenCount chooseCount(double passesPerSecond, double minimumSeconds);
 
 // This machine's passes per second, from short presses of 実行 on a form of
 // its own, each ten times longer than the last until one lasts a tenth of a
-// second; the faster of two such presses. None when stopped or when the
+// second; the fastest of three such presses, so that a press slowed by other
+// work does not make the machine look slower than it is. None when stopped or when the
 // clock saw no time pass.
 std::optional<double> measurePassesPerSecond(RunRegistry &registry, const SeriesPlan &plan);
 

@@ -13,6 +13,12 @@ QString numberCell(std::optional<double> value)
     return value && std::isfinite(*value) ? shortestNumberText(*value) : QString();
 }
 
+// A pass count in digits, as a spreadsheet reads it, while it has them all.
+QString passesCell(double passes)
+{
+    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : numberCell(passes);
+}
+
 } // namespace
 
 QString csvField(const QString &text)
@@ -43,7 +49,7 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
             numberCell(run.score),
             csvField(s.count),
             csvField(s.unit),
-            numberCell(run.passes),
+            passesCell(run.passes),
             QString::number(s.warmup),
             QString::number(s.runs),
             whole(s.cpu),

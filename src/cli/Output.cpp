@@ -203,11 +203,18 @@ QString rankingAsText(const Ranking &ranking)
     const auto line = [&](const Cells &c) {
         return padLeft(c.place, placeWidth) + QStringLiteral("  ") + padRight(c.name, nameWidth)
                 + QStringLiteral("  ") + padLeft(c.seconds, secondsWidth) + QStringLiteral("  ")
-                + padLeft(c.score, scoreWidth) + u'\n';
+                + padLeft(c.score, scoreWidth);
     };
-    QString out = line({ placeHeading, nameHeading, secondsHeading, scoreHeading });
+    // Without trailing blanks where a row has no score.
+    const auto ended = [&](const Cells &c) {
+        QString text = line(c);
+        while (text.endsWith(u' '))
+            text.chop(1);
+        return text + u'\n';
+    };
+    QString out = ended({ placeHeading, nameHeading, secondsHeading, scoreHeading });
     for (const Cells &c : cells)
-        out += line(c);
+        out += ended(c);
     return out;
 }
 
