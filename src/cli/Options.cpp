@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
