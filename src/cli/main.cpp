@@ -14,6 +14,7 @@
 #include "cli/Output.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
+#include "cli/StandardStreams.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
@@ -27,12 +28,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <new>
 #include <optional>
-#include <signal.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -43,71 +40,9 @@ using namespace kamorin;
 constexpr int kRuntimeErrorStatus = 2;
 constexpr int kUsageStatus = 64;       // EX_USAGE
 constexpr int kSystemErrorStatus = 71; // EX_OSERR
-constexpr int kOutputErrorStatus = 74; // EX_IOERR
 
 // A run this short gives its own rate too coarsely to pick a count from.
 constexpr double kShortestRateRun = 0.05;
-
-QString systemMessage(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// The whole text, through every short write and interruption; errno on failure.
-bool writeAll(int fd, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<std::size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
-}
-
-void writeError(const QString &text)
-{
-    writeAll(STDERR_FILENO, text);
-}
-
-// Results that cannot be written are an error of their own; a reader that
-// went away (… | head -1) ends the program as it ends other tools.
-class OutputFailed
-{ };
-
-void writeOut(const QString &text)
-{
-    if (writeAll(STDOUT_FILENO, text))
-        return;
-    const int error = errno;
-    if (error == EPIPE) {
-        signal(SIGPIPE, SIG_DFL);
-        raise(SIGPIPE);
-        _exit(128 + SIGPIPE);
-    }
-    writeError(QStringLiteral("kamorin-cli: 標準出力に書き込めません: ") + systemMessage(error)
-               + u'\n');
-    throw OutputFailed {};
-}
-
-void writeErrors(const std::vector<RunError> &errors)
-{
-    for (const RunError &error : errors)
-        writeError(QStringLiteral("kamorin-cli: ") + escapeControls(error.message) + u'\n');
-}
-
-void writeWarnings(const QStringList &warnings)
-{
-    for (const QString &warning : warnings)
-        writeError(QStringLiteral("kamorin-cli: 警告: ") + escapeControls(warning) + u'\n');
-}
 
 int usageError(const QString &message)
 {
@@ -332,17 +267,7 @@ int dispatchCommand(const Command &command)
 
 int main(int argc, char *argv[])
 {
-    // A closed stdout is held by a descriptor that refuses writes, so that no
-    // file opened later takes its number and the results fail loudly.
-    if (fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF) {
-        const int placeholder = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (placeholder >= 0 && placeholder != STDOUT_FILENO) {
-            dup2(placeholder, STDOUT_FILENO);
-            close(placeholder);
-        }
-    }
-    // SIGPIPE is told as EPIPE by the write, which ends the program the same way.
-    signal(SIGPIPE, SIG_IGN);
+    prepareStandardStreams();
     try {
         // First of all, so that every thread, Qt's included, inherits the mask.
         SignalWatcher::blockStopSignals();
