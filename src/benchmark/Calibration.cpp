@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ctime>
 
 namespace kamorin {
 
@@ -52,21 +53,39 @@ ChosenCount chooseCount(double passesPerSecond, double minimumSeconds)
     return best ? *best : *largest;
 }
 
-std::optional<double> measurePassesPerSecond(RunRegistry &registry, const SeriesPlan &plan)
+namespace {
+
+double threadProcessorSeconds()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The processor seconds of one press of 実行 on a form of its own; none when stopped.
+std::optional<double> pressSeconds(RunRegistry &registry, const SeriesPlan &plan,
+                                   const QString &count, const QString &unit)
 {
     HeadlessPlatform platform(&registry);
     Form1 form;
     Form_Load(form);
     applyPlan(form, plan);
-    form.Combo5.setText(QStringLiteral("回"));
+    form.Combo4.setText(count);
+    form.Combo5.setText(unit);
+    const double start = threadProcessorSeconds();
+    dispatch(platform, [&] { Command1_Click(form, platform); });
+    const double seconds = threadProcessorSeconds() - start;
+    if (registry.stopSignal() != 0 || !platform.runReachedItsEnd())
+        return std::nullopt;
+    return seconds;
+}
 
-    const auto press = [&](double passes) -> std::optional<double> {
-        form.Combo4.setText(doubleToText(passes));
-        platform.forgetClockReadings();
-        dispatch(platform, [&] { Command1_Click(form, platform); });
-        if (registry.stopSignal() != 0 || !platform.runReachedItsEnd())
-            return std::nullopt;
-        return platform.secondsBetweenLastReadings();
+} // namespace
+
+std::optional<double> measurePassesPerSecond(RunRegistry &registry, const SeriesPlan &plan)
+{
+    const auto press = [&](double passes) {
+        return pressSeconds(registry, plan, doubleToText(passes), QStringLiteral("回"));
     };
 
     double passes = kFirstCalibrationPasses;

@@ -41,9 +41,6 @@ constexpr int kRuntimeErrorStatus = 2;
 constexpr int kUsageStatus = 64;       // EX_USAGE
 constexpr int kSystemErrorStatus = 71; // EX_OSERR
 
-// A run this short gives its own rate too coarsely to pick a count from.
-constexpr double kShortestRateRun = 0.05;
-
 int usageError(const QString &message)
 {
     writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message) + u'\n' + usageText());
@@ -208,16 +205,12 @@ int run(RunOptions options)
     const std::vector<RunError> copyErrors = platform.takeErrors();
     errors.insert(errors.end(), copyErrors.begin(), copyErrors.end());
 
-    // The hint after a run too short to score names what --count auto would take here.
+    // The hint after a run too short to score names what --count auto would
+    // take here, found as --count auto finds it.
     std::optional<ChosenCount> autoCount;
     if (!options.json && !options.csv && !form.Command6.enabled() && statistics) {
-        const double passes = result.runs.back().passes;
-        std::optional<double> rate;
-        if (statistics->median >= kShortestRateRun && passes > 0)
-            rate = passes / statistics->median;
-        else
-            rate = measurePassesPerSecond(registry, options.series);
-        if (rate)
+        registry.setLabel(QStringLiteral("回数の選択"));
+        if (const auto rate = measurePassesPerSecond(registry, options.series))
             autoCount = chooseCount(*rate, options.minimumSeconds);
     }
     if (registry.stopSignal() != 0)
