@@ -663,7 +663,9 @@ void TestKamorinCli::countAutoLastsTheMinimum()
                                    .toObject()
                                    .value(QStringLiteral("seconds"))
                                    .toDouble();
-    QVERIFY2(seconds >= 0.5 && seconds < 0.5 * 5, qPrintable(r.out));
+    // Never shorter than the minimum; longer only by the margin, the steps of
+    // the window's lists and what a busy test machine adds.
+    QVERIFY2(seconds >= 0.5 && seconds < 0.5 * 8, qPrintable(r.out));
 }
 
 QTEST_GUILESS_MAIN(TestKamorinCli)
