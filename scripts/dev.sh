@@ -53,7 +53,7 @@ if [ "$mode" = test ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display found: running kamorin-cli with the default count instead of opening the window."
-    exec "$build/src/kamorin-cli"
+    echo "No display found: running kamorin-cli --count auto instead of opening the window."
+    exec "$build/src/kamorin-cli" --count auto
 fi
 exec "$build/src/kamorin"

@@ -1,6 +1,6 @@
 #include "benchmark/Comparison.h"
 
-#include "cli/Statistics.h"
+#include "benchmark/Statistics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Statistics.h"
+#include "benchmark/Statistics.h"
 
 #include <QDateTime>
 #include <QJsonObject>

@@ -2,7 +2,7 @@
 
 #include "benchmark/ResultsError.h"
 #include "benchmark/StoreConnection.h"
-#include "cli/Statistics.h"
+#include "benchmark/Statistics.h"
 
 #include <QFile>
 #include <QJsonArray>

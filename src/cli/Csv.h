@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/BenchmarkResult.h"
 
 #include <QString>
 
@@ -10,8 +10,11 @@ namespace kamorin {
 // holds a comma, a quote or a line break; as it is otherwise.
 QString csvField(const QString &text);
 
-// The header run,loops,seconds,ns_per_pass,value,digits,score and one row
-// per recorded run; a short run's score cell is empty.
-QString runsAsCsv(const std::vector<RecordedRun> &runs);
+// The header run,loops,seconds,ns_per_pass,value,digits,score,count,unit,
+// passes,warmup,runs,cpu,threads,min_time,started,version and one row per
+// recorded run, each line ended by LF; a short run's score cell is empty, as
+// are the cells of a CPU or threads not chosen. The columns from count on
+// say what shaped the run and repeat on every row, so each row stands alone.
+QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version);
 
 } // namespace kamorin

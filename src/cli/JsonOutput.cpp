@@ -1,8 +1,8 @@
 #include "cli/JsonOutput.h"
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/Statistics.h"
 #include "cli/Json.h"
-#include "cli/Statistics.h"
+#include "cli/Output.h"
 #include "mainwindow/Form1.h"
 #include "runtime/NumberText.h"
 
@@ -31,6 +31,63 @@ QString array(const QStringList &items)
 QString stringOrNull(const std::optional<QString> &text)
 {
     return text ? jsonString(*text) : QStringLiteral("null");
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+QString intOrNull(const std::optional<int> &value)
+{
+    return value ? QString::number(*value) : QStringLiteral("null");
+}
+
+QString settingsJson(const BenchmarkResult &benchmark)
+{
+    const BenchmarkSettings &s = benchmark.settings;
+    const std::optional<double> passes
+            = benchmark.runs.empty() ? std::nullopt : std::optional(benchmark.runs.back().passes);
+    return object({
+            { QLatin1StringView("count"), jsonString(s.count) },
+            { QLatin1StringView("count_auto"), flag(s.countChosen) },
+            { QLatin1StringView("unit"), jsonString(s.unit) },
+            { QLatin1StringView("passes"), jsonNumber(passes) },
+            { QLatin1StringView("warmup"), QString::number(s.warmup) },
+            { QLatin1StringView("runs"), QString::number(s.runs) },
+            { QLatin1StringView("cpu"), intOrNull(s.cpu) },
+            { QLatin1StringView("threads"), intOrNull(s.threads) },
+            { QLatin1StringView("min_time"), jsonNumber(s.minimumSeconds) },
+    });
+}
+
+QString windowJson(const Form1 &form, const QString &report)
+{
+    return object({
+            { QLatin1StringView("loops"), jsonString(form.Combo1.text()) },
+            { QLatin1StringView("value"), jsonString(form.Text2.text()) },
+            { QLatin1StringView("digits"), jsonString(form.Text4.text()) },
+            { QLatin1StringView("hours"), jsonString(form.Text6.text()) },
+            { QLatin1StringView("minutes"), jsonString(form.Text5.text()) },
+            { QLatin1StringView("seconds"), jsonString(form.Text3.text()) },
+            { QLatin1StringView("hundredths"), jsonString(form.Text8.text()) },
+            { QLatin1StringView("score_enabled"), flag(form.Command6.enabled()) },
+            { QLatin1StringView("machine"), jsonString(form.Combo3.text()) },
+            { QLatin1StringView("score"), jsonString(form.Text7.text()) },
+            { QLatin1StringView("reference_caption"), jsonString(form.Label19.caption()) },
+            { QLatin1StringView("your_caption"), jsonString(form.Label20.caption()) },
+            { QLatin1StringView("reference_bar"), singleToText(form.Label15.width()) },
+            { QLatin1StringView("your_bar"), singleToText(form.Label14.width()) },
+            { QLatin1StringView("report"), jsonString(report) },
+    });
+}
+
+QString numbersJson(const std::vector<double> &numbers)
+{
+    QStringList items;
+    for (const double n : numbers)
+        items << jsonNumber(n);
+    return array(items);
 }
 
 QString runsJson(const std::vector<RecordedRun> &runs)
@@ -92,11 +149,14 @@ QString parallelJson(const std::optional<ParallelResult> &parallel)
     return object({
             { QLatin1StringView("threads"), QString::number(parallel->threads) },
             { QLatin1StringView("values"), array(values) },
-            { QLatin1StringView("seconds"), jsonNumber(parallel->seconds) },
+            { QLatin1StringView("seconds"), numbersJson(parallel->seconds) },
             { QLatin1StringView("passes_per_second"), jsonNumber(parallel->passesPerSecond) },
             { QLatin1StringView("single_passes_per_second"),
               jsonNumber(parallel->singlePassesPerSecond) },
             { QLatin1StringView("speedup"), jsonNumber(parallel->speedup) },
+            { QLatin1StringView("speedup_min"), jsonNumber(parallel->speedupMin) },
+            { QLatin1StringView("speedup_max"), jsonNumber(parallel->speedupMax) },
+            { QLatin1StringView("reliable"), flag(parallel->reliable) },
     });
 }
 
@@ -104,41 +164,57 @@ QString rankJson(const std::optional<Ranking> &rank)
 {
     if (!rank)
         return QStringLiteral("null");
+    QStringList rows;
+    for (const RankRow &row : rank->rows)
+        rows << object({
+                { QLatin1StringView("place"), QString::number(row.position) },
+                { QLatin1StringView("name"), jsonString(row.name) },
+                { QLatin1StringView("seconds"), jsonNumber(row.seconds) },
+                { QLatin1StringView("score"), stringOrNull(row.score) },
+                { QLatin1StringView("this_machine"), flag(row.thisMachine) },
+        });
     return object({
             { QLatin1StringView("position"), QString::number(rank->position) },
             { QLatin1StringView("of"), QString::number(rank->of) },
             { QLatin1StringView("seconds"), jsonNumber(rank->seconds) },
             { QLatin1StringView("faster"), stringOrNull(rank->faster) },
             { QLatin1StringView("slower"), stringOrNull(rank->slower) },
+            { QLatin1StringView("reliable"), flag(rank->reliable) },
+            { QLatin1StringView("rows"), array(rows) },
+    });
+}
+
+QString errorJson(const std::optional<RunError> &error)
+{
+    if (!error)
+        return QStringLiteral("null");
+    return object({
+            { QLatin1StringView("number"), intOrNull(error->number) },
+            { QLatin1StringView("message"), jsonString(error->message) },
     });
 }
 
 } // namespace
 
-QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark)
+QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<RunError> &error)
 {
-    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    const QString program = object({
+            { QLatin1StringView("name"), jsonString(QStringLiteral("kamorin-cli")) },
+            { QLatin1StringView("version"), jsonString(programVersion()) },
+    });
     return object({
-                   { QLatin1StringView("loops"), jsonString(form.Combo1.text()) },
-                   { QLatin1StringView("value"), jsonString(form.Text2.text()) },
-                   { QLatin1StringView("digits"), jsonString(form.Text4.text()) },
-                   { QLatin1StringView("hours"), jsonString(form.Text6.text()) },
-                   { QLatin1StringView("minutes"), jsonString(form.Text5.text()) },
-                   { QLatin1StringView("seconds"), jsonString(form.Text3.text()) },
-                   { QLatin1StringView("hundredths"), jsonString(form.Text8.text()) },
-                   { QLatin1StringView("score_enabled"), flag(form.Command6.enabled()) },
-                   { QLatin1StringView("machine"), jsonString(form.Combo3.text()) },
-                   { QLatin1StringView("score"), jsonString(form.Text7.text()) },
-                   { QLatin1StringView("reference_caption"), jsonString(form.Label19.caption()) },
-                   { QLatin1StringView("your_caption"), jsonString(form.Label20.caption()) },
-                   { QLatin1StringView("reference_bar"), singleToText(form.Label15.width()) },
-                   { QLatin1StringView("your_bar"), singleToText(form.Label14.width()) },
-                   { QLatin1StringView("report"), jsonString(report) },
+                   { QLatin1StringView("program"), program },
+                   { QLatin1StringView("started"),
+                     jsonString(benchmark.started.toString(Qt::ISODateWithMs)) },
+                   { QLatin1StringView("settings"), settingsJson(benchmark) },
+                   { QLatin1StringView("window"), windowJson(form, report) },
                    { QLatin1StringView("runs"), runsJson(benchmark.runs) },
                    { QLatin1StringView("statistics"), statisticsJson(benchmark) },
                    { QLatin1StringView("system"), systemJson(benchmark) },
                    { QLatin1StringView("parallel"), parallelJson(benchmark.parallel) },
                    { QLatin1StringView("rank"), rankJson(benchmark.rank) },
+                   { QLatin1StringView("error"), errorJson(error) },
            })
             + u'\n';
 }

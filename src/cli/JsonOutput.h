@@ -1,14 +1,20 @@
 #pragma once
 
+#include "benchmark/BenchmarkResult.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace kamorin {
 
 class Form1;
-struct BenchmarkResult;
 
-// The results the form shows and the report COPY made, then what the runs
-// measured, as one JSON object on one line (members in a fixed order).
-QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark);
+// One JSON object on one line, members in a fixed order: what produced it
+// (program, started, settings), what the window shows and the report COPY
+// made (grouped as window), what the runs measured, and the error that ends
+// the program with status 2 (null when none).
+QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<RunError> &error);
 
 } // namespace kamorin

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchmark/Benchmark.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,24 +13,32 @@ namespace kamorin {
 // Bounds of the counts the command line takes.
 inline constexpr int kMaxRuns = 1000;
 inline constexpr int kMaxThreads = 1024;
+inline constexpr double kMaxMinimumSeconds = 3600;
+
+// The count text that asks kamorin-cli to choose the count for this machine.
+inline constexpr QStringView kAutoCount = u"auto";
 
 // What the command line asks kamorin-cli to do. Texts left unset keep the
 // window's design-time contents.
 struct RunOptions
 {
-    std::optional<QString> count;
-    std::optional<QString> unit;
-    std::optional<QString> speed;
-    std::optional<QString> machine;
+    SeriesPlan series;
+    // --count auto, or --rank or --threads without a count or a unit: the
+    // count is chosen by calibration before the runs.
+    bool autoCount = false;
+    // The shortest run whose figures count as meaningful.
+    double minimumSeconds = 1;
     bool json = false;
     bool csv = false;
     bool rank = false;
-    int runs = 1;
-    int warmup = 0;
+    bool progress = true;
     std::optional<int> threads;
     // More threads than logical CPUs, which measures the scheduler instead.
     bool forceThreads = false;
-    std::optional<int> cpu;
+    // The text as typed: whether the CPU exists is the machine's to say.
+    std::optional<QString> cpu;
+    // Said on stderr once the options are known to be good.
+    QStringList warnings;
 };
 
 struct ShowHelp
@@ -44,11 +54,12 @@ struct UsageError
 
 using Command = std::variant<RunOptions, ShowHelp, ShowVersion, ListMachines, UsageError>;
 
-// Every option takes its value as "--count TEXT" or "--count=TEXT"; the value
-// is taken as it stands, so "--count=" is the empty text and "--count -5" a
-// negative count. The counts of runs, warm-ups, threads and the CPU number
-// are plain decimal digits within their bounds; anything else is a usage
-// error before anything runs.
+// The grammar is QCommandLineParser's: "--count TEXT" or "--count=TEXT", the
+// value taken as it stands ("--count=" is the empty text, "--count -5" a
+// negative count), "--" ends the options. The program takes no operands.
+// The counts of runs, warm-ups and threads are plain decimal digits within
+// their bounds; the machine must be one SCORE finds and the display speed
+// one the animation accepts. Anything else is a usage error before anything runs.
 Command parseCommandLine(const QStringList &arguments);
 
 QString usageText();

@@ -1,9 +1,9 @@
 #include "cli/Output.h"
 
-#include "cli/BenchmarkResult.h"
-#include "cli/Statistics.h"
+#include "benchmark/Statistics.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
+#include "runtime/AppVersion.h"
 #include "runtime/Format.h"
 #include "runtime/NumberText.h"
 #include "scoring/ReferenceMachineTable.h"
@@ -47,89 +47,181 @@ QString inUnit(double seconds, TimeUnit unit)
     return fixed(seconds * unit.perSecond, 3) + u' ' + QString::fromUtf16(unit.name);
 }
 
-QString measuredLines(const BenchmarkResult &benchmark)
+// Label and value; a line with no label continues the one above.
+using Lines = std::vector<std::pair<QString, QString>>;
+
+void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
 {
-    QString out;
     const auto &runs = benchmark.runs;
+    if (benchmark.warmupRuns > 0)
+        lines.push_back({ QStringLiteral("ウォームアップ"),
+                          QStringLiteral("%1 回（記録せず）").arg(benchmark.warmupRuns) });
     if (runs.empty())
-        return out;
+        return;
     const auto perPass = [](const RecordedRun &run) {
         const auto ns = run.nanosecondsPerPass();
         return ns ? QStringLiteral("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
     };
     if (runs.size() == 1) {
         const RecordedRun &run = runs.front();
-        out += QStringLiteral("実測時間　　%1%2\n")
-                       .arg(inUnit(run.seconds, unitFor(run.seconds)), perPass(run));
-        return out;
+        lines.push_back({ QStringLiteral("実測時間"),
+                          inUnit(run.seconds, unitFor(run.seconds)) + perPass(run) });
+        return;
     }
     const std::vector<double> seconds = benchmark.seconds();
     const Statistics s = *statisticsOf(seconds);
     const TimeUnit unit = unitFor(s.mean);
-    out += QStringLiteral("計測回数　　%1 回").arg(runs.size());
-    if (benchmark.warmupRuns > 0)
-        out += QStringLiteral("（ほかにウォームアップ %1 回）").arg(benchmark.warmupRuns);
-    out += u'\n';
-    out += QStringLiteral("平均 ± 標準偏差　%1 ± %2\n")
-                   .arg(inUnit(s.mean, unit), inUnit(s.stddev, unit));
+    lines.push_back({ QStringLiteral("計測回数"), QStringLiteral("%1 回").arg(runs.size()) });
+    lines.push_back({ QStringLiteral("平均 ± 標準偏差"),
+                      inUnit(s.mean, unit) + QStringLiteral(" ± ") + inUnit(s.stddev, unit) });
     RecordedRun median;
     median.seconds = s.median;
     median.passes = runs.back().passes;
-    out += QStringLiteral("中央値　　　%1%2\n").arg(inUnit(s.median, unit), perPass(median));
-    out += QStringLiteral("最小 … 最大　%1 … %2\n").arg(inUnit(s.min, unit), inUnit(s.max, unit));
-    return out;
+    lines.push_back({ QStringLiteral("中央値"), inUnit(s.median, unit) + perPass(median) });
+    lines.push_back({ QStringLiteral("最小 … 最大"),
+                      inUnit(s.min, unit) + QStringLiteral(" … ") + inUnit(s.max, unit) });
 }
 
-QString parallelLines(const ParallelResult &parallel)
+void addParallelLines(Lines &lines, const ParallelResult &parallel)
 {
-    QString out = QStringLiteral("並列計算　　%1 スレッドで同時に計算").arg(parallel.threads);
-    out += parallel.valuesAgree ? QStringLiteral("し、計算値はすべて一致")
-                                : QStringLiteral("したが、計算値が一致しません");
-    if (parallel.passesPerSecond && parallel.singlePassesPerSecond) {
-        out += QStringLiteral(
-                       "\n　　　　　　マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
-                       .arg(fixed(*parallel.passesPerSecond, 0),
-                            fixed(*parallel.singlePassesPerSecond, 0));
+    QString first = QStringLiteral("%1 スレッドで同時に計算").arg(parallel.threads);
+    first += parallel.valuesAgree ? QStringLiteral("し、計算値はすべて一致")
+                                  : QStringLiteral("したが、計算値が一致しません");
+    lines.push_back({ QStringLiteral("並列計算"), first });
+    if (parallel.passesPerSecond && parallel.singlePassesPerSecond)
+        lines.push_back({ QString(),
+                          QStringLiteral("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
+                                  .arg(fixed(*parallel.passesPerSecond, 0),
+                                       fixed(*parallel.singlePassesPerSecond, 0)) });
+    if (parallel.speedup) {
+        QString speedup = QStringLiteral("速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
+        if (parallel.seconds.size() > 1 && parallel.speedupMin && parallel.speedupMax)
+            speedup += QStringLiteral("（%1 回の中央値、%2 … %3 倍）")
+                               .arg(parallel.seconds.size())
+                               .arg(fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
+        if (!parallel.reliable)
+            speedup += QStringLiteral("（計測が短すぎて当てになりません）");
+        lines.push_back({ QString(), speedup });
     }
-    if (parallel.speedup)
-        out += QStringLiteral("\n　　　　　　速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
-    return out + u'\n';
+}
+
+QString aligned(const Lines &lines)
+{
+    int width = 0;
+    for (const auto &[label, value] : lines)
+        width = std::max(width, displayColumns(label));
+    QString out;
+    for (const auto &[label, value] : lines)
+        out += padRight(label, width) + QStringLiteral("  ") + value + u'\n';
+    return out;
 }
 
 } // namespace
 
-QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark)
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<ChosenCount> &autoCount)
 {
-    QString out;
-    out += QStringLiteral("ループ回数　%1\n").arg(escapeControls(form.Combo1.text()));
-    out += QStringLiteral("計算値　　　%1\n").arg(form.Text2.text());
-    out += QStringLiteral("真値　　　　%1\n").arg(form.Label6.caption().trimmed());
-    if (form.Text4.text().isEmpty())
-        out += QStringLiteral("小数点以下で一致した桁はありません。\n");
-    else
-        out += form.Label7.caption() + u' ' + form.Text4.text() + u' ' + form.Label9.caption()
-                + u'\n';
-    out += QStringLiteral("計算時間　　%1時間%2分%3秒%4\n")
-                   .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(), form.Text8.text());
-    out += measuredLines(benchmark);
+    Lines lines;
+    lines.push_back({ QStringLiteral("ループ回数"), escapeControls(form.Combo1.text()) });
+    if (benchmark.settings.countChosen)
+        lines.push_back({ QString(),
+                          QStringLiteral("（--count auto が選んだ %1 %2）")
+                                  .arg(benchmark.settings.count, benchmark.settings.unit) });
+    lines.push_back({ QStringLiteral("計算値"), form.Text2.text() });
+    lines.push_back({ QStringLiteral("真値"), form.Label6.caption().trimmed() });
+    lines.push_back({ QStringLiteral("一致した桁"),
+                      form.Text4.text().isEmpty()
+                              ? QStringLiteral("小数点以下で一致した桁はありません")
+                              : form.Label7.caption() + u' ' + form.Text4.text() + u' '
+                                      + form.Label9.caption() });
+    lines.push_back({ QStringLiteral("計算時間"),
+                      QStringLiteral("%1時間%2分%3秒%4")
+                              .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(),
+                                   form.Text8.text()) });
+    addMeasuredLines(lines, benchmark);
     if (benchmark.parallel)
-        out += parallelLines(*benchmark.parallel);
+        addParallelLines(lines, *benchmark.parallel);
     if (benchmark.rank)
-        out += QStringLiteral("順位　　　　%1 台中 %2 位\n")
-                       .arg(benchmark.rank->of)
-                       .arg(benchmark.rank->position);
+        lines.push_back(
+                { QStringLiteral("順位"),
+                  QStringLiteral("%1 台中 %2 位")
+                                  .arg(benchmark.rank->of)
+                                  .arg(benchmark.rank->position)
+                          + (benchmark.rank->reliable
+                                     ? QString()
+                                     : QStringLiteral("（計測が短すぎて当てになりません）")) });
     if (form.Command6.enabled())
-        out += QStringLiteral("SCORE　　　%1（基準機：%2）\n")
-                       .arg(form.Text7.text(), escapeControls(form.Combo3.text()));
-    else
-        out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
-                              "ループ回数を増やしてください（例: --count 9000）。\n");
+        lines.push_back({ QStringLiteral("SCORE"),
+                          QStringLiteral("%1（基準機：%2）")
+                                  .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
+    QString out = aligned(lines);
+    if (!form.Command6.enabled()) {
+        out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
+        if (autoCount)
+            out += QStringLiteral("ループ回数を増やしてください（--count auto なら、"
+                                  "ここでは --count %1 --unit %2）。\n")
+                           .arg(autoCount->count, autoCount->unit);
+        else
+            out += QStringLiteral("ループ回数を増やしてください（--count auto）。\n");
+    }
     QString terminalReport = report;
     terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
     if (benchmark.rank)
         out += u'\n' + rankingAsText(*benchmark.rank);
     return out;
+}
+
+QString rankingAsText(const Ranking &ranking)
+{
+    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
+
+    const QString placeHeading = QStringLiteral("順位");
+    const QString nameHeading = QStringLiteral("名前");
+    const QString secondsHeading = QStringLiteral("2000万回の秒数");
+    const QString scoreHeading = QStringLiteral("SCORE");
+
+    struct Cells
+    {
+        QString place, name, seconds, score;
+    };
+    std::vector<Cells> cells;
+    int placeWidth = displayColumns(placeHeading);
+    int nameWidth = displayColumns(nameHeading);
+    int secondsWidth = displayColumns(secondsHeading);
+    int scoreWidth = displayColumns(scoreHeading);
+    for (const RankRow &row : ranking.rows) {
+        Cells c { QString::number(row.position), row.name, twoDecimals.apply(row.seconds),
+                  row.score.value_or(QString()) };
+        placeWidth = std::max(placeWidth, displayColumns(c.place));
+        nameWidth = std::max(nameWidth, displayColumns(c.name));
+        secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));
+        scoreWidth = std::max(scoreWidth, displayColumns(c.score));
+        cells.push_back(std::move(c));
+    }
+
+    const auto line = [&](const Cells &c) {
+        return padLeft(c.place, placeWidth) + QStringLiteral("  ") + padRight(c.name, nameWidth)
+                + QStringLiteral("  ") + padLeft(c.seconds, secondsWidth) + QStringLiteral("  ")
+                + padLeft(c.score, scoreWidth);
+    };
+    // Without trailing blanks where a row has no score.
+    const auto ended = [&](const Cells &c) {
+        QString text = line(c);
+        while (text.endsWith(u' '))
+            text.chop(1);
+        return text + u'\n';
+    };
+    QString out = ended({ placeHeading, nameHeading, secondsHeading, scoreHeading });
+    for (const Cells &c : cells)
+        out += ended(c);
+    return out;
+}
+
+QString programVersion()
+{
+    const auto &v = kAppVersion;
+    return QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
 }
 
 QString machineList()

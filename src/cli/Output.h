@@ -1,19 +1,32 @@
 #pragma once
 
+#include "benchmark/BenchmarkResult.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace kamorin {
 
 class Form1;
-struct BenchmarkResult;
 
 // A short summary in Japanese of what the form shows and what the runs
-// measured, then the report with the terminal's line ends, then the
-// ranking when one was made. Text from the user is shown with its control
-// characters escaped.
-QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark);
+// measured, its values in one column by display width, then the report with
+// the terminal's line ends, then the ranking when one was made. Text from
+// the user is shown with its control characters escaped. `autoCount` is the
+// count --count auto would choose here, named in the hint after a run too
+// short to score.
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<ChosenCount> &autoCount);
+
+// One row a line: place, name, seconds ("##0.00") and SCORE's text, under a
+// heading, in columns aligned by display width.
+QString rankingAsText(const Ranking &ranking);
 
 // The machines the reference list offers, in its order: name, tab, seconds.
 QString machineList();
+
+// "1.2.7", as --version and the outputs name the program.
+QString programVersion();
 
 } // namespace kamorin

@@ -1,5 +1,7 @@
 #include "cli/ProgressLine.h"
 
+#include "cli/TerminalText.h"
+
 #include <QByteArray>
 
 #include <algorithm>
@@ -8,6 +10,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace kamorin {
 
@@ -27,11 +32,31 @@ QString twoDigits(long long value)
     return value < 10 ? u'0' + QString::number(value) : QString::number(value);
 }
 
+// Whole numbers as digits while they fit a line, beyond that in the form
+// 1.00e+300; a count can be any finite double.
+QString passes(double value)
+{
+    if (value < 1e15)
+        return fixed(value, 0);
+    std::array<char, 32> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific, 2)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+constexpr double kSecondsPerDay = 86400;
+
 // Tenths below a minute, whole seconds above: a run of 1000 億回 takes hours.
+// Past 99 days, days alone: the rest would be noise.
 QString duration(double seconds)
 {
+    if (!std::isfinite(seconds))
+        return QStringLiteral("--");
     if (seconds < 60)
         return fixed(seconds, 1) + QStringLiteral(" 秒");
+    if (seconds >= 100 * kSecondsPerDay)
+        return passes(std::floor(seconds / kSecondsPerDay)) + QStringLiteral(" 日");
     const auto whole = static_cast<long long>(seconds);
     const long long hours = whole / 3600;
     const long long minutes = whole / 60 % 60;
@@ -49,7 +74,30 @@ void writeToStderr(const QString &text)
 
 const QString kWipe = QStringLiteral("\r\x1b[K");
 
+// Read at every redraw, so the line follows a resize; none when unknown.
+std::optional<int> terminalColumns()
+{
+    winsize size {};
+    if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0)
+        return std::nullopt;
+    return size.ws_col;
+}
+
 } // namespace
+
+QString fitToColumns(const QString &text, int columns)
+{
+    QString out;
+    int used = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int width = displayColumns(QStringView(text).mid(i, 1));
+        if (used + width > columns)
+            break;
+        out += text[i];
+        used += width;
+    }
+    return out;
+}
 
 QString progressLineText(const RunRegistry::Snapshot &snapshot)
 {
@@ -59,12 +107,13 @@ QString progressLineText(const RunRegistry::Snapshot &snapshot)
     QString line;
     if (!snapshot.label.isEmpty())
         line += snapshot.label + QStringLiteral("  ");
-    line += fixed(fraction * 100, 1) + QStringLiteral("%  ") + fixed(done, 0) + u'/'
-            + fixed(total, 0) + QStringLiteral(" 回  経過 ") + duration(snapshot.elapsedSeconds)
+    line += fixed(fraction * 100, 1) + QStringLiteral("%  ") + passes(done) + u'/' + passes(total)
+            + QStringLiteral(" 回  経過 ") + duration(snapshot.elapsedSeconds)
             + QStringLiteral("  残り ");
     // The rate so far is the best guess there is; before the first pass there is none.
     if (done > 0 && std::isfinite(snapshot.elapsedSeconds))
-        line += QStringLiteral("約 ") + duration(snapshot.elapsedSeconds * (total - done) / done);
+        line += QStringLiteral("約 ")
+                + duration(snapshot.elapsedSeconds / fraction - snapshot.elapsedSeconds);
     else
         line += QStringLiteral("--");
     return line;
@@ -77,7 +126,12 @@ ProgressLine::ProgressLine(RunRegistry &registry) : m_registry(registry)
             writeToStderr(kWipe);
         m_shown = false;
     });
-    m_thread = std::thread([this] { tick(); });
+    try {
+        m_thread = std::thread([this] { tick(); });
+    } catch (...) {
+        m_registry.setIdleHook({});
+        throw;
+    }
 }
 
 ProgressLine::~ProgressLine()
@@ -102,8 +156,13 @@ void ProgressLine::tick()
         m_registry.withSnapshot([this](const RunRegistry::Snapshot &snapshot) {
             if (!snapshot.running)
                 return;
+            // One column short of the width: a line that reaches the last
+            // column wraps on some terminals.
+            QString line = progressLineText(snapshot);
+            if (const auto columns = terminalColumns())
+                line = fitToColumns(line, std::max(0, *columns - 1));
             // Written first and wiped after, so the line never blinks empty.
-            writeToStderr(u'\r' + progressLineText(snapshot) + QStringLiteral("\x1b[K"));
+            writeToStderr(u'\r' + line + QStringLiteral("\x1b[K"));
             m_shown = true;
         });
     }

@@ -1,21 +1,36 @@
 #include "cli/SignalWatcher.h"
 
-#include "cli/RunRegistry.h"
+#include "benchmark/RunRegistry.h"
 
 #include <pthread.h>
-#include <signal.h>
+#include <unistd.h>
 
 namespace kamorin {
 
 namespace {
 
+// The stop signals the user can still send: those not ignored at start.
 sigset_t stopSignals()
 {
     sigset_t set;
     sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
+    for (const int signalNumber : { SIGINT, SIGTERM }) {
+        struct sigaction action
+        { };
+        if (sigaction(signalNumber, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
+            continue;
+        sigaddset(&set, signalNumber);
+    }
     return set;
+}
+
+// A member of the set to wake the watcher with; 0 for an empty set.
+int memberOf(const sigset_t &set)
+{
+    for (const int signalNumber : { SIGTERM, SIGINT })
+        if (sigismember(&set, signalNumber) == 1)
+            return signalNumber;
+    return 0;
 }
 
 } // namespace
@@ -26,28 +41,34 @@ void SignalWatcher::blockStopSignals()
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-SignalWatcher::SignalWatcher(RunRegistry &registry)
-    : m_registry(registry), m_thread([this] { watch(); })
-{ }
+SignalWatcher::SignalWatcher(RunRegistry &registry) : m_registry(registry), m_signals(stopSignals())
+{
+    // With both signals ignored there is nothing to watch.
+    if (memberOf(m_signals) != 0)
+        m_thread = std::thread([this] { watch(); });
+}
 
 SignalWatcher::~SignalWatcher()
 {
+    if (!m_thread.joinable())
+        return;
     // The watcher sleeps in sigwait; a signal sent to that thread alone is
     // what wakes it, and the flag tells it that this one is not the user's.
     m_quitting.store(true);
-    pthread_kill(m_thread.native_handle(), SIGTERM);
+    pthread_kill(m_thread.native_handle(), memberOf(m_signals));
     m_thread.join();
 }
 
 void SignalWatcher::watch()
 {
-    const sigset_t set = stopSignals();
     for (;;) {
         int signalNumber = 0;
-        if (sigwait(&set, &signalNumber) != 0)
+        if (sigwait(&m_signals, &signalNumber) != 0)
             continue;
         if (m_quitting.load())
             return;
+        if (m_endProcess.load())
+            _exit(128 + signalNumber);
         m_registry.requestStop(signalNumber);
     }
 }

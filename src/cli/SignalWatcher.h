@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <signal.h>
 #include <thread>
 
 namespace kamorin {
@@ -9,8 +10,11 @@ class RunRegistry;
 
 // SIGINT and SIGTERM end a run instead of the process: the loop stops at its
 // next pass and the program says so and exits with 128 + the signal number.
-// The signals are blocked in every thread and taken by one watcher thread
-// with sigwait, so nothing runs in a signal handler.
+// Once the runs are over they end the process at once with that status,
+// even while it waits to write. The signals are blocked in every thread and
+// taken by one watcher thread with sigwait, so nothing runs in a signal
+// handler. A signal that was ignored when the program started (a background
+// job, nohup) stays ignored, as the shell meant.
 class SignalWatcher
 {
 public:
@@ -23,11 +27,16 @@ public:
     SignalWatcher(const SignalWatcher &) = delete;
     SignalWatcher &operator=(const SignalWatcher &) = delete;
 
+    // From now on a stop signal ends the process with 128 + its number.
+    void endProcessOnSignal() { m_endProcess.store(true); }
+
 private:
     void watch();
 
     RunRegistry &m_registry;
+    sigset_t m_signals;
     std::atomic<bool> m_quitting { false };
+    std::atomic<bool> m_endProcess { false };
     std::thread m_thread;
 };
 

@@ -14,4 +14,12 @@ QString escapeControls(QStringView text);
 // the line breaks stay, everything else is escaped.
 QString escapeControlsKeepingLines(QStringView text);
 
+// Columns a terminal gives the text: two for each wide East Asian character
+// (ideographs, kana, full-width forms), one for the rest.
+int displayColumns(QStringView text);
+
+// The text padded with blanks to `columns` display columns, on the right or the left.
+QString padRight(const QString &text, int columns);
+QString padLeft(const QString &text, int columns);
+
 } // namespace kamorin

@@ -1,83 +1,71 @@
-#include "cli/Benchmark.h"
-#include "cli/CliPlatform.h"
-#include "cli/CpuAffinity.h"
+#include "benchmark/Benchmark.h"
+#include "benchmark/Calibration.h"
+#include "benchmark/CpuAffinity.h"
+#include "benchmark/HeadlessPlatform.h"
+#include "benchmark/ParallelRun.h"
+#include "benchmark/RunRegistry.h"
+#include "benchmark/Statistics.h"
+#include "benchmark/SystemInfo.h"
+#include "benchmark/Warnings.h"
 #include "cli/Csv.h"
+#include "cli/Json.h"
 #include "cli/JsonOutput.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
-#include "cli/ParallelRun.h"
 #include "cli/ProgressLine.h"
-#include "cli/RunRegistry.h"
 #include "cli/SignalWatcher.h"
-#include "cli/Statistics.h"
-#include "cli/SystemInfo.h"
+#include "cli/StandardStreams.h"
 #include "cli/TerminalText.h"
-#include "cli/Warnings.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
-#include "runtime/AppVersion.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QStringList>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <new>
 #include <optional>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
+using namespace kamorin;
+
 constexpr int kRuntimeErrorStatus = 2;
-constexpr int kUsageStatus = 64; // EX_USAGE
-
-void write(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-// Error reports may carry a name the user typed; they reach the terminal
-// with their control characters escaped.
-void writeErrors(const QStringList &reports)
-{
-    for (const QString &report : reports)
-        write(stderr, kamorin::escapeControls(report) + u'\n');
-}
-
-void writeWarnings(const QStringList &warnings)
-{
-    for (const QString &warning : warnings)
-        write(stderr, QStringLiteral("kamorin-cli: 警告: ") + warning + u'\n');
-}
+constexpr int kUsageStatus = 64;       // EX_USAGE
+constexpr int kSystemErrorStatus = 71; // EX_OSERR
 
 int usageError(const QString &message)
 {
-    write(stderr,
-          QStringLiteral("kamorin-cli: ") + kamorin::escapeControls(message) + u'\n'
-                  + kamorin::usageText());
+    writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message) + u'\n' + usageText());
     return kUsageStatus;
 }
 
 int stopped(int signalNumber)
 {
-    write(stderr,
-          QStringLiteral("kamorin-cli: ")
-                  + kamorin::RuntimeError(kamorin::ErrorNumber::Cancelled).report() + u'\n');
+    writeError(QStringLiteral("kamorin-cli: ") + RuntimeError(ErrorNumber::Cancelled).report()
+               + u'\n');
     return 128 + signalNumber;
 }
 
 // What the machine says no to before anything runs.
-std::optional<QString> machineRefuses(const kamorin::RunOptions &options,
-                                      const std::vector<int> &cpus)
+std::optional<QString> machineRefuses(const RunOptions &options, const std::vector<int> &cpus,
+                                      std::optional<int> &cpu)
 {
-    if (options.cpu && std::find(cpus.begin(), cpus.end(), *options.cpu) == cpus.end())
-        return QStringLiteral("論理 CPU %1 はありません（使える論理 CPU: %2）。")
-                .arg(*options.cpu)
-                .arg(kamorin::describeCpus(cpus));
+    if (options.cpu) {
+        bool ok = false;
+        const int number = options.cpu->toInt(&ok);
+        if (!ok || std::find(cpus.begin(), cpus.end(), number) == cpus.end())
+            return QStringLiteral("論理 CPU %1 はありません（使える論理 CPU: %2）。")
+                    .arg(*options.cpu, describeCpus(cpus));
+        cpu = number;
+    }
     const int logical = static_cast<int>(cpus.size());
     if (options.threads && *options.threads > logical && !options.forceThreads)
         return QStringLiteral("--threads %1 は論理 CPU の数 (%2) を超えています。"
@@ -88,125 +76,207 @@ std::optional<QString> machineRefuses(const kamorin::RunOptions &options,
 }
 
 // The seconds of 20,000,000 passes at this machine's median speed.
-std::optional<double> referenceRunSeconds(const kamorin::BenchmarkResult &result)
+std::optional<double> referenceRunSeconds(const BenchmarkResult &result, double median)
 {
-    const std::vector<double> seconds = result.seconds();
-    const auto statistics = kamorin::statisticsOf(seconds);
     const double passes = result.runs.empty() ? 0 : result.runs.back().passes;
-    if (!statistics || !(passes > 0))
+    if (!(passes > 0))
         return std::nullopt;
-    return statistics->median * 20000000 / passes;
+    return median * 20000000 / passes;
 }
 
-int run(const kamorin::RunOptions &options)
+// The option a failed step came from, so that the message names it.
+QString failedStepContext(SeriesEnding ending, const RunOptions &options)
 {
-    const std::vector<int> cpus = kamorin::allowedCpus();
-    if (const auto refusal = machineRefuses(options, cpus))
-        return usageError(*refusal);
+    if (ending == SeriesEnding::FailedBeforeResults && options.series.count)
+        return QStringLiteral("--count \"%1\": ").arg(*options.series.count);
+    if (ending == SeriesEnding::FailedWithResults && options.series.machine)
+        return QStringLiteral("--machine \"%1\": ").arg(*options.series.machine);
+    return {};
+}
 
-    kamorin::RunRegistry registry;
-    const kamorin::SignalWatcher watcher(registry);
-    std::optional<kamorin::ProgressLine> progressLine;
-    if (isatty(STDERR_FILENO))
+bool progressWanted(const RunOptions &options)
+{
+    const QByteArray term = qgetenv("TERM");
+    return options.progress && isatty(STDERR_FILENO) && term != "dumb";
+}
+
+int run(RunOptions options)
+{
+    const std::vector<int> cpus = allowedCpus();
+    std::optional<int> cpu;
+    if (const auto refusal = machineRefuses(options, cpus, cpu))
+        return usageError(*refusal);
+    // Only once every option is known to be good.
+    writeWarnings(options.warnings);
+
+    RunRegistry registry;
+    SignalWatcher watcher(registry);
+    std::optional<ProgressLine> progressLine;
+    if (progressWanted(options))
         progressLine.emplace(registry);
 
-    kamorin::BenchmarkResult result;
-    result.system = kamorin::readSystemInfo(QStringLiteral("/"), static_cast<int>(cpus.size()),
-                                            options.cpu.value_or(kamorin::currentCpu()));
-    result.warnings = kamorin::machineWarnings(result.system);
+    BenchmarkResult result;
+    result.started = QDateTime::currentDateTimeUtc();
+    result.system = readSystemInfo(QStringLiteral("/"), static_cast<int>(cpus.size()),
+                                   cpu.value_or(currentCpu()));
+    result.warnings = machineWarnings(result.system);
     // In JSON they are members; elsewhere they are told before the runs begin.
     if (!options.json)
         writeWarnings(result.warnings);
 
-    if (options.cpu && !kamorin::runCallingThreadOn({ *options.cpu }))
-        return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*options.cpu));
+    if (cpu && !runCallingThreadOn({ *cpu }))
+        return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*cpu));
 
-    kamorin::CliPlatform platform(&registry);
-    kamorin::Form1 form;
-    kamorin::Form_Load(form);
-    kamorin::applyOptions(form, options);
+    if (options.autoCount) {
+        registry.setLabel(QStringLiteral("回数の選択"));
+        const std::optional<double> rate = measurePassesPerSecond(registry, options.series);
+        if (registry.stopSignal() != 0)
+            return stopped(registry.stopSignal());
+        const ChosenCount chosen = chooseCount(rate.value_or(0), options.minimumSeconds);
+        options.series.count = chosen.count;
+        options.series.unit = chosen.unit;
+        result.chosenCount = chosen;
+        registry.setLabel(QString());
+    }
 
-    const kamorin::SeriesEnding ending
-            = kamorin::runSeries(form, platform, registry, options, result);
-    if (ending == kamorin::SeriesEnding::Stopped)
+    HeadlessPlatform platform(&registry);
+    Form1 form;
+    Form_Load(form);
+    applyPlan(form, options.series);
+    result.settings = { form.Combo4.text(),    form.Combo5.text(),    options.autoCount,
+                        options.series.warmup, options.series.runs,   cpu,
+                        options.threads,       options.minimumSeconds };
+
+    const SeriesEnding ending = runSeries(form, platform, registry, options.series, result);
+    if (ending == SeriesEnding::Stopped)
         return stopped(registry.stopSignal());
-    QStringList errors = platform.takeErrorReports();
-    if (ending == kamorin::SeriesEnding::FailedBeforeResults) {
+    std::vector<RunError> errors = platform.takeErrors();
+    const QString context = failedStepContext(ending, options);
+    for (RunError &error : errors)
+        error.message.prepend(context);
+    if (ending == SeriesEnding::FailedBeforeResults) {
         writeErrors(errors);
         return kRuntimeErrorStatus;
     }
 
     const std::vector<double> seconds = result.seconds();
-    const std::optional<kamorin::Statistics> statistics = kamorin::statisticsOf(seconds);
-    const QStringList spread = kamorin::spreadWarnings(statistics);
+    const std::optional<Statistics> statistics = statisticsOf(seconds);
+    const QStringList spread = spreadWarnings(statistics);
     result.warnings << spread;
+    const bool longEnough = statistics && statistics->median >= options.minimumSeconds;
+    QStringList shortness;
+    const auto tooShort = [&](const QString &what) {
+        return QStringLiteral("計測が %1 秒より短いため、%2は当てになりません"
+                              "（--count auto か --min-time を使ってください）。")
+                .arg(shortestNumberText(options.minimumSeconds), what);
+    };
 
-    if (ending == kamorin::SeriesEnding::Finished && options.threads) {
+    if (ending == SeriesEnding::Finished && options.threads) {
         const auto &last = result.runs.back();
-        const double median = statistics->median;
         registry.setLabel(QStringLiteral("並列 %1 スレッド").arg(*options.threads));
-        kamorin::ParallelOutcome parallel = kamorin::runInParallel(
-                options, registry, *options.threads, options.cpu ? cpus : std::vector<int>(),
-                last.value, last.passes, median);
+        ParallelOutcome parallel = runInParallel(options.series, registry, *options.threads,
+                                                 cpu ? cpus : std::vector<int>(), last.value,
+                                                 last.passes, statistics->median);
         if (parallel.stopped)
             return stopped(registry.stopSignal());
+        parallel.result.reliable = longEnough;
+        if (!longEnough)
+            shortness << tooShort(QStringLiteral("速度向上率"));
         result.parallel = parallel.result;
-        errors << parallel.errors;
+        errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
     }
 
-    if (ending == kamorin::SeriesEnding::Finished && options.rank) {
-        if (const auto ownSeconds = referenceRunSeconds(result))
-            result.rank
-                    = kamorin::rankAmong(kamorin::ReferenceMachineTable::entries(), *ownSeconds);
-        else
-            errors << QStringLiteral("kamorin-cli: 順位を付けるには 1 回以上のループが必要です。");
+    if (ending == SeriesEnding::Finished && options.rank) {
+        if (const auto ownSeconds = referenceRunSeconds(result, statistics->median)) {
+            result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds);
+            scoreRowsAsScoreDoes(*result.rank, form);
+            result.rank->reliable = longEnough;
+            if (!longEnough)
+                shortness << tooShort(QStringLiteral("順位"));
+        } else {
+            errors.push_back({ std::nullopt,
+                               QStringLiteral("順位を付けるには 1 回以上のループが必要です。") });
+        }
     }
+    result.warnings << shortness;
 
     // COPY, as a user would press it now, so the report matches the form.
-    kamorin::dispatch(platform, [&] { kamorin::Command4_Click(form, platform); });
-    errors << platform.takeErrorReports();
+    dispatch(platform, [&] { Command4_Click(form, platform); });
+    const std::vector<RunError> copyErrors = platform.takeErrors();
+    errors.insert(errors.end(), copyErrors.begin(), copyErrors.end());
+
+    // The hint after a run too short to score names what --count auto would
+    // take here, found as --count auto finds it.
+    std::optional<ChosenCount> autoCount;
+    if (!options.json && !options.csv && !form.Command6.enabled() && statistics) {
+        registry.setLabel(QStringLiteral("回数の選択"));
+        if (const auto rate = measurePassesPerSecond(registry, options.series))
+            autoCount = chooseCount(*rate, options.minimumSeconds);
+    }
     if (registry.stopSignal() != 0)
         return stopped(registry.stopSignal());
 
+    // The runs are over: from here a stop signal ends the program at once,
+    // even in the middle of a blocked write.
+    progressLine.reset();
+    watcher.endProcessOnSignal();
     if (!options.json)
         writeWarnings(spread);
+    // Said on stderr whatever the form: a script that reads only the figures
+    // must still be told they mean little.
+    writeWarnings(shortness);
     const QString &report = platform.clipboardText();
     if (options.csv)
-        write(stdout, kamorin::runsAsCsv(result.runs));
+        writeOut(runsAsCsv(result, programVersion()));
     else if (options.json)
-        write(stdout, kamorin::resultsAsJson(form, report, result));
+        writeOut(resultsAsJson(form, report, result,
+                               errors.empty() ? std::nullopt : std::optional(errors.front())));
     else
-        write(stdout, kamorin::resultsAsText(form, report, result));
+        writeOut(resultsAsText(form, report, result, autoCount));
     writeErrors(errors);
-    return errors.isEmpty() ? 0 : kRuntimeErrorStatus;
+    return errors.empty() ? 0 : kRuntimeErrorStatus;
+}
+
+int dispatchCommand(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command))
+        return run(*options);
+    if (std::holds_alternative<ShowHelp>(command)) {
+        writeOut(usageText());
+        return 0;
+    }
+    if (std::holds_alternative<ListMachines>(command)) {
+        writeOut(machineList());
+        return 0;
+    }
+    if (std::holds_alternative<ShowVersion>(command)) {
+        writeOut(QStringLiteral("kamorin-cli ") + programVersion() + u'\n');
+        return 0;
+    }
+    return usageError(std::get<UsageError>(command).message);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // First of all, so that every thread, Qt's included, inherits the mask.
-    kamorin::SignalWatcher::blockStopSignals();
-    QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
-
-    const kamorin::Command command = kamorin::parseCommandLine(arguments);
-    if (const auto *options = std::get_if<kamorin::RunOptions>(&command))
-        return run(*options);
-    if (std::holds_alternative<kamorin::ShowHelp>(command)) {
-        write(stdout, kamorin::usageText());
-        return 0;
+    prepareStandardStreams();
+    try {
+        // First of all, so that every thread, Qt's included, inherits the mask.
+        SignalWatcher::blockStopSignals();
+        QCoreApplication app(argc, argv);
+        QStringList arguments = QCoreApplication::arguments();
+        arguments.removeFirst();
+        return dispatchCommand(parseCommandLine(arguments));
+    } catch (const OutputFailed &) {
+        return kOutputErrorStatus;
+    } catch (const std::system_error &error) {
+        writeError(QStringLiteral("kamorin-cli: スレッドを作れません: ")
+                   + systemMessage(error.code().value()) + u'\n');
+        return kSystemErrorStatus;
+    } catch (const std::bad_alloc &) {
+        writeError(QStringLiteral("kamorin-cli: メモリが足りません: ") + systemMessage(ENOMEM)
+                   + u'\n');
+        return kSystemErrorStatus;
     }
-    if (std::holds_alternative<kamorin::ListMachines>(command)) {
-        write(stdout, kamorin::machineList());
-        return 0;
-    }
-    if (std::holds_alternative<kamorin::ShowVersion>(command)) {
-        const auto &v = kamorin::kAppVersion;
-        write(stdout,
-              QStringLiteral("kamorin-cli %1.%2.%3\n").arg(v.major).arg(v.minor).arg(v.revision));
-        return 0;
-    }
-    return usageError(std::get<kamorin::UsageError>(command).message);
 }

@@ -37,12 +37,32 @@ float pastTheEnd(const Label &bar)
     return toSingle(Variant::real(checkedFloat(double { bar.left() } + bar.width() + 25)));
 }
 
+// Your speed over the reference machine's, both in passes per second.
+Variant scoreAgainst(const Form1 &form, double referenceSeconds)
+{
+    const Variant referenceSpeed
+            = Variant::longInteger(kReferencePasses) / Variant::real(referenceSeconds);
+    const double loops = textToNumber(form.Combo1.text());
+    const double yourSpeed = checkedQuotient(loops, yourTime(form));
+    return Variant::real(yourSpeed) / referenceSpeed;
+}
+
+const FormatPattern &threeDecimals()
+{
+    static const FormatPattern pattern = FormatPattern::parse(u"##0.000");
+    return pattern;
+}
+
 } // namespace
+
+QString scoreText(const Form1 &form, double referenceSeconds)
+{
+    return threeDecimals().apply(scoreAgainst(form, referenceSeconds).doubleValue());
+}
 
 void Command6_Click(Form1 &form, Platform &)
 {
     static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
-    static const FormatPattern threeDecimals = FormatPattern::parse(u"##0.000");
 
     form.Label19.setCaption(QString());
     form.Label20.setCaption(QString());
@@ -57,13 +77,8 @@ void Command6_Click(Form1 &form, Platform &)
     // plain words rather than dividing by an unassigned value.
     if (!referenceSeconds)
         throw RuntimeError::unknownReferenceMachine(machine);
-    const Variant referenceSpeed
-            = Variant::longInteger(kReferencePasses) / Variant::real(*referenceSeconds);
-
     const double time = yourTime(form);
-    const double loops = textToNumber(form.Combo1.text());
-    const double yourSpeed = checkedQuotient(loops, yourTime(form));
-    const Variant score = Variant::real(yourSpeed) / referenceSpeed;
+    const Variant score = scoreAgainst(form, *referenceSeconds);
 
     const Variant repeatCount = stageRepeatCount(form.Combo2);
 
@@ -93,7 +108,7 @@ void Command6_Click(Form1 &form, Platform &)
 
     form.Label20.setLeft(pastTheEnd(form.Label14));
     form.Label20.setCaption(isReferenceRun(form) ? twoDecimals.apply(time) : QString());
-    form.Text7.setText(threeDecimals.apply(score.doubleValue()));
+    form.Text7.setText(threeDecimals().apply(score.doubleValue()));
     form.Combo3.setEnabled(true);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace kamorin {
 
 class Form1;
@@ -8,5 +10,10 @@ class Platform;
 // SCORE: compares the last run, as the window shows it, with the reference
 // machine in Combo3, writes the score and draws the two bars.
 void Command6_Click(Form1 &form, Platform &platform);
+
+// The score SCORE writes into Text7 for the last run the form shows, against
+// a machine that took `referenceSeconds` for the standard run ("##0.000").
+// Fails as SCORE does: a run of no time is a division by zero.
+QString scoreText(const Form1 &form, double referenceSeconds);
 
 } // namespace kamorin

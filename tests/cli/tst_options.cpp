@@ -14,16 +14,17 @@ QString describe(const Command &command)
             return text ? u'[' + *text + u']' : QStringLiteral("-");
         };
         QString line = QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
-                               .arg(show(options->count), show(options->unit), show(options->speed),
+                               .arg(show(options->series.count), show(options->series.unit),
+                                    show(options->series.speed),
                                     options->json ? QStringLiteral("yes") : QStringLiteral("no"),
-                                    options->machine
-                                            ? QStringLiteral(" machine=") + show(options->machine)
-                                            : QString());
+                                    options->series.machine ? QStringLiteral(" machine=")
+                                                    + show(options->series.machine)
+                                                            : QString());
         // The benchmark options only where they differ from their defaults.
-        if (options->runs != 1)
-            line += QStringLiteral(" runs=%1").arg(options->runs);
-        if (options->warmup != 0)
-            line += QStringLiteral(" warmup=%1").arg(options->warmup);
+        if (options->series.runs != 1)
+            line += QStringLiteral(" runs=%1").arg(options->series.runs);
+        if (options->series.warmup != 0)
+            line += QStringLiteral(" warmup=%1").arg(options->series.warmup);
         if (options->threads)
             line += QStringLiteral(" threads=%1").arg(*options->threads);
         if (options->cpu)
@@ -34,6 +35,14 @@ QString describe(const Command &command)
             line += QStringLiteral(" rank");
         if (options->forceThreads)
             line += QStringLiteral(" force");
+        if (options->autoCount)
+            line += QStringLiteral(" auto");
+        if (options->minimumSeconds != 1)
+            line += QStringLiteral(" min-time=%1").arg(options->minimumSeconds);
+        if (!options->progress)
+            line += QStringLiteral(" no-progress");
+        if (!options->warnings.isEmpty())
+            line += QStringLiteral(" warned");
         return line;
     }
     if (std::holds_alternative<ShowHelp>(command))
@@ -80,19 +89,19 @@ void TestOptions::parse_data()
     QTest::newRow("negative separate value")
             << args({ "--count", "-5" }) << "run count=[-5] unit=- speed=- json=no";
     QTest::newRow("value that looks like an option")
-            << args({ "--unit", "--json" }) << "run count=- unit=[--json] speed=- json=no";
+            << args({ "--unit", "--json" }) << "run count=- unit=[--json] speed=- json=no warned";
     QTest::newRow("value with =") << args({ "--count==3" })
                                   << "run count=[=3] unit=- speed=- json=no";
     QTest::newRow("last one wins")
             << args({ "--count=1", "--count=2" }) << "run count=[2] unit=- speed=- json=no";
-    QTest::newRow("machine with spaces kept")
-            << args({ "--machine", "MMX-Pentium166 " })
-            << "run count=- unit=- speed=- json=no machine=[MMX-Pentium166 ]";
+    QTest::newRow("machine typed exactly")
+            << args({ "--machine", "MMX-Pentium166" })
+            << "run count=- unit=- speed=- json=no machine=[MMX-Pentium166]";
     QTest::newRow("joined machine")
             << args({ "--machine=Mobile　PenIII500" })
             << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
     QTest::newRow("list machines") << args({ "--list-machines" }) << "list machines";
-    QTest::newRow("help") << args({ "--count=1", "--help" }) << "help";
+    QTest::newRow("help") << args({ "--help" }) << "help";
     QTest::newRow("short help") << args({ "-h" }) << "help";
     QTest::newRow("version") << args({ "--version" }) << "version";
     QTest::newRow("missing value") << args({ "--count" }) << "usage error";
@@ -109,10 +118,20 @@ void TestOptions::parse_data()
     QTest::newRow("no warm-up") << args({ "--warmup=0" }) << plain;
     QTest::newRow("threads forced on a CPU")
             << args({ "--threads=4", "--force-threads", "--cpu", "0" })
-            << plain + QStringLiteral(" threads=4 cpu=0 force");
+            << plain + QStringLiteral(" threads=4 cpu=0 force auto");
     QTest::newRow("csv") << args({ "--csv", "--runs=2" }) << plain + QStringLiteral(" runs=2 csv");
-    QTest::newRow("rank with json")
-            << args({ "--rank", "--json" }) << "run count=- unit=- speed=- json=yes rank";
+    QTest::newRow("rank with json, counted by itself")
+            << args({ "--rank", "--json" }) << "run count=- unit=- speed=- json=yes rank auto";
+    QTest::newRow("threads with a count") << args({ "--threads=2", "--count=9000" })
+                                          << "run count=[9000] unit=- speed=- json=no threads=2";
+    QTest::newRow("count auto") << args({ "--count=auto", "--min-time", "2.5", "--no-progress" })
+                                << plain + QStringLiteral(" auto min-time=2.5 no-progress");
+    QTest::newRow("any display speed the animation takes")
+            << args({ "--speed=99" }) << "run count=- unit=- speed=[99] json=no";
+    QTest::newRow("unit none of the five, counted as 回")
+            << args({ "--unit=x" }) << "run count=- unit=[x] speed=- json=no warned";
+    QTest::newRow("options ended by --")
+            << args({ "--json", "--" }) << "run count=- unit=- speed=- json=yes";
 
     const auto refused = [](const char *option) {
         return QStringLiteral("usage error: %1 には").arg(QString::fromUtf8(option));
@@ -137,6 +156,31 @@ void TestOptions::parse_data()
     QTest::newRow("csv with rank") << args({ "--rank", "--csv" }) << "usage error: --csv と --rank";
     QTest::newRow("csv with threads")
             << args({ "--csv", "--threads=2" }) << "usage error: --csv と --threads";
+    QTest::newRow("machine typo") << args({ "--count=100", "--machine=typo" })
+                                  << "usage error: --machine \"typo\" は基準機の表にありません";
+    QTest::newRow("machine with a trailing blank")
+            << args({ "--machine", "MMX-Pentium166 " }) << "usage error: --machine";
+    QTest::newRow("display speed no number") << args({ "--count=6500", "--speed=fast", "--runs=3" })
+                                             << "usage error: --speed \"fast\": 実行時エラー '13'";
+    QTest::newRow("force without threads")
+            << args({ "--force-threads" }) << "usage error: --force-threads は --threads と";
+    QTest::newRow("help with more")
+            << args({ "--count=1", "--help" }) << "usage error: --help はほかのオプション";
+    QTest::newRow("version with more")
+            << args({ "--version", "--json" }) << "usage error: --version はほかのオプション";
+    QTest::newRow("list with more") << args({ "--rank", "--list-machines" })
+                                    << "usage error: --list-machines はほかのオプション";
+    QTest::newRow("operand after --")
+            << args({ "--", "--json" })
+            << "usage error: オプションでない引数は受け付けません: --json";
+    QTest::newRow("value for a flag")
+            << args({ "--json=yes" }) << "usage error: --json は値を取りません";
+    QTest::newRow("no minimum time") << args({ "--min-time=0" }) << refused("--min-time");
+    QTest::newRow("minimum time past an hour")
+            << args({ "--min-time=3601" }) << refused("--min-time");
+    QTest::newRow("minimum time not finite") << args({ "--min-time=inf" }) << refused("--min-time");
+    QTest::newRow("auto count with a unit")
+            << args({ "--count=auto", "--unit=回" }) << "usage error: --count auto は単位も選ぶ";
 }
 
 void TestOptions::parse()

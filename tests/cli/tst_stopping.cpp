@@ -1,6 +1,6 @@
-#include "cli/Options.h"
-#include "cli/ParallelRun.h"
-#include "cli/RunRegistry.h"
+#include "benchmark/Benchmark.h"
+#include "benchmark/ParallelRun.h"
+#include "benchmark/RunRegistry.h"
 #include "cli/SignalWatcher.h"
 #include "runtime/LoopProgress.h"
 
@@ -16,9 +16,9 @@ using namespace kamorin;
 
 namespace {
 
-RunOptions countOf(const char *count, const char *unit)
+SeriesPlan countOf(const char *count, const char *unit)
 {
-    RunOptions options;
+    SeriesPlan options;
     options.count = QString::fromUtf8(count);
     options.unit = QString::fromUtf8(unit);
     return options;
@@ -135,9 +135,6 @@ void TestStopping::parallelCopiesAllStop()
     QVERIFY(timer.elapsed() < 30000);
     QVERIFY(outcome.stopped);
     QVERIFY(outcome.result.values.isEmpty());
-    QCOMPARE(outcome.errors.size(), 2);
-    for (const QString &error : outcome.errors)
-        QCOMPARE(error, QStringLiteral("kamorin-cli: 計算を中止しました。"));
 }
 
 void TestStopping::parallelCopiesCompareTheirValues_data()
@@ -156,16 +153,20 @@ void TestStopping::parallelCopiesCompareTheirValues()
     QFETCH(int, mismatches);
     RunRegistry registry;
     const ParallelOutcome outcome
-            = runInParallel(countOf("10", "千回"), registry, threads, {}, expected, 10000, 0.001);
+            = runInParallel(countOf("10", "千回"), registry, threads, {}, expected, 10000, 10);
     QVERIFY(!outcome.stopped);
     QCOMPARE(outcome.result.threads, threads);
     QCOMPARE(outcome.result.values, QStringList(threads, QStringLiteral("3.14149265359003")));
     QCOMPARE(outcome.errors.size(), mismatches);
     QCOMPARE(outcome.result.valuesAgree, mismatches == 0);
-    if (mismatches)
-        QVERIFY(outcome.errors.front().contains(QStringLiteral("一致しません")));
-    QVERIFY(outcome.result.seconds >= 0);
-    QCOMPARE(*outcome.result.singlePassesPerSecond, 10000 / 0.001);
+    if (mismatches) {
+        QVERIFY(outcome.errors.front().message.contains(QStringLiteral("一致しません")));
+        return;
+    }
+    QCOMPARE(outcome.result.seconds.size(), std::size_t { 1 });
+    QCOMPARE(*outcome.result.singlePassesPerSecond, 10000 / 10.0);
+    // Against a one-thread time far longer than the copies took.
+    QCOMPARE(*outcome.result.speedup, double(threads));
 }
 
 int main(int argc, char *argv[])

@@ -1,8 +1,11 @@
+#include "benchmark/Ranking.h"
 #include "cli/Csv.h"
 #include "cli/Json.h"
+#include "cli/Output.h"
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <cmath>
@@ -25,6 +28,9 @@ private Q_SLOTS:
     void controlsEscaped();
     void progressLine_data();
     void progressLine();
+    void rankingHasEveryRow();
+    void lineFitsColumns_data();
+    void lineFitsColumns();
 };
 
 void TestTextForms::csvQuoting_data()
@@ -66,10 +72,20 @@ void TestTextForms::csvRows()
     noPass.loops = QStringLiteral("0");
     noPass.seconds = 0.125;
     noPass.value = QStringLiteral("0");
-    QCOMPARE(runsAsCsv({ longRun, noPass }),
-             QStringLiteral("run,loops,seconds,ns_per_pass,value,digits,score\n"
-                            "1,100000000,2.5,25,3.14159264358933,7,82.4\n"
-                            "2,0,0.125,,0,,\n"));
+    BenchmarkResult result;
+    result.runs = { longRun, noPass };
+    result.settings.count = QStringLiteral("1");
+    result.settings.unit = QStringLiteral("億回");
+    result.settings.runs = 2;
+    result.settings.cpu = 1;
+    result.started = QDateTime(QDate(2026, 12, 8), QTime(1, 2, 3, 45), Qt::UTC);
+    const QString shaping = QStringLiteral(",1,億回,%1,0,2,1,,1,2026-12-08T01:02:03.045Z,1.2.7\n");
+    QCOMPARE(runsAsCsv(result, QStringLiteral("1.2.7")),
+             QStringLiteral("run,loops,seconds,ns_per_pass,value,digits,score,count,unit,passes,"
+                            "warmup,runs,cpu,threads,min_time,started,version\n")
+                     + QStringLiteral("1,100000000,2.5,25,3.14159264358933,7,82.4")
+                     + shaping.arg(QStringLiteral("100000000")) + QStringLiteral("2,0,0.125,,0,,")
+                     + shaping.arg(QStringLiteral("0")));
 }
 
 void TestTextForms::jsonNumbers_data()
@@ -145,6 +161,11 @@ void TestTextForms::progressLine_data()
                               "残り 約 9時間18分45秒";
     QTest::newRow("nothing to do") << 0.0 << 0.0 << 0.0 << ""
                                    << "0.0%  0/0 回  経過 0.0 秒  残り --";
+    QTest::newRow("a count of 1e300") << 1e9 << 1e300 << 10.0 << ""
+                                      << "0.0%  1000000000/1.00e+300 回  経過 10.0 秒  "
+                                         "残り 約 1.16e+287 日";
+    QTest::newRow("past 99 days") << 1.0 << 1e6 << 10.0 << ""
+                                  << "0.0%  1/1000000 回  経過 10.0 秒  残り 約 115 日";
 }
 
 void TestTextForms::progressLine()
@@ -160,6 +181,37 @@ void TestTextForms::progressLine()
     snapshot.elapsedSeconds = elapsed;
     snapshot.label = label;
     QTEST(progressLineText(snapshot), "line");
+}
+
+void TestTextForms::rankingHasEveryRow()
+{
+    constexpr ReferenceMachine machines[]
+            = { { u"D", 30 }, { u"B", 20 }, { u"A", 10 }, { u"C", 20 } };
+    const QStringList lines
+            = rankingAsText(rankAmong(machines, 25)).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + 5);
+    QVERIFY(lines[0].contains(QStringLiteral("順位")));
+    QCOMPARE(lines[1].simplified(), QStringLiteral("1 A 10.00"));
+    QCOMPARE(lines[4].simplified(), QStringLiteral("4 ★この機械 25.00"));
+    QCOMPARE(lines[5].simplified(), QStringLiteral("5 D 30.00"));
+}
+
+void TestTextForms::lineFitsColumns_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("fitted");
+    QTest::newRow("fits") << "計測 1/3" << 20 << "計測 1/3";
+    QTest::newRow("cut at a narrow character") << "計測 1/3" << 6 << "計測 1";
+    QTest::newRow("a wide character never halved") << "計測 1/3" << 3 << "計";
+    QTest::newRow("no room") << "計測" << 1 << "";
+}
+
+void TestTextForms::lineFitsColumns()
+{
+    QFETCH(QString, text);
+    QFETCH(int, columns);
+    QTEST(fitToColumns(text, columns), "fitted");
 }
 
 QTEST_APPLESS_MAIN(TestTextForms)

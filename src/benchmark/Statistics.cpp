@@ -1,4 +1,4 @@
-#include "cli/Statistics.h"
+#include "benchmark/Statistics.h"
 
 #include <algorithm>
 #include <cmath>

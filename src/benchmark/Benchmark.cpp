@@ -1,8 +1,7 @@
-#include "cli/Benchmark.h"
+#include "benchmark/Benchmark.h"
 
-#include "cli/CliPlatform.h"
-#include "cli/Options.h"
-#include "cli/RunRegistry.h"
+#include "benchmark/HeadlessPlatform.h"
+#include "benchmark/RunRegistry.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "runtime/EventDispatch.h"
@@ -26,16 +25,16 @@ QString labelOf(const QString &stage, int number, int count)
 
 } // namespace
 
-void applyOptions(Form1 &form, const RunOptions &options)
+void applyPlan(Form1 &form, const SeriesPlan &plan)
 {
-    if (options.count)
-        form.Combo4.setText(*options.count);
-    if (options.unit)
-        form.Combo5.setText(*options.unit);
-    if (options.speed)
-        form.Combo2.setText(*options.speed);
-    if (options.machine)
-        form.Combo3.setText(*options.machine);
+    if (plan.count)
+        form.Combo4.setText(*plan.count);
+    if (plan.unit)
+        form.Combo5.setText(*plan.unit);
+    if (plan.speed)
+        form.Combo2.setText(*plan.speed);
+    if (plan.machine)
+        form.Combo3.setText(*plan.machine);
 }
 
 std::optional<double> scoreOfRun(const Form1 &form, double seconds)
@@ -52,20 +51,19 @@ std::optional<double> scoreOfRun(const Form1 &form, double seconds)
     }
 }
 
-SeriesEnding runSeries(Form1 &form, CliPlatform &platform, RunRegistry &registry,
-                       const RunOptions &options, BenchmarkResult &result)
+SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &registry,
+                       const SeriesPlan &plan, BenchmarkResult &result)
 {
-    result.warmupRuns = options.warmup;
-    const int presses = options.warmup + options.runs;
+    result.warmupRuns = plan.warmup;
+    const int presses = plan.warmup + plan.runs;
     // A single run needs no name on its progress line.
     const bool namePresses = presses > 1;
     for (int press = 0; press < presses; ++press) {
-        const bool recorded = press >= options.warmup;
+        const bool recorded = press >= plan.warmup;
         if (namePresses)
-            registry.setLabel(recorded ? labelOf(QStringLiteral("計測"), press - options.warmup + 1,
-                                                 options.runs)
-                                       : labelOf(QStringLiteral("ウォームアップ"), press + 1,
-                                                 options.warmup));
+            registry.setLabel(
+                    recorded ? labelOf(QStringLiteral("計測"), press - plan.warmup + 1, plan.runs)
+                             : labelOf(QStringLiteral("ウォームアップ"), press + 1, plan.warmup));
 
         platform.forgetClockReadings();
         bool ok = dispatch(platform, [&] { Command1_Click(form, platform); });

@@ -1,4 +1,4 @@
-#include "cli/RunRegistry.h"
+#include "benchmark/RunRegistry.h"
 
 #include "runtime/Clock.h"
 #include "runtime/LoopProgress.h"

@@ -10,6 +10,8 @@
 
 namespace kamorin {
 
+class Form1;
+
 // The name this machine's row carries among the reference machines.
 QString thisMachineName();
 
@@ -20,8 +22,9 @@ struct RankRow
     QString name;
     // For 20,000,000 passes.
     double seconds = 0;
-    // That machine's score with this one as the reference: above 1 it is faster.
-    double score = 0;
+    // The score this run would get against that machine, the very text SCORE
+    // would write; none on this machine's own row or where SCORE would fail.
+    std::optional<QString> score;
     bool thisMachine = false;
 };
 
@@ -35,13 +38,15 @@ struct Ranking
     // The nearest reference machines strictly faster and strictly slower.
     std::optional<QString> faster;
     std::optional<QString> slower;
+    // Whether the runs it comes from lasted the minimum time.
+    bool reliable = true;
 };
 
 // Places this machine, which needs `seconds` for 20,000,000 passes, among `machines`.
 Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds);
 
-// One row a line: place, name, seconds ("##0.00") and score ("##0.000"),
-// under a heading, in aligned columns.
-QString rankingAsText(const Ranking &ranking);
+// Each reference row's score as SCORE computes and formats it for the run
+// `form` shows.
+void scoreRowsAsScoreDoes(Ranking &ranking, const Form1 &form);
 
 } // namespace kamorin

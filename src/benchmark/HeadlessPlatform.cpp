@@ -1,6 +1,6 @@
-#include "cli/CliPlatform.h"
+#include "benchmark/HeadlessPlatform.h"
 
-#include "cli/RunRegistry.h"
+#include "benchmark/RunRegistry.h"
 #include "runtime/Clock.h"
 #include "runtime/LoopProgress.h"
 #include "runtime/RuntimeError.h"
@@ -9,7 +9,7 @@
 
 namespace kamorin {
 
-double CliPlatform::clockSeconds()
+double HeadlessPlatform::clockSeconds()
 {
     const double now = monotonicSeconds();
     m_previous = m_readings == 0 ? now : m_last;
@@ -18,21 +18,21 @@ double CliPlatform::clockSeconds()
     return now;
 }
 
-void CliPlatform::clearClipboard()
+void HeadlessPlatform::clearClipboard()
 {
     m_clipboard.clear();
 }
 
-void CliPlatform::setClipboardText(const QString &text)
+void HeadlessPlatform::setClipboardText(const QString &text)
 {
     m_clipboard = text;
 }
 
-void CliPlatform::showForm(Form &) { }
+void HeadlessPlatform::showForm(Form &) { }
 
-void CliPlatform::unloadForm(Form &) { }
+void HeadlessPlatform::unloadForm(Form &) { }
 
-void CliPlatform::runLongStep(LoopProgress &progress, const std::function<void()> &step)
+void HeadlessPlatform::runLongStep(LoopProgress &progress, const std::function<void()> &step)
 {
     m_lastLoopPasses = 0;
     if (m_registry) {
@@ -44,12 +44,12 @@ void CliPlatform::runLongStep(LoopProgress &progress, const std::function<void()
     m_lastLoopPasses = progress.totalPasses();
 }
 
-void CliPlatform::reportError(const RuntimeError &error)
+void HeadlessPlatform::reportError(const RuntimeError &error)
 {
-    m_errors << QStringLiteral("kamorin-cli: ") + error.report();
+    m_errors.push_back({ static_cast<int>(error.number()), error.report() });
 }
 
-QStringList CliPlatform::takeErrorReports()
+std::vector<RunError> HeadlessPlatform::takeErrors()
 {
     return std::exchange(m_errors, {});
 }

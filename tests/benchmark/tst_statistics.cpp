@@ -1,6 +1,6 @@
-#include "cli/Statistics.h"
-#include "cli/SystemInfo.h"
-#include "cli/Warnings.h"
+#include "benchmark/Statistics.h"
+#include "benchmark/SystemInfo.h"
+#include "benchmark/Warnings.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "cli/SystemInfo.h"
+#include "benchmark/SystemInfo.h"
 
 #include <QDir>
 #include <QFile>

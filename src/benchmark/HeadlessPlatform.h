@@ -1,5 +1,6 @@
 #pragma once
 
+#include "benchmark/BenchmarkResult.h"
 #include "runtime/Platform.h"
 
 #include <QString>
@@ -10,12 +11,12 @@ namespace kamorin {
 class RunRegistry;
 
 // The platform without a display: the steady clock, errors kept for the
-// caller to print when the output is done.
-class CliPlatform : public Platform
+// front to tell when the output is done.
+class HeadlessPlatform : public Platform
 {
 public:
     // Without a registry a run cannot be stopped and shows no progress.
-    explicit CliPlatform(RunRegistry *registry = nullptr) : m_registry(registry) { }
+    explicit HeadlessPlatform(RunRegistry *registry = nullptr) : m_registry(registry) { }
 
     double clockSeconds() override;
     void clearClipboard() override;
@@ -40,14 +41,13 @@ public:
     // The passes the last series loop was to make, as the loop itself counted them.
     double lastLoopPasses() const { return m_lastLoopPasses; }
 
-    // The reports of the errors that ended handlers, oldest first, each as
-    // "kamorin-cli: …"; taking them empties the list.
-    QStringList takeErrorReports();
+    // The errors that ended handlers, oldest first; taking them empties the list.
+    std::vector<RunError> takeErrors();
 
 private:
     RunRegistry *m_registry;
     QString m_clipboard;
-    QStringList m_errors;
+    std::vector<RunError> m_errors;
     int m_readings = 0;
     double m_previous = 0;
     double m_last = 0;

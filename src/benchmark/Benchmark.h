@@ -1,16 +1,31 @@
 #pragma once
 
-#include "cli/BenchmarkResult.h"
+#include "benchmark/BenchmarkResult.h"
+
+#include <QString>
+
+#include <optional>
 
 namespace kamorin {
 
-class CliPlatform;
+class HeadlessPlatform;
 class Form1;
 class RunRegistry;
-struct RunOptions;
 
-// The texts of the command line, typed into a loaded form's boxes.
-void applyOptions(Form1 &form, const RunOptions &options);
+// What shapes a series of runs: the texts typed into the form's boxes (unset
+// ones keep the window's design-time contents) and how often 実行 is pressed.
+struct SeriesPlan
+{
+    std::optional<QString> count;
+    std::optional<QString> unit;
+    std::optional<QString> speed;
+    std::optional<QString> machine;
+    int warmup = 0;
+    int runs = 1;
+};
+
+// The plan's texts, typed into a loaded form's boxes.
+void applyPlan(Form1 &form, const SeriesPlan &plan);
 
 // How a series of presses ended.
 enum class SeriesEnding
@@ -28,8 +43,8 @@ enum class SeriesEnding
 // The warm-up presses, then the recorded ones: each presses 実行 on the same
 // form, then SCORE when the run took a second or more. The first failure
 // ends the series; the platform keeps its report.
-SeriesEnding runSeries(Form1 &form, CliPlatform &platform, RunRegistry &registry,
-                       const RunOptions &options, BenchmarkResult &result);
+SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &registry,
+                       const SeriesPlan &plan, BenchmarkResult &result);
 
 // This run's score against the machine in Combo3 as SCORE computes it, but
 // from the measured seconds: (loops / seconds) / (20000000 / reference).

@@ -1,4 +1,7 @@
-#include "cli/Ranking.h"
+#include "benchmark/HeadlessPlatform.h"
+#include "benchmark/Ranking.h"
+#include "mainwindow/Form1.h"
+#include "scoring/Command6_Click.h"
 
 #include <QTest>
 
@@ -28,8 +31,8 @@ class TestRanking : public QObject
 private Q_SLOTS:
     void place_data();
     void place();
-    void scoresAgainstThisMachine();
-    void textHasEveryRow();
+    void scoresAreScoreTexts_data();
+    void scoresAreScoreTexts();
     void wholeTable();
 };
 
@@ -77,31 +80,40 @@ void TestRanking::place()
     QTEST(rows.join(u' '), "rows");
 }
 
-void TestRanking::scoresAgainstThisMachine()
+void TestRanking::scoresAreScoreTexts_data()
 {
-    const Ranking ranking = rankAmong(kMachines, 20);
-    for (const RankRow &row : ranking.rows) {
-        // Twice as fast as this machine is a score of 2.
-        if (row.name == u"A")
-            QCOMPARE(row.score, 2.0);
-        if (row.name == u"D")
-            QCOMPARE(row.score, 20.0 / 30);
-        if (row.thisMachine) {
-            QCOMPARE(row.name, thisMachineName());
-            QCOMPARE(row.score, 1.0);
-        }
+    QTest::addColumn<QString>("machine");
+    const auto machines = ReferenceMachineTable::entries();
+    for (const std::size_t i : { std::size_t { 0 }, std::size_t { 17 }, machines.size() - 1 }) {
+        const QString name = QString::fromUtf16(machines[i].name.data(),
+                                                static_cast<qsizetype>(machines[i].name.size()));
+        QTest::newRow(qPrintable(name)) << name;
     }
+    QTest::newRow("MMX-Pentium166") << QStringLiteral("MMX-Pentium166");
 }
 
-void TestRanking::textHasEveryRow()
+// The row of a machine reads what SCORE writes against it, to the last byte.
+void TestRanking::scoresAreScoreTexts()
 {
-    const QStringList lines
-            = rankingAsText(rankAmong(kMachines, 25)).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 1 + 5);
-    QVERIFY(lines[0].contains(QStringLiteral("順位")));
-    QCOMPARE(lines[1].simplified(), QStringLiteral("1 A 10.00 2.500"));
-    QCOMPARE(lines[4].simplified(), QStringLiteral("4 ★この機械 25.00 1.000"));
-    QCOMPARE(lines[5].simplified(), QStringLiteral("5 D 30.00 0.833"));
+    QFETCH(QString, machine);
+    Form1 form;
+    Form_Load(form);
+    form.Combo1.setText(QStringLiteral("30000000"));
+    form.Text6.setText(QStringLiteral("0"));
+    form.Text5.setText(QStringLiteral("0"));
+    form.Text3.setText(QStringLiteral("1"));
+    form.Text8.setText(QStringLiteral("37"));
+    form.Combo2.setText(QStringLiteral("0"));
+    form.Combo3.setText(machine);
+    HeadlessPlatform platform;
+    Command6_Click(form, platform);
+
+    Ranking ranking = rankAmong(ReferenceMachineTable::entries(), 0.9);
+    scoreRowsAsScoreDoes(ranking, form);
+    const auto row = std::find_if(ranking.rows.begin(), ranking.rows.end(),
+                                  [&](const RankRow &r) { return r.name == machine; });
+    QVERIFY(row != ranking.rows.end());
+    QCOMPARE(row->score, std::optional(form.Text7.text()));
 }
 
 void TestRanking::wholeTable()

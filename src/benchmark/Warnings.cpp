@@ -1,7 +1,7 @@
-#include "cli/Warnings.h"
+#include "benchmark/Warnings.h"
 
-#include "cli/Statistics.h"
-#include "cli/SystemInfo.h"
+#include "benchmark/Statistics.h"
+#include "benchmark/SystemInfo.h"
 #include "runtime/Format.h"
 
 namespace kamorin {

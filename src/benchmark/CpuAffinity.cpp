@@ -1,4 +1,4 @@
-#include "cli/CpuAffinity.h"
+#include "benchmark/CpuAffinity.h"
 
 #include <sched.h>
 

@@ -1,0 +1,71 @@
+#include "benchmark/Ranking.h"
+
+#include "runtime/RuntimeError.h"
+#include "scoring/Command6_Click.h"
+
+#include <algorithm>
+
+namespace kamorin {
+
+QString thisMachineName()
+{
+    return QStringLiteral("★この機械");
+}
+
+Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
+{
+    Ranking ranking;
+    ranking.seconds = seconds;
+    ranking.of = static_cast<int>(machines.size()) + 1;
+
+    RankRow self;
+    self.name = thisMachineName();
+    self.seconds = seconds;
+    self.thisMachine = true;
+    ranking.rows.push_back(self);
+    for (const ReferenceMachine &machine : machines) {
+        RankRow row;
+        row.name = QString::fromUtf16(machine.name.data(),
+                                      static_cast<qsizetype>(machine.name.size()));
+        row.seconds = machine.seconds;
+        ranking.rows.push_back(row);
+    }
+    // Stable, and this machine first: at a tie it stands before the machines
+    // it ties with, since none of them is strictly faster.
+    std::stable_sort(ranking.rows.begin(), ranking.rows.end(),
+                     [](const RankRow &a, const RankRow &b) { return a.seconds < b.seconds; });
+
+    std::size_t faster = 0;
+    for (std::size_t i = 0; i < ranking.rows.size(); ++i) {
+        RankRow &row = ranking.rows[i];
+        if (i > 0 && ranking.rows[i - 1].seconds < row.seconds)
+            faster = i;
+        row.position = static_cast<int>(faster) + 1;
+    }
+
+    const auto self_ = std::find_if(ranking.rows.begin(), ranking.rows.end(),
+                                    [](const RankRow &row) { return row.thisMachine; });
+    ranking.position = self_->position;
+    if (self_ != ranking.rows.begin())
+        ranking.faster = std::prev(self_)->name;
+    const auto slower = std::find_if(self_, ranking.rows.end(),
+                                     [&](const RankRow &row) { return row.seconds > seconds; });
+    if (slower != ranking.rows.end())
+        ranking.slower = slower->name;
+    return ranking;
+}
+
+void scoreRowsAsScoreDoes(Ranking &ranking, const Form1 &form)
+{
+    for (RankRow &row : ranking.rows) {
+        if (row.thisMachine)
+            continue;
+        try {
+            row.score = scoreText(form, row.seconds);
+        } catch (const RuntimeError &) {
+            row.score.reset();
+        }
+    }
+}
+
+} // namespace kamorin

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "benchmark/BenchmarkResult.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace kamorin {
+
+// The status when the results cannot be written (EX_IOERR).
+inline constexpr int kOutputErrorStatus = 74;
+
+// Thrown once the failure to write the results has been told on stderr.
+class OutputFailed
+{ };
+
+// The system's words for an errno value.
+QString systemMessage(int error);
+
+// The results on stdout, all of them, through short writes and interruptions.
+// A failure is told on stderr and thrown as OutputFailed; a reader that went
+// away (… | head -1) ends the program as SIGPIPE ends other tools.
+void writeOut(const QString &text);
+
+// A text of our own on stderr, as it stands.
+void writeError(const QString &text);
+// Messages on stderr, each as "kamorin-cli: …" with control characters escaped.
+void writeErrors(const std::vector<RunError> &errors);
+void writeWarnings(const QStringList &warnings);
+
+// Before anything is written: a closed stdout is held by a descriptor that
+// refuses writes, so that no file opened later takes its number and the
+// results fail loudly; SIGPIPE is left to the write to report.
+void prepareStandardStreams();
+
+} // namespace kamorin
