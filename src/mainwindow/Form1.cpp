@@ -1,6 +1,9 @@
 #include "mainwindow/Form1.h"
 
+#include "mainwindow/FormSnapshot.h"
 #include "scoring/ReferenceMachineTable.h"
+
+#include <memory>
 
 #include <stdexcept>
 
@@ -74,6 +77,12 @@ Control &Form1::control(std::string_view name)
             return *c;
     }
     throw std::out_of_range("no control of that name");
+}
+
+std::function<void()> Form1::snapshot()
+{
+    auto taken = std::make_shared<const FormSnapshot>(controls());
+    return [taken] { taken->restore(); };
 }
 
 void Form_Load(Form1 &form)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace kamorin {
+
+// An editable combo box whose list is entered from the item that matches the
+// text shown, not from whichever item was last chosen: the text may have been
+// typed or set by a handler since. With no matching item, Down starts at the top.
+class ComboField : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void selectShownItem();
+};
+
+} // namespace kamorin
