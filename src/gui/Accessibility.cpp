@@ -2,7 +2,10 @@
 
 #include "gui/ProgressButton.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QKeySequence>
 
 #include <algorithm>
@@ -103,10 +106,81 @@ public:
     QVariant minimumStepSize() const override { return 0.0; }
 };
 
+// Qt's own combo box interface names an editable combo box by its text; a
+// screen reader user needs to hear what the field is (ループ回数), and its
+// text as the value.
+class ComboFieldAccessible : public QAccessibleWidget
+{
+public:
+    explicit ComboFieldAccessible(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox)
+    { }
+
+    QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
+
+    int childCount() const override { return 2; }
+
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(combo()->lineEdit());
+        if (index == 1)
+            return QAccessible::queryAccessibleInterface(combo()->view());
+        return nullptr;
+    }
+
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (!child)
+            return -1;
+        if (child->object() == combo()->lineEdit())
+            return 0;
+        if (child->object() == combo()->view())
+            return 1;
+        return -1;
+    }
+
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        QAccessibleInterface *edit = child(0);
+        return edit && edit->rect().contains(x, y) ? edit : nullptr;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return combo()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.editable = true;
+        s.expandable = true;
+        s.expanded = combo()->view()->isVisible();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList { showMenuAction(), pressAction() } + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == showMenuAction() || actionName == pressAction())
+            combo()->showPopup();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+};
+
 QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
 {
     if (className == u"kamorin::ProgressButton")
         return new ProgressButtonAccessible(static_cast<ProgressButton *>(object));
+    if (className == u"kamorin::ComboField")
+        return new ComboFieldAccessible(static_cast<QComboBox *>(object));
     if (className == u"kamorin::BarLabel")
         return new BarAccessible(static_cast<BarLabel *>(object));
     return nullptr;

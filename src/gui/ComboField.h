@@ -9,6 +9,8 @@ namespace kamorin {
 // typed or set by a handler since. With no matching item, Down starts at the top.
 class ComboField : public QComboBox
 {
+    Q_OBJECT
+
 public:
     using QComboBox::QComboBox;
 
