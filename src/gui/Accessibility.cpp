@@ -5,8 +5,8 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QKeySequence>
+#include <QLineEdit>
 
 #include <algorithm>
 
@@ -64,8 +64,10 @@ public:
 
     void doAction(const QString &actionName) override
     {
+        // Later, as a click by hand would be: the screen reader's request is
+        // answered first, not after a run that may take minutes.
         if (actionName == pressAction() && button()->isEnabled())
-            button()->click();
+            button()->animateClick();
         else
             QAccessibleWidget::doAction(actionName);
     }
@@ -101,7 +103,10 @@ public:
 
     QVariant currentValue() const override { return bar()->length(); }
     void setCurrentValue(const QVariant &) override { }
-    QVariant maximumValue() const override { return std::max(bar()->length(), bar()->fullLength()); }
+    QVariant maximumValue() const override
+    {
+        return std::max(bar()->length(), bar()->fullLength());
+    }
     QVariant minimumValue() const override { return 0.0; }
     QVariant minimumStepSize() const override { return 0.0; }
 };
@@ -112,7 +117,8 @@ public:
 class ComboFieldAccessible : public QAccessibleWidget
 {
 public:
-    explicit ComboFieldAccessible(QComboBox *combo) : QAccessibleWidget(combo, QAccessible::ComboBox)
+    explicit ComboFieldAccessible(QComboBox *combo)
+        : QAccessibleWidget(combo, QAccessible::ComboBox)
     { }
 
     QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }

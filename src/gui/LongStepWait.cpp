@@ -82,8 +82,8 @@ bool isHover(QObject *watched, QEvent *event)
 
 } // namespace
 
-LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher,
-                           WindowTest closesTheProgram, WindowTest staysUsable)
+LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher, WindowTest closesTheProgram,
+                           WindowTest staysUsable)
     : m_progress(progress), m_watcher(watcher), m_closesTheProgram(std::move(closesTheProgram)),
       m_staysUsable(std::move(staysUsable))
 { }

@@ -4,7 +4,6 @@
 #include "scoring/ReferenceMachineTable.h"
 
 #include <memory>
-
 #include <stdexcept>
 
 namespace kamorin {

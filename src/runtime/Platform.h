@@ -37,7 +37,7 @@ public:
     // result assigns back every property that has changed since.
     virtual std::function<void()> snapshot()
     {
-        return [] { };
+        return [] {};
     }
 
     // Whether a press on one of its controls is being handled.

@@ -5,7 +5,9 @@
                            combo box's list of items is not entered
   atspi_dump.py --extents  the same with each object's screen rectangle
   atspi_dump.py --value N  the value and description of the object named N
-  atspi_dump.py --press N  the first action (press, open) of the object named N"""
+  atspi_dump.py --press N  the first action (press, open) of the object named N
+  atspi_dump.py --set N T  types T into the field named N, over what it held
+  atspi_dump.py --text N   the text of the field named N"""
 import sys
 import time
 
@@ -48,9 +50,9 @@ def describe(node, extents):
     return " ".join(parts)
 
 
-def find(app, name):
+def find(app, name, role=None):
     for _, node in walk(app):
-        if node.name == name:
+        if node.name == name and role in (None, node.getRoleName()):
             return node
     sys.exit("no object named %s" % name)
 
@@ -59,6 +61,12 @@ def main(args):
     app = application()
     if args[:1] == ["--press"]:
         find(app, args[1]).queryAction().doAction(0)
+        return
+    if args[:1] == ["--set"]:
+        find(app, args[1], "text").queryEditableText().setTextContents(args[2])
+        return
+    if args[:1] == ["--text"]:
+        print(find(app, args[1], "text").queryText().getText(0, -1))
         return
     if args[:1] == ["--value"]:
         node = find(app, args[1])
