@@ -16,8 +16,15 @@ void ComboField::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Up:
-    case Qt::Key_Down:
     case Qt::Key_PageUp:
+        // From a text that no item matches, Up also starts at the first item.
+        if (selectShownItem() < 0 && count() > 0 && !(event->modifiers() & Qt::AltModifier)) {
+            setCurrentIndex(0);
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Down:
     case Qt::Key_PageDown:
         selectShownItem();
         break;
@@ -33,12 +40,12 @@ void ComboField::wheelEvent(QWheelEvent *event)
     QComboBox::wheelEvent(event);
 }
 
-void ComboField::selectShownItem()
+int ComboField::selectShownItem()
 {
     const QString shown = currentText();
     const int match = findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (match == currentIndex())
-        return;
+        return match;
     // Choosing an item, or none, rewrites the text; it is put back as it was,
     // and nobody is told of a text that did not really change.
     const QSignalBlocker quiet(this);
@@ -46,6 +53,7 @@ void ComboField::selectShownItem()
     setCurrentIndex(match);
     if (lineEdit()->text() != shown)
         lineEdit()->setText(shown);
+    return match;
 }
 
 } // namespace kamorin

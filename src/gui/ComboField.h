@@ -6,7 +6,8 @@ namespace kamorin {
 
 // An editable combo box whose list is entered from the item that matches the
 // text shown, not from whichever item was last chosen: the text may have been
-// typed or set by a handler since. With no matching item, Down starts at the top.
+// typed or set by a handler since. With no matching item, Up and Down start at
+// the first item.
 class ComboField : public QComboBox
 {
     Q_OBJECT
@@ -21,7 +22,8 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    void selectShownItem();
+    // The matching item's index, or -1.
+    int selectShownItem();
 };
 
 } // namespace kamorin

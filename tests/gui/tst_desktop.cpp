@@ -136,6 +136,8 @@ void TestDesktop::arrowKeysStartFromTheShownItem_data()
             << u"Combo4"_s << u"9000"_s << int(Qt::Key_Down) << u"5000"_s;
     QTest::newRow("Down from a typed count starts at the top")
             << u"Combo4"_s << u"25"_s << int(Qt::Key_Down) << u"1"_s;
+    QTest::newRow("Up from a typed unit too")
+            << u"Combo5"_s << u"abc"_s << int(Qt::Key_Up) << u"回"_s;
 }
 
 // The model sets the text, as the user's typing does, without choosing an item.

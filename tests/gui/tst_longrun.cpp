@@ -2,6 +2,7 @@
 // no input, shows how far the run has come, and Escape or closing the window
 // stops it.
 
+#include "about/frmAbout2.h"
 #include "gui/Application.h"
 #include "gui/FormView.h"
 #include "gui/MainWindow.h"
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void windowStaysAliveAndTakesNoInput();
     void escapeStopsTheRun();
     void closingTheWindowStopsTheRunThenCloses();
+    void versionDialogStaysUsableDuringARun();
     void progressText_data();
     void progressText();
 
@@ -182,6 +184,35 @@ void TestLongRun::closingTheWindowStopsTheRunThenCloses()
     QVERIFY(stillOpenAfterClose);
     QCOMPARE(m_app->form.Command1.caption(), u"実行"_s);
     QTRY_VERIFY(!m_app->window->isVisible());
+    QVERIFY(ticker.boxes.isEmpty());
+}
+
+// Opened over the main window, within a frame's width; its Escape closes it
+// and does not stop the run.
+void TestLongRun::versionDialogStaysUsableDuringARun()
+{
+    Ver_Click(m_app->window->aboutForm(), m_app->platform);
+    QWidget *about = m_app->platform.windowOf(m_app->window->aboutForm());
+    QVERIFY(about);
+    QVERIFY((about->frameGeometry().center() - m_app->window->frameGeometry().center())
+                    .manhattanLength()
+            <= 6);
+    m_app->form.Combo4.setText(u"9000"_s);
+    m_app->form.Combo5.setText(u"億回"_s);
+    bool closedDuringTheRun = false;
+    Ticker ticker([&](int tick) {
+        if (tick == 2)
+            QTest::keyClick(about, Qt::Key_Escape);
+        if (tick == 4) {
+            closedDuringTheRun = !m_app->window->aboutForm().isLoaded()
+                    && m_app->form.Command1.caption() == u"計算中";
+            QTest::keyClick(m_app->window.get(), Qt::Key_Escape);
+        }
+    });
+
+    QTest::mouseClick(widget("Command1"), Qt::LeftButton);
+
+    QVERIFY(closedDuringTheRun);
     QVERIFY(ticker.boxes.isEmpty());
 }
 
