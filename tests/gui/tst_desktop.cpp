@@ -73,6 +73,7 @@ private Q_SLOTS:
     void arrowKeysStartFromTheShownItem_data();
     void arrowKeysStartFromTheShownItem();
     void f10OpensTheMenuAndTheFocusIsShownAfterIt();
+    void altEntersTheMenuBar();
     void hiddenCountHoldersAreNoWidgets();
     void textsStayReadableInEveryTheme_data();
     void textsStayReadableInEveryTheme();
@@ -176,6 +177,21 @@ void TestDesktop::f10OpensTheMenuAndTheFocusIsShownAfterIt()
 
     QCOMPARE(QApplication::focusWidget(), copy);
     QTRY_VERIFY(m_app->window->testAttribute(Qt::WA_KeyboardFocusChange));
+}
+
+void TestDesktop::altEntersTheMenuBar()
+{
+    QWidget *copy = widget(u"Command4"_s);
+    copy->setFocus(Qt::TabFocusReason);
+
+    QTest::keyClick(copy, Qt::Key_Alt, Qt::AltModifier);
+
+    QMenuBar *menuBar = m_app->window->menuBar();
+    QCOMPARE(QApplication::focusWidget(), menuBar);
+    QVERIFY(menuBar->activeAction());
+    QCOMPARE(menuBar->activeAction()->text(), u"ファイル"_s);
+    QTest::keyClick(menuBar, Qt::Key_Escape);
+    QCOMPARE(QApplication::focusWidget(), copy);
 }
 
 // They lie wholly beneath the count and its unit: a Tab, a click or a screen
