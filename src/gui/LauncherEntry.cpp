@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QVariantMap>
 
@@ -12,8 +13,22 @@ namespace kamorin {
 
 namespace {
 
+// Asking D-Bus for a session bus where there is none would start one for the
+// X display (autolaunch), a daemon that outlives the program: only a bus the
+// desktop announces, or the user's bus socket, is used.
+bool sessionBusExists()
+{
+    if (qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo(runtime + QStringLiteral("/bus")).exists();
+}
+
 void sendUpdate(const QVariantMap &properties)
 {
+    static const bool busExists = sessionBusExists();
+    if (!busExists)
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
