@@ -24,10 +24,14 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kamorin.github.io/")
 # dpkg-shlibdeps names the Qt 6, C++ and C libraries the programs really link,
 # with the versions they need.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window asks for ＭＳ Ｐゴシック and is drawn with its substitute IPAPGothic,
-# else Noto Sans CJK JP; without either its Japanese text has no glyphs.
+# The window asks for ＭＳ Ｐゴシック and is laid out for its substitute IPAPGothic,
+# which has its metrics. Noto Sans CJK JP is no alternative: its taller lines
+# cut 速度 under 表示 to a sliver and push the captions down.
 # kamorin-cli keeps its results through Qt's SQLite driver, a plugin that
 # dpkg-shlibdeps cannot see because nothing links it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libqt6sql6-sqlite")
+# Qt's Wayland platform: a GNOME or KDE Wayland session then shows the window
+# natively, sharp at fractional scales, instead of through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

@@ -25,6 +25,9 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     # A real X server for the tests that drive the window.
     xvfb xauth xdotool xclip x11-utils imagemagick
+    # A screen reader's view (AT-SPI on a private session bus), and the window
+    # on Wayland under weston with its clipboard.
+    dbus-bin dbus-daemon at-spi2-core python3-pyatspi qt6-wayland weston wl-clipboard
     # The Debian package and the checks of what it installs.
     dpkg-dev file desktop-file-utils appstream lintian
     # The fuzz targets (libFuzzer comes with clang's runtime) and readable sanitizer stacks.

@@ -45,14 +45,15 @@ QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
     widget->setLineWidth(2);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget->setPixmap(programIcon().pixmap(kIconPixels, kIconPixels));
-    // A picture box is a tab stop, after OK.
-    widget->setFocusPolicy(Qt::StrongFocus);
+    // Nothing to do with the icon, so the Tab key does not stop on it.
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->setAccessibleName(QStringLiteral("Kamorin のアイコン"));
     return widget;
 }
 
 } // namespace
 
-AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
+AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform, const QWidget *mainWindow)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowCloseButtonHint),
@@ -61,9 +62,14 @@ AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
 {
     setWindowTitle(m_form.caption());
     setFixedSize(twipsToPixels(kAboutClientWidthTwips), twipsToPixels(kAboutClientHeightTwips));
-    move(twipsToPixels(kAboutLeftTwips), twipsToPixels(kAboutTopTwips));
+    // Over the window it was opened from, where the user is looking; the
+    // design position is relative to a screen corner of another age.
+    if (mainWindow)
+        move(mainWindow->frameGeometry().center() - rect().center());
+    else
+        move(twipsToPixels(kAboutLeftTwips), twipsToPixels(kAboutTopTwips));
 
-    QLabel *picture = makePicture(m_form.picIcon, this);
+    makePicture(m_form.picIcon, this);
 
     const ControlDesign &ok = m_form.cmdOK.design();
     m_ok->setObjectName(m_form.cmdOK.name());
@@ -77,8 +83,6 @@ AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform)
     showCaption(m_form.lblTitle, m_title);
     showCaption(m_form.lblVersion, m_version);
 
-    // Tab indexes: cmdOK 0, picIcon 1; labels take no focus.
-    setTabOrder(m_ok, picture);
     m_ok->setFocus();
 
     m_form.observers.add(this);

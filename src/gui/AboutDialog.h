@@ -15,13 +15,15 @@ class QtPlatform;
 // frmAbout2's window: a top-level dialog of its own, without a parent, so that
 // closing the main window leaves it working; modeless, fixed in size, with a
 // close box but no minimize or maximize button. cmdOK is both its default
-// button (Enter) and its cancel button (Esc), wherever the focus is.
+// button (Enter) and its cancel button (Esc), wherever the focus is. It stays
+// usable while the main window waits for a run.
 class AboutDialog : public QDialog, private ControlObserver
 {
     Q_OBJECT
 
 public:
-    AboutDialog(frmAbout2 &form, QtPlatform &platform);
+    // Opens centred over `mainWindow`, which it does not belong to.
+    AboutDialog(frmAbout2 &form, QtPlatform &platform, const QWidget *mainWindow);
     ~AboutDialog() override;
 
 public Q_SLOTS:

@@ -1,5 +1,7 @@
 #include "gui/FormView.h"
 
+#include "gui/Accessibility.h"
+#include "gui/ComboField.h"
 #include "gui/DesignedLook.h"
 #include "gui/ProgressButton.h"
 #include "gui/RunProgressText.h"
@@ -26,15 +28,36 @@ namespace kamorin {
 
 namespace {
 
+// Both colours or neither: a theme's text on a designed face, or designed
+// text on a theme's face, can be unreadable (white on SCORE's light grey).
 void applyColours(QWidget *widget, const ControlDesign &design, QPalette::ColorRole text,
                   QPalette::ColorRole background)
 {
+    const std::optional<ColourPair> colours = designedColours(design);
+    if (!colours)
+        return;
     QPalette palette = widget->palette();
-    if (design.foreground)
-        palette.setColor(text, toColor(*design.foreground));
-    if (design.background)
-        palette.setColor(background, toColor(*design.background));
+    palette.setColor(text, toColor(colours->text));
+    palette.setColor(background, toColor(colours->background));
+    // The standard scheme's grey text, for a control switched off.
+    palette.setColor(QPalette::Disabled, text, QColor(128, 128, 128));
     widget->setPalette(palette);
+}
+
+QString fromDesign(std::u16string_view text)
+{
+    return QString::fromStdU16String(std::u16string(text));
+}
+
+// A label that shows a value says what the value is, then the value, on one
+// line: 真値 3.14159265358979.
+QString spokenLabel(const Label &label)
+{
+    const QString name = fromDesign(label.design().spokenName);
+    const QString value = label.caption().trimmed();
+    if (name.isEmpty() || value.isEmpty())
+        return name;
+    return name + u' ' + value;
 }
 
 // A caption's CR LF is a line break, as the original forms drew it.
@@ -47,7 +70,9 @@ QString displayed(const QString &caption)
 QLabel *makeLabel(const Label &label, QWidget *parent)
 {
     const ControlDesign &design = label.design();
-    auto *widget = new QLabel(displayed(label.caption()), parent);
+    const bool bar = label.name() == u"Label14" || label.name() == u"Label15";
+    QLabel *widget = bar ? new BarLabel(parent) : new QLabel(parent);
+    widget->setText(displayed(label.caption()));
     // Labels are opaque unless designed otherwise: the curtain hides what lies beneath it.
     widget->setAutoFillBackground(!design.transparent);
     widget->setAlignment(toAlignment(design.alignment) | Qt::AlignTop);
@@ -73,7 +98,7 @@ QLineEdit *makeTextBox(const TextBox &box, QWidget *parent)
 
 QComboBox *makeComboBox(const ComboBox &box, QWidget *parent)
 {
-    auto *widget = new QComboBox(parent);
+    auto *widget = new ComboField(parent);
     widget->setEditable(true);
     // What the user typed stays exactly as typed: Enter adds nothing to the
     // list, and no completer rewrites the text.
@@ -82,6 +107,7 @@ QComboBox *makeComboBox(const ComboBox &box, QWidget *parent)
     widget->addItems(box.list());
     widget->setMaxVisibleItems(20);
     widget->setEditText(box.text());
+    applyColours(widget, box.design(), QPalette::Text, QPalette::Base);
     return widget;
 }
 
@@ -94,15 +120,41 @@ QPushButton *makeButton(const CommandButton &button, QWidget *parent)
 }
 
 // SCORE is greyed out until a run takes a second, which a small count never
-// does; the tooltip says so instead of leaving the user guessing.
+// does; the tooltip says so instead of leaving the user guessing, a sentence
+// a line, so it stays about as wide as the window.
 void explainIfDisabled(const Control &control, QWidget *widget)
 {
     if (control.design().name == "Command6")
-        widget->setToolTip(
-                control.enabled() ? QString()
-                                  : QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。"
-                                                   "ループ回数を増やして実行してください。"));
+        widget->setToolTip(control.enabled()
+                                   ? QString()
+                                   : QStringLiteral("SCORE には 1 秒以上かかった計算結果が"
+                                                    "必要です。\nループ回数を増やして実行して"
+                                                    "ください。"));
 }
+
+void nameForScreenReaders(const Control &control, QWidget *widget)
+{
+    if (const auto *label = dynamic_cast<const Label *>(&control)) {
+        if (!label->design().spokenName.empty())
+            widget->setAccessibleName(spokenLabel(*label));
+        return;
+    }
+    const QString name = fromDesign(control.design().spokenName);
+    if (name.isEmpty())
+        return;
+    widget->setAccessibleName(name);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->lineEdit()->setAccessibleName(name);
+}
+
+// The chart frame's width is the scale of both bars.
+void showBarLength(const Label &label, QWidget *widget, const Form1 &form)
+{
+    if (auto *bar = qobject_cast<BarLabel *>(widget))
+        bar->setLength(label.width(), form.Label13.width());
+}
+
+const QString kStopHint = QStringLiteral("Esc キーで計算を中止します。");
 
 } // namespace
 
@@ -111,13 +163,16 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
 {
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     for (Control *control : m_form.controls()) {
-        QWidget *widget = createWidget(*control);
         const ControlDesign &design = control->design();
+        if (design.plainValue)
+            continue;
+        QWidget *widget = createWidget(*control);
         widget->setObjectName(control->name());
         widget->setFont(designedFont(design));
         widget->setGeometry(designedRect(design.left, design.top, design.width, design.height));
         widget->setEnabled(control->enabled());
         explainIfDisabled(*control, widget);
+        nameForScreenReaders(*control, widget);
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
             fitText(edit, widget->font());
             connect(edit, &QLineEdit::textChanged, edit,
@@ -127,8 +182,10 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         }
         m_widgets.emplace(control, widget);
         connectEdits(*control, widget);
-        if (const auto *label = dynamic_cast<const Label *>(control))
+        if (const auto *label = dynamic_cast<const Label *>(control)) {
             placeLabel(*label, static_cast<QLabel *>(widget));
+            showBarLength(*label, widget, m_form);
+        }
     }
     stackAndOrder();
     connectClicks();
@@ -142,7 +199,8 @@ FormView::~FormView()
 
 QWidget *FormView::widgetFor(std::string_view controlName) const
 {
-    return m_widgets.at(&m_form.control(controlName));
+    const auto it = m_widgets.find(&m_form.control(controlName));
+    return it == m_widgets.end() ? nullptr : it->second;
 }
 
 QWidget *FormView::createWidget(Control &control)
@@ -178,7 +236,9 @@ void FormView::connectClicks()
 {
     const auto onClick = [this](CommandButton &button, auto handler) {
         connect(static_cast<QPushButton *>(m_widgets.at(&button)), &QPushButton::clicked, this,
-                [this, handler] { dispatch(m_platform, [&] { handler(m_form, m_platform); }); });
+                [this, handler] {
+                    dispatchPress(m_platform, m_form, [&] { handler(m_form, m_platform); });
+                });
     };
     onClick(m_form.Command1, Command1_Click);
     onClick(m_form.Command6, Command6_Click);
@@ -189,12 +249,15 @@ void FormView::connectClicks()
 void FormView::stackAndOrder()
 {
     const auto stacking = mainWindowStackingFromTop();
-    for (auto name = stacking.rbegin(); name != stacking.rend(); ++name)
-        widgetFor(*name)->raise();
+    for (auto name = stacking.rbegin(); name != stacking.rend(); ++name) {
+        if (QWidget *widget = widgetFor(*name))
+            widget->raise();
+    }
 
     std::vector<Control *> byTabIndex = m_form.controls();
-    std::erase_if(byTabIndex,
-                  [](const Control *c) { return c->design().kind == ControlKind::Label; });
+    std::erase_if(byTabIndex, [](const Control *c) {
+        return c->design().kind == ControlKind::Label || c->design().plainValue;
+    });
     std::sort(byTabIndex.begin(), byTabIndex.end(), [](const Control *a, const Control *b) {
         return a->design().tabIndex < b->design().tabIndex;
     });
@@ -209,15 +272,18 @@ ProgressButton *FormView::runButton() const
 
 void FormView::runStarted()
 {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
+    // The window takes no input until the run ends.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     runProgressed(0, 0);
 }
 
 void FormView::runProgressed(double fraction, double elapsedSeconds)
 {
     ProgressButton *button = runButton();
-    button->setFill(fraction);
-    const QString text = runProgressText(fraction, elapsedSeconds);
+    const QString progress = runProgressText(fraction, elapsedSeconds);
+    button->setFill(fraction, progress);
+    m_launcherEntry.showProgress(fraction);
+    const QString text = progress + u'\n' + kStopHint;
     button->setToolTip(text);
     // A tooltip already open keeps what it said; this one follows the run.
     if (QToolTip::isVisible() && button->underMouse())
@@ -228,6 +294,7 @@ void FormView::runEnded()
 {
     ProgressButton *button = runButton();
     button->setFill(std::nullopt);
+    m_launcherEntry.showProgress(std::nullopt);
     button->setToolTip(QString());
     if (QToolTip::isVisible() && button->underMouse())
         QToolTip::hideText();
@@ -245,7 +312,10 @@ void FormView::placeLabel(const Label &label, QLabel *widget)
 
 void FormView::propertyChanged(const Control &control, Property property)
 {
-    QWidget *widget = m_widgets.at(&control);
+    const auto it = m_widgets.find(&control);
+    if (it == m_widgets.end())
+        return;
+    QWidget *widget = it->second;
     switch (property) {
     case Property::Text:
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
@@ -259,6 +329,7 @@ void FormView::propertyChanged(const Control &control, Property property)
         } else if (auto *label = qobject_cast<QLabel *>(widget)) {
             label->setText(displayed(static_cast<const Label &>(control).caption()));
             fitText(label, designedFont(control.design()));
+            nameForScreenReaders(control, widget);
         } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
             button->setText(static_cast<const CommandButton &>(control).caption());
         }
@@ -266,6 +337,7 @@ void FormView::propertyChanged(const Control &control, Property property)
     case Property::Width:
     case Property::Left:
         placeLabel(static_cast<const Label &>(control), static_cast<QLabel *>(widget));
+        showBarLength(static_cast<const Label &>(control), widget, m_form);
         return;
     case Property::Enabled:
         widget->setEnabled(control.enabled());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/LauncherEntry.h"
 #include "gui/RunWatcher.h"
 #include "mainwindow/Controls.h"
 
@@ -21,7 +22,8 @@ class Platform;
 // Every assignment is applied and painted at once, since a handler does not
 // return to the event loop before it ends: the animations are seen, and the
 // display speed really sets how long each stage is held. While the series
-// loop runs, the run button fills as a progress bar.
+// loop runs, the run button fills as a progress bar, and the task bar shows
+// the same progress.
 class FormView : public QWidget, private ControlObserver, public RunWatcher
 {
     Q_OBJECT
@@ -30,6 +32,7 @@ public:
     FormView(Form1 &form, Platform &platform, QWidget *parent = nullptr);
     ~FormView() override;
 
+    // None for a control the window holds only as a value (Combo1, Text1).
     QWidget *widgetFor(std::string_view controlName) const;
 
     void runStarted() override;
@@ -48,6 +51,7 @@ private:
     Form1 &m_form;
     Platform &m_platform;
     std::unordered_map<const Control *, QWidget *> m_widgets;
+    LauncherEntry m_launcherEntry;
 };
 
 } // namespace kamorin

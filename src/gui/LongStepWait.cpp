@@ -8,8 +8,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <exception>
 #include <thread>
@@ -53,11 +55,37 @@ bool isUserInput(QEvent::Type type)
     }
 }
 
+// The top-level widget an event is for, whether it is sent to one of its
+// widgets or to the window of the desktop that shows it.
+QWidget *topLevelOf(QObject *watched)
+{
+    if (auto *widget = qobject_cast<QWidget *>(watched))
+        return widget->window();
+    if (auto *window = qobject_cast<QWindow *>(watched)) {
+        for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+            if (topLevel->windowHandle() == window)
+                return topLevel;
+        }
+    }
+    return nullptr;
+}
+
+// Qt starts a tooltip's timer as it hands a move on from the desktop's window
+// to the widget under the pointer: a move with no button held passes the
+// window, and is dropped at the widget, so hovering opens the tooltip and
+// nothing else.
+bool isHover(QObject *watched, QEvent *event)
+{
+    return event->type() == QEvent::MouseMove && qobject_cast<QWindow *>(watched)
+            && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton;
+}
+
 } // namespace
 
-LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher,
-                           std::function<bool(const QWidget *)> closesTheProgram)
-    : m_progress(progress), m_watcher(watcher), m_closesTheProgram(std::move(closesTheProgram))
+LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher, WindowTest closesTheProgram,
+                           WindowTest staysUsable)
+    : m_progress(progress), m_watcher(watcher), m_closesTheProgram(std::move(closesTheProgram)),
+      m_staysUsable(std::move(staysUsable))
 { }
 
 void LongStepWait::run(const std::function<void()> &step)
@@ -101,6 +129,10 @@ void LongStepWait::run(const std::function<void()> &step)
 
 bool LongStepWait::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() != QEvent::Close && !isUserInput(event->type()))
+        return false;
+    if (const QWidget *window = topLevelOf(watched); window && m_staysUsable(window))
+        return false;
     if (event->type() == QEvent::Close) {
         auto *window = qobject_cast<QWidget *>(watched);
         if (!window || !window->isWindow())
@@ -114,7 +146,7 @@ bool LongStepWait::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    if (!isUserInput(event->type()))
+    if (isHover(watched, event))
         return false;
     if (event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)

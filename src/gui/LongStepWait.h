@@ -15,15 +15,19 @@ class RunWatcher;
 // Runs a handler's long step on a worker thread while the user-interface
 // thread waits in a local event loop: the windows are painted and answer the
 // desktop, but no input reaches them, so no other handler runs and nothing
-// typed or clicked changes a field, as if the handler held the thread. Escape,
-// or closing a window that `closesTheProgram` names, asks the step to stop.
+// typed or clicked changes a field, as if the handler held the thread. The
+// pointer still hovers, so tooltips open. Escape, or closing a window that
+// `closesTheProgram` names, asks the step to stop. A window that
+// `staysUsable` names (the version dialog) takes its input as ever.
 class LongStepWait : public QObject
 {
     Q_OBJECT
 
 public:
-    LongStepWait(LoopProgress &progress, RunWatcher *watcher,
-                 std::function<bool(const QWidget *)> closesTheProgram);
+    using WindowTest = std::function<bool(const QWidget *)>;
+
+    LongStepWait(LoopProgress &progress, RunWatcher *watcher, WindowTest closesTheProgram,
+                 WindowTest staysUsable);
 
     // Whatever the step throws is thrown again here, on this thread.
     void run(const std::function<void()> &step);
@@ -38,7 +42,8 @@ protected:
 private:
     LoopProgress &m_progress;
     RunWatcher *m_watcher;
-    std::function<bool(const QWidget *)> m_closesTheProgram;
+    WindowTest m_closesTheProgram;
+    WindowTest m_staysUsable;
     QPointer<QWidget> m_closeRequested;
 };
 

@@ -7,7 +7,10 @@
 #include "mainwindow/Form1.h"
 #include "runtime/EventDispatch.h"
 
+#include <QApplication>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QTimer>
 
 namespace kamorin {
 
@@ -31,8 +34,15 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
     connect(verAction, &QAction::triggered, this,
             [this, &platform] { dispatch(platform, [&] { Ver_Click(m_about, platform); }); });
     platform.registerWindow(m_about, [this, &platform] {
-        return std::make_unique<AboutDialog>(m_about, platform);
+        return std::make_unique<AboutDialog>(m_about, platform, this);
     });
+    // F10 opens the first menu, as on other desktops; Alt alone enters the
+    // menu bar (the application's style allows it).
+    auto *openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(openMenu, &QShortcut::activated, this,
+            [this, fileMenu] { menuBar()->setActiveAction(fileMenu->menuAction()); });
+    for (QMenu *menu : { fileMenu, helpMenu })
+        connect(menu, &QMenu::aboutToHide, this, &MainWindow::showFocusAgain);
 
     setCentralWidget(m_view);
     platform.setRunWatcher(m_view);
@@ -40,6 +50,19 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
     m_view->widgetFor("Text2")->setFocus();
     // Fixed single border: the client area keeps its designed size.
     setFixedSize(sizeHint());
+}
+
+// Closing a menu gives the focus back to the control that had it, but Qt
+// only frames the focus after Tab: a keyboard user would not see where it went.
+void MainWindow::showFocusAgain()
+{
+    QTimer::singleShot(0, this, [this] {
+        QWidget *focus = QApplication::focusWidget();
+        if (!focus || focus->window() != this || focus == menuBar())
+            return;
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        focus->update();
+    });
 }
 
 // The dialog watches m_about, so it must not outlive it.

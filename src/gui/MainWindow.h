@@ -24,6 +24,8 @@ public:
     frmAbout2 &aboutForm() { return m_about; }
 
 private:
+    void showFocusAgain();
+
     QtPlatform &m_platform;
     // The one version dialog, opened from the ヘルプ menu.
     frmAbout2 m_about;

@@ -1,20 +1,52 @@
 #include "gui/ProgressButton.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kamorin {
 
-void ProgressButton::setFill(std::optional<double> fraction)
+void ProgressButton::setFill(std::optional<double> fraction, const QString &description)
 {
     if (fraction)
         fraction = std::clamp(*fraction, 0.0, 1.0);
-    if (fraction == m_fill)
+    const std::optional<int> percentBefore = percent();
+    if (fraction != m_fill) {
+        m_fill = fraction;
+        update();
+    }
+    // A screen reader announces these: once a percent, not every repaint.
+    if (percent() != percentBefore) {
+        QAccessibleValueChangeEvent changed(this, percent().value_or(0));
+        QAccessible::updateAccessibility(&changed);
+    }
+    if (description != m_description) {
+        m_description = description;
+        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+std::optional<int> ProgressButton::percent() const
+{
+    if (!m_fill)
+        return std::nullopt;
+    return static_cast<int>(std::floor(*m_fill * 100));
+}
+
+void ProgressButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && modifiers == Qt::NoModifier && !event->isAutoRepeat()) {
+        click();
         return;
-    m_fill = fraction;
-    update();
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 void ProgressButton::paintEvent(QPaintEvent *event)

@@ -112,10 +112,22 @@ bool QtPlatform::isAttachedWindow(const QWidget *window) const
     return false;
 }
 
+bool QtPlatform::isCreatedWindow(const QWidget *window) const
+{
+    for (const auto &[form, entry] : m_windows) {
+        if (entry.created && entry.created.get() == window)
+            return true;
+    }
+    return false;
+}
+
 void QtPlatform::runLongStep(LoopProgress &progress, const std::function<void()> &step)
 {
-    LongStepWait wait(progress, m_runWatcher,
-                      [this](const QWidget *window) { return isAttachedWindow(window); });
+    // The version dialog stays in use: it writes nothing the run reads.
+    LongStepWait wait(
+            progress, m_runWatcher,
+            [this](const QWidget *window) { return isAttachedWindow(window); },
+            [this](const QWidget *window) { return isCreatedWindow(window); });
     const auto closeWhenDone = [&] {
         m_closingWindow = wait.closeRequested();
         if (m_closingWindow)
@@ -134,11 +146,20 @@ void QtPlatform::runLongStep(LoopProgress &progress, const std::function<void()>
     closeWhenDone();
 }
 
+namespace {
+
+void writeToStderr(const RuntimeError &error)
+{
+    const QByteArray line = (QStringLiteral("kamorin: ") + error.report() + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+}
+
+} // namespace
+
 void QtPlatform::reportError(const RuntimeError &error)
 {
     // Also on stderr, where a terminal or a log keeps it after the box is gone.
-    const QByteArray line = (QStringLiteral("kamorin: ") + error.report() + u'\n').toUtf8();
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+    writeToStderr(error);
     // The user closed the window to stop the run: it goes without a word.
     if (m_closingWindow)
         return;
@@ -146,6 +167,11 @@ void QtPlatform::reportError(const RuntimeError &error)
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Kamorin"), error.report(),
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
+}
+
+void QtPlatform::reportStop(const RuntimeError &stop)
+{
+    writeToStderr(stop);
 }
 
 } // namespace kamorin

@@ -49,9 +49,11 @@ public:
     void unloadForm(Form &form) override;
     void runLongStep(LoopProgress &progress, const std::function<void()> &step) override;
     void reportError(const RuntimeError &error) override;
+    void reportStop(const RuntimeError &stop) override;
 
 private:
     bool isAttachedWindow(const QWidget *window) const;
+    bool isCreatedWindow(const QWidget *window) const;
 
     struct FormWindow
     {

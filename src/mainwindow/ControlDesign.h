@@ -40,7 +40,9 @@ enum class Border
 
 // A control as the window's design fixes it: place and size in twips, the
 // text it is created with, its font, colours, alignment, border and tab index.
-// A colour left empty is the platform's own for that kind of control.
+// A colour left empty is the platform's own for that kind of control, unless
+// the other colour is fixed: then it is the standard scheme's, so that no
+// desktop theme's colour is ever paired with a designed one.
 struct ControlDesign
 {
     std::string_view name;
@@ -57,11 +59,28 @@ struct ControlDesign
     Alignment alignment;
     Border border;
     int tabIndex;
+    // What a screen reader calls the control, from the captions that name it
+    // on the screen; empty where its own caption says what it is.
+    std::u16string_view spokenName = {};
     bool wordWrap = false;
     // A label that paints only its text: the bar values sit on the black
     // chart and must not show as black boxes over the curtain while empty.
     bool transparent = false;
+    // A value the window holds and never shows: it lies wholly beneath other
+    // controls, so it takes no focus and no click, and no screen reader meets it.
+    bool plainValue = false;
 };
+
+struct ColourPair
+{
+    Rgb text;
+    Rgb background;
+};
+
+// Both colours of a control whose design fixes either of them, the other one
+// taken from the standard scheme for its kind (black text; a white field, a
+// grey face); none where the design fixes neither and the desktop's theme decides.
+std::optional<ColourPair> designedColours(const ControlDesign &design);
 
 // Twips of the window's client area, below the menu bar.
 inline constexpr int kClientWidthTwips = 4740;

@@ -1,7 +1,9 @@
 #include "mainwindow/Form1.h"
 
 #include "machines/ReferenceMachines.h"
+#include "mainwindow/FormSnapshot.h"
 
+#include <memory>
 #include <stdexcept>
 
 namespace kamorin {
@@ -74,6 +76,12 @@ Control &Form1::control(std::string_view name)
             return *c;
     }
     throw std::out_of_range("no control of that name");
+}
+
+std::function<void()> Form1::snapshot()
+{
+    auto taken = std::make_shared<const FormSnapshot>(controls());
+    return [taken] { taken->restore(); };
 }
 
 void Form_Load(Form1 &form)

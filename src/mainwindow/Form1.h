@@ -72,6 +72,8 @@ public:
     // Every control, for whoever draws or inspects the form as a whole.
     std::vector<Control *> controls();
     Control &control(std::string_view name);
+
+    std::function<void()> snapshot() override;
 };
 
 void Form_Load(Form1 &form);

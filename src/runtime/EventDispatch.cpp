@@ -16,4 +16,29 @@ bool dispatch(Platform &platform, const std::function<void()> &handler)
     }
 }
 
+bool dispatchPress(Platform &platform, Form &form, const std::function<void()> &handler)
+{
+    if (form.pressRunning())
+        return false;
+    form.setPressRunning(true);
+    const std::function<void()> restore = form.snapshot();
+    try {
+        handler();
+        form.setPressRunning(false);
+        return true;
+    } catch (const RuntimeError &error) {
+        form.setPressRunning(false);
+        if (error.number() == ErrorNumber::Cancelled) {
+            restore();
+            platform.reportStop(error);
+        } else {
+            platform.reportError(error);
+        }
+        return false;
+    } catch (...) {
+        form.setPressRunning(false);
+        throw;
+    }
+}
+
 } // namespace kamorin

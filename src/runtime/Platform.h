@@ -33,12 +33,24 @@ public:
     // The platform calls this once the form's window is gone.
     void unload() { m_loaded = false; }
 
+    // What the form's controls show now, as a way back to it: calling the
+    // result assigns back every property that has changed since.
+    virtual std::function<void()> snapshot()
+    {
+        return [] {};
+    }
+
+    // Whether a press on one of its controls is being handled.
+    bool pressRunning() const { return m_pressRunning; }
+    void setPressRunning(bool running) { m_pressRunning = running; }
+
 protected:
     virtual void restoreDesign() { }
     virtual void runFormLoad(Platform &) { }
 
 private:
     bool m_loaded = false;
+    bool m_pressRunning = false;
 };
 
 // What the handlers need from the desktop (or from a stand-in without one).
@@ -78,6 +90,9 @@ public:
 
     // Tells the user about an error that ended a handler.
     virtual void reportError(const RuntimeError &error) = 0;
+
+    // A run the user stopped: no error, so nothing to show; a log may keep it.
+    virtual void reportStop(const RuntimeError &stop) { (void)stop; }
 
     // Major, Minor and Revision of the running program.
     virtual AppVersion appVersion() const { return kAppVersion; }

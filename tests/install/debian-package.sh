@@ -51,8 +51,12 @@ depends_on() {
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6; do
     depends_on "$library" || fail "Depends lacks $library"
 done
-echo "$depends" | grep -qF 'fonts-ipafont-gothic | fonts-noto-cjk' || fail "Depends lacks the fonts"
+# The font the layout was made for, with no alternative that does not fit it.
+depends_on fonts-ipafont-gothic || fail "Depends lacks fonts-ipafont-gothic: $depends"
+echo "$depends" | grep -q 'fonts-ipafont-gothic *|' && fail "Depends offers an alternative to IPAPGothic"
 depends_on libqt6sql6-sqlite || fail "Depends lacks the SQLite driver of the results store"
+depends=$(field Recommends)
+depends_on qt6-wayland || fail "Recommends lacks qt6-wayland: $depends"
 
 # Installed by dpkg as root: nothing may belong to whoever built the package.
 owners=$(dpkg-deb -c "$deb" | awk '$2 != "root/root"')

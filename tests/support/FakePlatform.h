@@ -46,6 +46,7 @@ public:
     void unloadForm(Form &form) override { unloaded.push_back(&form); }
     AppVersion appVersion() const override { return version; }
     void reportError(const RuntimeError &error) override { errors.push_back(error.number()); }
+    void reportStop(const RuntimeError &stop) override { stops.push_back(stop.number()); }
 
     std::function<void()> onClockRead;
     // Called as the long step starts, with what it reports to.
@@ -56,6 +57,7 @@ public:
     std::vector<QString> clipboardLog;
     AppVersion version = kAppVersion;
     std::vector<ErrorNumber> errors;
+    std::vector<ErrorNumber> stops;
 
 private:
     std::deque<double> m_readings { 5000.0, 5000.0 };

@@ -1,0 +1,59 @@
+#include "gui/ComboField.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace kamorin {
+
+void ComboField::showPopup()
+{
+    selectShownItem();
+    QComboBox::showPopup();
+}
+
+void ComboField::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_PageUp:
+        // From a text that no item matches, Up also starts at the first item.
+        if (selectShownItem() < 0 && count() > 0 && !(event->modifiers() & Qt::AltModifier)) {
+            setCurrentIndex(0);
+            event->accept();
+            return;
+        }
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+        selectShownItem();
+        break;
+    default:
+        break;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
+void ComboField::wheelEvent(QWheelEvent *event)
+{
+    selectShownItem();
+    QComboBox::wheelEvent(event);
+}
+
+int ComboField::selectShownItem()
+{
+    const QString shown = currentText();
+    const int match = findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (match == currentIndex())
+        return match;
+    // Choosing an item, or none, rewrites the text; it is put back as it was,
+    // and nobody is told of a text that did not really change.
+    const QSignalBlocker quiet(this);
+    const QSignalBlocker quietEdit(lineEdit());
+    setCurrentIndex(match);
+    if (lineEdit()->text() != shown)
+        lineEdit()->setText(shown);
+    return match;
+}
+
+} // namespace kamorin

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# A screen reader's view of the window, read through AT-SPI on a private
+# session bus: every object's role and name against one table, the version
+# dialog included; the running button's progress as value and description;
+# and the run's progress in the task bar's launcher-entry signal.
+#
+# usage: accessibility.sh path/to/kamorin
+set -uo pipefail
+
+kamorin=${1:?usage: accessibility.sh path/to/kamorin}
+name=accessibility
+here=${0%/*}
+
+for tool in dbus-run-session dbus-monitor /usr/libexec/at-spi-bus-launcher /usr/bin/python3; do
+    command -v "$tool" >/dev/null || { echo "$name: SKIP: $tool is not installed"; exit 77; }
+done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "$name: SKIP: pyatspi is not installed"; exit 77; }
+# Everything below runs on a session bus of its own, which ends with it.
+# The bus daemons' own chatter goes to a file nobody reads.
+if [ -z "${KAMORIN_PRIVATE_BUS:-}" ]; then
+    KAMORIN_PRIVATE_BUS=1 exec dbus-run-session -- bash "$0" "$@" 2>/dev/null
+fi
+
+# shellcheck source-path=SCRIPTDIR source=session.sh
+. "$here/session.sh"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+atspi() { timeout 30 /usr/bin/python3 "$here/atspi_dump.py" "$@"; }
+
+dbus-monitor --session "type='signal',interface='com.canonical.Unity.LauncherEntry'" \
+    >"$work/launcher" 2>/dev/null &
+monitor_pid=$!
+trap 'kill "$monitor_pid" 2>/dev/null; cleanup' EXIT
+start_session "$kamorin"
+
+atspi --press バージョン情報 || fail "could not open the version dialog through AT-SPI"
+atspi >"$work/tree" || fail "no accessible tree"
+diff -u - "$work/tree" <<'TABLE' || fail "the accessible tree differs from the table"
+frame "Kamorin"
+  filler ""
+    label "ループ回数"
+    label "計算値"
+    label "秒"
+    label "計算時間"
+    label "真値"
+    label "真値 3.14159265358979"
+    label "小数点以下"
+    label "桁まで一致しました。"
+    label "分"
+    label "時間"
+    label ""
+    label "基準機"
+    label "You"
+    progress bar "基準機のバー"
+    progress bar "You のバー"
+    label ""
+    label "基準機の時間"
+    label "表示速度"
+    label ""
+    label "You の時間"
+    combo box "表示速度" focusable
+      text "表示速度" focusable
+      list "" focusable
+    combo box "基準機" focusable
+      text "基準機" focusable
+      list "" focusable
+    text "計算値" focusable
+    push button "実行" focusable
+    text "計算時間 秒" focusable
+    push button "CLEAR" focusable
+    text "小数点以下の一致桁数" focusable
+    push button "COPY" focusable
+    text "計算時間 分" focusable
+    text "計算時間 時間" focusable
+    text "SCORE の値" focusable
+    push button "SCORE" focusable
+    combo box "ループ回数" focusable
+      text "ループ回数" focusable
+      list "" focusable
+    combo box "ループ回数の単位" focusable
+      text "ループ回数の単位" focusable
+      list "" focusable
+    text "計算時間 100分の1秒" focusable
+  menu bar ""
+    menu item "ファイル"
+      popup menu ""
+        menu item "終了"
+    menu item "ヘルプ"
+      popup menu ""
+        menu item "バージョン情報"
+dialog "Kamorin(KT版)のﾊﾞｰｼﾞｮﾝ情報"
+  push button "OK" focusable
+  label "Kamorin(ＫＴ版)"
+  label "ﾊﾞｰｼﾞｮﾝ 1.2.7"
+  image "Kamorin のアイコン"
+TABLE
+atspi --press OK || fail "could not press OK through AT-SPI"
+
+# A run long enough to watch, then stopped.
+xdo windowfocus --sync "$window"
+enter Combo4 900000
+click Command1
+sleep 2
+read -r percent description < <(atspi --value 計算中) || fail "no running button"
+[[ "$description" == 計算中\ * ]] || fail "the running button's description is '$description'"
+[[ "$percent" =~ ^[0-9.]+$ ]] || fail "the running button's value is '$percent'"
+xdo key --clearmodifiers Escape
+poll 10 eval 'reported | grep -q "計算を中止しました。"' || fail "Escape did not stop the run"
+poll 5 grep -q 'boolean false' "$work/launcher" || fail "the task bar's progress was not cleared"
+grep -q 'string "application://io.github.kamorin.Kamorin.desktop"' "$work/launcher" \
+    || fail "no launcher-entry signal for the desktop file: $(cat "$work/launcher")"
+grep -A3 '"progress"' "$work/launcher" | grep -q 'double' || fail "no progress in the launcher entry"
+
+echo "$name: PASS"
