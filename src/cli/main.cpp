@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <malloc.h>
 #include <new>
 #include <optional>
 #include <system_error>
@@ -261,6 +262,12 @@ int dispatchCommand(const Command &command)
 int main(int argc, char *argv[])
 {
     prepareStandardStreams();
+    // Every thread would otherwise reserve a malloc arena of 64 MiB of address
+    // space. Under a memory limit the parallel copies then ran out inside Qt's
+    // containers, which cannot report it and crash, before a thread that
+    // cannot be made was ever reported. The copies allocate only while they
+    // are made, never in the timed loop, so one arena costs them nothing.
+    mallopt(M_ARENA_MAX, 1);
     try {
         // First of all, so that every thread, Qt's included, inherits the mask.
         SignalWatcher::blockStopSignals();
