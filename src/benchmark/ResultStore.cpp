@@ -185,7 +185,8 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
         throw ResultsError(
                 QStringLiteral(
                         "「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
-                        .arg(key));
+                        .arg(key),
+                ResultsError::Kind::NoSuchResult);
     if (matches.empty())
         return std::nullopt;
     return matches.front();
@@ -197,8 +198,9 @@ void ResultStore::forget(const QString &id)
     const QSqlQuery query
             = m_connection->run(QStringLiteral("DELETE FROM results WHERE id = ?"), { id });
     if (query.numRowsAffected() != 1)
-        throw ResultsError(QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。")
-                                   .arg(m_path, id));
+        throw ResultsError(
+                QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。").arg(m_path, id),
+                ResultsError::Kind::NoSuchResult);
     transaction.commit();
 }
 

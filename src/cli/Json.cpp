@@ -1,5 +1,9 @@
 #include "cli/Json.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -48,6 +52,35 @@ QString jsonNumber(std::optional<double> value)
     if (!value || !std::isfinite(*value))
         return QStringLiteral("null");
     return shortestNumberText(*value);
+}
+
+QString jsonValue(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        return jsonNumber(value.toDouble());
+    case QJsonValue::String:
+        return jsonString(value.toString());
+    case QJsonValue::Array: {
+        QStringList items;
+        for (const QJsonValue &item : value.toArray())
+            items << jsonValue(item);
+        return u'[' + items.join(QStringLiteral(", ")) + u']';
+    }
+    case QJsonValue::Object: {
+        QStringList members;
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            members << jsonString(it.key()) + QStringLiteral(": ") + jsonValue(it.value());
+        return u'{' + members.join(QStringLiteral(", ")) + u'}';
+    }
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("null");
 }
 
 } // namespace kamorin
