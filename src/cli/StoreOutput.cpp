@@ -12,9 +12,16 @@ namespace kamorin {
 
 namespace {
 
+// "2026-12-08 01:50:27", composed by hand: QDateTime's formatter would take
+// a good share of a 10,000-line history.
 QString utcText(const QDateTime &time)
 {
-    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime utc = time.toUTC();
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+    return QString::number(d.year()) + u'-' + two(d.month()) + u'-' + two(d.day()) + u' '
+            + two(t.hour()) + u':' + two(t.minute()) + u':' + two(t.second());
 }
 
 QString passesText(double passes)
