@@ -73,7 +73,11 @@ int compare(const CompareResults &command)
     const auto store = openExistingStore(command.store);
     const SavedResult a = found(*store, command.a);
     const SavedResult b = found(*store, command.b);
-    const Comparison comparison = compareRuns(a.runs, b.runs);
+    const Comparison comparison = compareResults(a, b);
+    if (a.passes != b.passes)
+        tell(QStringLiteral("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
+                            "換算して比べます。")
+                     .arg(QString::number(a.passes, 'f', 0)));
     const ComparisonListing listing { a, b, comparison };
     if (command.report) {
         const std::vector<SavedResult> saved = store->history();
