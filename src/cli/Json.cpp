@@ -4,14 +4,28 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 
 namespace kamorin {
 
+namespace {
+
+bool needsEscape(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'"' || u == u'\\' || u < 0x20 || (u >= 0x7f && u <= 0x9f);
+}
+
+} // namespace
+
 QString jsonString(const QString &text)
 {
+    // Most texts need nothing escaped: copied whole rather than a character at a time.
+    if (std::none_of(text.begin(), text.end(), needsEscape))
+        return u'"' + text + u'"';
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
@@ -54,33 +68,54 @@ QString jsonNumber(std::optional<double> value)
     return shortestNumberText(*value);
 }
 
-QString jsonValue(const QJsonValue &value)
+void appendJsonValue(QString &out, const QJsonValue &value)
 {
     switch (value.type()) {
     case QJsonValue::Bool:
-        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+        out += value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+        return;
     case QJsonValue::Double:
-        return jsonNumber(value.toDouble());
+        out += jsonNumber(value.toDouble());
+        return;
     case QJsonValue::String:
-        return jsonString(value.toString());
+        out += jsonString(value.toString());
+        return;
     case QJsonValue::Array: {
-        QStringList items;
-        for (const QJsonValue &item : value.toArray())
-            items << jsonValue(item);
-        return u'[' + items.join(QStringLiteral(", ")) + u']';
+        out += u'[';
+        const QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (i > 0)
+                out += QStringLiteral(", ");
+            appendJsonValue(out, array[i]);
+        }
+        out += u']';
+        return;
     }
     case QJsonValue::Object: {
-        QStringList members;
+        out += u'{';
         const QJsonObject object = value.toObject();
-        for (auto it = object.begin(); it != object.end(); ++it)
-            members << jsonString(it.key()) + QStringLiteral(": ") + jsonValue(it.value());
-        return u'{' + members.join(QStringLiteral(", ")) + u'}';
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (it != object.begin())
+                out += QStringLiteral(", ");
+            out += jsonString(it.key());
+            out += QStringLiteral(": ");
+            appendJsonValue(out, it.value());
+        }
+        out += u'}';
+        return;
     }
     case QJsonValue::Null:
     case QJsonValue::Undefined:
         break;
     }
-    return QStringLiteral("null");
+    out += QStringLiteral("null");
+}
+
+QString jsonValue(const QJsonValue &value)
+{
+    QString out;
+    appendJsonValue(out, value);
+    return out;
 }
 
 } // namespace kamorin

@@ -18,6 +18,9 @@ QString jsonNumber(std::optional<double> value);
 // Any JSON value on one line, its strings and numbers as above; an object's
 // members in the order QJsonObject keeps them (by name).
 QString jsonValue(const QJsonValue &value);
+// The same, added to the end of `out`: a long list is written without a copy
+// of every part.
+void appendJsonValue(QString &out, const QJsonValue &value);
 
 // The shortest text that reads back as the same double, e.g. 0.1, 2e-05.
 QString shortestNumberText(double value);

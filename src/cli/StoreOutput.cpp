@@ -105,16 +105,18 @@ QString historyAsText(const HistoryListing &history)
 
 QString historyAsJson(const HistoryListing &history)
 {
-    QStringList items;
+    QString out = QStringLiteral("[");
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         QJsonObject object = toJson(history.results[i]);
         const std::optional<QString> score = scoreAt(history, i);
         object.insert(QStringLiteral("score"),
                       score ? QJsonValue(*score) : QJsonValue(QJsonValue::Null));
         object.insert(QStringLiteral("score_machine"), history.machine);
-        items << jsonValue(object);
+        if (i > 0)
+            out += QStringLiteral(", ");
+        appendJsonValue(out, object);
     }
-    return u'[' + items.join(QStringLiteral(", ")) + QStringLiteral("]\n");
+    return out + QStringLiteral("]\n");
 }
 
 QString historyAsCsv(const HistoryListing &history)
