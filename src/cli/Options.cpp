@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
 #include "runtime/RuntimeError.h"
@@ -9,17 +10,10 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace kamorin {
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return u'"' + text + u'"';
-}
 
 // Plain decimal digits only: no sign, no blanks, no exponent, so "1e3",
 // " 2" and "+3" are refused rather than guessed at.
@@ -45,20 +39,6 @@ bool allDigits(const QString &text)
     });
 }
 
-// A plain decimal number such as 0.5 or 2e1; no blanks, no sign.
-std::optional<double> plainDecimal(const QString &text)
-{
-    const QByteArray bytes = text.toLatin1();
-    if (text.isEmpty() || (!text.front().isDigit() && text.front() != u'.'))
-        return std::nullopt;
-    double value = 0;
-    const char *end = bytes.constData() + bytes.size();
-    const auto [ptr, ec] = std::from_chars(bytes.constData(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::optional<double> positiveSeconds(const QString &text)
 {
     const auto value = plainDecimal(text);
@@ -74,12 +54,6 @@ bool acceptableLabel(const QString &label)
     return label.size() <= kMaxLabelLength && std::none_of(label.begin(), label.end(), [](QChar c) {
                return c.category() == QChar::Other_Control;
            });
-}
-
-UsageError outOfRange(const QString &option, const QString &value, const QString &rule)
-{
-    return { option + u' ' + rule + QStringLiteral("（「") + value
-             + QStringLiteral("」は使えません）。") };
 }
 
 // QCommandLineParser says what went wrong in English; the option it names is
@@ -114,186 +88,6 @@ std::optional<QString> displaySpeedRefusal(Form1 &form, const QString &speed)
 
 } // namespace
 
-namespace {
-
-const QCommandLineOption kHelp(QStringList { QStringLiteral("h"), QStringLiteral("help") });
-const QCommandLineOption kVersion(QStringLiteral("version"));
-const QCommandLineOption kListMachines(QStringLiteral("list-machines"));
-const QCommandLineOption kCount(QStringLiteral("count"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kUnit(QStringLiteral("unit"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kSpeed(QStringLiteral("speed"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kMachine(QStringLiteral("machine"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kRuns(QStringLiteral("runs"), {}, QStringLiteral("N"));
-const QCommandLineOption kWarmup(QStringLiteral("warmup"), {}, QStringLiteral("K"));
-const QCommandLineOption kThreads(QStringLiteral("threads"), {}, QStringLiteral("N"));
-const QCommandLineOption kCpu(QStringLiteral("cpu"), {}, QStringLiteral("K"));
-const QCommandLineOption kMinTime(QStringLiteral("min-time"), {}, QStringLiteral("SECONDS"));
-const QCommandLineOption kJson(QStringLiteral("json"));
-const QCommandLineOption kCsv(QStringLiteral("csv"));
-const QCommandLineOption kRank(QStringLiteral("rank"));
-const QCommandLineOption kForceThreads(QStringLiteral("force-threads"));
-const QCommandLineOption kNoProgress(QStringLiteral("no-progress"));
-const QCommandLineOption kSave(QStringLiteral("save"));
-const QCommandLineOption kLabel(QStringLiteral("label"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kStore(QStringLiteral("store"), {}, QStringLiteral("PATH"));
-const QCommandLineOption kReport(QStringLiteral("report"), {}, QStringLiteral("FILE"));
-const QCommandLineOption kHistory(QStringLiteral("history"));
-const QCommandLineOption kMachineModel(QStringLiteral("machine-model"), {}, QStringLiteral("TEXT"));
-const QCommandLineOption kForget(QStringLiteral("forget"), {}, QStringLiteral("ID"));
-const QCommandLineOption kCompare(QStringLiteral("compare"), {}, QStringLiteral("A"));
-const QCommandLineOption kFailIfSlower(QStringLiteral("fail-if-slower"), {},
-                                       QStringLiteral("PERCENT"));
-const QCommandLineOption kExport(QStringLiteral("export"), {}, QStringLiteral("FILE"));
-const QCommandLineOption kImport(QStringLiteral("import"), {}, QStringLiteral("FILE"));
-
-QString dashed(const QString &name)
-{
-    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-}
-
-// The store commands, and what each takes besides itself.
-struct StoreCommandRule
-{
-    const QCommandLineOption *option;
-    QStringList permitted;
-};
-
-const std::vector<StoreCommandRule> &storeCommandRules()
-{
-    static const std::vector<StoreCommandRule> rules {
-        { &kHistory,
-          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("machine"),
-            QStringLiteral("json"), QStringLiteral("csv"), QStringLiteral("store") } },
-        { &kForget, { QStringLiteral("store") } },
-        { &kCompare,
-          { QStringLiteral("fail-if-slower"), QStringLiteral("json"), QStringLiteral("csv"),
-            QStringLiteral("report"), QStringLiteral("store") } },
-        { &kExport,
-          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("store") } },
-        { &kImport, { QStringLiteral("store") } },
-    };
-    return rules;
-}
-
-std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser)
-{
-    if (parser.isSet(kCsv) && parser.isSet(kJson))
-        return UsageError { QStringLiteral("--csv と --json は同時に指定できません。") };
-    return std::nullopt;
-}
-
-OutputForm outputForm(const QCommandLineParser &parser)
-{
-    if (parser.isSet(kJson))
-        return OutputForm::Json;
-    if (parser.isSet(kCsv))
-        return OutputForm::Csv;
-    return OutputForm::Text;
-}
-
-std::optional<UsageError> machineRefusal(const QString &machine)
-{
-    if (ReferenceMachineTable::lookup(machine))
-        return std::nullopt;
-    return UsageError { QStringLiteral("--machine ") + quoted(machine)
-                        + QStringLiteral(" は基準機の表にありません（一覧は --list-machines）。") };
-}
-
-std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
-                                     std::initializer_list<const QCommandLineOption *> options)
-{
-    for (const QCommandLineOption *option : options) {
-        if (parser.isSet(*option) && parser.value(*option).isEmpty())
-            return UsageError { QStringLiteral("--") + option->names().front()
-                                + QStringLiteral(" には空でない値を指定してください。") };
-    }
-    return std::nullopt;
-}
-
-HistoryFilter filterOf(const QCommandLineParser &parser)
-{
-    HistoryFilter filter;
-    if (parser.isSet(kLabel))
-        filter.label = parser.value(kLabel);
-    if (parser.isSet(kMachineModel))
-        filter.machineModel = parser.value(kMachineModel);
-    return filter;
-}
-
-Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &rule)
-{
-    const QString command = rule.option->names().front();
-    for (const QString &name : parser.optionNames()) {
-        if (name != command && !rule.permitted.contains(name))
-            return UsageError { dashed(name) + QStringLiteral(" は --") + command
-                                + QStringLiteral(" と同時に指定できません。") };
-    }
-    QStringList operands = parser.values(*rule.option) + parser.positionalArguments();
-    if (rule.option != &kCompare && rule.option != &kImport)
-        operands = parser.positionalArguments();
-    if (rule.option == &kCompare && operands.size() != 2)
-        return UsageError { QStringLiteral("--compare には比べる 2 つの結果 (ID かラベル、"
-                                           "いちばん新しいものは last) を指定してください。") };
-    if (rule.option != &kCompare && rule.option != &kImport && !operands.isEmpty())
-        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
-                            + operands.front() };
-    if (const auto refusal = bothOutputForms(parser))
-        return *refusal;
-    if (const auto refusal
-        = emptyValue(parser, { &kForget, &kExport, &kImport, &kReport, &kStore }))
-        return *refusal;
-
-    const QString store = parser.value(kStore);
-    if (rule.option == &kHistory) {
-        ShowHistory history { store, filterOf(parser), Form1().Combo3.text(), outputForm(parser) };
-        if (parser.isSet(kMachine)) {
-            history.machine = parser.value(kMachine);
-            if (const auto refusal = machineRefusal(history.machine))
-                return *refusal;
-        }
-        return StoreCommand(history);
-    }
-    if (rule.option == &kForget)
-        return StoreCommand(ForgetResult { store, parser.value(kForget) });
-    if (rule.option == &kCompare) {
-        CompareResults compare { store,        operands[0],        operands[1],
-                                 std::nullopt, outputForm(parser), std::nullopt };
-        if (parser.isSet(kFailIfSlower)) {
-            compare.failIfSlowerPercent = plainDecimal(parser.value(kFailIfSlower));
-            if (!compare.failIfSlowerPercent
-                || *compare.failIfSlowerPercent > kMaxFailIfSlowerPercent)
-                return outOfRange(
-                        QStringLiteral("--fail-if-slower"), parser.value(kFailIfSlower),
-                        QStringLiteral("には 0 以上 1000 以下の百分率を指定してください"));
-        }
-        if (parser.isSet(kReport))
-            compare.report = parser.value(kReport);
-        return StoreCommand(compare);
-    }
-    if (rule.option == &kExport)
-        return StoreCommand(ExportResults { store, parser.value(kExport), filterOf(parser) });
-    for (const QString &file : operands) {
-        if (file.isEmpty())
-            return UsageError { QStringLiteral(
-                    "--import には空でないファイル名を指定してください。") };
-    }
-    return StoreCommand(ImportResults { store, operands });
-}
-
-// What only the store commands take, refused with a run.
-std::optional<UsageError> storeOnlyOption(const QCommandLineParser &parser)
-{
-    if (parser.isSet(kMachineModel))
-        return UsageError { QStringLiteral(
-                "--machine-model は --history か --export と一緒に指定してください。") };
-    if (parser.isSet(kFailIfSlower))
-        return UsageError { QStringLiteral(
-                "--fail-if-slower は --compare と一緒に指定してください。") };
-    return std::nullopt;
-}
-
-} // namespace
-
 Command parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -318,19 +112,8 @@ Command parseCommandLine(const QStringList &arguments)
         return command;
     }
 
-    // One store command at most; it runs nothing.
-    const StoreCommandRule *chosen = nullptr;
-    for (const StoreCommandRule &rule : storeCommandRules()) {
-        if (!parser.isSet(*rule.option))
-            continue;
-        if (chosen)
-            return UsageError { QStringLiteral("--") + chosen->option->names().front()
-                                + QStringLiteral(" と --") + rule.option->names().front()
-                                + QStringLiteral(" は同時に指定できません。") };
-        chosen = &rule;
-    }
-    if (chosen)
-        return storeCommand(parser, *chosen);
+    if (auto command = parseStoreCommand(parser))
+        return *command;
 
     if (!parser.positionalArguments().isEmpty())
         return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")

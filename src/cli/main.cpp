@@ -281,8 +281,9 @@ int run(RunOptions options)
         } catch (const ResultsError &error) {
             stored.fail(error);
         }
-    } else if (options.save) {
-        writeWarnings({ QStringLiteral("計測が最後まで終わらなかったため、結果は保存しません。") });
+    } else if (options.save || options.report) {
+        writeWarnings({ QStringLiteral("計測が最後まで終わらなかったため、結果の保存も"
+                                       "レポートもしません。") });
     }
     if (stored.savedId && !options.json)
         writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
