@@ -1,5 +1,6 @@
 #include "benchmark/Comparison.h"
 
+#include "benchmark/SavedResult.h"
 #include "benchmark/Statistics.h"
 
 #include <algorithm>
@@ -193,6 +194,17 @@ QString verdictText(Verdict verdict)
 bool slowerBeyond(const Comparison &comparison, double percent)
 {
     return comparison.verdict == Verdict::Slower && (1 / comparison.speedRatio - 1) * 100 > percent;
+}
+
+Comparison compareResults(const SavedResult &a, const SavedResult &b)
+{
+    if (a.passes == b.passes || !(a.passes > 0) || !(b.passes > 0))
+        return compareRuns(a.runs, b.runs);
+    std::vector<double> scaled;
+    scaled.reserve(b.runs.size());
+    for (const double seconds : b.runs)
+        scaled.push_back(seconds * (a.passes / b.passes));
+    return compareRuns(a.runs, scaled);
 }
 
 } // namespace kamorin

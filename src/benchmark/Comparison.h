@@ -42,6 +42,13 @@ struct Comparison
 // with no runs on a side the comparison needs more runs and has no ratio.
 Comparison compareRuns(std::span<const double> a, std::span<const double> b);
 
+struct SavedResult;
+
+// Two saved results: their run times as they are when they made the same
+// passes; otherwise B's times scaled to A's passes, so that a result of more
+// passes is not taken for a slower machine.
+Comparison compareResults(const SavedResult &a, const SavedResult &b);
+
 // "faster", "slower", "no_difference", "need_more_runs".
 QString verdictKey(Verdict verdict);
 // 速い, 遅い, 有意な差なし, or that more runs are needed.

@@ -238,8 +238,18 @@ QString comparisonSection(const ReportComparison &c)
                  QString::number(r.pValue, 'g', 4)
                          + (r.exact ? QStringLiteral("（正確）") : QStringLiteral("（正規近似）")));
     html += QStringLiteral("</table>\n");
+    // Drawn as compared: B at A's passes when they differ.
+    std::vector<double> bRuns = c.b.runs;
+    const bool scaled = c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0;
+    if (scaled) {
+        for (double &seconds : bRuns)
+            seconds *= c.a.passes / c.b.passes;
+        html += QStringLiteral("<p class=\"note\">A と B のループ回数が違うため、B の時間を A の"
+                               "回数 (%1 回) に換算して比べています。</p>\n")
+                        .arg(passesText(c.a.passes));
+    }
     const StripGroup groups[]
-            = { { QStringLiteral("A"), c.a.runs }, { QStringLiteral("B"), c.b.runs } };
+            = { { QStringLiteral("A"), c.a.runs }, { QStringLiteral("B"), bRuns } };
     html += stripChart(QStringLiteral("comparison-chart"), QStringLiteral("A と B の各実行の秒数"),
                        groups);
     html += QStringLiteral("<p class=\"note\">信頼区間は実行時間の対数の組ごとの差から求めた "

@@ -7,16 +7,40 @@
 
 namespace kamorin {
 
+namespace {
+
+// The reference times were all taken with this many passes.
+constexpr double kStandardPasses = 20000000;
+
+} // namespace
+
 QString thisMachineName()
 {
     return QStringLiteral("★この機械");
 }
 
-Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
+QString savedMachineName(const SavedMachine &machine)
+{
+    QStringList where { machine.host };
+    if (!machine.label.isEmpty())
+        where << machine.label;
+    return machine.cpuModel + QStringLiteral("（") + where.join(QStringLiteral("、"))
+            + QStringLiteral("）");
+}
+
+std::optional<double> standardRunSeconds(double seconds, double passes)
+{
+    if (!(passes > 0) || !(seconds > 0))
+        return std::nullopt;
+    return seconds * kStandardPasses / passes;
+}
+
+Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
+                  std::span<const SavedMachine> saved)
 {
     Ranking ranking;
     ranking.seconds = seconds;
-    ranking.of = static_cast<int>(machines.size()) + 1;
+    ranking.of = static_cast<int>(machines.size() + saved.size()) + 1;
 
     RankRow self;
     self.name = thisMachineName();
@@ -28,6 +52,13 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds)
         row.name = QString::fromUtf16(machine.name.data(),
                                       static_cast<qsizetype>(machine.name.size()));
         row.seconds = machine.seconds;
+        ranking.rows.push_back(row);
+    }
+    for (const SavedMachine &machine : saved) {
+        RankRow row;
+        row.name = savedMachineName(machine);
+        row.seconds = machine.seconds;
+        row.saved = machine;
         ranking.rows.push_back(row);
     }
     // Stable, and this machine first: at a tie it stands before the machines

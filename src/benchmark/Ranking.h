@@ -15,6 +15,17 @@ class Form1;
 // The name this machine's row carries among the reference machines.
 QString thisMachineName();
 
+// A machine of the results store, by one of its saved results.
+struct SavedMachine
+{
+    QString id;
+    QString cpuModel;
+    QString host;
+    QString label;
+    // For 20,000,000 passes, at the result's median.
+    double seconds = 0;
+};
+
 struct RankRow
 {
     // 1 + the number of rows strictly faster: equal times share a place.
@@ -26,6 +37,8 @@ struct RankRow
     // would write; none on this machine's own row or where SCORE would fail.
     std::optional<QString> score;
     bool thisMachine = false;
+    // Set on the row of a machine from the results store.
+    std::optional<SavedMachine> saved;
 };
 
 struct Ranking
@@ -42,8 +55,17 @@ struct Ranking
     bool reliable = true;
 };
 
-// Places this machine, which needs `seconds` for 20,000,000 passes, among `machines`.
-Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds);
+// Places this machine, which needs `seconds` for 20,000,000 passes, among the
+// reference `machines` and the `saved` ones, which follow them at a tie.
+Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
+                  std::span<const SavedMachine> saved = {});
+
+// What a saved machine's row is called: its model, then its host and label.
+QString savedMachineName(const SavedMachine &machine);
+
+// The seconds of the standard run of 20,000,000 passes at the speed of a run
+// of `passes` passes in `seconds`; none without a pass.
+std::optional<double> standardRunSeconds(double seconds, double passes);
 
 // Each reference row's score as SCORE computes and formats it for the run
 // `form` shows.

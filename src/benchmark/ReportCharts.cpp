@@ -1,5 +1,6 @@
 #include "benchmark/ReportCharts.h"
 
+#include "benchmark/Ranking.h"
 #include "benchmark/SvgChart.h"
 
 #include <algorithm>
@@ -151,16 +152,22 @@ QString rankingChart(const QString &id, std::span<const ReportRankRow> rows)
 
 QString historyChart(const QString &id, std::span<const SavedResult> results)
 {
+    // Results of different counts are compared by the seconds their median
+    // speed gives the standard run: a run of more passes is not a slower machine.
     std::vector<const SavedResult *> byTime;
-    for (const SavedResult &result : results)
-        byTime.push_back(&result);
+    for (const SavedResult &result : results) {
+        if (standardRunSeconds(result.median(), result.passes))
+            byTime.push_back(&result);
+    }
+    if (byTime.empty())
+        return {};
     std::stable_sort(byTime.begin(), byTime.end(), [](const SavedResult *a, const SavedResult *b) {
         return a->started < b->started;
     });
     double low = INFINITY, high = -INFINITY;
     std::vector<double> medians;
     for (const SavedResult *result : byTime) {
-        medians.push_back(result->median());
+        medians.push_back(*standardRunSeconds(result->median(), result->passes));
         low = std::min(low, medians.back());
         high = std::max(high, medians.back());
     }
@@ -169,7 +176,9 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     const double last = double(byTime.back()->started.toMSecsSinceEpoch());
     const Scale x { first, last, kLeft + 10, kRight - 10, false };
     const Scale y = paddedLinear(low, high, kBottom, kTop);
-    QString svg = svgOpen(id, QStringLiteral("この機種の履歴: 各結果の中央値（秒）"), kBottom + 40);
+    QString svg = svgOpen(
+            id, QStringLiteral("この機種の履歴: 各結果の中央値を 2000 万回に換算した秒数"),
+            kBottom + 40);
     for (const double mark : y.ticks(5)) {
         svg += line(kLeft, y(mark), kRight, y(mark), QStringLiteral("grid"));
         svg += text(kLeft - 6, y(mark) + 4, secondsText(mark), QStringLiteral("end"),
@@ -177,15 +186,15 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     }
     svg += line(kLeft, kBottom, kRight, kBottom, QStringLiteral("axis"));
     const auto dateOf = [](const SavedResult *r) {
-        return r->started.toUTC().toString(QStringLiteral("yyyy-MM-dd"));
+        return r->started.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     };
     svg += text(kLeft, kBottom + 16, dateOf(byTime.front()), QStringLiteral("start"),
                 QStringLiteral("tick"));
     if (byTime.size() > 1)
         svg += text(kRight, kBottom + 16, dateOf(byTime.back()), QStringLiteral("end"),
                     QStringLiteral("tick"));
-    svg += text(kLeft, kBottom + 34, QStringLiteral("開始日 (UTC) →"), QStringLiteral("start"),
-                QStringLiteral("tick"));
+    svg += text(kLeft, kBottom + 34, QStringLiteral("開始日時 (UTC) →　縦軸: 2000 万回の秒数"),
+                QStringLiteral("start"), QStringLiteral("tick"));
     QString points;
     for (std::size_t i = 0; i < byTime.size(); ++i) {
         const double px = x(double(byTime[i]->started.toMSecsSinceEpoch()));
@@ -195,7 +204,7 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     for (std::size_t i = 0; i < byTime.size(); ++i) {
         const SavedResult &r = *byTime[i];
         svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3 %4: "
-                              "%5 秒</title></circle>")
+                              "2000 万回 %5 秒</title></circle>")
                        .arg(svgNumber(x(double(r.started.toMSecsSinceEpoch()))),
                             svgNumber(y(medians[i])),
                             escapedText(

@@ -295,7 +295,8 @@ std::vector<SavedResult> checkedDocument(const QJsonDocument &document)
 
 [[noreturn]] void refuseFile(const QString &fileName, const QString &why)
 {
-    throw ResultsError(QStringLiteral("「%1」は取り込めません: %2。").arg(fileName, why));
+    throw ResultsError(QStringLiteral("「%1」は取り込めません: %2。").arg(fileName, why),
+                       ResultsError::Kind::Document);
 }
 
 } // namespace

@@ -10,6 +10,9 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <charconv>
+
 namespace kamorin {
 
 namespace {
@@ -18,6 +21,10 @@ namespace {
 const QString kColumns = QStringLiteral(
         "id, started, label, program_version, cpu_model, host, passes, count, unit, options, "
         "runs, parallel, system");
+// The columns of a summary, in the same order, so that rowToResult reads both.
+const QString kSummaryColumns = QStringLiteral(
+        "id, started, label, program_version, cpu_model, host, passes, count, unit, NULL, "
+        "runs, NULL, NULL");
 const QString kNewestFirst = QStringLiteral(" ORDER BY started DESC, rowid DESC");
 
 QString compact(const QJsonObject &object)
@@ -38,6 +45,35 @@ QJsonDocument parsed(const QVariant &text)
     return QJsonDocument::fromJson(text.toString().toUtf8());
 }
 
+// The runs column as runsText writes it, "[1.5,2.25]", read by hand: a JSON
+// parser costs more for ten numbers than the rest of the row together.
+std::vector<double> runsFrom(const QVariant &column)
+{
+    const QByteArray text = column.toString().toLatin1();
+    std::vector<double> runs;
+    const char *p = text.constData();
+    const char *end = p + text.size();
+    if (text.size() >= 2 && *p == '[' && end[-1] == ']') {
+        ++p;
+        --end;
+        while (p < end) {
+            double seconds = 0;
+            const auto [next, error] = std::from_chars(p, end, seconds);
+            if (error != std::errc() || (next < end && *next != ','))
+                break;
+            runs.push_back(seconds);
+            p = next < end ? next + 1 : next;
+        }
+        if (p == end)
+            return runs;
+    }
+    // Anything else JSON allows.
+    runs.clear();
+    for (const QJsonValue &seconds : parsed(column).array())
+        runs.push_back(seconds.toDouble());
+    return runs;
+}
+
 SavedResult rowToResult(const QSqlQuery &row)
 {
     SavedResult r;
@@ -50,20 +86,20 @@ SavedResult rowToResult(const QSqlQuery &row)
     r.passes = row.value(6).toDouble();
     r.count = row.value(7).toString();
     r.unit = row.value(8).toString();
-    r.options = parsed(row.value(9)).object();
-    const QJsonArray runs = parsed(row.value(10)).array();
-    r.runs.reserve(std::size_t(runs.size()));
-    for (const QJsonValue &seconds : runs)
-        r.runs.push_back(seconds.toDouble());
+    if (!row.value(9).isNull())
+        r.options = parsed(row.value(9)).object();
+    r.runs = runsFrom(row.value(10));
     if (!row.value(11).isNull())
         r.parallel = parsed(row.value(11)).object();
-    r.system = parsed(row.value(12)).object();
+    if (!row.value(12).isNull())
+        r.system = parsed(row.value(12)).object();
     return r;
 }
 
-std::vector<SavedResult> allRows(QSqlQuery query)
+std::vector<SavedResult> allRows(QSqlQuery query, qsizetype expected = 0)
 {
     std::vector<SavedResult> results;
+    results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
     while (query.next())
         results.push_back(rowToResult(query));
     return results;
@@ -135,9 +171,12 @@ void ResultStore::save(const SavedResult &result)
     transaction.commit();
 }
 
-std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter) const
+std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter,
+                                              HistoryDetail detail) const
 {
-    QString sql = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM results WHERE 1");
+    QString sql = QStringLiteral("SELECT ")
+            + (detail == HistoryDetail::Whole ? kColumns : kSummaryColumns)
+            + QStringLiteral(" FROM results WHERE 1");
     QVariant label, model;
     if (filter.label) {
         sql += QStringLiteral(" AND label = :label");
@@ -157,7 +196,10 @@ std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter) const
         query.bindValue(QStringLiteral(":model"), model);
     if (!query.exec())
         m_connection->fail(query);
-    return allRows(std::move(query));
+    // As many as there are at most, so that no result is moved as the list grows.
+    return allRows(
+            std::move(query),
+            m_connection->value(QStringLiteral("SELECT count(*) FROM results")).toLongLong());
 }
 
 std::optional<SavedResult> ResultStore::find(const QString &key) const
@@ -185,7 +227,8 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
         throw ResultsError(
                 QStringLiteral(
                         "「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
-                        .arg(key));
+                        .arg(key),
+                ResultsError::Kind::NoSuchResult);
     if (matches.empty())
         return std::nullopt;
     return matches.front();
@@ -197,8 +240,9 @@ void ResultStore::forget(const QString &id)
     const QSqlQuery query
             = m_connection->run(QStringLiteral("DELETE FROM results WHERE id = ?"), { id });
     if (query.numRowsAffected() != 1)
-        throw ResultsError(QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。")
-                                   .arg(m_path, id));
+        throw ResultsError(
+                QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。").arg(m_path, id),
+                ResultsError::Kind::NoSuchResult);
     transaction.commit();
 }
 

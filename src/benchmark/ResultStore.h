@@ -19,6 +19,15 @@ struct HistoryFilter
     std::optional<QString> machineModel;
 };
 
+// How much of each result a listing needs.
+enum class HistoryDetail
+{
+    Whole,
+    // Without the options, the parallel result and the machine's conditions:
+    // what a table of results shows, read in a fraction of the time.
+    Summary,
+};
+
 struct ImportOutcome
 {
     int added = 0;
@@ -47,7 +56,8 @@ public:
     // Refused when the id is already there.
     void save(const SavedResult &result);
     // Newest first; results that started at the same time in the order saved, newest first.
-    std::vector<SavedResult> history(const HistoryFilter &filter = {}) const;
+    std::vector<SavedResult> history(const HistoryFilter &filter = {},
+                                     HistoryDetail detail = HistoryDetail::Whole) const;
     // "last": the newest; else the result with this id; else the newest with this
     // label; else the one result whose id starts with `key` (8 characters at least).
     // None when nothing matches; ResultsError when an id prefix fits several.

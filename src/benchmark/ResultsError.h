@@ -14,16 +14,29 @@ namespace kamorin {
 class ResultsError : public std::exception
 {
 public:
-    explicit ResultsError(QString message)
-        : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+    // What went wrong, so that a front can tell a script which.
+    enum class Kind
+    {
+        // The store cannot be opened, created, read or written, or is not ours.
+        Store,
+        // A results file is unreadable, malformed or doubtful.
+        Document,
+        // No result fits the id or label given, or more than one does.
+        NoSuchResult,
+    };
+
+    explicit ResultsError(QString message, Kind kind = Kind::Store)
+        : m_message(std::move(message)), m_utf8(m_message.toUtf8()), m_kind(kind)
     { }
 
     const QString &message() const { return m_message; }
+    Kind kind() const { return m_kind; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_message;
     QByteArray m_utf8;
+    Kind m_kind;
 };
 
 } // namespace kamorin

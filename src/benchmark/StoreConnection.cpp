@@ -69,6 +69,18 @@ QVariant StoreConnection::value(const QString &sql) const
 
 void StoreConnection::fail(const QSqlQuery &query) const
 {
+    // SQLite's primary result codes: the two a user can do something about
+    // are said in plain words rather than in SQLite's English.
+    const QString code = query.lastError().nativeErrorCode();
+    if (code == QStringLiteral("5") || code == QStringLiteral("6"))
+        throw ResultsError(QStringLiteral("結果の保存先「%1」はほかのプロセスが %2 秒を超えて"
+                                          "使っています。あとでもう一度実行してください。")
+                                   .arg(m_path)
+                                   .arg(kBusyTimeoutMs / 1000));
+    if (code == QStringLiteral("8"))
+        throw ResultsError(
+                QStringLiteral("結果の保存先「%1」に書き込めません（読み取り専用です）。")
+                        .arg(m_path));
     throw ResultsError(QStringLiteral("結果の保存先「%1」で失敗しました: %2")
                                .arg(m_path, query.lastError().text()));
 }

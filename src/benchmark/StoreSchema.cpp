@@ -1,8 +1,8 @@
 #include "benchmark/StoreSchema.h"
 
 #include "benchmark/ResultsError.h"
-#include "benchmark/StoreConnection.h"
 #include "benchmark/Statistics.h"
+#include "benchmark/StoreConnection.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,13 +1,31 @@
 #include "cli/Json.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 
 namespace kamorin {
 
+namespace {
+
+bool needsEscape(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u'"' || u == u'\\' || u < 0x20 || (u >= 0x7f && u <= 0x9f);
+}
+
+} // namespace
+
 QString jsonString(const QString &text)
 {
+    // Most texts need nothing escaped: copied whole rather than a character at a time.
+    if (std::none_of(text.begin(), text.end(), needsEscape))
+        return u'"' + text + u'"';
     QString out = QStringLiteral("\"");
     for (const QChar c : text) {
         switch (c.unicode()) {
@@ -48,6 +66,56 @@ QString jsonNumber(std::optional<double> value)
     if (!value || !std::isfinite(*value))
         return QStringLiteral("null");
     return shortestNumberText(*value);
+}
+
+void appendJsonValue(QString &out, const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        out += value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+        return;
+    case QJsonValue::Double:
+        out += jsonNumber(value.toDouble());
+        return;
+    case QJsonValue::String:
+        out += jsonString(value.toString());
+        return;
+    case QJsonValue::Array: {
+        out += u'[';
+        const QJsonArray array = value.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (i > 0)
+                out += QStringLiteral(", ");
+            appendJsonValue(out, array[i]);
+        }
+        out += u']';
+        return;
+    }
+    case QJsonValue::Object: {
+        out += u'{';
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (it != object.begin())
+                out += QStringLiteral(", ");
+            out += jsonString(it.key());
+            out += QStringLiteral(": ");
+            appendJsonValue(out, it.value());
+        }
+        out += u'}';
+        return;
+    }
+    case QJsonValue::Null:
+    case QJsonValue::Undefined:
+        break;
+    }
+    out += QStringLiteral("null");
+}
+
+QString jsonValue(const QJsonValue &value)
+{
+    QString out;
+    appendJsonValue(out, value);
+    return out;
 }
 
 } // namespace kamorin

@@ -165,14 +165,23 @@ QString rankJson(const std::optional<Ranking> &rank)
     if (!rank)
         return QStringLiteral("null");
     QStringList rows;
-    for (const RankRow &row : rank->rows)
-        rows << object({
-                { QLatin1StringView("place"), QString::number(row.position) },
-                { QLatin1StringView("name"), jsonString(row.name) },
-                { QLatin1StringView("seconds"), jsonNumber(row.seconds) },
-                { QLatin1StringView("score"), stringOrNull(row.score) },
-                { QLatin1StringView("this_machine"), flag(row.thisMachine) },
-        });
+    for (const RankRow &row : rank->rows) {
+        Members members {
+            { QLatin1StringView("place"), QString::number(row.position) },
+            { QLatin1StringView("name"), jsonString(row.name) },
+            { QLatin1StringView("seconds"), jsonNumber(row.seconds) },
+            { QLatin1StringView("score"), stringOrNull(row.score) },
+            { QLatin1StringView("this_machine"), flag(row.thisMachine) },
+            { QLatin1StringView("saved"), flag(row.saved.has_value()) },
+        };
+        if (row.saved) {
+            members.push_back({ QLatin1StringView("id"), jsonString(row.saved->id) });
+            members.push_back({ QLatin1StringView("cpu_model"), jsonString(row.saved->cpuModel) });
+            members.push_back({ QLatin1StringView("host"), jsonString(row.saved->host) });
+            members.push_back({ QLatin1StringView("label"), jsonString(row.saved->label) });
+        }
+        rows << object(members);
+    }
     return object({
             { QLatin1StringView("position"), QString::number(rank->position) },
             { QLatin1StringView("of"), QString::number(rank->of) },
@@ -197,7 +206,7 @@ QString errorJson(const std::optional<RunError> &error)
 } // namespace
 
 QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
-                      const std::optional<RunError> &error)
+                      const std::optional<QString> &savedId, const std::optional<RunError> &error)
 {
     const QString program = object({
             { QLatin1StringView("name"), jsonString(QStringLiteral("kamorin-cli")) },
@@ -214,6 +223,7 @@ QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkR
                    { QLatin1StringView("system"), systemJson(benchmark) },
                    { QLatin1StringView("parallel"), parallelJson(benchmark.parallel) },
                    { QLatin1StringView("rank"), rankJson(benchmark.rank) },
+                   { QLatin1StringView("saved_id"), stringOrNull(savedId) },
                    { QLatin1StringView("error"), errorJson(error) },
            })
             + u'\n';

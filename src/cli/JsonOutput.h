@@ -12,9 +12,10 @@ class Form1;
 
 // One JSON object on one line, members in a fixed order: what produced it
 // (program, started, settings), what the window shows and the report COPY
-// made (grouped as window), what the runs measured, and the error that ends
-// the program with status 2 (null when none).
+// made (grouped as window), what the runs measured, the id of the result
+// when it was saved (null otherwise), and the error that ends the program
+// with status 2 or a store's status (null when none).
 QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
-                      const std::optional<RunError> &error);
+                      const std::optional<QString> &savedId, const std::optional<RunError> &error);
 
 } // namespace kamorin

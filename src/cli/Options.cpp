@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
 #include "runtime/RuntimeError.h"
@@ -9,17 +10,10 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 
 namespace kamorin {
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return u'"' + text + u'"';
-}
 
 // Plain decimal digits only: no sign, no blanks, no exponent, so "1e3",
 // " 2" and "+3" are refused rather than guessed at.
@@ -45,25 +39,21 @@ bool allDigits(const QString &text)
     });
 }
 
-// A plain decimal number such as 0.5 or 2e1; no blanks, no sign.
 std::optional<double> positiveSeconds(const QString &text)
 {
-    const QByteArray bytes = text.toLatin1();
-    if (text.isEmpty() || (!text.front().isDigit() && text.front() != u'.'))
-        return std::nullopt;
-    double value = 0;
-    const char *end = bytes.constData() + bytes.size();
-    const auto [ptr, ec] = std::from_chars(bytes.constData(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value) || !(value > 0)
-        || value > kMaxMinimumSeconds)
+    const auto value = plainDecimal(text);
+    if (!value || !(*value > 0) || *value > kMaxMinimumSeconds)
         return std::nullopt;
     return value;
 }
 
-UsageError outOfRange(const QString &option, const QString &value, const QString &rule)
+// What a label may be: what a results file can carry, so that every saved
+// result can be exported and imported again.
+bool acceptableLabel(const QString &label)
 {
-    return { option + u' ' + rule + QStringLiteral("（「") + value
-             + QStringLiteral("」は使えません）。") };
+    return label.size() <= kMaxLabelLength && std::none_of(label.begin(), label.end(), [](QChar c) {
+               return c.category() == QChar::Other_Control;
+           });
 }
 
 // QCommandLineParser says what went wrong in English; the option it names is
@@ -100,91 +90,103 @@ std::optional<QString> displaySpeedRefusal(Form1 &form, const QString &speed)
 
 Command parseCommandLine(const QStringList &arguments)
 {
-    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
-    const QCommandLineOption version(QStringLiteral("version"));
-    const QCommandLineOption listMachines(QStringLiteral("list-machines"));
-    const QCommandLineOption count(QStringLiteral("count"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption unit(QStringLiteral("unit"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption speed(QStringLiteral("speed"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption machine(QStringLiteral("machine"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption runs(QStringLiteral("runs"), {}, QStringLiteral("N"));
-    const QCommandLineOption warmup(QStringLiteral("warmup"), {}, QStringLiteral("K"));
-    const QCommandLineOption threads(QStringLiteral("threads"), {}, QStringLiteral("N"));
-    const QCommandLineOption cpu(QStringLiteral("cpu"), {}, QStringLiteral("K"));
-    const QCommandLineOption minTime(QStringLiteral("min-time"), {}, QStringLiteral("SECONDS"));
-    const QCommandLineOption json(QStringLiteral("json"));
-    const QCommandLineOption csv(QStringLiteral("csv"));
-    const QCommandLineOption rank(QStringLiteral("rank"));
-    const QCommandLineOption forceThreads(QStringLiteral("force-threads"));
-    const QCommandLineOption noProgress(QStringLiteral("no-progress"));
-
     QCommandLineParser parser;
-    parser.addOptions({ help, version, listMachines, count, unit, speed, machine, runs, warmup,
-                        threads, cpu, minTime, json, csv, rank, forceThreads, noProgress });
+    parser.addOptions(
+            { kHelp,    kVersion,      kListMachines, kCount,   kUnit,         kSpeed,  kMachine,
+              kRuns,    kWarmup,       kThreads,      kCpu,     kMinTime,      kJson,   kCsv,
+              kRank,    kForceThreads, kNoProgress,   kSave,    kLabel,        kStore,  kReport,
+              kHistory, kMachineModel, kForget,       kCompare, kFailIfSlower, kExport, kImport });
     if (!parser.parse(QStringList { QStringLiteral("kamorin-cli") } + arguments))
         return grammarError(parser);
-    if (!parser.positionalArguments().isEmpty())
-        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
-                            + parser.positionalArguments().front() };
 
     // Each of these does one thing and nothing else.
     for (const auto &[option, command] :
-         { std::pair { &help, Command(ShowHelp {}) },
-           std::pair { &version, Command(ShowVersion {}) },
-           std::pair { &listMachines, Command(ListMachines {}) } }) {
+         { std::pair { &kHelp, Command(ShowHelp {}) },
+           std::pair { &kVersion, Command(ShowVersion {}) },
+           std::pair { &kListMachines, Command(ListMachines {}) } }) {
         if (!parser.isSet(*option))
             continue;
-        if (parser.optionNames().size() > 1)
+        if (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())
             return UsageError { QStringLiteral("--") + option->names().back()
                                 + QStringLiteral(" はほかのオプションと同時に指定できません。") };
         return command;
     }
 
-    RunOptions options;
-    options.json = parser.isSet(json);
-    options.csv = parser.isSet(csv);
-    options.rank = parser.isSet(rank);
-    options.forceThreads = parser.isSet(forceThreads);
-    options.progress = !parser.isSet(noProgress);
+    if (auto command = parseStoreCommand(parser))
+        return *command;
 
-    if (parser.isSet(runs)) {
-        const auto n = wholeNumber(parser.value(runs), 1, kMaxRuns);
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
+                            + parser.positionalArguments().front() };
+    if (const auto refusal = storeOnlyOption(parser))
+        return *refusal;
+
+    RunOptions options;
+    options.json = parser.isSet(kJson);
+    options.csv = parser.isSet(kCsv);
+    options.rank = parser.isSet(kRank);
+    options.forceThreads = parser.isSet(kForceThreads);
+    options.progress = !parser.isSet(kNoProgress);
+    options.save = parser.isSet(kSave);
+    options.store = parser.value(kStore);
+    if (parser.isSet(kReport))
+        options.report = parser.value(kReport);
+
+    if (parser.isSet(kRuns)) {
+        const auto n = wholeNumber(parser.value(kRuns), 1, kMaxRuns);
         if (!n)
-            return outOfRange(QStringLiteral("--runs"), parser.value(runs),
+            return outOfRange(QStringLiteral("--runs"), parser.value(kRuns),
                               QStringLiteral("には 1 から 1000 までの整数を指定してください"));
         options.series.runs = *n;
     }
-    if (parser.isSet(warmup)) {
-        const auto n = wholeNumber(parser.value(warmup), 0, kMaxRuns);
+    if (parser.isSet(kWarmup)) {
+        const auto n = wholeNumber(parser.value(kWarmup), 0, kMaxRuns);
         if (!n)
-            return outOfRange(QStringLiteral("--warmup"), parser.value(warmup),
+            return outOfRange(QStringLiteral("--warmup"), parser.value(kWarmup),
                               QStringLiteral("には 0 から 1000 までの整数を指定してください"));
         options.series.warmup = *n;
     }
-    if (parser.isSet(threads)) {
-        options.threads = wholeNumber(parser.value(threads), 1, kMaxThreads);
+    if (parser.isSet(kThreads)) {
+        options.threads = wholeNumber(parser.value(kThreads), 1, kMaxThreads);
         if (!options.threads)
-            return outOfRange(QStringLiteral("--threads"), parser.value(threads),
+            return outOfRange(QStringLiteral("--threads"), parser.value(kThreads),
                               QStringLiteral("には 1 から 1024 までの整数を指定してください"));
     }
-    if (parser.isSet(cpu)) {
-        if (!allDigits(parser.value(cpu)))
+    if (parser.isSet(kCpu)) {
+        if (!allDigits(parser.value(kCpu)))
             return outOfRange(
-                    QStringLiteral("--cpu"), parser.value(cpu),
+                    QStringLiteral("--cpu"), parser.value(kCpu),
                     QStringLiteral("には論理 CPU の番号 (0 以上の整数) を指定してください"));
-        options.cpu = parser.value(cpu);
+        options.cpu = parser.value(kCpu);
     }
-    if (parser.isSet(minTime)) {
-        const auto seconds = positiveSeconds(parser.value(minTime));
+    if (parser.isSet(kMinTime)) {
+        const auto seconds = positiveSeconds(parser.value(kMinTime));
         if (!seconds)
             return outOfRange(
-                    QStringLiteral("--min-time"), parser.value(minTime),
+                    QStringLiteral("--min-time"), parser.value(kMinTime),
                     QStringLiteral("には 0 より大きく 3600 以下の秒数を指定してください"));
         options.minimumSeconds = *seconds;
     }
+    if (parser.isSet(kLabel)) {
+        if (!options.save && !options.report)
+            return UsageError { QStringLiteral(
+                    "--label は --save か --report と一緒に指定してください"
+                    "（保存した結果を選ぶときは --history か --export と）。") };
+        options.label = parser.value(kLabel);
+        if (!acceptableLabel(options.label))
+            return outOfRange(QStringLiteral("--label"), options.label,
+                              QStringLiteral("には制御文字を含まない 200 文字以内の文字列を"
+                                             "指定してください"));
+    }
+    if (parser.isSet(kStore) && !options.save && !options.rank && !options.report)
+        return UsageError { QStringLiteral(
+                "--store は --save, --rank, --report か、保存した結果を扱うオプション"
+                "（--history など）と一緒に指定してください。") };
+    if (const auto refusal = emptyValue(parser, { &kStore, &kReport }))
+        return *refusal;
 
-    if (options.csv && options.json)
-        return UsageError { QStringLiteral("--csv と --json は同時に指定できません。") };
+    if (const auto refusal = bothOutputForms(parser))
+        return *refusal;
     if (options.csv && options.rank)
         return UsageError { QStringLiteral("--csv と --rank は同時に指定できません。") };
     if (options.csv && options.threads)
@@ -194,17 +196,17 @@ Command parseCommandLine(const QStringList &arguments)
                 "--force-threads は --threads と一緒に指定してください。") };
 
     Form1 form;
-    if (parser.isSet(count)) {
-        if (parser.value(count) == kAutoCount)
+    if (parser.isSet(kCount)) {
+        if (parser.value(kCount) == kAutoCount)
             options.autoCount = true;
         else
-            options.series.count = parser.value(count);
+            options.series.count = parser.value(kCount);
     }
-    if (parser.isSet(unit)) {
+    if (parser.isSet(kUnit)) {
         if (options.autoCount)
             return UsageError { QStringLiteral(
                     "--count auto は単位も選ぶため、--unit と同時に指定できません。") };
-        options.series.unit = parser.value(unit);
+        options.series.unit = parser.value(kUnit);
         // As the window does: any other text counts single passes.
         if (!form.Combo5.list().contains(*options.series.unit))
             options.warnings << QStringLiteral("--unit ") + quoted(*options.series.unit)
@@ -214,65 +216,17 @@ Command parseCommandLine(const QStringList &arguments)
     // A rank or a speed-up needs runs long enough to mean something.
     if ((options.rank || options.threads) && !options.series.count && !options.series.unit)
         options.autoCount = true;
-    if (parser.isSet(machine)) {
-        options.series.machine = parser.value(machine);
-        if (!ReferenceMachineTable::lookup(*options.series.machine))
-            return UsageError { QStringLiteral("--machine ") + quoted(*options.series.machine)
-                                + QStringLiteral(" は基準機の表にありません"
-                                                 "（一覧は --list-machines）。") };
+    if (parser.isSet(kMachine)) {
+        options.series.machine = parser.value(kMachine);
+        if (const auto refusal = machineRefusal(*options.series.machine))
+            return *refusal;
     }
-    if (parser.isSet(speed)) {
-        options.series.speed = parser.value(speed);
+    if (parser.isSet(kSpeed)) {
+        options.series.speed = parser.value(kSpeed);
         if (const auto refusal = displaySpeedRefusal(form, *options.series.speed))
             return UsageError { *refusal };
     }
     return options;
-}
-
-QString usageText()
-{
-    return QStringLiteral(
-            "使い方: kamorin-cli [--count 回数|auto] [--unit 単位] [--speed 表示速度]\n"
-            "                   [--machine 基準機] [--runs N] [--warmup K] [--min-time 秒]\n"
-            "                   [--threads N [--force-threads]] [--cpu K]\n"
-            "                   [--rank] [--json | --csv] [--no-progress]\n"
-            "       kamorin-cli --list-machines | --version | -h | --help\n"
-            "\n"
-            "Kamorin の計算を画面なしで実行し、結果を表示します。1 秒以上かかった計算は\n"
-            "基準機と比べて SCORE を求め、最後に COPY と同じ 4 行の結果を出力します。\n"
-            "\n"
-            "  --count TEXT     ループ回数の数 (既定: 2000)。auto なら、この機械で\n"
-            "                   --min-time 秒以上かかる最小の回数と単位を選びます\n"
-            "  --unit TEXT      単位: 回, 百回, 千回, 万回, 億回 (既定: 万回)。\n"
-            "                   ほかの文字列は 回 として数えます (警告します)\n"
-            "  --speed TEXT     表示速度 0 ～ 5 (既定: 1)\n"
-            "  --machine TEXT   比べる基準機の名前 (既定: MMX-Pentium166)\n"
-            "  --runs N         記録する計測の回数 1 ～ 1000 (既定: 1)。2 回以上なら\n"
-            "                   平均 ± 標準偏差、中央値、最小 … 最大も表示します\n"
-            "  --warmup K       記録の前に捨てる計測の回数 0 ～ 1000 (既定: 0)\n"
-            "  --min-time 秒    意味のある計測の最短時間 0 < 秒 ≦ 3600 (既定: 1)\n"
-            "  --threads N      1 スレッドの計測のあと、N 個の計測を同時に実行して\n"
-            "                   マルチコアの速さと速度向上率を求めます (1 ～ 1024、\n"
-            "                   N ≦ 論理 CPU 数)。--warmup と --runs の回数だけ繰り返します\n"
-            "  --force-threads  論理 CPU 数を超える --threads も受け付けます\n"
-            "  --cpu K          1 スレッドの計測を論理 CPU K で実行します\n"
-            "  --rank           268 台の基準機とこの機械の順位表を表示します\n"
-            "  --json           結果を JSON (UTF-8) で出力します (man kamorin-cli)\n"
-            "  --csv            要約の代わりに計測ごとの CSV を出力します\n"
-            "  --no-progress    端末に進み具合を表示しません\n"
-            "  --list-machines  基準機の一覧 (名前とタブと秒数) を出力します\n"
-            "  -h, --help       この説明を表示します\n"
-            "  --version        バージョンを表示します\n"
-            "\n"
-            "--rank と --threads は --count も --unit もなければ --count auto で計測します。\n"
-            "端末では計算中に進み具合を標準エラー出力に表示します (TERM=dumb では表示\n"
-            "しません)。Ctrl-C (SIGINT) か SIGTERM で計算を中止します。平均負荷が論理\n"
-            "CPU 1 個あたり 0.3 を超えるとき、ガバナーが powersave のとき、相対標準偏差\n"
-            "が 5 % を超えるとき、--min-time より短い計測で順位や速度向上率を求めたときは\n"
-            "警告します。詳しくは man kamorin-cli を参照してください。\n"
-            "\n"
-            "終了ステータス: 0 成功, 2 実行時エラー, 64 引数の誤り, 71 スレッドやメモリの\n"
-            "                不足, 74 出力の失敗, 130 SIGINT で中止, 143 SIGTERM で中止\n");
 }
 
 } // namespace kamorin

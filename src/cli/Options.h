@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/Benchmark.h"
+#include "benchmark/ResultStore.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,9 @@ namespace kamorin {
 inline constexpr int kMaxRuns = 1000;
 inline constexpr int kMaxThreads = 1024;
 inline constexpr double kMaxMinimumSeconds = 3600;
+inline constexpr double kMaxFailIfSlowerPercent = 1000;
+// The longest label a results file carries.
+inline constexpr qsizetype kMaxLabelLength = 200;
 
 // The count text that asks kamorin-cli to choose the count for this machine.
 inline constexpr QStringView kAutoCount = u"auto";
@@ -39,7 +43,60 @@ struct RunOptions
     std::optional<QString> cpu;
     // Said on stderr once the options are known to be good.
     QStringList warnings;
+    // Keep the result in the store, under this label.
+    bool save = false;
+    QString label;
+    // --store as given; empty for KAMORIN_STORE or the default place.
+    QString store;
+    // Where the HTML report goes.
+    std::optional<QString> report;
 };
+
+enum class OutputForm
+{
+    Text,
+    Json,
+    Csv,
+};
+
+// The commands that read or change the results store and run nothing. Each
+// carries --store as given (empty for KAMORIN_STORE or the default place).
+struct ShowHistory
+{
+    QString store;
+    HistoryFilter filter;
+    // The reference machine of the score column.
+    QString machine;
+    OutputForm form = OutputForm::Text;
+};
+struct ForgetResult
+{
+    QString store;
+    QString id;
+};
+struct CompareResults
+{
+    QString store;
+    QString a;
+    QString b;
+    std::optional<double> failIfSlowerPercent;
+    OutputForm form = OutputForm::Text;
+    std::optional<QString> report;
+};
+struct ExportResults
+{
+    QString store;
+    // "-" for stdout.
+    QString file;
+    HistoryFilter filter;
+};
+struct ImportResults
+{
+    QString store;
+    QStringList files;
+};
+using StoreCommand
+        = std::variant<ShowHistory, ForgetResult, CompareResults, ExportResults, ImportResults>;
 
 struct ShowHelp
 { };
@@ -52,11 +109,13 @@ struct UsageError
     QString message;
 };
 
-using Command = std::variant<RunOptions, ShowHelp, ShowVersion, ListMachines, UsageError>;
+using Command
+        = std::variant<RunOptions, StoreCommand, ShowHelp, ShowVersion, ListMachines, UsageError>;
 
 // The grammar is QCommandLineParser's: "--count TEXT" or "--count=TEXT", the
 // value taken as it stands ("--count=" is the empty text, "--count -5" a
-// negative count), "--" ends the options. The program takes no operands.
+// negative count), "--" ends the options. The program takes no operands but
+// the second result of --compare and more files for --import.
 // The counts of runs, warm-ups and threads are plain decimal digits within
 // their bounds; the machine must be one SCORE finds and the display speed
 // one the animation accepts. Anything else is a usage error before anything runs.

@@ -47,8 +47,7 @@ QString inUnit(double seconds, TimeUnit unit)
     return fixed(seconds * unit.perSecond, 3) + u' ' + QString::fromUtf16(unit.name);
 }
 
-// Label and value; a line with no label continues the one above.
-using Lines = std::vector<std::pair<QString, QString>>;
+using Lines = LabelledLines;
 
 void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
 {
@@ -105,17 +104,6 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
     }
 }
 
-QString aligned(const Lines &lines)
-{
-    int width = 0;
-    for (const auto &[label, value] : lines)
-        width = std::max(width, displayColumns(label));
-    QString out;
-    for (const auto &[label, value] : lines)
-        out += padRight(label, width) + QStringLiteral("  ") + value + u'\n';
-    return out;
-}
-
 } // namespace
 
 QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
@@ -154,7 +142,7 @@ QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkR
         lines.push_back({ QStringLiteral("SCORE"),
                           QStringLiteral("%1（基準機：%2）")
                                   .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
-    QString out = aligned(lines);
+    QString out = alignedLines(lines);
     if (!form.Command6.enabled()) {
         out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
         if (autoCount)
@@ -191,8 +179,9 @@ QString rankingAsText(const Ranking &ranking)
     int secondsWidth = displayColumns(secondsHeading);
     int scoreWidth = displayColumns(scoreHeading);
     for (const RankRow &row : ranking.rows) {
-        Cells c { QString::number(row.position), row.name, twoDecimals.apply(row.seconds),
-                  row.score.value_or(QString()) };
+        Cells c { QString::number(row.position),
+                  row.saved ? QStringLiteral("[保存] ") + escapeControls(row.name) : row.name,
+                  twoDecimals.apply(row.seconds), row.score.value_or(QString()) };
         placeWidth = std::max(placeWidth, displayColumns(c.place));
         nameWidth = std::max(nameWidth, displayColumns(c.name));
         secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));

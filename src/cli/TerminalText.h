@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
+
+#include <utility>
+#include <vector>
 
 namespace kamorin {
 
@@ -21,5 +25,16 @@ int displayColumns(QStringView text);
 // The text padded with blanks to `columns` display columns, on the right or the left.
 QString padRight(const QString &text, int columns);
 QString padLeft(const QString &text, int columns);
+
+// Label and value; a line with no label continues the one above.
+using LabelledLines = std::vector<std::pair<QString, QString>>;
+
+// One line each, the values in one column by display width.
+QString alignedLines(const LabelledLines &lines);
+
+// Rows of cells under a heading row, each column as wide as its widest cell
+// by display width; the columns flagged in `rightAligned` are padded on the
+// left. No line ends in blanks.
+QString table(const std::vector<QStringList> &rows, const std::vector<bool> &rightAligned);
 
 } // namespace kamorin

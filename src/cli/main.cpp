@@ -3,18 +3,26 @@
 #include "benchmark/CpuAffinity.h"
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/ParallelRun.h"
+#include "benchmark/ResultReport.h"
+#include "benchmark/ResultStore.h"
 #include "benchmark/RunRegistry.h"
+#include "benchmark/SavedMachines.h"
+#include "benchmark/SavedRun.h"
 #include "benchmark/Statistics.h"
+#include "benchmark/StorePath.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
 #include "cli/Csv.h"
+#include "cli/ExitStatus.h"
 #include "cli/Json.h"
 #include "cli/JsonOutput.h"
 #include "cli/Options.h"
 #include "cli/Output.h"
+#include "cli/OutputFile.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
+#include "cli/StoreCommands.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
@@ -24,6 +32,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -37,10 +46,6 @@
 namespace {
 
 using namespace kamorin;
-
-constexpr int kRuntimeErrorStatus = 2;
-constexpr int kUsageStatus = 64;       // EX_USAGE
-constexpr int kSystemErrorStatus = 71; // EX_OSERR
 
 int usageError(const QString &message)
 {
@@ -79,11 +84,38 @@ std::optional<QString> machineRefuses(const RunOptions &options, const std::vect
 // The seconds of 20,000,000 passes at this machine's median speed.
 std::optional<double> referenceRunSeconds(const BenchmarkResult &result, double median)
 {
-    const double passes = result.runs.empty() ? 0 : result.runs.back().passes;
-    if (!(passes > 0))
-        return std::nullopt;
-    return median * 20000000 / passes;
+    return standardRunSeconds(median, result.runs.empty() ? 0 : result.runs.back().passes);
 }
+
+// The store a run saves to or ranks among, opened before the runs so that a
+// store it cannot use stops it before anything runs. Ranking or a report
+// never creates one.
+std::unique_ptr<ResultStore> storeForRun(const RunOptions &options)
+{
+    if (!options.save && !options.rank && !options.report)
+        return nullptr;
+    const QString path = resolveStorePath(options.store);
+    if (options.save || QFileInfo::exists(path))
+        return std::make_unique<ResultStore>(path);
+    if (!options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
+        writeWarnings({ QStringLiteral("結果の保存先「%1」がないため、保存した機械は加えません。")
+                                .arg(path) });
+    return nullptr;
+}
+
+// What a run did with the store, told after its results.
+struct StoreOutcome
+{
+    std::optional<SavedResult> result;
+    std::optional<QString> savedId;
+    std::optional<ResultsError> error;
+
+    void fail(const ResultsError &e)
+    {
+        if (!error)
+            error = e;
+    }
+};
 
 // The option a failed step came from, so that the message names it.
 QString failedStepContext(SeriesEnding ending, const RunOptions &options)
@@ -109,6 +141,12 @@ int run(RunOptions options)
         return usageError(*refusal);
     // Only once every option is known to be good.
     writeWarnings(options.warnings);
+    std::unique_ptr<ResultStore> store;
+    try {
+        store = storeForRun(options);
+    } catch (const ResultsError &error) {
+        return failed(error);
+    }
 
     RunRegistry registry;
     SignalWatcher watcher(registry);
@@ -187,9 +225,21 @@ int run(RunOptions options)
         errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
     }
 
+    StoreOutcome stored;
+    // Read before this run is saved, so that it is not among them.
+    std::vector<SavedResult> savedResults;
+    if (ending == SeriesEnding::Finished && store && (options.rank || options.report)) {
+        try {
+            savedResults = store->history();
+        } catch (const ResultsError &error) {
+            stored.fail(error);
+        }
+    }
+
     if (ending == SeriesEnding::Finished && options.rank) {
         if (const auto ownSeconds = referenceRunSeconds(result, statistics->median)) {
-            result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds);
+            const std::vector<SavedMachine> machines = savedMachines(savedResults);
+            result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds, machines);
             scoreRowsAsScoreDoes(*result.rank, form);
             result.rank->reliable = longEnough;
             if (!longEnough)
@@ -218,9 +268,27 @@ int run(RunOptions options)
         return stopped(registry.stopSignal());
 
     // The runs are over: from here a stop signal ends the program at once,
-    // even in the middle of a blocked write.
+    // even in the middle of a blocked write; a save it cuts short is rolled back.
     progressLine.reset();
     watcher.endProcessOnSignal();
+
+    if ((options.save || options.report) && ending == SeriesEnding::Finished) {
+        try {
+            stored.result = savedResultOf(result, options.label, programVersion());
+            if (options.save && store) {
+                store->save(*stored.result);
+                stored.savedId = stored.result->id;
+            }
+        } catch (const ResultsError &error) {
+            stored.fail(error);
+        }
+    } else if (options.save || options.report) {
+        writeWarnings({ QStringLiteral("計測が最後まで終わらなかったため、結果の保存も"
+                                       "レポートもしません。") });
+    }
+    if (stored.savedId && !options.json)
+        writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
+                   + u'\n');
     if (!options.json)
         writeWarnings(spread);
     // Said on stderr whatever the form: a script that reads only the figures
@@ -229,19 +297,34 @@ int run(RunOptions options)
     const QString &report = platform.clipboardText();
     if (options.csv)
         writeOut(runsAsCsv(result, programVersion()));
-    else if (options.json)
-        writeOut(resultsAsJson(form, report, result,
-                               errors.empty() ? std::nullopt : std::optional(errors.front())));
-    else
+    else if (options.json) {
+        std::optional<RunError> error;
+        if (!errors.empty())
+            error = errors.front();
+        else if (stored.error)
+            error = RunError { std::nullopt, stored.error->message() };
+        writeOut(resultsAsJson(form, report, result, stored.savedId, error));
+    } else {
         writeOut(resultsAsText(form, report, result, autoCount));
+    }
     writeErrors(errors);
-    return errors.empty() ? 0 : kRuntimeErrorStatus;
+    const int storeStatus = stored.error ? failed(*stored.error) : 0;
+    if (options.report && stored.result) {
+        const ReportInput input = reportInputFor(*stored.result, savedResults, std::nullopt,
+                                                 QDateTime::currentDateTimeUtc());
+        writeOutputFile(*options.report, htmlReport(input).toUtf8());
+    }
+    if (!errors.empty())
+        return kRuntimeErrorStatus;
+    return storeStatus;
 }
 
 int dispatchCommand(const Command &command)
 {
     if (const auto *options = std::get_if<RunOptions>(&command))
         return run(*options);
+    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
+        return runStoreCommand(*storeCommand);
     if (std::holds_alternative<ShowHelp>(command)) {
         writeOut(usageText());
         return 0;

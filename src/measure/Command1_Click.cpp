@@ -79,6 +79,20 @@ void drawCurtainBack(Form1 &form)
     form.Label18.setWidth(0);
 }
 
+ElapsedTime writeElapsedTime(Form1 &form, double seconds)
+{
+    // Held in single precision, as the reference times were.
+    const Variant elapsed = Variant::single(static_cast<float>(seconds));
+    const ElapsedTime t = split(elapsed);
+
+    static const FormatPattern twoDigits = FormatPattern::parse(u"00");
+    form.Text3.setText(integerToText(t.seconds));
+    form.Text8.setText(twoDigits.apply(t.hundredths));
+    form.Text6.setText(integerToText(t.hours));
+    form.Text5.setText(integerToText(t.minutes));
+    return t;
+}
+
 const QString kRunCaption = QStringLiteral("実行");
 
 // From the timer reading before the loop to the end of the handler.
@@ -96,15 +110,7 @@ void runAndShow(Form1 &form, Platform &platform)
     form.Text2.setText(textOf(value));
     form.Command1.setCaption(kRunCaption);
 
-    // Held in single precision, as the reference times were.
-    const Variant elapsed = Variant::single(static_cast<float>(platform.clockSeconds() - start));
-    const ElapsedTime t = split(elapsed);
-
-    static const FormatPattern twoDigits = FormatPattern::parse(u"00");
-    form.Text3.setText(integerToText(t.seconds));
-    form.Text8.setText(twoDigits.apply(t.hundredths));
-    form.Text6.setText(integerToText(t.hours));
-    form.Text5.setText(integerToText(t.minutes));
+    const ElapsedTime t = writeElapsedTime(form, platform.clockSeconds() - start);
 
     markAgreeingDigits(form, value);
 
@@ -127,6 +133,12 @@ void runAndShow(Form1 &form, Platform &platform)
 }
 
 } // namespace
+
+bool showElapsedTime(Form1 &form, double seconds)
+{
+    const ElapsedTime t = writeElapsedTime(form, seconds);
+    return t.hours > 0 || t.minutes > 0 || t.seconds >= 1;
+}
 
 void Command1_Click(Form1 &form, Platform &platform)
 {

@@ -10,4 +10,10 @@ class Platform;
 // curtain back from the bar chart.
 void Command1_Click(Form1 &form, Platform &platform);
 
+// The time fields (Text3, Text8, Text6, Text5) as 実行 writes them for a run
+// of `seconds`, held in single precision as the reference times were: what
+// SCORE then reads is what it would read after such a run. True when 実行
+// would enable SCORE: the run lasted a whole second.
+bool showElapsedTime(Form1 &form, double seconds);
+
 } // namespace kamorin

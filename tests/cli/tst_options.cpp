@@ -43,7 +43,38 @@ QString describe(const Command &command)
             line += QStringLiteral(" no-progress");
         if (!options->warnings.isEmpty())
             line += QStringLiteral(" warned");
+        if (options->save)
+            line += QStringLiteral(" save");
+        if (!options->label.isEmpty())
+            line += QStringLiteral(" label=[%1]").arg(options->label);
+        if (options->report)
+            line += QStringLiteral(" report=[%1]").arg(*options->report);
+        if (!options->store.isEmpty())
+            line += QStringLiteral(" store=[%1]").arg(options->store);
         return line;
+    }
+    if (const auto *store = std::get_if<StoreCommand>(&command)) {
+        const auto form = [](OutputForm f) {
+            return f == OutputForm::Json   ? QStringLiteral(" json")
+                    : f == OutputForm::Csv ? QStringLiteral(" csv")
+                                           : QString();
+        };
+        if (const auto *h = std::get_if<ShowHistory>(store))
+            return QStringLiteral("history label=[%1] model=[%2] machine=[%3]%4")
+                    .arg(h->filter.label.value_or(u"-"_qs),
+                         h->filter.machineModel.value_or(u"-"_qs), h->machine, form(h->form));
+        if (const auto *c = std::get_if<CompareResults>(store))
+            return QStringLiteral("compare [%1] [%2] fail=%3 report=[%4]%5")
+                    .arg(c->a, c->b,
+                         c->failIfSlowerPercent ? QString::number(*c->failIfSlowerPercent)
+                                                : QStringLiteral("-"),
+                         c->report.value_or(u"-"_qs), form(c->form));
+        if (const auto *i = std::get_if<ImportResults>(store))
+            return QStringLiteral("import [%1] store=[%2]").arg(i->files.join(u'|'), i->store);
+        if (const auto *e = std::get_if<ExportResults>(store))
+            return QStringLiteral("export [%1] model=[%2]")
+                    .arg(e->file, e->filter.machineModel.value_or(u"-"_qs));
+        return QStringLiteral("forget [%1]").arg(std::get<ForgetResult>(*store).id);
     }
     if (std::holds_alternative<ShowHelp>(command))
         return QStringLiteral("help");
@@ -179,6 +210,54 @@ void TestOptions::parse_data()
     QTest::newRow("minimum time past an hour")
             << args({ "--min-time=3601" }) << refused("--min-time");
     QTest::newRow("minimum time not finite") << args({ "--min-time=inf" }) << refused("--min-time");
+    QTest::newRow("save with a label and a report")
+            << args({ "--save", "--label", "BIOS 1.2", "--report=r.html", "--store=s" })
+            << plain + QStringLiteral(" save label=[BIOS 1.2] report=[r.html] store=[s]");
+    QTest::newRow("history filtered, scored against a machine")
+            << args({ "--history", "--label=x", "--machine-model=EPYC", "--machine=i486 DX2 50",
+                      "--csv" })
+            << "history label=[x] model=[EPYC] machine=[i486 DX2 50] csv";
+    QTest::newRow("history against the window's machine")
+            << args({ "--history", "--json" })
+            << "history label=[-] model=[-] machine=[MMX-Pentium166] json";
+    QTest::newRow("compare two operands")
+            << args({ "--compare", "before", "last", "--fail-if-slower=5", "--report", "c.html" })
+            << "compare [before] [last] fail=5 report=[c.html]";
+    QTest::newRow("compare given twice") << args({ "--compare=a", "--compare=b", "--json" })
+                                         << "compare [a] [b] fail=- report=[-] json";
+    QTest::newRow("import several files")
+            << args({ "--import", "a.json", "b.json", "--store", "s" })
+            << "import [a.json|b.json] store=[s]";
+    QTest::newRow("export to stdout")
+            << args({ "--export=-", "--machine-model=Xeon" }) << "export [-] model=[Xeon]";
+    QTest::newRow("forget") << args({ "--forget", "abc" }) << "forget [abc]";
+    QTest::newRow("two store commands")
+            << args({ "--history", "--forget=x" }) << "usage error: --history と --forget は同時に";
+    QTest::newRow("run option with a store command")
+            << args({ "--history", "--count=5" }) << "usage error: --count は --history と同時に";
+    QTest::newRow("save with a store command")
+            << args({ "--compare", "a", "b", "--save" }) << "usage error: --save は --compare と";
+    QTest::newRow("compare with one operand")
+            << args({ "--compare", "a" }) << "usage error: --compare には比べる 2 つの結果";
+    QTest::newRow("compare with three operands")
+            << args({ "--compare", "a", "b", "c" }) << "usage error: --compare には";
+    QTest::newRow("operand with a history")
+            << args({ "--history", "x" }) << "usage error: オプションでない引数";
+    QTest::newRow("label without save or report")
+            << args({ "--label=x" }) << "usage error: --label は --save か --report";
+    QTest::newRow("label with a control character")
+            << args({ "--save", "--label=a\x1b" }) << refused("--label");
+    QTest::newRow("store with a plain run")
+            << args({ "--store=s" }) << "usage error: --store は --save";
+    QTest::newRow("fail-if-slower without compare")
+            << args({ "--fail-if-slower=5" }) << "usage error: --fail-if-slower は --compare と";
+    QTest::newRow("fail-if-slower negative")
+            << args({ "--compare", "a", "b", "--fail-if-slower=-5" })
+            << refused("--fail-if-slower");
+    QTest::newRow("machine model with a run")
+            << args({ "--machine-model=x" }) << "usage error: --machine-model は --history か";
+    QTest::newRow("history with a machine typo")
+            << args({ "--history", "--machine=typo" }) << "usage error: --machine \"typo\"";
     QTest::newRow("auto count with a unit")
             << args({ "--count=auto", "--unit=回" }) << "usage error: --count auto は単位も選ぶ";
 }

@@ -1,0 +1,30 @@
+#include "benchmark/ResultReport.h"
+
+#include "benchmark/Ranking.h"
+#include "benchmark/SavedMachines.h"
+
+namespace kamorin {
+
+ReportInput reportInputFor(const SavedResult &result, std::span<const SavedResult> saved,
+                           std::optional<ReportComparison> comparison, const QDateTime &written)
+{
+    ReportInput input;
+    input.result = result;
+    input.comparison = std::move(comparison);
+    input.written = written;
+    if (const auto seconds = standardRunSeconds(result.median(), result.passes)) {
+        const std::vector<SavedMachine> machines = savedMachines(saved, result.id);
+        const Ranking ranking = rankAmong(ReferenceMachineTable::entries(), *seconds, machines);
+        for (const RankRow &row : ranking.rows)
+            input.ranking.push_back(
+                    { row.name, row.seconds, row.saved.has_value(), row.thisMachine });
+    }
+    input.modelHistory.push_back(result);
+    for (const SavedResult &other : saved) {
+        if (other.cpuModel == result.cpuModel && other.id != result.id)
+            input.modelHistory.push_back(other);
+    }
+    return input;
+}
+
+} // namespace kamorin

@@ -1,0 +1,54 @@
+#include "benchmark/SavedMachines.h"
+
+#include "mainwindow/Form1.h"
+#include "measure/Command1_Click.h"
+#include "runtime/NumberText.h"
+#include "runtime/RuntimeError.h"
+#include "runtime/Variant.h"
+#include "scoring/Command6_Click.h"
+
+#include <QSet>
+
+namespace kamorin {
+
+std::vector<SavedMachine> savedMachines(std::span<const SavedResult> newestFirst,
+                                        const QString &leaveOut)
+{
+    std::vector<SavedMachine> machines;
+    QSet<QString> seen;
+    for (const SavedResult &result : newestFirst) {
+        if (result.id == leaveOut)
+            continue;
+        // A separator no text of a results file may hold (control characters are refused).
+        const QString key = result.cpuModel + u'\x1f' + result.host + u'\x1f' + result.label;
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        if (const auto seconds = standardRunSeconds(result.median(), result.passes))
+            machines.push_back({ result.id, result.cpuModel, result.host, result.label, *seconds });
+    }
+    return machines;
+}
+
+std::vector<std::optional<QString>> scoresAgainst(std::span<const SavedResult> results,
+                                                  double referenceSeconds)
+{
+    std::vector<std::optional<QString>> scores;
+    scores.reserve(results.size());
+    // One form for all: SCORE reads only the loop count and the time fields.
+    Form1 form;
+    for (const SavedResult &result : results) {
+        try {
+            form.Combo1.setText(textOf(Variant::real(result.passes)));
+            if (showElapsedTime(form, result.median()))
+                scores.push_back(scoreText(form, referenceSeconds));
+            else
+                scores.push_back(std::nullopt);
+        } catch (const RuntimeError &) {
+            scores.push_back(std::nullopt);
+        }
+    }
+    return scores;
+}
+
+} // namespace kamorin

@@ -1,0 +1,195 @@
+#include "cli/StoreCommands.h"
+
+#include "benchmark/ResultDocument.h"
+#include "benchmark/ResultReport.h"
+#include "benchmark/SavedMachines.h"
+#include "benchmark/StorePath.h"
+#include "cli/ExitStatus.h"
+#include "cli/OutputFile.h"
+#include "cli/StandardStreams.h"
+#include "cli/StoreOutput.h"
+#include "cli/TerminalText.h"
+#include "scoring/ReferenceMachineTable.h"
+
+#include <QFileInfo>
+
+namespace kamorin {
+
+namespace {
+
+void tell(const QString &message)
+{
+    writeError(QStringLiteral("kamorin-cli: ") + message + u'\n');
+}
+
+int showHistory(const ShowHistory &command)
+{
+    const auto store = openExistingStore(command.store);
+    // A table needs less of each result than the JSON form, which gives all of it.
+    const std::vector<SavedResult> results = store->history(
+            command.filter,
+            command.form == OutputForm::Json ? HistoryDetail::Whole : HistoryDetail::Summary);
+    const std::vector<std::optional<QString>> scores
+            = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
+    const HistoryListing listing { results, scores, command.machine };
+    switch (command.form) {
+    case OutputForm::Json:
+        writeOut(historyAsJson(listing));
+        break;
+    case OutputForm::Csv:
+        writeOut(historyAsCsv(listing));
+        break;
+    case OutputForm::Text:
+        if (results.empty())
+            tell(QStringLiteral("保存した結果はありません（保存先「%1」）。")
+                         .arg(escapeControls(store->path())));
+        else
+            writeOut(historyAsText(listing));
+        break;
+    }
+    return 0;
+}
+
+int forget(const ForgetResult &command)
+{
+    const auto store = openExistingStore(command.store);
+    store->forget(command.id);
+    tell(QStringLiteral("ID %1 の結果を消しました。").arg(escapeControls(command.id)));
+    return 0;
+}
+
+SavedResult found(const ResultStore &store, const QString &key)
+{
+    if (auto result = store.find(key))
+        return *result;
+    throw ResultsError(QStringLiteral("結果の保存先「%1」に「%2」に当たる結果はありません"
+                                      "（ID、ID の先頭 8 文字以上、ラベルか last）。")
+                               .arg(store.path(), key),
+                       ResultsError::Kind::NoSuchResult);
+}
+
+int compare(const CompareResults &command)
+{
+    const auto store = openExistingStore(command.store);
+    const SavedResult a = found(*store, command.a);
+    const SavedResult b = found(*store, command.b);
+    const Comparison comparison = compareResults(a, b);
+    if (a.passes != b.passes)
+        tell(QStringLiteral("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
+                            "換算して比べます。")
+                     .arg(QString::number(a.passes, 'f', 0)));
+    const ComparisonListing listing { a, b, comparison };
+    if (command.report) {
+        const std::vector<SavedResult> saved = store->history();
+        const ReportInput input = reportInputFor(b, saved, ReportComparison { a, b, comparison },
+                                                 QDateTime::currentDateTimeUtc());
+        writeOutputFile(*command.report, htmlReport(input).toUtf8());
+    }
+    switch (command.form) {
+    case OutputForm::Json:
+        writeOut(comparisonAsJson(listing));
+        break;
+    case OutputForm::Csv:
+        writeOut(comparisonAsCsv(listing));
+        break;
+    case OutputForm::Text:
+        writeOut(comparisonAsText(listing));
+        break;
+    }
+    if (comparison.verdict == Verdict::NeedMoreRuns && command.failIfSlowerPercent)
+        tell(QStringLiteral("警告: 判定には両方に %1 回以上の計測が必要なため、"
+                            "--fail-if-slower は判断しませんでした。")
+                     .arg(kMinimumRunsForVerdict));
+    if (command.failIfSlowerPercent && slowerBeyond(comparison, *command.failIfSlowerPercent)) {
+        tell(QStringLiteral("B は A より有意に遅く、中央値で %1 % を超えて遅くなっています"
+                            "（速度比 %2）。")
+                     .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
+                          QString::number(comparison.speedRatio, 'f', 4)));
+        return kSlowerStatus;
+    }
+    return 0;
+}
+
+int exportResults(const ExportResults &command)
+{
+    const auto store = openExistingStore(command.store);
+    const std::vector<SavedResult> results = store->history(command.filter);
+    const QByteArray document = resultDocument(results);
+    if (command.file == QStringLiteral("-")) {
+        writeOut(QString::fromUtf8(document));
+        return 0;
+    }
+    writeOutputFile(command.file, document);
+    tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
+                 .arg(results.size())
+                 .arg(escapeControls(command.file)));
+    return 0;
+}
+
+// Each file whole or not at all, in its own transaction; a refused file is
+// told and the others still come in. The store is created only for a file
+// that is to come in.
+int importResults(const ImportResults &command)
+{
+    const QString path = resolveStorePath(command.store);
+    std::unique_ptr<ResultStore> store;
+    int status = 0;
+    for (const QString &file : command.files) {
+        try {
+            const std::vector<SavedResult> results = readResultDocument(file);
+            if (!store)
+                store = std::make_unique<ResultStore>(path);
+            const ImportOutcome outcome = store->importResults(results);
+            tell(QStringLiteral(
+                         "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
+                         .arg(escapeControls(file))
+                         .arg(outcome.added)
+                         .arg(outcome.skipped));
+        } catch (const ResultsError &error) {
+            const int refused = failed(error);
+            // A store that cannot take anything ends the import.
+            if (error.kind() != ResultsError::Kind::Document)
+                return refused;
+            status = refused;
+        }
+    }
+    return status;
+}
+
+} // namespace
+
+std::unique_ptr<ResultStore> openExistingStore(const QString &store)
+{
+    const QString path = resolveStorePath(store);
+    if (!QFileInfo::exists(path))
+        throw ResultsError(QStringLiteral("結果の保存先「%1」はまだありません"
+                                          "（--save か --import で作られます）。")
+                                   .arg(path),
+                           ResultsError::Kind::NoSuchResult);
+    return std::make_unique<ResultStore>(path);
+}
+
+int runStoreCommand(const StoreCommand &command)
+{
+    try {
+        return std::visit(
+                [](const auto &c) -> int {
+                    using C = std::decay_t<decltype(c)>;
+                    if constexpr (std::is_same_v<C, ShowHistory>)
+                        return showHistory(c);
+                    else if constexpr (std::is_same_v<C, ForgetResult>)
+                        return forget(c);
+                    else if constexpr (std::is_same_v<C, CompareResults>)
+                        return compare(c);
+                    else if constexpr (std::is_same_v<C, ExportResults>)
+                        return exportResults(c);
+                    else
+                        return importResults(c);
+                },
+                command);
+    } catch (const ResultsError &error) {
+        return failed(error);
+    }
+}
+
+} // namespace kamorin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/Options.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace kamorin {
+
+class ResultStore;
+
+// --history, --forget, --compare, --export and --import: the exit status.
+int runStoreCommand(const StoreCommand &command);
+
+// The store at `path` (--store as given, else KAMORIN_STORE, else the XDG
+// place) when it exists; ResultsError (no such result) when it does not:
+// reading or forgetting never creates one.
+std::unique_ptr<ResultStore> openExistingStore(const QString &path);
+
+} // namespace kamorin

@@ -1,0 +1,139 @@
+#include "cli/OptionRules.h"
+#include "mainwindow/Form1.h"
+
+namespace kamorin {
+
+namespace {
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// The store commands, and what each takes besides itself.
+struct StoreCommandRule
+{
+    const QCommandLineOption *option;
+    QStringList permitted;
+};
+
+const std::vector<StoreCommandRule> &storeCommandRules()
+{
+    static const std::vector<StoreCommandRule> rules {
+        { &kHistory,
+          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("machine"),
+            QStringLiteral("json"), QStringLiteral("csv"), QStringLiteral("store") } },
+        { &kForget, { QStringLiteral("store") } },
+        { &kCompare,
+          { QStringLiteral("fail-if-slower"), QStringLiteral("json"), QStringLiteral("csv"),
+            QStringLiteral("report"), QStringLiteral("store") } },
+        { &kExport,
+          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("store") } },
+        { &kImport, { QStringLiteral("store") } },
+    };
+    return rules;
+}
+
+HistoryFilter filterOf(const QCommandLineParser &parser)
+{
+    HistoryFilter filter;
+    if (parser.isSet(kLabel))
+        filter.label = parser.value(kLabel);
+    if (parser.isSet(kMachineModel))
+        filter.machineModel = parser.value(kMachineModel);
+    return filter;
+}
+
+Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &rule)
+{
+    const QString command = rule.option->names().front();
+    for (const QString &name : parser.optionNames()) {
+        if (name != command && !rule.permitted.contains(name))
+            return UsageError { dashed(name) + QStringLiteral(" は --") + command
+                                + QStringLiteral(" と同時に指定できません。") };
+    }
+    QStringList operands = parser.values(*rule.option) + parser.positionalArguments();
+    if (rule.option != &kCompare && rule.option != &kImport)
+        operands = parser.positionalArguments();
+    if (rule.option == &kCompare && operands.size() != 2)
+        return UsageError { QStringLiteral("--compare には比べる 2 つの結果 (ID かラベル、"
+                                           "いちばん新しいものは last) を指定してください。") };
+    if (rule.option != &kCompare && rule.option != &kImport && !operands.isEmpty())
+        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
+                            + operands.front() };
+    if (const auto refusal = bothOutputForms(parser))
+        return *refusal;
+    if (const auto refusal
+        = emptyValue(parser, { &kForget, &kExport, &kImport, &kReport, &kStore }))
+        return *refusal;
+
+    const QString store = parser.value(kStore);
+    if (rule.option == &kHistory) {
+        ShowHistory history { store, filterOf(parser), Form1().Combo3.text(), outputForm(parser) };
+        if (parser.isSet(kMachine)) {
+            history.machine = parser.value(kMachine);
+            if (const auto refusal = machineRefusal(history.machine))
+                return *refusal;
+        }
+        return StoreCommand(history);
+    }
+    if (rule.option == &kForget)
+        return StoreCommand(ForgetResult { store, parser.value(kForget) });
+    if (rule.option == &kCompare) {
+        CompareResults compare { store,        operands[0],        operands[1],
+                                 std::nullopt, outputForm(parser), std::nullopt };
+        if (parser.isSet(kFailIfSlower)) {
+            compare.failIfSlowerPercent = plainDecimal(parser.value(kFailIfSlower));
+            if (!compare.failIfSlowerPercent
+                || *compare.failIfSlowerPercent > kMaxFailIfSlowerPercent)
+                return outOfRange(
+                        QStringLiteral("--fail-if-slower"), parser.value(kFailIfSlower),
+                        QStringLiteral("には 0 以上 1000 以下の百分率を指定してください"));
+        }
+        if (parser.isSet(kReport))
+            compare.report = parser.value(kReport);
+        return StoreCommand(compare);
+    }
+    if (rule.option == &kExport)
+        return StoreCommand(ExportResults { store, parser.value(kExport), filterOf(parser) });
+    for (const QString &file : operands) {
+        if (file.isEmpty())
+            return UsageError { QStringLiteral(
+                    "--import には空でないファイル名を指定してください。") };
+    }
+    return StoreCommand(ImportResults { store, operands });
+}
+
+} // namespace
+
+std::optional<Command> parseStoreCommand(const QCommandLineParser &parser)
+{
+    // One store command at most; it runs nothing.
+    const StoreCommandRule *chosen = nullptr;
+    for (const StoreCommandRule &rule : storeCommandRules()) {
+        if (!parser.isSet(*rule.option))
+            continue;
+        if (chosen)
+            return UsageError { QStringLiteral("--") + chosen->option->names().front()
+                                + QStringLiteral(" と --") + rule.option->names().front()
+                                + QStringLiteral(" は同時に指定できません。") };
+        chosen = &rule;
+    }
+    if (!chosen)
+        return std::nullopt;
+    return storeCommand(parser, *chosen);
+}
+
+// What only the store commands take, refused with a run.
+std::optional<UsageError> storeOnlyOption(const QCommandLineParser &parser)
+{
+    if (parser.isSet(kMachineModel))
+        return UsageError { QStringLiteral(
+                "--machine-model は --history か --export と一緒に指定してください。") };
+    if (parser.isSet(kFailIfSlower))
+        return UsageError { QStringLiteral(
+                "--fail-if-slower は --compare と一緒に指定してください。") };
+    return std::nullopt;
+}
+
+} // namespace kamorin

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "benchmark/Comparison.h"
+#include "benchmark/SavedResult.h"
+
+#include <QString>
+
+#include <optional>
+#include <span>
+
+namespace kamorin {
+
+// The saved results as --history lists them, newest first, each with its
+// score against `machine` (`scores` in the same order; none where SCORE
+// would give none).
+struct HistoryListing
+{
+    std::span<const SavedResult> results;
+    std::span<const std::optional<QString>> scores;
+    QString machine;
+};
+
+// A table in columns by display width: id, start (UTC), label, CPU, host,
+// passes, recorded runs, median seconds, score.
+QString historyAsText(const HistoryListing &history);
+// A JSON array on one line: each result as a results file holds it, with
+// score and score_machine.
+QString historyAsJson(const HistoryListing &history);
+// The header id,started,label,cpu_model,host,program_version,passes,count,
+// unit,runs,median,mean,stddev,min,max,score,score_machine and one row a
+// result, LF-ended; runs is the number of recorded runs.
+QString historyAsCsv(const HistoryListing &history);
+
+struct ComparisonListing
+{
+    const SavedResult &a;
+    const SavedResult &b;
+    const Comparison &comparison;
+};
+
+// The two results, the speed ratio, its interval, the p-value and the verdict.
+QString comparisonAsText(const ComparisonListing &listing);
+// One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
+// b_runs (counts), speed_ratio, ci_low, ci_high, u, p_value, exact, verdict.
+QString comparisonAsJson(const ComparisonListing &listing);
+// The same members as a header and one row.
+QString comparisonAsCsv(const ComparisonListing &listing);
+
+} // namespace kamorin

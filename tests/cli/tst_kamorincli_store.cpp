@@ -1,0 +1,318 @@
+#include <QCryptographicHash>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+struct Result
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QJsonObject withRuns(QJsonObject result, const char *id, const QString &label, double seconds)
+{
+    result[QStringLiteral("id")] = QString::fromLatin1(id);
+    result[QStringLiteral("label")] = label;
+    QJsonArray runs;
+    // Five distinct runs around `seconds`, so that the rank test sees no ties.
+    for (int i = 0; i < 5; ++i)
+        runs.append(seconds * (1 + 0.001 * i));
+    result[QStringLiteral("runs")] = runs;
+    return result;
+}
+
+} // namespace
+
+// kamorin-cli's results store as a user drives it, each step a whole process
+// on a store reached only through KAMORIN_STORE or --store.
+class TestKamorinCliStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void history_data();
+    void history();
+    void compareGivesAVerdict_data();
+    void compareGivesAVerdict();
+    void importedMachineRanksByItsMedian();
+    void refusedFilesChangeNothing_data();
+    void refusedFilesChangeNothing();
+    void forget();
+
+private:
+    Result cli(const QStringList &arguments, const QString &store = {}) const;
+    QString writeDocument(const QString &name, const QJsonArray &results) const;
+
+    QTemporaryDir m_dir;
+    QString m_store;
+    QString m_savedId;
+    // A saved result as an export carries it, the template of the edited ones.
+    QJsonObject m_exported;
+};
+
+Result TestKamorinCliStore::cli(const QStringList &arguments, const QString &store) const
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KAMORIN_STORE"), store.isEmpty() ? m_store : store);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KAMORIN_CLI), arguments);
+    process.waitForFinished(120000);
+    return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+             QString::fromUtf8(process.readAllStandardError()) };
+}
+
+QString TestKamorinCliStore::writeDocument(const QString &name, const QJsonArray &results) const
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(QJsonDocument(QJsonObject { { QStringLiteral("format"),
+                                             QStringLiteral("kamorin-results") },
+                                           { QStringLiteral("version"), 1 },
+                                           { QStringLiteral("results"), results } })
+                       .toJson());
+    return path;
+}
+
+void TestKamorinCliStore::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_store = m_dir.filePath(QStringLiteral("results.sqlite"));
+    const QStringList tiny { QStringLiteral("--count=100"), QStringLiteral("--unit=回"),
+                             QStringLiteral("--runs=5"), QStringLiteral("--save") };
+    const Result first = cli(tiny + QStringList { QStringLiteral("--label=before") });
+    QCOMPARE(first.status, 0);
+    QVERIFY2(first.err.contains(QStringLiteral("ID: ")), qPrintable(first.err));
+    const Result second
+            = cli(tiny + QStringList { QStringLiteral("--label=after"), QStringLiteral("--json") });
+    QCOMPARE(second.status, 0);
+    m_savedId = QJsonDocument::fromJson(second.out.toUtf8())
+                        .object()
+                        .value(QStringLiteral("saved_id"))
+                        .toString();
+    QCOMPARE(m_savedId.size(), 36);
+
+    const QString exported = m_dir.filePath(QStringLiteral("export.json"));
+    QCOMPARE(cli({ QStringLiteral("--export"), exported, QStringLiteral("--label=after") }).status,
+             0);
+    QFile file(exported);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonArray results
+            = QJsonDocument::fromJson(file.readAll()).object()[QStringLiteral("results")].toArray();
+    QCOMPARE(results.size(), 1);
+    m_exported = results[0].toObject();
+    QCOMPARE(m_exported[QStringLiteral("id")].toString(), m_savedId);
+}
+
+void TestKamorinCliStore::history_data()
+{
+    QTest::addColumn<QStringList>("form");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("text") << QStringList {} << QStringLiteral("ID");
+    QTest::newRow("json") << QStringList { QStringLiteral("--json") } << QString();
+    QTest::newRow("csv") << QStringList { QStringLiteral("--csv") }
+                         << QStringLiteral("id,started,label,cpu_model,host,program_version,"
+                                           "passes,count,unit,runs,median,mean,stddev,min,max,"
+                                           "score,score_machine");
+}
+
+void TestKamorinCliStore::history()
+{
+    QFETCH(QStringList, form);
+    QFETCH(QString, expected);
+    const Result r = cli(QStringList { QStringLiteral("--history") } + form);
+    QCOMPARE(r.status, 0);
+    if (form.isEmpty() || form.front() == QStringLiteral("--csv")) {
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(expected));
+        // Newest first.
+        QVERIFY2(lines[1].startsWith(m_savedId), qPrintable(r.out));
+        QVERIFY(lines[1].contains(QStringLiteral("after")));
+        QVERIFY(lines[2].contains(QStringLiteral("before")));
+        return;
+    }
+    const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    QCOMPARE(list.size(), 2);
+    const QJsonObject newest = list[0].toObject();
+    for (const char *member :
+         { "id", "label", "started", "cpu_model", "host", "passes", "median", "runs", "score" })
+        QVERIFY2(newest.contains(QLatin1StringView(member)), member);
+    QCOMPARE(newest[QStringLiteral("id")].toString(), m_savedId);
+    QCOMPARE(newest[QStringLiteral("runs")].toArray().size(), 5);
+    QCOMPARE(newest[QStringLiteral("passes")].toDouble(), 100.0);
+    QVERIFY(newest[QStringLiteral("started")].toString().endsWith(u'Z'));
+    QCOMPARE(list[1].toObject()[QStringLiteral("label")].toString(), QStringLiteral("before"));
+}
+
+void TestKamorinCliStore::compareGivesAVerdict_data()
+{
+    QTest::addColumn<double>("bSeconds");
+    QTest::addColumn<QString>("failIfSlower");
+    QTest::addColumn<QString>("verdict");
+    QTest::addColumn<int>("status");
+
+    // Five runs each, wholly apart: the exact p-value is 2 / C(10, 5).
+    QTest::newRow("B twice as slow, 50 % allowed") << 2.0 << "50"
+                                                   << "slower" << 1;
+    QTest::newRow("B twice as slow, 150 % allowed") << 2.0 << "150"
+                                                    << "slower" << 0;
+    QTest::newRow("B twice as fast") << 0.5 << "0"
+                                     << "faster" << 0;
+}
+
+void TestKamorinCliStore::compareGivesAVerdict()
+{
+    QFETCH(double, bSeconds);
+    QFETCH(QString, failIfSlower);
+    QFETCH(QString, verdict);
+    QFETCH(int, status);
+
+    const QString store = m_dir.filePath(QStringLiteral("compare-%1.sqlite").arg(bSeconds));
+    const QString file = writeDocument(
+            QStringLiteral("compare.json"),
+            { withRuns(m_exported, "00000000-0000-4000-8000-00000000000a", QStringLiteral("A"), 1),
+              withRuns(m_exported, "00000000-0000-4000-8000-00000000000b", QStringLiteral("B"),
+                       bSeconds) });
+    QCOMPARE(cli({ QStringLiteral("--import"), file }, store).status, 0);
+
+    const Result r
+            = cli({ QStringLiteral("--compare"), QStringLiteral("A"), QStringLiteral("B"),
+                    QStringLiteral("--fail-if-slower"), failIfSlower, QStringLiteral("--json") },
+                  store);
+    QCOMPARE(r.status, status);
+    const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(json[QStringLiteral("a")].toString(),
+             QStringLiteral("00000000-0000-4000-8000-00000000000a"));
+    QCOMPARE(json[QStringLiteral("b")].toString(),
+             QStringLiteral("00000000-0000-4000-8000-00000000000b"));
+    QCOMPARE(json[QStringLiteral("verdict")].toString(), verdict);
+    QCOMPARE(json[QStringLiteral("speed_ratio")].toDouble(), 1 / bSeconds);
+    QVERIFY(json[QStringLiteral("ci_low")].toDouble() <= 1 / bSeconds);
+    QVERIFY(json[QStringLiteral("ci_high")].toDouble() >= 1 / bSeconds);
+    QVERIFY(qFuzzyCompare(json[QStringLiteral("p_value")].toDouble(), 2.0 / 252));
+}
+
+void TestKamorinCliStore::importedMachineRanksByItsMedian()
+{
+    // A machine that needs 40 s for the standard run ranks where 40 s ranks
+    // among the reference machines, whatever this machine does.
+    const double passes = m_exported[QStringLiteral("passes")].toDouble();
+    QJsonObject fast = withRuns(m_exported, "00000000-0000-4000-8000-0000000000f0",
+                                QStringLiteral("lab"), 40 * passes / 20000000);
+    fast[QStringLiteral("cpu_model")] = QStringLiteral("Edited Fast CPU");
+    fast[QStringLiteral("host")] = QStringLiteral("lab7");
+    const QString store = m_dir.filePath(QStringLiteral("fleet.sqlite"));
+    QCOMPARE(cli({ QStringLiteral("--import"),
+                   writeDocument(QStringLiteral("fleet.json"), { fast }) },
+                 store)
+                     .status,
+             0);
+
+    const Result r = cli({ QStringLiteral("--count=100"), QStringLiteral("--unit=回"),
+                           QStringLiteral("--rank"), QStringLiteral("--json") },
+                         store);
+    QCOMPARE(r.status, 0);
+    const QJsonArray rows = QJsonDocument::fromJson(r.out.toUtf8())
+                                    .object()[QStringLiteral("rank")]
+                                    .toObject()[QStringLiteral("rows")]
+                                    .toArray();
+    QJsonObject saved;
+    for (const QJsonValue &row : rows) {
+        if (row.toObject()[QStringLiteral("saved")].toBool())
+            saved = row.toObject();
+    }
+    const double seconds = saved[QStringLiteral("seconds")].toDouble();
+    const auto faster = std::count_if(rows.begin(), rows.end(), [&](const QJsonValue &row) {
+        return row.toObject()[QStringLiteral("seconds")].toDouble() < seconds;
+    });
+    QCOMPARE(rows.size(), 270);
+    QCOMPARE(saved[QStringLiteral("cpu_model")].toString(), QStringLiteral("Edited Fast CPU"));
+    QCOMPARE(saved[QStringLiteral("host")].toString(), QStringLiteral("lab7"));
+    QCOMPARE(saved[QStringLiteral("label")].toString(), QStringLiteral("lab"));
+    // The median of the five runs.
+    QVERIFY(qFuzzyCompare(seconds, 40 * 1.002));
+    QCOMPARE(saved[QStringLiteral("place")].toInt(), faster + 1);
+    QVERIFY(faster > 0 && faster < 268);
+}
+
+void TestKamorinCliStore::refusedFilesChangeNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("store");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const QString truncated = m_dir.filePath(QStringLiteral("truncated.json"));
+    QFile::copy(m_dir.filePath(QStringLiteral("export.json")), truncated);
+    QFile::resize(truncated, QFileInfo(truncated).size() / 2);
+    const QString foreign = m_dir.filePath(QStringLiteral("notes.txt"));
+    QFile notes(foreign);
+    if (notes.open(QIODevice::WriteOnly))
+        notes.write("not a store\n");
+
+    QTest::newRow("truncated import") << QStringList { QStringLiteral("--import"), truncated }
+                                      << QString() << 65 << QStringLiteral("truncated.json");
+    QTest::newRow("history of a foreign file")
+            << QStringList { QStringLiteral("--history"), QStringLiteral("--store"), foreign }
+            << foreign << 73 << QStringLiteral("notes.txt");
+    QTest::newRow("save into a foreign file")
+            << QStringList { QStringLiteral("--count=100"), QStringLiteral("--unit=回"),
+                             QStringLiteral("--save") }
+            << foreign << 73 << QStringLiteral("notes.txt");
+    QTest::newRow("forget a missing id")
+            << QStringList { QStringLiteral("--forget"),
+                             QStringLiteral("00000000-0000-4000-8000-000000000000") }
+            << QString() << 66 << QStringLiteral("00000000-0000-4000-8000-000000000000");
+}
+
+void TestKamorinCliStore::refusedFilesChangeNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, store);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    const QString changed = store.isEmpty() ? m_store : store;
+    const QByteArray before = fileHash(changed);
+    const Result r = cli(arguments, store);
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.err.startsWith(QStringLiteral("kamorin-cli: ")) && r.err.contains(message),
+             qPrintable(r.err));
+    QCOMPARE(fileHash(changed), before);
+}
+
+void TestKamorinCliStore::forget()
+{
+    QCOMPARE(cli({ QStringLiteral("--forget"), m_savedId }).status, 0);
+    const Result r = cli({ QStringLiteral("--history"), QStringLiteral("--json") });
+    QCOMPARE(r.status, 0);
+    const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    QCOMPARE(list.size(), 1);
+    QCOMPARE(list[0].toObject()[QStringLiteral("label")].toString(), QStringLiteral("before"));
+    QCOMPARE(cli({ QStringLiteral("--forget"), m_savedId }).status, 66);
+}
+
+QTEST_GUILESS_MAIN(TestKamorinCliStore)
+#include "tst_kamorincli_store.moc"
