@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/Ranking.h"
+#include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 
 #include <QDateTime>
@@ -111,6 +112,9 @@ struct BenchmarkResult
             all.push_back(run.seconds);
         return all;
     }
+
+    // None without a recorded run.
+    std::optional<Statistics> statistics() const { return statisticsOf(seconds()); }
 };
 
 } // namespace kamorin

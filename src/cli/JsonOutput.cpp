@@ -1,6 +1,5 @@
 #include "cli/JsonOutput.h"
 
-#include "benchmark/Statistics.h"
 #include "cli/Json.h"
 #include "cli/Output.h"
 #include "mainwindow/Form1.h"
@@ -106,8 +105,7 @@ QString runsJson(const std::vector<RecordedRun> &runs)
 
 QString statisticsJson(const BenchmarkResult &benchmark)
 {
-    const std::vector<double> seconds = benchmark.seconds();
-    const std::optional<Statistics> s = statisticsOf(seconds);
+    const std::optional<Statistics> s = benchmark.statistics();
     if (!s)
         return QStringLiteral("null");
     return object({

@@ -1,6 +1,5 @@
 #include "cli/Output.h"
 
-#include "benchmark/Statistics.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/AppVersion.h"
@@ -67,8 +66,7 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
                           inUnit(run.seconds, unitFor(run.seconds)) + perPass(run) });
         return;
     }
-    const std::vector<double> seconds = benchmark.seconds();
-    const Statistics s = *statisticsOf(seconds);
+    const Statistics s = *benchmark.statistics();
     const TimeUnit unit = unitFor(s.mean);
     lines.push_back({ QStringLiteral("計測回数"), QStringLiteral("%1 回").arg(runs.size()) });
     lines.push_back({ QStringLiteral("平均 ± 標準偏差"),

@@ -8,7 +8,6 @@
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
 #include "benchmark/SavedRun.h"
-#include "benchmark/Statistics.h"
 #include "benchmark/StorePath.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
@@ -198,8 +197,7 @@ int run(RunOptions options)
         return kRuntimeErrorStatus;
     }
 
-    const std::vector<double> seconds = result.seconds();
-    const std::optional<Statistics> statistics = statisticsOf(seconds);
+    const std::optional<Statistics> statistics = result.statistics();
     const QStringList spread = spreadWarnings(statistics);
     result.warnings << spread;
     const bool longEnough = statistics && statistics->median >= options.minimumSeconds;
