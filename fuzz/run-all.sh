@@ -5,7 +5,8 @@
 #   run-all.sh <build-dir> --runs N [--merge] each to N executions, then a table
 #       of executions per second, coverage and new paths per target; --merge
 #       then minimises what the run found together with the seeds back into
-#       fuzz/corpus/<what>/, so later runs start where this one ended.
+#       fuzz/corpus/<what>/ (keeping the named hand seeds), so later runs start
+#       where this one ended.
 # The seed corpus stays untouched otherwise. A crash, a sanitizer report, a
 # broken property or a hang fails the run; the input that found it is kept in
 # <build-dir>/fuzz-crashes/.
@@ -104,7 +105,9 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
         mkdir -p "$work/merged"
         "$build/fuzz/${what}_fuzz" -merge=1 "$work/merged" "$seeds" "$work/corpus" \
             >"$work/merge.log" 2>&1
-        rm -f "$seeds"/*
+        # Hand seeds carry names and stay; what libFuzzer found is named by
+        # its SHA-1 and is replaced by the minimised set.
+        find "$seeds" -type f -regextype posix-extended -regex '.*/[0-9a-f]{40}' -delete
         cp "$work/merged"/* "$seeds/"
         echo "  merged into fuzz/corpus/$what: $(find "$seeds" -type f | wc -l) inputs," \
             "$(du -sk "$seeds" | cut -f1) KiB"
