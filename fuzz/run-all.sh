@@ -95,9 +95,9 @@ for source in "$root"/fuzz/*_fuzz.cpp; do
     fi
     elapsed=$((SECONDS - start))
     read -r cov ft < <(coverage "$work/log")
-    new=$(grep -o 'stat::new_units_added: *[0-9]*' "$work/log" | grep -o '[0-9]*$' || echo '?')
+    stat() { grep -o "stat::$1: *[0-9]*" "$work/log" | grep -o '[0-9]*$' || echo '?'; }
     printf '%-16s %10s %8s %9s %6s %7s %9s\n' "$what" "$done_runs" "$elapsed" \
-        "$((done_runs / (elapsed > 0 ? elapsed : 1)))" "$cov" "$ft" "$new"
+        "$(stat average_exec_per_sec)" "$cov" "$ft" "$(stat new_units_added)"
     if $merge; then
         # Minimised into a fresh directory: what the seeds and the run found,
         # each feature kept by its smallest input.
