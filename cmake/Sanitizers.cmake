@@ -1,8 +1,19 @@
 # Instrumented builds, each in a build directory of its own:
-#   KAMORIN_SANITIZE  the whole tree with AddressSanitizer and UBSan, for the tests;
-#   KAMORIN_FUZZ      the same with libFuzzer's coverage, for the targets in fuzz/.
+#   KAMORIN_SANITIZE         the whole tree with AddressSanitizer and UBSan, for the tests;
+#   KAMORIN_SANITIZE_THREAD  the whole tree with ThreadSanitizer, for the tests;
+#   KAMORIN_FUZZ             AddressSanitizer and UBSan with libFuzzer's coverage, for
+#                            the targets in fuzz/.
 option(KAMORIN_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(KAMORIN_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
 option(KAMORIN_FUZZ "Build the libFuzzer targets in fuzz/ (needs clang)" OFF)
+
+if(KAMORIN_SANITIZE_THREAD)
+  if(KAMORIN_SANITIZE OR KAMORIN_FUZZ)
+    message(FATAL_ERROR "ThreadSanitizer cannot share a build with AddressSanitizer")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
 
 if(KAMORIN_SANITIZE OR KAMORIN_FUZZ)
   # float-cast-overflow is named because GCC leaves it out of "undefined".

@@ -3,6 +3,7 @@
 // none to over eleven days. A runtime error ends only its handler; anything
 // else leaving a handler, or a sanitizer report, is a fault.
 #include "FuzzCheck.h"
+#include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "report/Command2_Click.h"
@@ -24,6 +25,9 @@ namespace {
 
 // More passes would make each input slow without reaching new code.
 constexpr double kMostPasses = 10000;
+// Nor would more animation delay than one SCORE at the slowest display speed,
+// five stages of 10010 assignments: an input may spend that much in all.
+constexpr double kMostDelay = 5 * 10010;
 
 // Mostly texts a user might type into a number field, sometimes any UTF-16.
 QString typedText(FuzzedDataProvider &input)
@@ -73,42 +77,63 @@ bool tooManyPasses(const Form1 &form)
     }
 }
 
-bool matches(const QString &text, const char16_t *pattern)
+// Whether a press whose animation has `stages` stages still fits in what the
+// input may spend on delays; if so, it is spent.
+bool affordDelay(const Form1 &form, int stages, double &spent)
 {
-    return QRegularExpression(QString::fromUtf16(pattern)).match(text).hasMatch();
+    double perStage = 0;
+    try {
+        perStage = std::floor(stageRepeatCount(form.Combo2).toDouble());
+    } catch (const RuntimeError &) {
+        // The press stops before its animation.
+    }
+    if (spent + stages * perStage > kMostDelay)
+        return false;
+    spent += stages * perStage;
+    return true;
 }
 
-void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input)
+bool matches(const QString &text, const QRegularExpression &pattern)
 {
-    if (tooManyPasses(form))
+    return pattern.match(text).hasMatch();
+}
+
+// Compiled once: compiling them for every check took more time than the handlers.
+const QRegularExpression kCount(QStringLiteral("\\A[0-9]+\\z"));
+const QRegularExpression kHundredths(QStringLiteral("\\A[0-9]{2}\\z"));
+const QRegularExpression kScore(QStringLiteral("\\A[0-9]+\\.[0-9]{3}\\z"));
+
+void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input, double &delay)
+{
+    if (tooManyPasses(form) || !affordDelay(form, 4, delay))
         return;
     const double elapsed = input.ConsumeBool()
             ? input.ConsumeIntegralInRange<int>(0, 400000) / 100.0
             : input.ConsumeFloatingPointInRange<double>(0, 1e6);
     platform.setElapsed(elapsed);
     const bool ran = dispatch(platform, [&] { Command1_Click(form, platform); });
-    const QString subject = form.Combo4.text() + form.Combo5.text() + QStringLiteral(" elapsed ")
-            + exact(elapsed);
+    const auto subject = [&] {
+        return form.Combo4.text() + form.Combo5.text() + QStringLiteral(" elapsed ")
+                + exact(elapsed);
+    };
     check(form.Command1.caption() == u"実行", "実行 left its caption changed", subject);
     if (!ran)
         return;
-    check(matches(form.Text6.text(), u"\\A[0-9]+\\z") && matches(form.Text5.text(), u"\\A[0-9]+\\z")
-                  && matches(form.Text3.text(), u"\\A[0-9]+\\z")
-                  && matches(form.Text8.text(), u"\\A[0-9]{2}\\z"),
+    check(matches(form.Text6.text(), kCount) && matches(form.Text5.text(), kCount)
+                  && matches(form.Text3.text(), kCount) && matches(form.Text8.text(), kHundredths),
           "a time field is not a plain count", subject);
     // The stand-in clock reads 5000 s and then 5000 s plus the elapsed time.
     const double whole = std::floor(static_cast<float>((5000.0 + elapsed) - 5000.0));
     check(form.Command6.enabled() == (whole >= 1), "SCORE enabled after the wrong run", subject);
 }
 
-void score(Form1 &form, test::FakePlatform &platform)
+void score(Form1 &form, test::FakePlatform &platform, double &delay)
 {
-    if (!form.Command6.enabled())
+    if (!form.Command6.enabled() || !affordDelay(form, 5, delay))
         return;
     if (!dispatch(platform, [&] { Command6_Click(form, platform); }))
         return;
-    check(matches(form.Text7.text(), u"\\A[0-9]+\\.[0-9]{3}\\z"), "a malformed score",
-          form.Text7.text());
+    check(matches(form.Text7.text(), kScore), "a malformed score", form.Text7.text());
 }
 
 void copy(Form1 &form, test::FakePlatform &platform)
@@ -160,13 +185,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (input.ConsumeBool())
         form.Combo1.setText(typedText(input));
 
+    double delay = 0;
     for (int step = 0; step < 24 && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange<int>(0, 4)) {
         case 0:
-            run(form, platform, input);
+            run(form, platform, input, delay);
             break;
         case 1:
-            score(form, platform);
+            score(form, platform, delay);
             break;
         case 2:
             copy(form, platform);

@@ -132,9 +132,12 @@ void Label::setCaption(const QString &caption)
     changed(Property::Text);
 }
 
+// The animations assign one width thousands of times in a row: the same value
+// needs no checking and no storing, only the notice that it was assigned.
 void Label::setWidth(float width)
 {
-    m_width = checkedTwips(width);
+    if (width != m_width)
+        m_width = checkedTwips(width);
     changed(Property::Width);
 }
 

@@ -1,19 +1,32 @@
 #include "runtime/Format.h"
 
+#include "runtime/RuntimeError.h"
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 namespace kamorin {
 
 namespace {
 
-// Enough fraction digits for the exact decimal expansion of any double
-// (the smallest subnormal has 1074), so rounding sees the true value.
-constexpr int kExactFractionDigits = 1080;
+// A double is a whole number of 2^-1074, whose decimal expansion has 1074
+// fraction digits: no double needs more to be written exactly.
+constexpr int kMostFractionDigits = 1074;
+// The largest double has 309 whole digits.
+constexpr int kMostWholeDigits = 309;
+
+// How many fraction digits the exact decimal expansion of x has at most: a
+// binary fraction of n bits has n decimal digits, and x is its 53-bit
+// significand times 2^(exponent - 53).
+int exactFractionDigits(double x)
+{
+    int exponent = 0;
+    std::frexp(x, &exponent);
+    return std::clamp(53 - exponent, 0, kMostFractionDigits);
+}
 
 } // namespace
 
@@ -38,47 +51,68 @@ FormatPattern FormatPattern::parse(QStringView pattern)
             throw std::invalid_argument("unsupported number pattern");
         }
     }
+    // Beyond this every further digit of every double is a 0.
+    if (p.m_maximumDecimals > kMostFractionDigits)
+        throw std::invalid_argument("unsupported number pattern");
     return p;
 }
 
 QString FormatPattern::apply(double value) const
 {
-    std::vector<char> buffer(400 + kExactFractionDigits);
-    const auto written
-            = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                            std::chars_format::fixed, kExactFractionDigits);
-    const std::string exact(buffer.data(), written.ptr);
-    const auto point = exact.find('.');
-    std::string whole = exact.substr(0, point);
-    std::string fraction = exact.substr(point + 1, static_cast<std::size_t>(m_maximumDecimals));
+    // Like every number the program shows, the value must be finite.
+    if (!std::isfinite(value))
+        throw RuntimeError(ErrorNumber::Overflow);
+    // One buffer: a slot for a carry into a new leading digit, then the exact
+    // expansion "whole.fraction", so rounding sees the true value.
+    std::array<char, 1 + kMostWholeDigits + 1 + kMostFractionDigits> buffer;
+    buffer[0] = '0';
+    const double magnitude = std::fabs(value);
+    const int fractionDigits = exactFractionDigits(magnitude);
+    char *const written = std::to_chars(buffer.data() + 1, buffer.data() + buffer.size(), magnitude,
+                                        std::chars_format::fixed, fractionDigits)
+                                  .ptr;
+    char *const point = std::find(buffer.data() + 1, written, '.');
 
-    // The exact expansion makes "at least half" a plain digit test.
-    if (exact[point + 1 + static_cast<std::size_t>(m_maximumDecimals)] >= '5') {
-        std::string digits = whole + fraction;
-        auto i = digits.size();
-        while (i > 0 && digits[i - 1] == '9')
-            digits[--i] = '0';
-        if (i == 0)
-            digits.insert(digits.begin(), '1');
-        else
-            ++digits[i - 1];
-        whole = digits.substr(0, digits.size() - fraction.size());
-        fraction = digits.substr(digits.size() - fraction.size());
+    // The digits after the last kept one decide: "at least half" is a plain
+    // digit test on the exact expansion. Digits it does not have are 0.
+    const int kept = m_maximumDecimals;
+    const bool roundUp = fractionDigits > kept && point[1 + kept] >= '5';
+    // The kept fraction moves over the point, making one run of digits.
+    for (int i = 0; i < kept; ++i)
+        point[i] = i < fractionDigits ? point[i + 1] : '0';
+    char *const end = point + kept;
+    if (roundUp) {
+        char *digit = end;
+        while (*--digit == '9')
+            *digit = '0';
+        ++*digit;
     }
 
-    while (static_cast<int>(fraction.size()) > m_minimumDecimals && fraction.back() == '0')
-        fraction.pop_back();
-    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
-    if (static_cast<int>(whole.size()) < m_minimumWholeDigits)
-        whole.insert(0, static_cast<std::size_t>(m_minimumWholeDigits) - whole.size(), '0');
+    const char *fractionEnd = end;
+    while (fractionEnd - point > m_minimumDecimals && fractionEnd[-1] == '0')
+        --fractionEnd;
+    const char *const wholeStart
+            = std::find_if(buffer.data(), point, [](char c) { return c != '0'; });
+    const auto wholeDigits = static_cast<int>(point - wholeStart);
+    const int padding = std::max(m_minimumWholeDigits - wholeDigits, 0);
+    const bool isZero
+            = wholeDigits == 0 && std::all_of(point, end, [](char c) { return c == '0'; });
+    const bool negative = value < 0 && !isZero;
+    const bool showPoint = m_point && (fractionEnd > point || m_minimumDecimals > 0);
 
-    const bool isZero = (whole + fraction).find_first_not_of('0') == std::string::npos;
-    std::string out = value < 0 && !isZero ? "-" : "";
-    out += whole;
-    if (m_point && (!fraction.empty() || m_minimumDecimals > 0))
-        out += '.';
-    out += fraction;
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    QString out(negative + padding + wholeDigits + showPoint + (fractionEnd - point),
+                Qt::Uninitialized);
+    QChar *at = out.data();
+    const auto put = [&at](char c) { *at++ = QLatin1Char(c); };
+    if (negative)
+        put('-');
+    for (int i = 0; i < padding; ++i)
+        put('0');
+    std::for_each(wholeStart, static_cast<const char *>(point), put);
+    if (showPoint)
+        put('.');
+    std::for_each(static_cast<const char *>(point), fractionEnd, put);
+    return out;
 }
 
 } // namespace kamorin

@@ -11,10 +11,12 @@ namespace kamorin {
 class FormatPattern
 {
 public:
-    // Throws std::invalid_argument for a character the patterns never use.
+    // Throws std::invalid_argument for a character the patterns never use, or
+    // for more decimals than any double has.
     static FormatPattern parse(QStringView pattern);
 
     // Rounds halves away from zero, on the exact binary value of the number.
+    // A value that is not finite is an overflow, as wherever a number is shown.
     QString apply(double value) const;
 
 private:

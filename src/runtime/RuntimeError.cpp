@@ -1,11 +1,29 @@
 #include "runtime/RuntimeError.h"
 
+#include <algorithm>
+#include <array>
 #include <utility>
 
 namespace kamorin {
 
-RuntimeError::RuntimeError(ErrorNumber number) : RuntimeError(number, QString()) { }
+namespace {
 
+constexpr std::array kErrorNumbers {
+    ErrorNumber::InvalidArgument,
+    ErrorNumber::Overflow,
+    ErrorNumber::DivisionByZero,
+    ErrorNumber::TypeMismatch,
+    ErrorNumber::InvalidPropertyValue,
+    ErrorNumber::UnknownReferenceMachine,
+    ErrorNumber::Cancelled,
+};
+
+} // namespace
+
+RuntimeError::RuntimeError(ErrorNumber number) : m_number(number) { }
+
+// Only an error with a subject keeps its own report; it is rare enough to
+// put together at once.
 RuntimeError::RuntimeError(ErrorNumber number, QString subject)
     : m_number(number), m_subject(std::move(subject)), m_what(report().toUtf8())
 { }
@@ -45,7 +63,21 @@ QString RuntimeError::report() const
 
 const char *RuntimeError::what() const noexcept
 {
-    return m_what.constData();
+    if (!m_what.isEmpty())
+        return m_what.constData();
+    // Without a subject the report depends on the number alone, so each is
+    // made once, when first read: most errors are caught and passed over
+    // (a text that is no number), and raising one then costs no text at all.
+    static const auto reports = [] {
+        std::array<QByteArray, kErrorNumbers.size()> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            texts[i] = RuntimeError(kErrorNumbers[i]).report().toUtf8();
+        return texts;
+    }();
+    const auto found = std::find(kErrorNumbers.begin(), kErrorNumbers.end(), m_number);
+    return found == kErrorNumbers.end()
+            ? ""
+            : reports[static_cast<std::size_t>(found - kErrorNumbers.begin())].constData();
 }
 
 } // namespace kamorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <exception>
@@ -42,6 +43,7 @@ private:
 
     ErrorNumber m_number;
     QString m_subject;
+    // Only for an error with a subject: the others share one text per number.
     QByteArray m_what;
 };
 

@@ -29,10 +29,18 @@ struct Result
     QString err;
 };
 
+// The kamorin-cli built beside this test, or the one KAMORIN_CLI names: the
+// ThreadSanitizer stage runs this test, built without it, against an
+// instrumented kamorin-cli.
+QString cliProgram()
+{
+    return qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI));
+}
+
 Result runCli(const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(KAMORIN_CLI), arguments);
+    process.start(cliProgram(), arguments);
     process.waitForFinished(120000);
     return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
              QString::fromUtf8(process.readAllStandardError()) };
@@ -211,7 +219,7 @@ void TestKamorinCli::failures()
             setrlimit(RLIMIT_AS, &limit);
         });
     }
-    process.start(QStringLiteral(KAMORIN_CLI), arguments << QStringLiteral("--json"));
+    process.start(cliProgram(), arguments << QStringLiteral("--json"));
     QVERIFY(process.waitForFinished(120000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), status);
@@ -521,7 +529,7 @@ void TestKamorinCli::stopSignals()
     QProcess process;
     if (ignored)
         process.setChildProcessModifier([] { signal(SIGINT, SIG_IGN); });
-    process.start(QStringLiteral(KAMORIN_CLI),
+    process.start(cliProgram(),
                   arguments << QStringLiteral("--count=1000") << QStringLiteral("--unit=億回"));
     QVERIFY(process.waitForStarted());
     QVERIFY(!process.waitForFinished(1500));
@@ -572,7 +580,7 @@ void TestKamorinCli::progressLineOnATerminal()
                   { QStringLiteral("-qfec"),
                     QStringLiteral("stty cols %1; %2 '%3' --count 1 --unit 億回 --speed 0 %4")
                             .arg(columns)
-                            .arg(environment, QStringLiteral(KAMORIN_CLI), option),
+                            .arg(environment, cliProgram(), option),
                     QStringLiteral("/dev/null") });
     QVERIFY(process.waitForFinished(120000));
     QCOMPARE(process.exitCode(), 0);
@@ -623,7 +631,7 @@ void TestKamorinCli::outputFailures()
     QProcess process;
     process.start(QStringLiteral("bash"),
                   { QStringLiteral("-c"), QStringLiteral("sleep 0.2 | { %1; }").arg(shell),
-                    QStringLiteral(KAMORIN_CLI) });
+                    cliProgram() });
     QVERIFY(process.waitForFinished(60000));
     QTEST(process.exitCode(), "status");
     const QString err = QString::fromUtf8(process.readAllStandardError());
@@ -639,7 +647,7 @@ void TestKamorinCli::stopWhileBlockedWriting()
     QProcess process;
     // A pipe of one page: the rank table cannot fit, so the write blocks.
     process.setChildProcessModifier([] { fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 4096); });
-    process.start(QStringLiteral(KAMORIN_CLI),
+    process.start(cliProgram(),
                   { QStringLiteral("--count=100"), QStringLiteral("--unit=回"),
                     QStringLiteral("--rank") });
     QVERIFY(process.waitForStarted());

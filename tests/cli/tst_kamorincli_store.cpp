@@ -74,7 +74,9 @@ Result TestKamorinCliStore::cli(const QStringList &arguments, const QString &sto
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KAMORIN_STORE"), store.isEmpty() ? m_store : store);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(KAMORIN_CLI), arguments);
+    // The one KAMORIN_CLI names, as for tst_kamorincli, so that the
+    // ThreadSanitizer stage can run this test against its instrumented build.
+    process.start(qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI)), arguments);
     process.waitForFinished(120000);
     return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
              QString::fromUtf8(process.readAllStandardError()) };

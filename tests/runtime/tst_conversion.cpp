@@ -200,6 +200,14 @@ private Q_SLOTS:
         row("3dp trailing zero", u"##0.000", 0.3304918032786885, u"0.330");
         row("3dp half above", u"##0.000", 0.0005, u"0.001");
         row("3dp whole", u"##0.000", 1, u"1.000");
+        // The longest whole part and the longest fraction a double has.
+        row("2dp largest double", u"##0.00", std::numeric_limits<double>::max(),
+            u"1797693134862315708145274237317043567980705675258449965989174768031572607800285387605"
+            u"8955863276687817154045895351438246423432132688946418276846754670353751698604991057655"
+            u"1282076245490090389328944075868508455133942304583236903222948165808559332123348274797"
+            u"826204144723168738177180919299881250404026184124858368.00");
+        row("3dp smallest subnormal", u"##0.000", std::numeric_limits<double>::denorm_min(),
+            u"0.000");
     }
 
     void format()
@@ -208,6 +216,14 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(FormatPattern::parse(pattern).apply(value), expected);
+    }
+
+    void formatRefusesWhatIsNotFinite()
+    {
+        const FormatPattern pattern = FormatPattern::parse(u"##0.00");
+        for (const double value :
+             { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() })
+            QCOMPARE(errorOf([&] { pattern.apply(value); }), kOverflow);
     }
 
     void formatRejectsPattern_data()
@@ -219,6 +235,8 @@ private Q_SLOTS:
         QTest::newRow("blank") << QStringLiteral("0 0");
         QTest::newRow("exponent") << QStringLiteral("0E+00");
         QTest::newRow("words") << QStringLiteral("Fixed");
+        QTest::newRow("more decimals than any double")
+                << QStringLiteral("0.") + QString(1075, u'0');
     }
 
     void formatRejectsPattern()
