@@ -105,6 +105,14 @@ std::vector<SavedResult> allRows(QSqlQuery query, qsizetype expected = 0)
     return results;
 }
 
+// Qt binds a null QString as NULL, which the text columns refuse: a result
+// saved without --label, or on a machine that names no CPU model, has the
+// empty text there instead.
+QString textOf(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 // Inserts without a transaction of its own; false when the id was there and
 // `skipExisting` let it pass.
 bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
@@ -117,8 +125,9 @@ bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
                                      "cpu_model, host, passes, count, unit, options, runs, "
                                      "parallel, system, median) "
                                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            { r.id, startedText(r.started), r.label, r.programVersion, r.cpuModel, r.host, r.passes,
-              r.count, r.unit, compact(r.options), runsText(r.runs),
+            { r.id, startedText(r.started), textOf(r.label), textOf(r.programVersion),
+              textOf(r.cpuModel), textOf(r.host), r.passes, textOf(r.count), textOf(r.unit),
+              compact(r.options), runsText(r.runs),
               r.parallel ? QVariant(compact(*r.parallel)) : QVariant(QMetaType(QMetaType::QString)),
               compact(r.system), r.median() });
     return query.numRowsAffected() == 1;

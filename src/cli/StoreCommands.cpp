@@ -25,10 +25,8 @@ void tell(const QString &message)
 int showHistory(const ShowHistory &command)
 {
     const auto store = openExistingStore(command.store);
-    // A table needs less of each result than the JSON form, which gives all of it.
-    const std::vector<SavedResult> results = store->history(
-            command.filter,
-            command.form == OutputForm::Json ? HistoryDetail::Whole : HistoryDetail::Summary);
+    // A listing, in every form, needs less of each result than --export gives.
+    const std::vector<SavedResult> results = store->history(command.filter, HistoryDetail::Summary);
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
     const HistoryListing listing { results, scores, command.machine };

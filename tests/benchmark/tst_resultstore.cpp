@@ -97,6 +97,12 @@ void TestResultStore::saveHistoryFindForget()
     for (const SavedResult *r : { &mid, &neu, &old })
         store.save(*r);
     QVERIFY_THROWS_EXCEPTION(ResultsError, store.save(old));
+    // Saved without --label and on a machine that names no CPU model.
+    SavedResult plain = sampleResult(QString(), QString(), day(4));
+    plain.host = QString();
+    store.save(plain);
+    QCOMPARE(store.find(plain.id)->label, QString());
+    store.forget(plain.id);
 
     const std::vector<SavedResult> all = store.history();
     QCOMPARE(idsOf(all), (QStringList { neu.id, mid.id, old.id }));
