@@ -38,14 +38,8 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM HUP
-poll() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.2
-    done
-}
+# shellcheck source=../support/poll.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/poll.sh"
 atspi() { timeout 30 /usr/bin/python3 "$here/../x11/atspi_dump.py" "$@"; }
 text_is() { [ "$(atspi --text "$1")" = "$2" ]; }
 

@@ -34,16 +34,8 @@ trap 'exit 130' INT TERM HUP
 # No xdotool call may hang the test, whatever the window does.
 xdo() { timeout 10 xdotool "$@"; }
 
-# poll SECONDS COMMAND...: retries COMMAND every 0.1 s until it succeeds, for
-# SECONDS at most however long each try takes.
-poll() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=../support/poll.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/poll.sh"
 
 # The parent shell has not reaped it yet, so an ended kamorin lingers as a zombie.
 alive() {
