@@ -23,7 +23,8 @@ using namespace kamorin::fuzz;
 
 namespace {
 
-// More passes would make each input slow without reaching new code.
+// More passes would make each input slow without reaching new code: one run
+// may take them all, or several runs may share them.
 constexpr double kMostPasses = 10000;
 // Nor would more animation delay than one SCORE at the slowest display speed,
 // five stages of 10010 assignments: an input may spend that much in all.
@@ -67,14 +68,23 @@ double unitFactor(const QString &unit)
     return 1;
 }
 
-// Whether 実行 would run more passes than a fuzz input should take.
-bool tooManyPasses(const Form1 &form)
+// Whether the passes of 実行 still fit in what the input may spend on runs;
+// if so, they are spent.
+bool affordPasses(const Form1 &form, double &spent)
 {
+    double passes = 0;
     try {
-        return textToNumber(form.Combo4.text()) * unitFactor(form.Combo5.text()) > kMostPasses;
+        passes = textToNumber(form.Combo4.text()) * unitFactor(form.Combo5.text());
     } catch (const RuntimeError &) {
-        return false; // the run stops before its loop
+        return true; // the run stops before its loop
     }
+    // A count that is no number or not above zero runs no pass at all.
+    if (!(passes > 0))
+        return true;
+    if (spent + passes > kMostPasses)
+        return false;
+    spent += passes;
+    return true;
 }
 
 // Whether a press whose animation has `stages` stages still fits in what the
@@ -103,9 +113,16 @@ const QRegularExpression kCount(QStringLiteral("\\A[0-9]+\\z"));
 const QRegularExpression kHundredths(QStringLiteral("\\A[0-9]{2}\\z"));
 const QRegularExpression kScore(QStringLiteral("\\A[0-9]+\\.[0-9]{3}\\z"));
 
-void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input, double &delay)
+// What an input may still spend on the run loops and on animation delays.
+struct Budget
 {
-    if (tooManyPasses(form) || !affordDelay(form, 4, delay))
+    double passes = 0;
+    double delay = 0;
+};
+
+void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input, Budget &spent)
+{
+    if (!affordPasses(form, spent.passes) || !affordDelay(form, 4, spent.delay))
         return;
     const double elapsed = input.ConsumeBool()
             ? input.ConsumeIntegralInRange<int>(0, 400000) / 100.0
@@ -127,9 +144,9 @@ void run(Form1 &form, test::FakePlatform &platform, FuzzedDataProvider &input, d
     check(form.Command6.enabled() == (whole >= 1), "SCORE enabled after the wrong run", subject);
 }
 
-void score(Form1 &form, test::FakePlatform &platform, double &delay)
+void score(Form1 &form, test::FakePlatform &platform, Budget &spent)
 {
-    if (!form.Command6.enabled() || !affordDelay(form, 5, delay))
+    if (!form.Command6.enabled() || !affordDelay(form, 5, spent.delay))
         return;
     if (!dispatch(platform, [&] { Command6_Click(form, platform); }))
         return;
@@ -185,14 +202,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (input.ConsumeBool())
         form.Combo1.setText(typedText(input));
 
-    double delay = 0;
+    Budget spent;
     for (int step = 0; step < 24 && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange<int>(0, 4)) {
         case 0:
-            run(form, platform, input, delay);
+            run(form, platform, input, spent);
             break;
         case 1:
-            score(form, platform, delay);
+            score(form, platform, spent);
             break;
         case 2:
             copy(form, platform);
