@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 
 #include "gui/Accessibility.h"
+#include "gui/DevicePixelAccessible.h"
 #include "mainwindow/ControlDesign.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ void setUpApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kamorin.Kamorin"));
     QApplication::setStyle(new MenuKeysStyle);
     installAccessibleInterfaces();
+    reportGeometryInDevicePixels();
     QFont::insertSubstitutions(
             QString::fromStdU16String(std::u16string(kFontFamily)),
             { QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP") });

@@ -2,7 +2,8 @@
 # A screen reader's view of the window, read through AT-SPI on a private
 # session bus: every object's role and name against one table, the version
 # dialog included; the running button's progress as value and description;
-# and the run's progress in the task bar's launcher-entry signal.
+# the run's progress in the task bar's launcher-entry signal; and where
+# each control is, in the display's pixels, at scale factor 1 and 2.
 #
 # usage: accessibility.sh path/to/kamorin
 set -uo pipefail
@@ -109,5 +110,34 @@ poll 5 grep -q 'boolean false' "$work/launcher" || fail "the task bar's progress
 grep -q 'string "application://io.github.kamorin.Kamorin.desktop"' "$work/launcher" \
     || fail "no launcher-entry signal for the desktop file: $(cat "$work/launcher")"
 grep -A3 '"progress"' "$work/launcher" | grep -q 'double' || fail "no progress in the launcher entry"
+
+# The same window at scale factor 2, moved away from the screen's corner: the
+# frame is where the X server has the window, and each control twice as far
+# into it and twice as large as at scale factor 1.
+atspi --extents >"$work/extents1" || fail "no accessible tree"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null
+QT_SCALE_FACTOR=2 "$kamorin" >>"$work/stdout" 2>>"$work/stderr" &
+app_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kamorin$' | head -n 1)
+[ -n "$window" ] || fail "the Kamorin window did not appear at scale factor 2"
+xdo windowmove --sync "$window" 40 30
+read -r x y width height < <(xwininfo -id "$window" | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }')
+poll 10 eval 'atspi --extents >"$work/extents2" && grep -q "^frame .* at $x,$y ${width}x$height\$" "$work/extents2"' \
+    || fail "the frame is not where X has it ($x,$y ${width}x$height): $(grep '^frame' "$work/extents2")"
+# "x y w h name" of the frame and of what takes the focus and is shown.
+placed() {
+    sed -nE 's/^ *((frame|.*focusable) .*) at (-?[0-9]+),(-?[0-9]+) ([0-9]+x[0-9]+)$/\3 \4 \5 \1/p' "$1" \
+        | grep -v ' 0x0 ' | tr x ' '
+}
+paste -d'\n' <(placed "$work/extents1") <(placed "$work/extents2") | awk '
+    NR == 1 { fx1 = $1; fy1 = $2; next }
+    NR == 2 { fx2 = $1; fy2 = $2; next }
+    NR % 2 == 1 { x = $1 - fx1; y = $2 - fy1; w = $3; h = $4; at1 = $0; next }
+    2 * x != $1 - fx2 || 2 * y != $2 - fy2 || 2 * w != $3 || 2 * h != $4 {
+        print "misplaced at scale factor 2: " at1 " -> " $0; bad = 1 }
+    END { exit bad }' || fail "the accessible geometry does not follow the scale factor"
 
 echo "$name: PASS"
