@@ -5,12 +5,14 @@
 #include "gui/Icon.h"
 #include "gui/QtPlatform.h"
 #include "gui/TextFit.h"
+#include "gui/TitleBar.h"
 #include "gui/Twips.h"
 #include "runtime/EventDispatch.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace kamorin {
 
@@ -51,17 +53,35 @@ QLabel *makePicture(const PictureBoxDesign &design, QWidget *parent)
     return widget;
 }
 
+// A title and a close box only. Qt drops the frameless hint beside a button
+// hint, and the title bar drawn on Wayland has the button.
+Qt::WindowFlags dialogBorder()
+{
+    if (TitleBar::wanted())
+        return Qt::Dialog | Qt::FramelessWindowHint;
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint;
+}
+
 } // namespace
 
 AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform, const QWidget *mainWindow)
-    : QDialog(nullptr,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                      | Qt::WindowCloseButtonHint),
-      m_form(form), m_platform(platform), m_ok(new QPushButton(form.cmdOK.caption(), this)),
-      m_title(makeLabel(form.lblTitle, this)), m_version(makeLabel(form.lblVersion, this))
+    : QDialog(nullptr, dialogBorder()), m_form(form), m_platform(platform),
+      m_client(TitleBar::wanted() ? new QWidget(this) : this),
+      m_ok(new QPushButton(form.cmdOK.caption(), m_client)),
+      m_title(makeLabel(form.lblTitle, m_client)), m_version(makeLabel(form.lblVersion, m_client))
 {
     setWindowTitle(m_form.caption());
-    setFixedSize(twipsToPixels(kAboutClientWidthTwips), twipsToPixels(kAboutClientHeightTwips));
+    m_client->setFixedSize(twipsToPixels(kAboutClientWidthTwips),
+                           twipsToPixels(kAboutClientHeightTwips));
+    if (m_client != this) {
+        auto *column = new QVBoxLayout(this);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        column->addWidget(new TitleBar(this, TitleBar::Close));
+        column->addWidget(m_client);
+        setFixedSize(sizeHint());
+    }
     // Over the window it was opened from, where the user is looking; the
     // design position is relative to a screen corner of another age.
     if (mainWindow)
@@ -69,7 +89,7 @@ AboutDialog::AboutDialog(frmAbout2 &form, QtPlatform &platform, const QWidget *m
     else
         move(twipsToPixels(kAboutLeftTwips), twipsToPixels(kAboutTopTwips));
 
-    makePicture(m_form.picIcon, this);
+    makePicture(m_form.picIcon, m_client);
 
     const ControlDesign &ok = m_form.cmdOK.design();
     m_ok->setObjectName(m_form.cmdOK.name());

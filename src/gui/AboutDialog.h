@@ -40,6 +40,9 @@ private:
     frmAbout2 &m_form;
     QtPlatform &m_platform;
     bool m_watching = true;
+    // The designed client area: the dialog itself, or on Wayland what lies
+    // below the dialog's own title bar.
+    QWidget *m_client;
     QPushButton *m_ok;
     QLabel *m_title;
     QLabel *m_version;

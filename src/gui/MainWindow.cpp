@@ -4,6 +4,7 @@
 #include "gui/FormView.h"
 #include "gui/Icon.h"
 #include "gui/QtPlatform.h"
+#include "gui/TitleBar.h"
 #include "mainwindow/Form1.h"
 #include "runtime/EventDispatch.h"
 
@@ -11,25 +12,50 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace kamorin {
 
+namespace {
+
+// A fixed single border: a title, minimise and close, no maximise. Given when
+// the window is made: Qt 6.4 on Wayland keeps its own decorations on a window
+// that is frameless only later. Qt drops the frameless hint beside a button
+// hint, and the title bar drawn here has the buttons.
+Qt::WindowFlags fixedSingleBorder()
+{
+    if (TitleBar::wanted())
+        return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
+} // namespace
+
 MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
-    : QMainWindow(nullptr,
-                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint),
-      m_platform(platform), m_view(new FormView(form, platform, this))
+    : QMainWindow(nullptr, fixedSingleBorder()), m_platform(platform),
+      m_view(new FormView(form, platform, this)), m_menuBar(new QMenuBar)
 {
     setWindowTitle(QStringLiteral("Kamorin"));
     setWindowIcon(programIcon());
     setAttribute(Qt::WA_DeleteOnClose, false);
+    if (TitleBar::wanted()) {
+        auto *top = new QWidget(this);
+        auto *column = new QVBoxLayout(top);
+        column->setContentsMargins(0, 0, 0, 0);
+        column->setSpacing(0);
+        column->addWidget(new TitleBar(this, TitleBar::MinimiseAndClose));
+        column->addWidget(m_menuBar);
+        setMenuWidget(top);
+    } else {
+        setMenuBar(m_menuBar);
+    }
 
-    QMenu *fileMenu = menuBar()->addMenu(form.file.caption);
+    QMenu *fileMenu = m_menuBar->addMenu(form.file.caption);
     QAction *exitAction = fileMenu->addAction(form.exit.caption);
     connect(exitAction, &QAction::triggered, this,
             [&form, &platform] { dispatch(platform, [&] { exit_Click(form, platform); }); });
-    QMenu *helpMenu = menuBar()->addMenu(form.Help.caption);
+    QMenu *helpMenu = m_menuBar->addMenu(form.Help.caption);
     QAction *verAction = helpMenu->addAction(form.Ver.caption);
     connect(verAction, &QAction::triggered, this,
             [this, &platform] { dispatch(platform, [&] { Ver_Click(m_about, platform); }); });
@@ -40,7 +66,7 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
     // menu bar (the application's style allows it).
     auto *openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(openMenu, &QShortcut::activated, this,
-            [this, fileMenu] { menuBar()->setActiveAction(fileMenu->menuAction()); });
+            [this, fileMenu] { m_menuBar->setActiveAction(fileMenu->menuAction()); });
     for (QMenu *menu : { fileMenu, helpMenu })
         connect(menu, &QMenu::aboutToHide, this, &MainWindow::showFocusAgain);
 
@@ -58,7 +84,7 @@ void MainWindow::showFocusAgain()
 {
     QTimer::singleShot(0, this, [this] {
         QWidget *focus = QApplication::focusWidget();
-        if (!focus || focus->window() != this || focus == menuBar())
+        if (!focus || focus->window() != this || focus == m_menuBar)
             return;
         setAttribute(Qt::WA_KeyboardFocusChange);
         focus->update();

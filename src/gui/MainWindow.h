@@ -4,13 +4,16 @@
 
 #include <QMainWindow>
 
+class QMenuBar;
+
 namespace kamorin {
 
 class Form1;
 class FormView;
 class QtPlatform;
 
-// Form1's window: its menu bar above the client area, fixed single border.
+// Form1's window: its menu bar above the client area, fixed single border
+// (on Wayland with a title bar of its own).
 // Closing it only hides it, so the version dialog it opened can stay in use.
 class MainWindow : public QMainWindow
 {
@@ -30,6 +33,8 @@ private:
     // The one version dialog, opened from the ヘルプ menu.
     frmAbout2 m_about;
     FormView *m_view;
+    // Not QMainWindow::menuBar(), which replaces a title bar above it.
+    QMenuBar *m_menuBar;
 };
 
 } // namespace kamorin

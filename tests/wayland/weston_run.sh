@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The window on Wayland, through Qt's own Wayland platform: under weston it
-# starts, runs, is stopped with Escape and puts everything back, and COPY
-# reaches the Wayland clipboard. Weston's headless back end has no seat, and
-# without a seat there is no clipboard, so weston runs nested in a private
-# Xvfb, which gives it a keyboard; the window itself sees only Wayland. The
-# window is driven through AT-SPI, as a screen reader would, on a private
-# session bus.
+# starts, runs, is stopped with Escape and puts everything back, COPY
+# reaches the Wayland clipboard, and its own title bar closes it. Weston's
+# headless back end has no seat, and without a seat there is no clipboard, so
+# weston runs nested in a private Xvfb, which gives it a keyboard; the window
+# itself sees only Wayland. The window is driven through AT-SPI, as a screen
+# reader would, on a private session bus.
 #
 # usage: weston_run.sh path/to/kamorin [directory for the picture]
 set -uo pipefail
@@ -83,8 +83,14 @@ poll 10 grep -q 計算を中止しました。 "$work/stderr" || fail "Escape di
 poll 5 text_is "計算時間 秒" "$seconds" || fail "the stop did not put the seconds back"
 kill -0 "$app_pid" 2>/dev/null || fail "kamorin ended when the run was stopped"
 
-atspi --press 終了
-poll 10 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "終了 did not end the program"
+# Qt's own decorations would offer to maximise the fixed-size window, and
+# weston ends a client that takes the offer; the window's own title bar
+# offers minimise and close, and closing it ends the program.
+atspi >"$work/tree" || fail "no accessible tree"
+grep -q 'push button "最小化"' "$work/tree" || fail "the title bar has no minimise button"
+! grep -q '最大化' "$work/tree" || fail "the title bar offers to maximise"
+atspi --press 閉じる || fail "the title bar has no close button"
+poll 10 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "closing the window did not end the program"
 wait "$app_pid"
 status=$?
 [ "$status" -eq 0 ] || fail "kamorin exited with $status: $(cat "$work/stderr")"
