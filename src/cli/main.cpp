@@ -46,9 +46,12 @@ namespace {
 
 using namespace kamorin;
 
+// The reason and where the usage is: the whole usage after it would push the
+// reason off a small terminal.
 int usageError(const QString &message)
 {
-    writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message) + u'\n' + usageText());
+    writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message)
+               + QStringLiteral("\n使い方は kamorin-cli --help で表示されます。\n"));
     return kUsageStatus;
 }
 
