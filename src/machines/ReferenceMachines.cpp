@@ -294,14 +294,19 @@ std::span<const ReferenceMachine> referenceMachines()
     return kMachines;
 }
 
+// Made once and shared: the names never change, and kamorin-cli makes a form
+// for every calibration step and every parallel copy.
 QStringList listedReferenceMachineNames()
 {
-    QStringList names;
-    names.reserve(qsizetype(kListedCount));
-    for (std::size_t i = 0; i < kListedCount; ++i) {
-        const std::u16string_view name = kMachines[i].name;
-        names.append(QString::fromUtf16(name.data(), qsizetype(name.size())));
-    }
+    static const QStringList names = [] {
+        QStringList list;
+        list.reserve(qsizetype(kListedCount));
+        for (std::size_t i = 0; i < kListedCount; ++i) {
+            const std::u16string_view name = kMachines[i].name;
+            list.append(QString::fromUtf16(name.data(), qsizetype(name.size())));
+        }
+        return list;
+    }();
     return names;
 }
 

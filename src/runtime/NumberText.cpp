@@ -161,67 +161,67 @@ QString textOf(Variant value)
 double textToNumber(QStringView text)
 {
     const auto mismatch = [] { return RuntimeError(ErrorNumber::TypeMismatch); };
-
-    qsizetype i = 0;
     const qsizetype end = text.size();
+    const auto pastDigits = [&](qsizetype i) {
+        while (i < end && isDigit(text[i].unicode()))
+            ++i;
+        return i;
+    };
+
+    // The text is judged before anything is built from it: most texts that
+    // are no number meet an expression that goes on past the error, so
+    // raising it should cost nothing more.
+    qsizetype i = 0;
     while (i < end && isBlank(text[i].unicode()))
         ++i;
-
-    // Only ASCII reaches from_chars, so its own leniency (inf, nan, hex) never
-    // applies: what is accepted is decided here.
-    std::string number;
     bool negative = false;
     if (i < end && (text[i] == u'+' || text[i] == u'-')) {
         negative = text[i] == u'-';
         ++i;
     }
-    bool anyDigit = false;
-    while (i < end && isDigit(text[i].unicode())) {
-        number += static_cast<char>(text[i++].unicode());
-        anyDigit = true;
-    }
+    const qsizetype first = i;
+    i = pastDigits(i);
+    bool anyDigit = i > first;
     if (i < end && text[i] == u'.') {
-        number += '.';
-        ++i;
-        while (i < end && isDigit(text[i].unicode())) {
-            number += static_cast<char>(text[i++].unicode());
-            anyDigit = true;
-        }
+        const qsizetype fraction = ++i;
+        i = pastDigits(i);
+        anyDigit = anyDigit || i > fraction;
     }
     if (!anyDigit)
         throw mismatch();
-    const std::size_t mantissaLength = number.size();
+    const qsizetype mantissaEnd = i;
 
     long long exponent = 0;
     if (i < end && (text[i] == u'e' || text[i] == u'E')) {
-        number += 'e';
         ++i;
         bool negativeExponent = false;
         if (i < end && (text[i] == u'+' || text[i] == u'-')) {
             negativeExponent = text[i] == u'-';
-            number += static_cast<char>(text[i++].unicode());
+            ++i;
         }
         if (i >= end || !isDigit(text[i].unicode()))
             throw mismatch();
-        while (i < end && isDigit(text[i].unicode())) {
-            number += static_cast<char>(text[i].unicode());
+        for (; i < end && isDigit(text[i].unicode()); ++i) {
             // Saturate: only whether it is far beyond any double matters.
             if (exponent < 100000)
                 exponent = exponent * 10 + (text[i].unicode() - u'0');
-            ++i;
         }
         if (negativeExponent)
             exponent = -exponent;
     }
+    const qsizetype numberEnd = i;
     while (i < end && isBlank(text[i].unicode()))
         ++i;
     if (i != end)
         throw mismatch();
 
+    // Only ASCII reaches from_chars, so its own leniency (inf, nan, hex) never
+    // applies: what is accepted was decided above.
+    const QByteArray number = text.sliced(first, numberEnd - first).toLatin1();
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        const std::string_view mantissa(number.data(), mantissaLength);
+        const std::string_view mantissa(number.data(), std::size_t(mantissaEnd - first));
         if (leadingDigitExponent(mantissa, exponent) > 0)
             throw RuntimeError(ErrorNumber::Overflow);
         value = 0; // too small to tell from zero
