@@ -217,7 +217,9 @@ double textToNumber(QStringView text)
 
     // Only ASCII reaches from_chars, so its own leniency (inf, nan, hex) never
     // applies: what is accepted was decided above.
-    const QByteArray number = text.sliced(first, numberEnd - first).toLatin1();
+    std::string number(static_cast<std::size_t>(numberEnd - first), '\0');
+    for (std::size_t k = 0; k < number.size(); ++k)
+        number[k] = static_cast<char>(text[first + static_cast<qsizetype>(k)].unicode());
     double value = 0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
