@@ -168,9 +168,9 @@ double textToNumber(QStringView text)
         return i;
     };
 
-    // The text is judged before anything is built from it: most texts that
-    // are no number meet an expression that goes on past the error, so
-    // raising it should cost nothing more.
+    // The text is judged before anything is built from it, so a text that is
+    // no number is turned away with nothing to free: the error costs only
+    // its raising.
     qsizetype i = 0;
     while (i < end && isBlank(text[i].unicode()))
         ++i;
