@@ -6,6 +6,7 @@
 #include "benchmark/StoreSchema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unistd.h>
 
 namespace kamorin {
 
@@ -181,6 +183,13 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
     else if (!QDir().mkpath(file.absolutePath()))
         throw ResultsError(QStringLiteral("結果の保存先のフォルダー「%1」を作れません。")
                                    .arg(file.absolutePath()));
+    // SQLite opens a file it may not write read-only without a word: said
+    // now rather than after a run whose result is then not kept. The folder
+    // takes the journal.
+    const QByteArray folder = QFile::encodeName(file.absolutePath());
+    if ((file.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        || ::access(folder.constData(), W_OK) != 0)
+        throw readOnlyStore(path);
     m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadWrite);
     // The default, stated: a commit is on the disk before save() returns, and a
     // killed process leaves a journal that the next opener rolls back.

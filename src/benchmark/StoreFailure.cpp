@@ -30,6 +30,11 @@ QString about(const QString &path, const QString &what)
 
 } // namespace
 
+ResultsError readOnlyStore(const QString &path)
+{
+    return ResultsError(about(path, QStringLiteral("に書き込めません（読み取り専用です）。")));
+}
+
 ResultsError damagedStore(const QString &path)
 {
     return ResultsError(
@@ -48,7 +53,7 @@ ResultsError storeFailure(const QString &path, int code)
                                                  "あとでもう一度実行してください。")
                                           .arg(kStoreBusyTimeoutMs / 1000)));
     case ReadOnly:
-        return ResultsError(about(path, QStringLiteral("に書き込めません（読み取り専用です）。")));
+        return readOnlyStore(path);
     case Perm:
     case Auth:
         return ResultsError(about(path, QStringLiteral("を使う許可がありません。")));
