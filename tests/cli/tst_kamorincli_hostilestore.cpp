@@ -233,6 +233,8 @@ void TestKamorinCliHostileStore::hostileStore()
     QFETCH(int, status);
     QFETCH(QString, message);
 
+    QDir cwd(path(QStringLiteral("cwd")));
+    QVERIFY(cwd.removeRecursively() && cwd.mkpath(QStringLiteral(".")));
     const QByteArray before = fileHash(store);
     const Result r = cli(arguments, store);
     QCOMPARE(r.status, status);
@@ -242,8 +244,7 @@ void TestKamorinCliHostileStore::hostileStore()
     QVERIFY(!QFile::exists(store + QStringLiteral("-journal")));
     // Nothing written where the command was started: no output, no folder
     // made of a URI.
-    QCOMPARE(QDir(path(QStringLiteral("cwd"))).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-             QStringList());
+    QCOMPARE(cwd.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
 void TestKamorinCliHostileStore::stopSignalEndsAWaitForALockedStore_data()
