@@ -142,9 +142,8 @@ int importResults(const ImportResults &command)
             const ImportOutcome outcome = store->importResults(results);
             tell(QStringLiteral(
                          "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
-                         .arg(escapeControls(file))
-                         .arg(outcome.added)
-                         .arg(outcome.skipped));
+                         .arg(escapeControls(file), QString::number(outcome.added),
+                              QString::number(outcome.skipped)));
         } catch (const ResultsError &error) {
             const int refused = failed(error);
             // A store that cannot take anything ends the import.
