@@ -47,9 +47,13 @@ FileLook look(const QString &path)
     const quint32 pageSize = (byte(16) << 8 | byte(17)) == 1 ? 65536 : byte(16) << 8 | byte(17);
     const quint32 pages = byte(28) << 24 | byte(29) << 16 | byte(30) << 8 | byte(31);
     // The page count is meant only while the change counter beside it agrees
-    // (offsets 24 and 92); older writers left it stale.
+    // (offsets 24 and 92); older writers left it stale. A change cut short
+    // may leave the file shorter than its count, with the journal (or the
+    // log of another program's WAL mode) that SQLite mends it from.
     const bool countValid = header.mid(24, 4) == header.mid(92, 4);
-    if (countValid && pages > 0 && qint64(pageSize) * pages > file.size())
+    const bool mendable = QFile::exists(path + QStringLiteral("-journal"))
+            || QFile::exists(path + QStringLiteral("-wal"));
+    if (countValid && !mendable && pages > 0 && qint64(pageSize) * pages > file.size())
         return FileLook::Damaged;
     return FileLook::SqliteFile;
 }

@@ -164,7 +164,8 @@ int run(RunOptions options)
     RunRegistry registry;
     SignalWatcher watcher(registry);
     // Opening and reading the store may wait for another process: a stop
-    // signal meanwhile ends the program at once, with nothing written.
+    // signal meanwhile ends the program at once. Nothing has run yet, and a
+    // new store's schema cut short is rolled back by SQLite's journal.
     watcher.endProcessOnSignal();
     std::unique_ptr<ResultStore> store;
     // Read before the runs, and so before this run is saved: a store that
