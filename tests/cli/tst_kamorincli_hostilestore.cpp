@@ -156,6 +156,8 @@ void TestKamorinCliHostileStore::initTestCase()
 
     QVERIFY(QFile::copy(m_whole, path(QStringLiteral("cut.sqlite"))));
     QVERIFY(QFile::resize(path(QStringLiteral("cut.sqlite")), 50));
+    QVERIFY(QFile::copy(m_whole, path(QStringLiteral("halved.sqlite"))));
+    QVERIFY(QFile::resize(path(QStringLiteral("halved.sqlite")), page));
     QFile empty(path(QStringLiteral("empty.sqlite")));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     QFile text(path(QStringLiteral("notes.txt")));
@@ -196,6 +198,7 @@ void TestKamorinCliHostileStore::hostileStore_data()
     } stores[] = {
         { "damaged.sqlite", true, 73, damaged },
         { "cut.sqlite", true, 73, damaged },
+        { "halved.sqlite", true, 73, damaged },
         { "foreign.sqlite", true, 73, notOurs },
         { "notes.txt", true, 73, notOurs },
         { "empty.sqlite", false, 66, QStringLiteral("」はまだありません") },
