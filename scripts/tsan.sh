@@ -9,8 +9,9 @@
 # script (the real window on Xvfb, Wayland, a browser, the packages) run
 # uninstrumented display servers and outside programs, take minutes, and
 # check what the user sees rather than the threads; they stay in the other
-# stages. tst_kamorincli and tst_kamorincli_store cannot run instrumented (clang 14's
-# ThreadSanitizer dies in the child that QProcess forks), so the uninstrumented tests, from
+# stages. tst_kamorincli, tst_kamorincli_store and tst_kamorincli_hostilestore cannot run
+# instrumented (clang 14's ThreadSanitizer dies in the child that QProcess forks), so the
+# uninstrumented tests, from
 # <plain-build-dir> (build by default, as scripts/dev.sh leaves it), runs
 # against the instrumented kamorin-cli: its signal thread, parallel copies and
 # progress line are still checked. Any other QtTest program that cannot run
@@ -30,7 +31,8 @@ cmake --build "$build" -j "$(nproc)"
 if [ ! -f "$plain/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$plain" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$plain" --target tst_kamorincli tst_kamorincli_store -j "$(nproc)"
+cmake --build "$plain" --target tst_kamorincli tst_kamorincli_store tst_kamorincli_hostilestore \
+    -j "$(nproc)"
 
 # A report ends the program at once with its own status, so no test can pass
 # over it.
@@ -39,5 +41,5 @@ status=0
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" -R '^tst_' -E '^tst_kamorincli$' \
     -LE no-tsan || status=1
 KAMORIN_CLI="$build/src/kamorin-cli" ctest --test-dir "$plain" --output-on-failure \
-    -R '^tst_kamorincli(_store)?$' || status=1
+    -R '^tst_kamorincli(_store|_hostilestore)?$' || status=1
 exit $status

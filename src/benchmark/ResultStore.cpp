@@ -2,9 +2,11 @@
 
 #include "benchmark/ResultsError.h"
 #include "benchmark/StoreConnection.h"
+#include "benchmark/StoreFailure.h"
 #include "benchmark/StoreSchema.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,19 +14,36 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unistd.h>
 
 namespace kamorin {
 
 namespace {
 
-// Every column a result is read back from, in the order rowToResult reads them.
-const QString kColumns = QStringLiteral(
-        "id, started, label, program_version, cpu_model, host, passes, count, unit, options, "
-        "runs, parallel, system");
-// The columns of a summary, in the same order, so that rowToResult reads both.
-const QString kSummaryColumns = QStringLiteral(
-        "id, started, label, program_version, cpu_model, host, passes, count, unit, NULL, "
-        "runs, NULL, NULL");
+// Every column a result is read back from, in the order rowToResult reads
+// them; a summary reads NULL for what it leaves out. The first schema had no
+// host, options or parallel result: a store of that schema is read as it is,
+// as results without them, for reading never brings a store forward.
+QString columns(HistoryDetail detail, int schemaVersion)
+{
+    const bool whole = detail == HistoryDetail::Whole;
+    const bool second = schemaVersion >= 2;
+    return QStringList { QStringLiteral("id"),
+                         QStringLiteral("started"),
+                         QStringLiteral("label"),
+                         QStringLiteral("program_version"),
+                         QStringLiteral("cpu_model"),
+                         second ? QStringLiteral("host") : QStringLiteral("''"),
+                         QStringLiteral("passes"),
+                         QStringLiteral("count"),
+                         QStringLiteral("unit"),
+                         whole && second ? QStringLiteral("options") : QStringLiteral("NULL"),
+                         QStringLiteral("runs"),
+                         whole && second ? QStringLiteral("parallel") : QStringLiteral("NULL"),
+                         whole ? QStringLiteral("system") : QStringLiteral("NULL") }
+            .join(QStringLiteral(", "));
+}
+
 const QString kNewestFirst = QStringLiteral(" ORDER BY started DESC, rowid DESC");
 
 QString compact(const QJsonObject &object)
@@ -96,11 +115,11 @@ SavedResult rowToResult(const QSqlQuery &row)
     return r;
 }
 
-std::vector<SavedResult> allRows(QSqlQuery query, qsizetype expected = 0)
+std::vector<SavedResult> allRows(const StoreConnection &c, QSqlQuery query, qsizetype expected = 0)
 {
     std::vector<SavedResult> results;
     results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
-    while (query.next())
+    while (c.next(query))
         results.push_back(rowToResult(query));
     return results;
 }
@@ -145,13 +164,18 @@ QString likePattern(const QString &text)
 
 } // namespace
 
-ResultStore::ResultStore(const QString &path) : m_path(path)
+ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
 {
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
         throw ResultsError(QStringLiteral("「%1」は Kamorin の結果の保存先ではありません（通常の"
                                           "ファイルではありません）。")
                                    .arg(path));
+    if (access == StoreAccess::Read) {
+        m_schemaVersion = checkIsStore(path);
+        m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadOnly);
+        return;
+    }
     // An empty file holds nothing to lose: it is what a first save that was
     // stopped before its commit leaves behind.
     if (file.exists() && file.size() > 0)
@@ -159,12 +183,28 @@ ResultStore::ResultStore(const QString &path) : m_path(path)
     else if (!QDir().mkpath(file.absolutePath()))
         throw ResultsError(QStringLiteral("結果の保存先のフォルダー「%1」を作れません。")
                                    .arg(file.absolutePath()));
+    // SQLite opens a file it may not write read-only without a word: said
+    // now rather than after a run whose result is then not kept. The folder
+    // takes the journal.
+    const QByteArray folder = QFile::encodeName(file.absolutePath());
+    if ((file.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        || ::access(folder.constData(), W_OK) != 0)
+        throw readOnlyStore(path);
     m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadWrite);
     // The default, stated: a commit is on the disk before save() returns, and a
     // killed process leaves a journal that the next opener rolls back.
     m_connection->run(QStringLiteral("PRAGMA journal_mode = DELETE"));
     m_connection->run(QStringLiteral("PRAGMA synchronous = FULL"));
+    // A change must not build on a damaged page it happens not to touch.
+    checkUndamaged();
     prepareSchema(*m_connection);
+}
+
+void ResultStore::checkUndamaged() const
+{
+    QSqlQuery check = m_connection->run(QStringLiteral("PRAGMA quick_check(1)"));
+    if (!m_connection->next(check) || check.value(0).toString() != QStringLiteral("ok"))
+        throw damagedStore(m_path);
 }
 
 ResultStore::~ResultStore() = default;
@@ -172,8 +212,9 @@ ResultStore::~ResultStore() = default;
 void ResultStore::save(const SavedResult &result)
 {
     WriteTransaction transaction(*m_connection);
-    if (m_connection->run(QStringLiteral("SELECT 1 FROM results WHERE id = ?"), { result.id })
-                .next())
+    QSqlQuery existing = m_connection->run(QStringLiteral("SELECT 1 FROM results WHERE id = ?"),
+                                           { result.id });
+    if (m_connection->next(existing))
         throw ResultsError(QStringLiteral("結果の保存先「%1」には ID「%2」の結果がもうあります。")
                                    .arg(m_path, result.id));
     insert(*m_connection, result, false);
@@ -183,8 +224,7 @@ void ResultStore::save(const SavedResult &result)
 std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter,
                                               HistoryDetail detail) const
 {
-    QString sql = QStringLiteral("SELECT ")
-            + (detail == HistoryDetail::Whole ? kColumns : kSummaryColumns)
+    QString sql = QStringLiteral("SELECT ") + columns(detail, m_schemaVersion)
             + QStringLiteral(" FROM results WHERE 1");
     QVariant label, model;
     if (filter.label) {
@@ -207,15 +247,16 @@ std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter,
         m_connection->fail(query);
     // As many as there are at most, so that no result is moved as the list grows.
     return allRows(
-            std::move(query),
+            *m_connection, std::move(query),
             m_connection->value(QStringLiteral("SELECT count(*) FROM results")).toLongLong());
 }
 
 std::optional<SavedResult> ResultStore::find(const QString &key) const
 {
-    const QString select = QStringLiteral("SELECT ") + kColumns + QStringLiteral(" FROM results");
-    const auto first = [](QSqlQuery query) -> std::optional<SavedResult> {
-        if (query.next())
+    const QString select = QStringLiteral("SELECT ")
+            + columns(HistoryDetail::Whole, m_schemaVersion) + QStringLiteral(" FROM results");
+    const auto first = [this](QSqlQuery query) -> std::optional<SavedResult> {
+        if (m_connection->next(query))
             return rowToResult(query);
         return std::nullopt;
     };
@@ -230,8 +271,10 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
     static const QRegularExpression idPrefix(QStringLiteral("^[0-9a-f-]{8,36}$"));
     if (!idPrefix.match(key).hasMatch())
         return std::nullopt;
-    const std::vector<SavedResult> matches = allRows(m_connection->run(
-            select + QStringLiteral(" WHERE substr(id, 1, ?) = ? LIMIT 2"), { key.size(), key }));
+    const std::vector<SavedResult> matches = allRows(
+            *m_connection,
+            m_connection->run(select + QStringLiteral(" WHERE substr(id, 1, ?) = ? LIMIT 2"),
+                              { key.size(), key }));
     if (matches.size() > 1)
         throw ResultsError(
                 QStringLiteral(

@@ -1,18 +1,12 @@
 #include "benchmark/StoreConnection.h"
 
 #include "benchmark/ResultsError.h"
+#include "benchmark/StoreFailure.h"
 
 #include <QSqlError>
 #include <QUuid>
 
 namespace kamorin {
-
-namespace {
-
-// Long enough for another process's save or a whole import to end.
-constexpr int kBusyTimeoutMs = 10000;
-
-} // namespace
 
 StoreConnection::StoreConnection(const QString &path, Access access)
     : m_path(path), m_name(QStringLiteral("kamorin-store-") + QUuid::createUuid().toString())
@@ -22,15 +16,15 @@ StoreConnection::StoreConnection(const QString &path, Access access)
                                           "(libqt6sql6-sqlite) がありません。"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kStoreBusyTimeoutMs);
     if (access == Access::ReadOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
     if (!db.open()) {
-        const QString reason = db.lastError().text();
+        const int code = db.lastError().nativeErrorCode().toInt();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
-        throw ResultsError(QStringLiteral("結果の保存先「%1」を開けません: %2").arg(path, reason));
+        throw storeFailure(path, code);
     }
 }
 
@@ -64,25 +58,23 @@ QSqlQuery StoreConnection::run(const QString &sql, std::initializer_list<QVarian
 QVariant StoreConnection::value(const QString &sql) const
 {
     QSqlQuery query = run(sql);
-    return query.next() ? query.value(0) : QVariant();
+    return next(query) ? query.value(0) : QVariant();
+}
+
+bool StoreConnection::next(QSqlQuery &query) const
+{
+    if (query.next())
+        return true;
+    // A damaged page ends the rows as the last row does; only the error tells
+    // the two apart, and a shorter list must never pass for the whole.
+    if (query.lastError().isValid())
+        fail(query);
+    return false;
 }
 
 void StoreConnection::fail(const QSqlQuery &query) const
 {
-    // SQLite's primary result codes: the two a user can do something about
-    // are said in plain words rather than in SQLite's English.
-    const QString code = query.lastError().nativeErrorCode();
-    if (code == QStringLiteral("5") || code == QStringLiteral("6"))
-        throw ResultsError(QStringLiteral("結果の保存先「%1」はほかのプロセスが %2 秒を超えて"
-                                          "使っています。あとでもう一度実行してください。")
-                                   .arg(m_path)
-                                   .arg(kBusyTimeoutMs / 1000));
-    if (code == QStringLiteral("8"))
-        throw ResultsError(
-                QStringLiteral("結果の保存先「%1」に書き込めません（読み取り専用です）。")
-                        .arg(m_path));
-    throw ResultsError(QStringLiteral("結果の保存先「%1」で失敗しました: %2")
-                               .arg(m_path, query.lastError().text()));
+    throw storeFailure(m_path, query.lastError().nativeErrorCode().toInt());
 }
 
 WriteTransaction::WriteTransaction(const StoreConnection &connection) : m_connection(connection)

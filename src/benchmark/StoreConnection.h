@@ -32,6 +32,9 @@ public:
     QSqlQuery run(const QString &sql, std::initializer_list<QVariant> values = {}) const;
     // The first column of the first row of a statement that gives one value.
     QVariant value(const QString &sql) const;
+    // The next row of `query`; false at the end of the rows, and ResultsError
+    // when reading stopped on an error instead.
+    bool next(QSqlQuery &query) const;
     [[noreturn]] void fail(const QSqlQuery &query) const;
 
 private:

@@ -20,4 +20,17 @@ QString resolveStorePath(const QString &explicitPath, const QProcessEnvironment 
     return dataHome + QStringLiteral("/kamorin/results.sqlite");
 }
 
+std::optional<QString> storePathRefusal(const QString &path)
+{
+    // SQLite would keep such a store in memory or read the text as a URI;
+    // Qt would make a folder of its first part. Neither keeps a result.
+    if (path.isEmpty() || path == QStringLiteral(":memory:")
+        || path.startsWith(QStringLiteral("file:")))
+        return QStringLiteral("結果の保存先「%1」は使えません: 保存先はファイルのパスで"
+                              "指定してください（:memory: や file: で始まる URI は"
+                              "保存先になりません）。")
+                .arg(path);
+    return std::nullopt;
+}
+
 } // namespace kamorin

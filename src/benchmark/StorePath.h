@@ -3,6 +3,8 @@
 #include <QProcessEnvironment>
 #include <QString>
 
+#include <optional>
+
 namespace kamorin {
 
 // Where the results store lives: `explicitPath` (--store) when given, else
@@ -11,5 +13,9 @@ namespace kamorin {
 QString resolveStorePath(const QString &explicitPath,
                          const QProcessEnvironment &environment
                          = QProcessEnvironment::systemEnvironment());
+
+// Why `path` cannot be a store, when it cannot: the store is a file and
+// nothing else, so SQLite's in-memory database and URIs are refused.
+std::optional<QString> storePathRefusal(const QString &path);
 
 } // namespace kamorin

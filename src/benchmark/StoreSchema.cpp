@@ -3,6 +3,7 @@
 #include "benchmark/ResultsError.h"
 #include "benchmark/Statistics.h"
 #include "benchmark/StoreConnection.h"
+#include "benchmark/StoreFailure.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -17,9 +18,45 @@ namespace kamorin {
 
 namespace {
 
-constexpr int kSqliteNotADatabase = 26;
 // With its extended codes, such as a journal to roll back, in the upper bits.
 constexpr int kSqliteReadOnly = 8;
+
+// What the first bytes and the size of a file say before SQLite is asked.
+enum class FileLook
+{
+    SqliteFile,
+    // Not an SQLite file at all: someone else's, left alone.
+    Foreign,
+    // SQLite's header, but cut short of the pages it counts.
+    Damaged,
+};
+
+FileLook look(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileLook::SqliteFile; // SQLite says why it cannot be read.
+    static constexpr char kMagic[] = "SQLite format 3";
+    const QByteArray header = file.read(100);
+    if (!header.startsWith(QByteArray(kMagic, sizeof kMagic)))
+        return FileLook::Foreign;
+    if (header.size() < 100)
+        return FileLook::Damaged;
+    const auto byte = [&](int i) { return quint32(quint8(header[i])); };
+    // A page size of 1 in the header stands for 65536.
+    const quint32 pageSize = (byte(16) << 8 | byte(17)) == 1 ? 65536 : byte(16) << 8 | byte(17);
+    const quint32 pages = byte(28) << 24 | byte(29) << 16 | byte(30) << 8 | byte(31);
+    // The page count is meant only while the change counter beside it agrees
+    // (offsets 24 and 92); older writers left it stale. A change cut short
+    // may leave the file shorter than its count, with the journal (or the
+    // log of another program's WAL mode) that SQLite mends it from.
+    const bool countValid = header.mid(24, 4) == header.mid(92, 4);
+    const bool mendable = QFile::exists(path + QStringLiteral("-journal"))
+            || QFile::exists(path + QStringLiteral("-wal"));
+    if (countValid && !mendable && pages > 0 && qint64(pageSize) * pages > file.size())
+        return FileLook::Damaged;
+    return FileLook::SqliteFile;
+}
 
 QString refusal(const QString &path, const QString &why)
 {
@@ -84,7 +121,7 @@ void bringToSecondSchema(const StoreConnection &c)
     c.run(QStringLiteral("ALTER TABLE results ADD COLUMN median REAL NOT NULL DEFAULT 0"));
     std::vector<std::pair<qlonglong, double>> medians;
     QSqlQuery rows = c.run(QStringLiteral("SELECT rowid, runs FROM results"));
-    while (rows.next())
+    while (c.next(rows))
         medians.emplace_back(rows.value(0).toLongLong(),
                              medianOfRunsText(rows.value(1).toString()));
     for (const auto &[row, median] : medians)
@@ -100,8 +137,16 @@ static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 } // namespace
 
-void checkIsStore(const QString &path)
+int checkIsStore(const QString &path)
 {
+    switch (look(path)) {
+    case FileLook::Foreign:
+        throw ResultsError(refusal(path, notSqlite()));
+    case FileLook::Damaged:
+        throw damagedStore(path);
+    case FileLook::SqliteFile:
+        break;
+    }
     bool recovered = false;
     for (;;) {
         const StoreConnection c(path, StoreConnection::Access::ReadOnly);
@@ -111,12 +156,11 @@ void checkIsStore(const QString &path)
                 throw ResultsError(refusal(path, someoneElses()));
             break;
         }
-        const int code = query.lastError().nativeErrorCode().toInt();
-        if (code == kSqliteNotADatabase)
-            throw ResultsError(refusal(path, notSqlite()));
         // A process killed in the middle of a save leaves its journal, which
         // only a writer may roll back; the first read of a read-write
-        // connection does that, and writes nothing else.
+        // connection does that, and writes nothing else: the store is then as
+        // its last commit left it, as any reader of it would find it.
+        const int code = query.lastError().nativeErrorCode().toInt();
         if ((code & 0xff) != kSqliteReadOnly || recovered
             || !QFile::exists(path + QStringLiteral("-journal")))
             c.fail(query);
@@ -130,6 +174,7 @@ void checkIsStore(const QString &path)
         refuseNewer(path, version);
     if (version < 1)
         throw ResultsError(refusal(path, someoneElses()));
+    return version;
 }
 
 void prepareSchema(const StoreConnection &c)

@@ -12,8 +12,11 @@ inline constexpr int kStoreApplicationId = 0x4B4D524E;
 inline constexpr int kStoreSchemaVersion = 2;
 
 // Looks at an existing file through a read-only connection and refuses it
-// unless it is a Kamorin store this program can read.
-void checkIsStore(const QString &path);
+// unless it is a Kamorin store this program can read, undamaged; its schema
+// version when it is. A file that is not SQLite's, or a valid SQLite
+// database of another program, is someone else's; SQLite's header on a file
+// that SQLite cannot read, or cut short, is a damaged store.
+int checkIsStore(const QString &path);
 
 // Creates the schema in an empty file, or brings an older one forward, in one
 // transaction; refuses a file that turned out to be someone else's.

@@ -29,6 +29,8 @@ public:
 
     // From now on a stop signal ends the process with 128 + its number.
     void endProcessOnSignal() { m_endProcess.store(true); }
+    // From now on a stop signal stops the runs, as at the start.
+    void stopRunsOnSignal() { m_endProcess.store(false); }
 
 private:
     void watch();

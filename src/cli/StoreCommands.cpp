@@ -24,7 +24,7 @@ void tell(const QString &message)
 
 int showHistory(const ShowHistory &command)
 {
-    const auto store = openExistingStore(command.store);
+    const auto store = openExistingStore(command.store, StoreAccess::Read);
     // A listing, in every form, needs less of each result than --export gives.
     const std::vector<SavedResult> results = store->history(command.filter, HistoryDetail::Summary);
     const std::vector<std::optional<QString>> scores
@@ -50,7 +50,7 @@ int showHistory(const ShowHistory &command)
 
 int forget(const ForgetResult &command)
 {
-    const auto store = openExistingStore(command.store);
+    const auto store = openExistingStore(command.store, StoreAccess::Write);
     store->forget(command.id);
     tell(QStringLiteral("ID %1 の結果を消しました。").arg(escapeControls(command.id)));
     return 0;
@@ -68,7 +68,9 @@ SavedResult found(const ResultStore &store, const QString &key)
 
 int compare(const CompareResults &command)
 {
-    const auto store = openExistingStore(command.store);
+    const auto store = openExistingStore(command.store, StoreAccess::Read);
+    // Two results read by their ids would pass by a damaged page elsewhere.
+    store->checkUndamaged();
     const SavedResult a = found(*store, command.a);
     const SavedResult b = found(*store, command.b);
     const Comparison comparison = compareResults(a, b);
@@ -110,7 +112,7 @@ int compare(const CompareResults &command)
 
 int exportResults(const ExportResults &command)
 {
-    const auto store = openExistingStore(command.store);
+    const auto store = openExistingStore(command.store, StoreAccess::Read);
     const std::vector<SavedResult> results = store->history(command.filter);
     const QByteArray document = resultDocument(results);
     if (command.file == QStringLiteral("-")) {
@@ -140,9 +142,8 @@ int importResults(const ImportResults &command)
             const ImportOutcome outcome = store->importResults(results);
             tell(QStringLiteral(
                          "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
-                         .arg(escapeControls(file))
-                         .arg(outcome.added)
-                         .arg(outcome.skipped));
+                         .arg(escapeControls(file), QString::number(outcome.added),
+                              QString::number(outcome.skipped)));
         } catch (const ResultsError &error) {
             const int refused = failed(error);
             // A store that cannot take anything ends the import.
@@ -156,15 +157,18 @@ int importResults(const ImportResults &command)
 
 } // namespace
 
-std::unique_ptr<ResultStore> openExistingStore(const QString &store)
+std::unique_ptr<ResultStore> openExistingStore(const QString &store, StoreAccess access)
 {
     const QString path = resolveStorePath(store);
-    if (!QFileInfo::exists(path))
+    // An empty file is what a first save stopped before its commit leaves:
+    // no store yet, and left as it is.
+    const QFileInfo file(path);
+    if (!file.exists() || (file.isFile() && file.size() == 0))
         throw ResultsError(QStringLiteral("結果の保存先「%1」はまだありません"
                                           "（--save か --import で作られます）。")
                                    .arg(path),
                            ResultsError::Kind::NoSuchResult);
-    return std::make_unique<ResultStore>(path);
+    return std::make_unique<ResultStore>(path, access);
 }
 
 int runStoreCommand(const StoreCommand &command)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "benchmark/ResultStore.h"
 #include "cli/Options.h"
 
 #include <QString>
@@ -8,14 +9,12 @@
 
 namespace kamorin {
 
-class ResultStore;
-
 // --history, --forget, --compare, --export and --import: the exit status.
 int runStoreCommand(const StoreCommand &command);
 
 // The store at `path` (--store as given, else KAMORIN_STORE, else the XDG
-// place) when it exists; ResultsError (no such result) when it does not:
-// reading or forgetting never creates one.
-std::unique_ptr<ResultStore> openExistingStore(const QString &path);
+// place) when it exists and is not empty; ResultsError (no such result) when
+// it does not: reading or forgetting never creates one.
+std::unique_ptr<ResultStore> openExistingStore(const QString &path, StoreAccess access);
 
 } // namespace kamorin

@@ -91,18 +91,35 @@ std::optional<double> referenceRunSeconds(const BenchmarkResult &result, double 
 
 // The store a run saves to or ranks among, opened before the runs so that a
 // store it cannot use stops it before anything runs. Ranking or a report
-// never creates one.
+// only reads: it never creates, brings forward or writes one, and an empty
+// file is no store yet.
 std::unique_ptr<ResultStore> storeForRun(const RunOptions &options)
 {
     if (!options.save && !options.rank && !options.report)
         return nullptr;
     const QString path = resolveStorePath(options.store);
-    if (options.save || QFileInfo::exists(path))
+    if (options.save)
         return std::make_unique<ResultStore>(path);
+    const QFileInfo file(path);
+    if (file.exists() && !(file.isFile() && file.size() == 0))
+        return std::make_unique<ResultStore>(path, StoreAccess::Read);
     if (!options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
         writeWarnings({ QStringLiteral("結果の保存先「%1」がないため、保存した機械は加えません。")
                                 .arg(path) });
     return nullptr;
+}
+
+// The store a command would use, when it uses one.
+std::optional<QString> storePathOf(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command)) {
+        if (options->save || options->rank || options->report)
+            return resolveStorePath(options->store);
+        return std::nullopt;
+    }
+    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
+        return resolveStorePath(std::visit([](const auto &c) { return c.store; }, *storeCommand));
+    return std::nullopt;
 }
 
 // What a run did with the store, told after its results.
@@ -143,15 +160,25 @@ int run(RunOptions options)
         return usageError(*refusal);
     // Only once every option is known to be good.
     writeWarnings(options.warnings);
-    std::unique_ptr<ResultStore> store;
-    try {
-        store = storeForRun(options);
-    } catch (const ResultsError &error) {
-        return failed(error);
-    }
 
     RunRegistry registry;
     SignalWatcher watcher(registry);
+    // Opening and reading the store may wait for another process: a stop
+    // signal meanwhile ends the program at once. Nothing has run yet, and a
+    // new store's schema cut short is rolled back by SQLite's journal.
+    watcher.endProcessOnSignal();
+    std::unique_ptr<ResultStore> store;
+    // Read before the runs, and so before this run is saved: a store that
+    // cannot be read stops the run before it starts.
+    std::vector<SavedResult> savedResults;
+    try {
+        store = storeForRun(options);
+        if (store && (options.rank || options.report))
+            savedResults = store->history();
+    } catch (const ResultsError &error) {
+        return failed(error);
+    }
+    watcher.stopRunsOnSignal();
     std::optional<ProgressLine> progressLine;
     if (progressWanted(options))
         progressLine.emplace(registry);
@@ -227,16 +254,6 @@ int run(RunOptions options)
     }
 
     StoreOutcome stored;
-    // Read before this run is saved, so that it is not among them.
-    std::vector<SavedResult> savedResults;
-    if (ending == SeriesEnding::Finished && store && (options.rank || options.report)) {
-        try {
-            savedResults = store->history();
-        } catch (const ResultsError &error) {
-            stored.fail(error);
-        }
-    }
-
     if (ending == SeriesEnding::Finished && options.rank) {
         if (const auto ownSeconds = referenceRunSeconds(result, statistics->median)) {
             const std::vector<SavedMachine> machines = savedMachines(savedResults);
@@ -322,10 +339,21 @@ int run(RunOptions options)
 
 int dispatchCommand(const Command &command)
 {
+    if (const auto path = storePathOf(command)) {
+        if (const auto refusal = storePathRefusal(*path))
+            return usageError(*refusal);
+    }
     if (const auto *options = std::get_if<RunOptions>(&command))
         return run(*options);
-    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
+    if (const auto *storeCommand = std::get_if<StoreCommand>(&command)) {
+        // A store command may wait for another process's lock: a stop signal
+        // ends it at once. What it was changing is then rolled back by
+        // SQLite's journal, as after a crash, so the store is as it was.
+        RunRegistry registry;
+        SignalWatcher watcher(registry);
+        watcher.endProcessOnSignal();
         return runStoreCommand(*storeCommand);
+    }
     if (std::holds_alternative<ShowHelp>(command)) {
         writeOut(usageText());
         return 0;

@@ -143,6 +143,16 @@ void TestResultStore::migratesFromTheFirstSchema()
         sql(QStringLiteral("PRAGMA application_id = 1263358542"));
         sql(QStringLiteral("PRAGMA user_version = 1"));
     }
+    const QByteArray first = bytesOf(path);
+    {
+        // Reading takes the store as it is and leaves it so.
+        const ResultStore reader(path, StoreAccess::Read);
+        const std::optional<SavedResult> old = reader.find(QStringLiteral("old"));
+        QVERIFY(old);
+        QCOMPARE(old->runs, (std::vector<double> { 4.5, 4.25, 4.75 }));
+        QCOMPARE(reader.history().size(), std::size_t(1));
+    }
+    QCOMPARE(bytesOf(path), first);
     ResultStore store(path);
     const std::vector<SavedResult> all = store.history({ {}, QStringLiteral("Pentium") });
     QCOMPARE(all.size(), std::size_t(1));
