@@ -230,6 +230,7 @@ QString comparisonSection(const ReportComparison &c)
     html += fact(QStringLiteral("B"), describe(c.b));
     html += fact(QStringLiteral("速度比 (A の中央値 ÷ B の中央値)"),
                  QString::number(r.speedRatio, 'f', 4));
+    html += fact(QStringLiteral("推定 (Hodges–Lehmann)"), QString::number(r.estimate, 'f', 4));
     html += fact(QStringLiteral("95 % 信頼区間"),
                  r.ciLow && r.ciHigh ? QStringLiteral("%1 – %2").arg(
                          QString::number(*r.ciLow, 'f', 4), QString::number(*r.ciHigh, 'f', 4))

@@ -99,10 +99,10 @@ int compare(const CompareResults &command)
                             "--fail-if-slower は判断しませんでした。")
                      .arg(kMinimumRunsForVerdict));
     if (command.failIfSlowerPercent && slowerBeyond(comparison, *command.failIfSlowerPercent)) {
-        tell(QStringLiteral("B は A より有意に遅く、中央値で %1 % を超えて遅くなっています"
-                            "（速度比 %2）。")
+        tell(QStringLiteral("B は A より有意に遅く、%1 % を超えて遅くなっています"
+                            "（推定 %2）。")
                      .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
-                          QString::number(comparison.speedRatio, 'f', 4)));
+                          QString::number(comparison.estimate, 'f', 4)));
         return kSlowerStatus;
     }
     return 0;

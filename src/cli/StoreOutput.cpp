@@ -74,11 +74,13 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
         { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a_label"),
           QStringLiteral("b_label"), QStringLiteral("a_median"), QStringLiteral("b_median"),
           QStringLiteral("a_runs"), QStringLiteral("b_runs"), QStringLiteral("speed_ratio"),
-          QStringLiteral("ci_low"), QStringLiteral("ci_high"), QStringLiteral("u"),
-          QStringLiteral("p_value"), QStringLiteral("exact"), QStringLiteral("verdict") },
+          QStringLiteral("estimate"), QStringLiteral("ci_low"), QStringLiteral("ci_high"),
+          QStringLiteral("u"), QStringLiteral("p_value"), QStringLiteral("exact"),
+          QStringLiteral("verdict") },
         { text(l.a.id), text(l.b.id), text(l.a.label), text(l.b.label), number(l.a.median()),
           number(l.b.median()), QString::number(l.a.runs.size()), QString::number(l.b.runs.size()),
-          number(c.speedRatio > 0 ? std::optional(c.speedRatio) : std::nullopt), number(c.ciLow),
+          number(c.speedRatio > 0 ? std::optional(c.speedRatio) : std::nullopt),
+          number(c.estimate > 0 ? std::optional(c.estimate) : std::nullopt), number(c.ciLow),
           number(c.ciHigh), number(c.u), number(c.pValue), flag(c.exact),
           text(verdictKey(c.verdict)) },
     };
@@ -200,6 +202,10 @@ QString comparisonAsText(const ComparisonListing &l)
         lines.push_back(
                 { QStringLiteral("速度比 (A ÷ B)"),
                   ratioText(c.speedRatio) + QStringLiteral("（1 より大きければ B が速い）") });
+    // The interval belongs to the Hodges–Lehmann estimate, not to the ratio of
+    // medians above, so the two are shown together.
+    if (c.estimate > 0)
+        lines.push_back({ QStringLiteral("推定 (Hodges–Lehmann)"), ratioText(c.estimate) });
     lines.push_back({ QStringLiteral("95 % 信頼区間"),
                       c.ciLow && c.ciHigh
                               ? ratioText(c.ciLow) + QStringLiteral(" … ") + ratioText(c.ciHigh)

@@ -38,10 +38,10 @@ struct ComparisonListing
     const Comparison &comparison;
 };
 
-// The two results, the speed ratio, its interval, the p-value and the verdict.
+// The two results, the speed ratio, the estimate and its interval, the p-value and the verdict.
 QString comparisonAsText(const ComparisonListing &listing);
 // One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
-// b_runs (counts), speed_ratio, ci_low, ci_high, u, p_value, exact, verdict.
+// b_runs (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact, verdict.
 QString comparisonAsJson(const ComparisonListing &listing);
 // The same members as a header and one row.
 QString comparisonAsCsv(const ComparisonListing &listing);
