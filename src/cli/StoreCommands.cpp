@@ -22,11 +22,30 @@ void tell(const QString &message)
     writeError(QStringLiteral("kamorin-cli: ") + message + u'\n');
 }
 
+// A filter that keeps nothing is most often a mistyped label: an empty
+// listing would hide that, and an empty export would replace a good file.
+void requireSome(const std::vector<SavedResult> &results, const HistoryFilter &filter,
+                 const ResultStore &store)
+{
+    if (!results.empty() || (!filter.label && !filter.machineModel))
+        return;
+    QString asked;
+    if (filter.label)
+        asked = QStringLiteral("ラベルが「%1」").arg(*filter.label)
+                + (filter.machineModel ? QStringLiteral("で、") : QStringLiteral("の"));
+    if (filter.machineModel)
+        asked += QStringLiteral("CPU の機種に「%1」を含む").arg(*filter.machineModel);
+    throw ResultsError(
+            QStringLiteral("結果の保存先「%1」に%2結果はありません。").arg(store.path(), asked),
+            ResultsError::Kind::NoSuchResult);
+}
+
 int showHistory(const ShowHistory &command)
 {
     const auto store = openExistingStore(command.store);
     // A listing, in every form, needs less of each result than --export gives.
     const std::vector<SavedResult> results = store->history(command.filter, HistoryDetail::Summary);
+    requireSome(results, command.filter, *store);
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
     const HistoryListing listing { results, scores, command.machine };
@@ -112,6 +131,7 @@ int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store);
     const std::vector<SavedResult> results = store->history(command.filter);
+    requireSome(results, command.filter, *store);
     const QByteArray document = resultDocument(results);
     if (command.file == QStringLiteral("-")) {
         writeOut(QString::fromUtf8(document));
