@@ -51,7 +51,7 @@ int showHistory(const ShowHistory &command)
     const HistoryListing listing { results, scores, command.machine };
     switch (command.form) {
     case OutputForm::Json:
-        writeOut(historyAsJson(listing));
+        writeHistoryAsJson(listing, [](const QString &piece) { writeOut(piece); });
         break;
     case OutputForm::Csv:
         writeOut(historyAsCsv(listing));

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <functional>
 
 namespace kamorin {
 
@@ -105,52 +106,77 @@ QString historyAsText(const HistoryListing &history)
     return table(rows, { false, false, false, false, false, true, true, true, true });
 }
 
-QString historyAsJson(const HistoryListing &history)
+void writeHistoryAsJson(const HistoryListing &history,
+                        const std::function<void(const QString &)> &write)
 {
     // Written member by member, in the order a QJsonObject would keep them
     // (by name): building one for each of 10,000 results and trimming off
-    // what only --export carries took most of the listing's time.
+    // what only --export carries took most of the listing's time. Handed on
+    // in pieces, so that a long history is never held whole, twice over.
+    constexpr qsizetype kPiece = 32 * 1024;
     QString out = QStringLiteral("[");
+    out.reserve(kPiece + kPiece / 4);
+    const auto number = [&out](double value) { out += jsonNumber(value); };
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
         const Statistics s = r.statistics();
-        QString runs = QStringLiteral("[");
-        for (std::size_t k = 0; k < r.runs.size(); ++k)
-            runs += (k > 0 ? QStringLiteral(", ") : QString()) + jsonNumber(r.runs[k]);
-        runs += u']';
         const std::optional<QString> score = scoreAt(history, i);
-        const std::pair<const char16_t *, QString> members[] = {
-            { u"count", jsonString(r.count) },
-            { u"cpu_model", jsonString(r.cpuModel) },
-            { u"host", jsonString(r.host) },
-            { u"id", jsonString(r.id) },
-            { u"label", jsonString(r.label) },
-            { u"median", jsonNumber(s.median) },
-            { u"passes", jsonNumber(r.passes) },
-            { u"program_version", jsonString(r.programVersion) },
-            { u"runs", runs },
-            { u"score", score ? jsonString(*score) : QStringLiteral("null") },
-            { u"score_machine", jsonString(history.machine) },
-            { u"started", jsonString(startedText(r.started)) },
-            { u"statistics",
-              QStringLiteral("{\"max\": %1, \"mean\": %2, \"median\": %3, \"min\": %4, "
-                             "\"stddev\": %5}")
-                      .arg(jsonNumber(s.max), jsonNumber(s.mean), jsonNumber(s.median),
-                           jsonNumber(s.min), jsonNumber(s.stddev)) },
-            { u"unit", jsonString(r.unit) },
-        };
-        out += i > 0 ? QStringLiteral(", {") : QStringLiteral("{");
-        for (const auto &[name, value] : members) {
-            if (name != members[0].first)
+        out += i > 0 ? QStringLiteral(", {\"count\": ") : QStringLiteral("{\"count\": ");
+        out += jsonString(r.count);
+        out += QStringLiteral(", \"cpu_model\": ");
+        out += jsonString(r.cpuModel);
+        out += QStringLiteral(", \"host\": ");
+        out += jsonString(r.host);
+        out += QStringLiteral(", \"id\": ");
+        out += jsonString(r.id);
+        out += QStringLiteral(", \"label\": ");
+        out += jsonString(r.label);
+        out += QStringLiteral(", \"median\": ");
+        number(s.median);
+        out += QStringLiteral(", \"passes\": ");
+        number(r.passes);
+        out += QStringLiteral(", \"program_version\": ");
+        out += jsonString(r.programVersion);
+        out += QStringLiteral(", \"runs\": [");
+        for (std::size_t k = 0; k < r.runs.size(); ++k) {
+            if (k > 0)
                 out += QStringLiteral(", ");
-            out += u'"';
-            out += QStringView(name);
-            out += QStringLiteral("\": ");
-            out += value;
+            number(r.runs[k]);
         }
+        out += QStringLiteral("], \"score\": ");
+        out += score ? jsonString(*score) : QStringLiteral("null");
+        out += QStringLiteral(", \"score_machine\": ");
+        out += jsonString(history.machine);
+        out += QStringLiteral(", \"started\": ");
+        out += jsonString(startedText(r.started));
+        out += QStringLiteral(", \"statistics\": {\"max\": ");
+        number(s.max);
+        out += QStringLiteral(", \"mean\": ");
+        number(s.mean);
+        out += QStringLiteral(", \"median\": ");
+        number(s.median);
+        out += QStringLiteral(", \"min\": ");
+        number(s.min);
+        out += QStringLiteral(", \"stddev\": ");
+        number(s.stddev);
+        out += QStringLiteral("}, \"unit\": ");
+        out += jsonString(r.unit);
         out += u'}';
+        if (out.size() >= kPiece) {
+            write(out);
+            // Keeps its room for the next piece.
+            out.resize(0);
+        }
     }
-    return out + QStringLiteral("]\n");
+    out += QStringLiteral("]\n");
+    write(out);
+}
+
+QString historyAsJson(const HistoryListing &history)
+{
+    QString whole;
+    writeHistoryAsJson(history, [&whole](const QString &piece) { whole += piece; });
+    return whole;
 }
 
 QString historyAsCsv(const HistoryListing &history)

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -26,6 +27,9 @@ QString historyAsText(const HistoryListing &history);
 // A JSON array on one line: each result as a results file holds it, with
 // score and score_machine.
 QString historyAsJson(const HistoryListing &history);
+// The same, handed to `write` a piece at a time.
+void writeHistoryAsJson(const HistoryListing &history,
+                        const std::function<void(const QString &)> &write);
 // The header id,started,label,cpu_model,host,program_version,passes,count,
 // unit,runs,median,mean,stddev,min,max,score,score_machine and one row a
 // result, LF-ended; runs is the number of recorded runs.
