@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include "benchmark/ParallelRun.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/AppVersion.h"
@@ -96,7 +97,9 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
             speedup += QStringLiteral("（%1 回の中央値、%2 … %3 倍）")
                                .arg(parallel.seconds.size())
                                .arg(fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
-        if (!parallel.reliable)
+        if (speedupAboveThreads(parallel))
+            speedup += QStringLiteral("（スレッド数を超えており当てになりません）");
+        else if (!parallel.reliable)
             speedup += QStringLiteral("（計測が短すぎて当てになりません）");
         lines.push_back({ QString(), speedup });
     }
