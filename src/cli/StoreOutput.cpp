@@ -91,6 +91,10 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
 
 QString historyAsText(const HistoryListing &history)
 {
+    // Texts from the user or another machine, up to 200 characters: one
+    // long one would otherwise widen every row of the table. JSON and CSV
+    // carry them whole.
+    constexpr int kLabelColumns = 24, kCpuColumns = 40, kHostColumns = 24;
     std::vector<QStringList> rows;
     rows.push_back({ QStringLiteral("ID"), QStringLiteral("開始 (UTC)"), QStringLiteral("ラベル"),
                      QStringLiteral("CPU"), QStringLiteral("ホスト"), QStringLiteral("ループ"),
@@ -98,8 +102,10 @@ QString historyAsText(const HistoryListing &history)
                      QStringLiteral("SCORE (") + escapeControls(history.machine) + u')' });
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
-        rows.push_back({ r.id, utcText(r.started), escapeControls(r.label),
-                         escapeControls(r.cpuModel), escapeControls(r.host), passesText(r.passes),
+        rows.push_back({ r.id, utcText(r.started),
+                         cutToColumns(escapeControls(r.label), kLabelColumns),
+                         cutToColumns(escapeControls(r.cpuModel), kCpuColumns),
+                         cutToColumns(escapeControls(r.host), kHostColumns), passesText(r.passes),
                          QString::number(r.runs.size()), secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
     }

@@ -22,7 +22,8 @@ struct HistoryListing
 };
 
 // A table in columns by display width: id, start (UTC), label, CPU, host,
-// passes, recorded runs, median seconds, score.
+// passes, recorded runs, median seconds, score; a long label, CPU or host is
+// cut with "…".
 QString historyAsText(const HistoryListing &history);
 // A JSON array on one line: each result as a results file holds it, with
 // score and score_machine.
