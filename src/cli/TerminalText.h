@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchmark/TextWidth.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -17,17 +19,6 @@ QString escapeControls(QStringView text);
 // The same for a text of several lines of our own making around user text:
 // the line breaks stay, everything else is escaped.
 QString escapeControlsKeepingLines(QStringView text);
-
-// Columns a terminal gives the text: two for each East Asian wide or
-// full-width character (ideographs, kana, full-width forms, most emoji), none
-// for a combining mark or a zero-width one, one for the rest.
-int displayColumns(QStringView text);
-
-// The longest start of the text within `columns`; a character is never parted
-// from its marks, nor a surrogate pair split.
-QString leadingColumns(QStringView text, int columns);
-// The text itself when it fits in `columns`; else its start and "…" in them.
-QString cutToColumns(const QString &text, int columns);
 
 // The text padded with blanks to `columns` display columns, on the right or the left.
 QString padRight(const QString &text, int columns);
