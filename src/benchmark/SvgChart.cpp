@@ -32,16 +32,15 @@ QString fittedToWidth(const QString &text, double width, double fontSize)
         return columns == 0 ? 0.0 : columns == 2 ? fontSize : 0.62 * fontSize;
     };
     double used = 0;
-    qsizetype end = 0, fits = 0;
+    qsizetype fits = 0;
     const double room = width - drawn(U'…');
     for (qsizetype i = 0; i < text.size();) {
         used += drawn(nextCodePoint(text, i));
         if (used > width)
             return text.left(fits) + u'…';
-        end = i;
-        // Marks join their character, so the cut falls after them.
+        // Marks join their character, so a cut falls after them.
         if (used <= room && (i == text.size() || columnsOf(text[i].unicode()) != 0))
-            fits = end;
+            fits = i;
     }
     return text;
 }
