@@ -179,9 +179,17 @@ QString rankingAsText(const Ranking &ranking)
     int nameWidth = displayColumns(nameHeading);
     int secondsWidth = displayColumns(secondsHeading);
     int scoreWidth = displayColumns(scoreHeading);
+    // A saved machine's parts are cut one by one, so that a long model or
+    // label never hides the host that tells two nodes apart.
+    const auto savedName = [](const SavedMachine &m) {
+        QString where = cutToColumns(escapeControls(m.host), kHostColumns);
+        if (!m.label.isEmpty())
+            where += QStringLiteral("、") + cutToColumns(escapeControls(m.label), kLabelColumns);
+        return QStringLiteral("[保存] ") + cutToColumns(escapeControls(m.cpuModel), kCpuColumns)
+                + QStringLiteral("（") + where + QStringLiteral("）");
+    };
     for (const RankRow &row : ranking.rows) {
-        Cells c { QString::number(row.position),
-                  row.saved ? QStringLiteral("[保存] ") + escapeControls(row.name) : row.name,
+        Cells c { QString::number(row.position), row.saved ? savedName(*row.saved) : row.name,
                   twoDecimals.apply(row.seconds), row.score.value_or(QString()) };
         placeWidth = std::max(placeWidth, displayColumns(c.place));
         nameWidth = std::max(nameWidth, displayColumns(c.name));

@@ -91,10 +91,6 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
 
 QString historyAsText(const HistoryListing &history)
 {
-    // Texts from the user or another machine, up to 200 characters: one
-    // long one would otherwise widen every row of the table. JSON and CSV
-    // carry them whole.
-    constexpr int kLabelColumns = 24, kCpuColumns = 40, kHostColumns = 24;
     std::vector<QStringList> rows;
     rows.push_back({ QStringLiteral("ID"), QStringLiteral("開始 (UTC)"), QStringLiteral("ラベル"),
                      QStringLiteral("CPU"), QStringLiteral("ホスト"), QStringLiteral("ループ"),

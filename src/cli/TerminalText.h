@@ -20,6 +20,13 @@ QString escapeControls(QStringView text);
 // the line breaks stay, everything else is escaped.
 QString escapeControlsKeepingLines(QStringView text);
 
+// The widest a text table shows a label, a CPU model or a host, from the user
+// or another machine and up to 200 characters: one long one would otherwise
+// widen every row. JSON and CSV carry them whole.
+inline constexpr int kLabelColumns = 24;
+inline constexpr int kCpuColumns = 40;
+inline constexpr int kHostColumns = 24;
+
 // The text padded with blanks to `columns` display columns, on the right or the left.
 QString padRight(const QString &text, int columns);
 QString padLeft(const QString &text, int columns);
