@@ -60,11 +60,13 @@ struct ParallelResult
     std::optional<double> passesPerSecond;
     // At the median of the one-thread runs.
     std::optional<double> singlePassesPerSecond;
-    // The median speed-up, and the least and greatest of the repetitions'.
+    // The median speed-up, and the least and greatest of the repetitions', as
+    // measured.
     std::optional<double> speedup;
     std::optional<double> speedupMin;
     std::optional<double> speedupMax;
-    // Whether the one-thread runs lasted the minimum time.
+    // Whether the one-thread runs lasted the minimum time and the speed-up is
+    // not above the thread count.
     bool reliable = true;
 };
 

@@ -24,6 +24,10 @@ struct Comparison
 {
     // A's median time ÷ B's median time: above 1, B is faster.
     double speedRatio = 0;
+    // The Hodges–Lehmann estimate of the same ratio: the median of the pairwise
+    // ratios the interval below is made from, so that it always lies inside it
+    // and leans the way the verdict does. 0 with no runs on a side.
+    double estimate = 0;
     // The 95 % interval for the ratio of A's times to B's: the Hodges–Lehmann
     // (Moses) interval from the pairwise differences of the logarithms of the
     // times. None when so few runs cannot bound it at 95 %.
@@ -54,8 +58,8 @@ QString verdictKey(Verdict verdict);
 // 速い, 遅い, 有意な差なし, or that more runs are needed.
 QString verdictText(Verdict verdict);
 
-// For --fail-if-slower PERCENT: B is significantly slower, and its median time
-// is more than PERCENT % above A's.
+// For --fail-if-slower PERCENT: B is significantly slower, and by the estimate
+// its time is more than PERCENT % above A's.
 bool slowerBeyond(const Comparison &comparison, double percent);
 
 } // namespace kamorin

@@ -25,7 +25,7 @@ html { color-scheme: light; }
 body { font-family: "Hiragino Sans", "Hiragino Kaku Gothic ProN", "Yu Gothic UI", "Yu Gothic",
        Meiryo, "Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "IPAexGothic", sans-serif;
        color: #1a1a1a; background: #fff; max-width: 180mm; margin: 0 auto; padding: 8mm 4mm;
-       font-size: 10.5pt; line-height: 1.5; }
+       font-size: 10.5pt; line-height: 1.5; overflow-wrap: anywhere; }
 h1 { font-size: 16pt; margin: 0 0 1mm; }
 h2 { font-size: 12.5pt; border-bottom: 1px solid #888; margin: 7mm 0 2mm; }
 p.note { color: #555; font-size: 9pt; margin: 1mm 0; }
@@ -49,6 +49,7 @@ svg .bar.reference { fill: #b8c0c9; }
 svg .bar.saved { fill: #3b7dd8; }
 svg .bar.this-machine { fill: #e8590c; }
 svg .row.saved text.name, svg .row.this-machine text.name { font-weight: bold; }
+svg text.detail { font-size: 9px; fill: #1d3f73; }
 svg .trend { fill: none; stroke: #3b7dd8; stroke-width: 1; }
 svg .point { fill: #1d3f73; }
 .key span { display: inline-block; width: 3mm; height: 3mm; margin: 0 1mm 0 3mm; vertical-align: -0.4mm; }
@@ -230,6 +231,7 @@ QString comparisonSection(const ReportComparison &c)
     html += fact(QStringLiteral("B"), describe(c.b));
     html += fact(QStringLiteral("速度比 (A の中央値 ÷ B の中央値)"),
                  QString::number(r.speedRatio, 'f', 4));
+    html += fact(QStringLiteral("推定 (Hodges–Lehmann)"), QString::number(r.estimate, 'f', 4));
     html += fact(QStringLiteral("95 % 信頼区間"),
                  r.ciLow && r.ciHigh ? QStringLiteral("%1 – %2").arg(
                          QString::number(*r.ciLow, 'f', 4), QString::number(*r.ciHigh, 'f', 4))

@@ -15,8 +15,11 @@ namespace kamorin {
 struct ReportRankRow
 {
     // What the reader sees: a reference machine's name, or a saved machine's
-    // model, host and label.
+    // CPU model.
     QString name;
+    // A saved machine's host and label, drawn under its model: machines of one
+    // model are told apart by them.
+    QString detail;
     // For 20,000,000 passes.
     double seconds = 0;
     // A saved machine rather than one of the reference table.

@@ -32,4 +32,8 @@ ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int
                               const std::vector<int> &cpus, const QString &expectedValue,
                               double passes, double singleSeconds);
 
+// No copy can do more than one thread's share, so a median speed-up above the
+// thread count says that the one-thread runs were slowed by something else.
+bool speedupAboveThreads(const ParallelResult &result);
+
 } // namespace kamorin

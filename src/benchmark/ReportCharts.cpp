@@ -53,13 +53,6 @@ QString verticalAxis(const Scale &scale, double top, double bottom, const QStrin
     return axis;
 }
 
-// What fits the name column; the bar's title keeps the whole name.
-QString shortened(const QString &name)
-{
-    constexpr qsizetype kNameLength = 34;
-    return name.size() <= kNameLength ? name : name.left(kNameLength - 1) + QStringLiteral("…");
-}
-
 Scale paddedLinear(double low, double high, double from, double to)
 {
     double pad = (high - low) * 0.08;
@@ -125,27 +118,43 @@ QString rankingChart(const QString &id, std::span<const ReportRankRow> rows)
     const double highDecade = std::max(std::ceil(std::log10(high)), lowDecade + 1);
     const Scale x { std::pow(10.0, lowDecade), std::pow(10.0, highDecade), kNameColumn, kRight - 40,
                     true };
-    constexpr double kRow = 13, kTop = 6;
-    const double bottom = kTop + kRow * double(rows.size());
+    // A saved machine's row is twice as tall, for its host and label.
+    constexpr double kRow = 13, kSavedRow = 24, kTop = 6, kFont = 10, kDetailFont = 9;
+    constexpr double kNameRoom = kNameColumn - 6;
+    double bottom = kTop;
+    for (const ReportRankRow &row : rows)
+        bottom += row.detail.isEmpty() ? kRow : kSavedRow;
     QString svg = svgOpen(id, QStringLiteral("順位: 2000 万回の秒数（対数目盛）"), bottom + 36);
     svg += verticalAxis(x, kTop, bottom, QStringLiteral("2000 万回の秒数（対数目盛）"));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ReportRankRow &row = rows[i];
-        const double top = kTop + kRow * double(i);
+    double top = kTop;
+    for (const ReportRankRow &row : rows) {
+        const double height = row.detail.isEmpty() ? kRow : kSavedRow;
+        const double baseline = top + height / 2 + 3.5;
         const QString kind = row.thisMachine ? QStringLiteral("this-machine")
                 : row.saved                  ? QStringLiteral("saved")
                                              : QStringLiteral("reference");
+        const QString whole = row.detail.isEmpty()
+                ? row.name
+                : row.name + QStringLiteral("（") + row.detail + QStringLiteral("）");
         svg += QStringLiteral("<g class=\"row %1\">").arg(kind);
-        svg += text(kNameColumn - 6, top + 10, shortened(row.name), QStringLiteral("end"),
-                    QStringLiteral("name"));
+        if (row.detail.isEmpty()) {
+            svg += text(kNameRoom, baseline, fittedToWidth(row.name, kNameRoom, kFont),
+                        QStringLiteral("end"), QStringLiteral("name"));
+        } else {
+            svg += text(kNameRoom, top + 10, fittedToWidth(row.name, kNameRoom, kFont),
+                        QStringLiteral("end"), QStringLiteral("name"));
+            svg += text(kNameRoom, top + 20, fittedToWidth(row.detail, kNameRoom, kDetailFont),
+                        QStringLiteral("end"), QStringLiteral("detail"));
+        }
         svg += QStringLiteral("<rect class=\"bar %1\" x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\">"
                               "<title>%6: %7 秒</title></rect>")
-                       .arg(kind, svgNumber(kNameColumn), svgNumber(top + 1.5),
+                       .arg(kind, svgNumber(kNameColumn), svgNumber(top + height / 2 - 5),
                             svgNumber(std::max(x(row.seconds) - kNameColumn, 1.0)),
-                            svgNumber(kRow - 3), escapedText(row.name), secondsText(row.seconds));
-        svg += text(x(row.seconds) + 4, top + 10, secondsText(row.seconds), QStringLiteral("start"),
+                            svgNumber(kRow - 3), escapedText(whole), secondsText(row.seconds));
+        svg += text(x(row.seconds) + 4, baseline, secondsText(row.seconds), QStringLiteral("start"),
                     QStringLiteral("value"));
         svg += QStringLiteral("</g>\n");
+        top += height;
     }
     return svg + QStringLiteral("</svg>\n");
 }

@@ -15,9 +15,17 @@ ReportInput reportInputFor(const SavedResult &result, std::span<const SavedResul
     if (const auto seconds = standardRunSeconds(result.median(), result.passes)) {
         const std::vector<SavedMachine> machines = savedMachines(saved, result.id);
         const Ranking ranking = rankAmong(ReferenceMachineTable::entries(), *seconds, machines);
-        for (const RankRow &row : ranking.rows)
-            input.ranking.push_back(
-                    { row.name, row.seconds, row.saved.has_value(), row.thisMachine });
+        for (const RankRow &row : ranking.rows) {
+            if (!row.saved) {
+                input.ranking.push_back({ row.name, {}, row.seconds, false, row.thisMachine });
+                continue;
+            }
+            QStringList where { row.saved->host };
+            if (!row.saved->label.isEmpty())
+                where << row.saved->label;
+            input.ranking.push_back({ row.saved->cpuModel, where.join(QStringLiteral("、")),
+                                      row.seconds, true, false });
+        }
     }
     input.modelHistory.push_back(result);
     for (const SavedResult &other : saved) {

@@ -152,6 +152,14 @@ bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
     return query.numRowsAffected() == 1;
 }
 
+// Ids are stored in lower case, as the importer writes every UUID it reads;
+// one typed or pasted in upper case names the same result.
+QString storedIdOf(const QString &key)
+{
+    static const QRegularExpression idLike(QStringLiteral("^[0-9A-Fa-f-]+$"));
+    return idLike.match(key).hasMatch() ? key.toLower() : key;
+}
+
 // LIKE's own wildcards in the user's text match only themselves.
 QString likePattern(const QString &text)
 {
@@ -262,19 +270,20 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
     };
     if (key == QStringLiteral("last"))
         return first(m_connection->run(select + kNewestFirst + QStringLiteral(" LIMIT 1")));
-    if (auto byId = first(m_connection->run(select + QStringLiteral(" WHERE id = ?"), { key })))
+    const QString id = storedIdOf(key);
+    // A whole id names one result, whatever label another may carry.
+    if (auto byId = first(m_connection->run(select + QStringLiteral(" WHERE id = ?"), { id })))
         return byId;
-    if (auto byLabel = first(m_connection->run(select + QStringLiteral(" WHERE label = ?")
-                                                       + kNewestFirst + QStringLiteral(" LIMIT 1"),
-                                               { key })))
-        return byLabel;
+    auto byLabel = first(m_connection->run(select + QStringLiteral(" WHERE label = ?")
+                                                   + kNewestFirst + QStringLiteral(" LIMIT 1"),
+                                           { key }));
     static const QRegularExpression idPrefix(QStringLiteral("^[0-9a-f-]{8,36}$"));
-    if (!idPrefix.match(key).hasMatch())
-        return std::nullopt;
+    if (!idPrefix.match(id).hasMatch())
+        return byLabel;
     const std::vector<SavedResult> matches = allRows(
             *m_connection,
             m_connection->run(select + QStringLiteral(" WHERE substr(id, 1, ?) = ? LIMIT 2"),
-                              { key.size(), key }));
+                              { id.size(), id }));
     if (matches.size() > 1)
         throw ResultsError(
                 QStringLiteral(
@@ -282,15 +291,21 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
                         .arg(key),
                 ResultsError::Kind::NoSuchResult);
     if (matches.empty())
-        return std::nullopt;
+        return byLabel;
+    if (byLabel && byLabel->id != matches.front().id)
+        throw ResultsError(QStringLiteral("「%1」はラベルとしても ID の先頭としても結果に当たります"
+                                          "（ラベル「%1」の ID %2 と、ID %3）。"
+                                          "どちらか ID を全部指定してください。")
+                                   .arg(key, byLabel->id, matches.front().id),
+                           ResultsError::Kind::Ambiguous);
     return matches.front();
 }
 
 void ResultStore::forget(const QString &id)
 {
     WriteTransaction transaction(*m_connection);
-    const QSqlQuery query
-            = m_connection->run(QStringLiteral("DELETE FROM results WHERE id = ?"), { id });
+    const QSqlQuery query = m_connection->run(QStringLiteral("DELETE FROM results WHERE id = ?"),
+                                              { storedIdOf(id) });
     if (query.numRowsAffected() != 1)
         throw ResultsError(
                 QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。").arg(m_path, id),

@@ -75,10 +75,11 @@ public:
     std::vector<SavedResult> history(const HistoryFilter &filter = {},
                                      HistoryDetail detail = HistoryDetail::Whole) const;
     // "last": the newest; else the result with this id; else the newest with this
-    // label; else the one result whose id starts with `key` (8 characters at least).
-    // None when nothing matches; ResultsError when an id prefix fits several.
+    // label or the one result whose id starts with `key` (8 characters at least),
+    // ids in either case. None when nothing matches; ResultsError when an id
+    // prefix fits several, or when the label and the prefix name different results.
     std::optional<SavedResult> find(const QString &key) const;
-    // The id must be there.
+    // The id (in either case) must be there.
     void forget(const QString &id);
     // All of them or none, skipping ids already there.
     ImportOutcome importResults(std::span<const SavedResult> results);

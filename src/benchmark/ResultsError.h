@@ -23,6 +23,8 @@ public:
         Document,
         // No result fits the id or label given, or more than one does.
         NoSuchResult,
+        // The text given is both a label and an id prefix, of different results.
+        Ambiguous,
     };
 
     explicit ResultsError(QString message, Kind kind = Kind::Store)

@@ -1,5 +1,7 @@
 #include "benchmark/SvgChart.h"
 
+#include "benchmark/TextWidth.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +23,26 @@ QString escapedText(const QString &text)
 {
     // toHtmlEscaped covers < > & and "; attributes here are always in double quotes.
     return text.toHtmlEscaped();
+}
+
+QString fittedToWidth(const QString &text, double width, double fontSize)
+{
+    const auto drawn = [fontSize](char32_t u) {
+        const int columns = columnsOf(u);
+        return columns == 0 ? 0.0 : columns == 2 ? fontSize : 0.62 * fontSize;
+    };
+    double used = 0;
+    qsizetype fits = 0;
+    const double room = width - drawn(U'…');
+    for (qsizetype i = 0; i < text.size();) {
+        used += drawn(nextCodePoint(text, i));
+        if (used > width)
+            return text.left(fits) + u'…';
+        // Marks join their character, so a cut falls after them.
+        if (used <= room && (i == text.size() || columnsOf(text[i].unicode()) != 0))
+            fits = i;
+    }
+    return text;
 }
 
 double Scale::operator()(double value) const

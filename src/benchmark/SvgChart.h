@@ -17,6 +17,12 @@ QString secondsText(double seconds);
 // For text and attribute values alike.
 QString escapedText(const QString &text);
 
+// The text as drawn at `fontSize`, when it fits in `width`; else its start and
+// "…" within it. The width is reckoned from East Asian Width, with room for
+// the widest common glyphs of a bold sans-serif face, so that no font the
+// page may fall back to draws it past its column.
+QString fittedToWidth(const QString &text, double width, double fontSize);
+
 // Maps [low, high] onto [from, to], linearly or on a logarithmic axis.
 struct Scale
 {

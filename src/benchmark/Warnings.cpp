@@ -1,5 +1,6 @@
 #include "benchmark/Warnings.h"
 
+#include "benchmark/ParallelRun.h"
 #include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 #include "runtime/Format.h"
@@ -36,6 +37,19 @@ QStringList spreadWarnings(const std::optional<Statistics> &statistics)
                                    "ほかの処理を止めるか、--runs を増やしてください。")
                             .arg(oneDecimal.apply(*spread * 100))
                             .arg(oneDecimal.apply(kNoisyRelativeStddev * 100));
+    return warnings;
+}
+
+QStringList parallelWarnings(const ParallelResult &parallel)
+{
+    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
+    QStringList warnings;
+    if (speedupAboveThreads(parallel))
+        warnings << QStringLiteral("速度向上率 %1 倍がスレッド数 %2 を超えています。"
+                                   "1 スレッドの計測がほかの処理に乱されて遅くなったと考えられ、"
+                                   "速度向上率は当てになりません。")
+                            .arg(twoDecimals.apply(*parallel.speedup))
+                            .arg(parallel.threads);
     return warnings;
 }
 

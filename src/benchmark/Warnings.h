@@ -6,6 +6,7 @@
 
 namespace kamorin {
 
+struct ParallelResult;
 struct Statistics;
 struct SystemInfo;
 
@@ -18,5 +19,7 @@ inline constexpr double kNoisyRelativeStddev = 0.05;
 // governor (both known before the first run), runs that disagree.
 QStringList machineWarnings(const SystemInfo &system);
 QStringList spreadWarnings(const std::optional<Statistics> &statistics);
+// A speed-up above the thread count.
+QStringList parallelWarnings(const ParallelResult &parallel);
 
 } // namespace kamorin

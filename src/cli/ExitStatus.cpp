@@ -12,6 +12,8 @@ int statusOf(const ResultsError &error)
         return kDocumentStatus;
     case ResultsError::Kind::NoSuchResult:
         return kNoSuchResultStatus;
+    case ResultsError::Kind::Ambiguous:
+        return kUsageStatus;
     case ResultsError::Kind::Store:
         break;
     }

@@ -177,6 +177,12 @@ Command parseCommandLine(const QStringList &arguments)
             return outOfRange(QStringLiteral("--label"), options.label,
                               QStringLiteral("には制御文字を含まない 200 文字以内の文字列を"
                                              "指定してください"));
+        // --compare last names the newest result, so a result labelled so
+        // could never be chosen by its label.
+        if (options.label == QStringLiteral("last"))
+            return UsageError { QStringLiteral("--label に「last」は使えません"
+                                               "（--compare の last はいちばん新しい結果を"
+                                               "指します）。") };
     }
     if (parser.isSet(kStore) && !options.save && !options.rank && !options.report)
         return UsageError { QStringLiteral(

@@ -1,5 +1,6 @@
 #include "cli/Output.h"
 
+#include "benchmark/ParallelRun.h"
 #include "cli/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/AppVersion.h"
@@ -96,7 +97,9 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
             speedup += QStringLiteral("（%1 回の中央値、%2 … %3 倍）")
                                .arg(parallel.seconds.size())
                                .arg(fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
-        if (!parallel.reliable)
+        if (speedupAboveThreads(parallel))
+            speedup += QStringLiteral("（スレッド数を超えており当てになりません）");
+        else if (!parallel.reliable)
             speedup += QStringLiteral("（計測が短すぎて当てになりません）");
         lines.push_back({ QString(), speedup });
     }
@@ -176,9 +179,17 @@ QString rankingAsText(const Ranking &ranking)
     int nameWidth = displayColumns(nameHeading);
     int secondsWidth = displayColumns(secondsHeading);
     int scoreWidth = displayColumns(scoreHeading);
+    // A saved machine's parts are cut one by one, so that a long model or
+    // label never hides the host that tells two nodes apart.
+    const auto savedName = [](const SavedMachine &m) {
+        QString where = cutToColumns(escapeControls(m.host), kHostColumns);
+        if (!m.label.isEmpty())
+            where += QStringLiteral("、") + cutToColumns(escapeControls(m.label), kLabelColumns);
+        return QStringLiteral("[保存] ") + cutToColumns(escapeControls(m.cpuModel), kCpuColumns)
+                + QStringLiteral("（") + where + QStringLiteral("）");
+    };
     for (const RankRow &row : ranking.rows) {
-        Cells c { QString::number(row.position),
-                  row.saved ? QStringLiteral("[保存] ") + escapeControls(row.name) : row.name,
+        Cells c { QString::number(row.position), row.saved ? savedName(*row.saved) : row.name,
                   twoDecimals.apply(row.seconds), row.score.value_or(QString()) };
         placeWidth = std::max(placeWidth, displayColumns(c.place));
         nameWidth = std::max(nameWidth, displayColumns(c.name));

@@ -85,20 +85,6 @@ std::optional<int> terminalColumns()
 
 } // namespace
 
-QString fitToColumns(const QString &text, int columns)
-{
-    QString out;
-    int used = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int width = displayColumns(QStringView(text).mid(i, 1));
-        if (used + width > columns)
-            break;
-        out += text[i];
-        used += width;
-    }
-    return out;
-}
-
 QString progressLineText(const RunRegistry::Snapshot &snapshot)
 {
     const double total = snapshot.totalPasses;
@@ -160,7 +146,7 @@ void ProgressLine::tick()
             // column wraps on some terminals.
             QString line = progressLineText(snapshot);
             if (const auto columns = terminalColumns())
-                line = fitToColumns(line, std::max(0, *columns - 1));
+                line = leadingColumns(line, std::max(0, *columns - 1));
             // Written first and wiped after, so the line never blinks empty.
             writeToStderr(u'\r' + line + QStringLiteral("\x1b[K"));
             m_shown = true;

@@ -14,9 +14,6 @@ namespace kamorin {
 // the total, elapsed and estimated remaining time.
 QString progressLineText(const RunRegistry::Snapshot &snapshot);
 
-// The longest start of `text` that takes at most `columns` display columns.
-QString fitToColumns(const QString &text, int columns);
-
 // Redraws that line in place on stderr five times a second while a loop
 // runs, and wipes it as soon as the last loop ends, before anything else is
 // printed, cut to the terminal's width as it is at each redraw. Only for a

@@ -22,17 +22,36 @@ void tell(const QString &message)
     writeError(QStringLiteral("kamorin-cli: ") + message + u'\n');
 }
 
+// A filter that keeps nothing is most often a mistyped label: an empty
+// listing would hide that, and an empty export would replace a good file.
+void requireSome(const std::vector<SavedResult> &results, const HistoryFilter &filter,
+                 const ResultStore &store)
+{
+    if (!results.empty() || (!filter.label && !filter.machineModel))
+        return;
+    QString asked;
+    if (filter.label)
+        asked = QStringLiteral("ラベルが「%1」").arg(*filter.label)
+                + (filter.machineModel ? QStringLiteral("で、") : QStringLiteral("の"));
+    if (filter.machineModel)
+        asked += QStringLiteral("CPU の機種に「%1」を含む").arg(*filter.machineModel);
+    throw ResultsError(
+            QStringLiteral("結果の保存先「%1」に%2結果はありません。").arg(store.path(), asked),
+            ResultsError::Kind::NoSuchResult);
+}
+
 int showHistory(const ShowHistory &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
     // A listing, in every form, needs less of each result than --export gives.
     const std::vector<SavedResult> results = store->history(command.filter, HistoryDetail::Summary);
+    requireSome(results, command.filter, *store);
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
     const HistoryListing listing { results, scores, command.machine };
     switch (command.form) {
     case OutputForm::Json:
-        writeOut(historyAsJson(listing));
+        writeHistoryAsJson(listing, [](const QString &piece) { writeOut(piece); });
         break;
     case OutputForm::Csv:
         writeOut(historyAsCsv(listing));
@@ -101,10 +120,10 @@ int compare(const CompareResults &command)
                             "--fail-if-slower は判断しませんでした。")
                      .arg(kMinimumRunsForVerdict));
     if (command.failIfSlowerPercent && slowerBeyond(comparison, *command.failIfSlowerPercent)) {
-        tell(QStringLiteral("B は A より有意に遅く、中央値で %1 % を超えて遅くなっています"
-                            "（速度比 %2）。")
+        tell(QStringLiteral("B は A より有意に遅く、%1 % を超えて遅くなっています"
+                            "（推定 %2）。")
                      .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
-                          QString::number(comparison.speedRatio, 'f', 4)));
+                          QString::number(comparison.estimate, 'f', 4)));
         return kSlowerStatus;
     }
     return 0;
@@ -114,6 +133,7 @@ int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
     const std::vector<SavedResult> results = store->history(command.filter);
+    requireSome(results, command.filter, *store);
     const QByteArray document = resultDocument(results);
     if (command.file == QStringLiteral("-")) {
         writeOut(QString::fromUtf8(document));

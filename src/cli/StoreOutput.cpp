@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <functional>
 
 namespace kamorin {
 
@@ -74,11 +75,13 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
         { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a_label"),
           QStringLiteral("b_label"), QStringLiteral("a_median"), QStringLiteral("b_median"),
           QStringLiteral("a_runs"), QStringLiteral("b_runs"), QStringLiteral("speed_ratio"),
-          QStringLiteral("ci_low"), QStringLiteral("ci_high"), QStringLiteral("u"),
-          QStringLiteral("p_value"), QStringLiteral("exact"), QStringLiteral("verdict") },
+          QStringLiteral("estimate"), QStringLiteral("ci_low"), QStringLiteral("ci_high"),
+          QStringLiteral("u"), QStringLiteral("p_value"), QStringLiteral("exact"),
+          QStringLiteral("verdict") },
         { text(l.a.id), text(l.b.id), text(l.a.label), text(l.b.label), number(l.a.median()),
           number(l.b.median()), QString::number(l.a.runs.size()), QString::number(l.b.runs.size()),
-          number(c.speedRatio > 0 ? std::optional(c.speedRatio) : std::nullopt), number(c.ciLow),
+          number(c.speedRatio > 0 ? std::optional(c.speedRatio) : std::nullopt),
+          number(c.estimate > 0 ? std::optional(c.estimate) : std::nullopt), number(c.ciLow),
           number(c.ciHigh), number(c.u), number(c.pValue), flag(c.exact),
           text(verdictKey(c.verdict)) },
     };
@@ -95,60 +98,87 @@ QString historyAsText(const HistoryListing &history)
                      QStringLiteral("SCORE (") + escapeControls(history.machine) + u')' });
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
-        rows.push_back({ r.id, utcText(r.started), escapeControls(r.label),
-                         escapeControls(r.cpuModel), escapeControls(r.host), passesText(r.passes),
+        rows.push_back({ r.id, utcText(r.started),
+                         cutToColumns(escapeControls(r.label), kLabelColumns),
+                         cutToColumns(escapeControls(r.cpuModel), kCpuColumns),
+                         cutToColumns(escapeControls(r.host), kHostColumns), passesText(r.passes),
                          QString::number(r.runs.size()), secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
     }
     return table(rows, { false, false, false, false, false, true, true, true, true });
 }
 
-QString historyAsJson(const HistoryListing &history)
+void writeHistoryAsJson(const HistoryListing &history,
+                        const std::function<void(const QString &)> &write)
 {
     // Written member by member, in the order a QJsonObject would keep them
     // (by name): building one for each of 10,000 results and trimming off
-    // what only --export carries took most of the listing's time.
+    // what only --export carries took most of the listing's time. Handed on
+    // in pieces, so that a long history is never held whole, twice over.
+    constexpr qsizetype kPiece = 32 * 1024;
     QString out = QStringLiteral("[");
+    out.reserve(kPiece + kPiece / 4);
+    const auto number = [&out](double value) { out += jsonNumber(value); };
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
         const Statistics s = r.statistics();
-        QString runs = QStringLiteral("[");
-        for (std::size_t k = 0; k < r.runs.size(); ++k)
-            runs += (k > 0 ? QStringLiteral(", ") : QString()) + jsonNumber(r.runs[k]);
-        runs += u']';
         const std::optional<QString> score = scoreAt(history, i);
-        const std::pair<const char16_t *, QString> members[] = {
-            { u"count", jsonString(r.count) },
-            { u"cpu_model", jsonString(r.cpuModel) },
-            { u"host", jsonString(r.host) },
-            { u"id", jsonString(r.id) },
-            { u"label", jsonString(r.label) },
-            { u"median", jsonNumber(s.median) },
-            { u"passes", jsonNumber(r.passes) },
-            { u"program_version", jsonString(r.programVersion) },
-            { u"runs", runs },
-            { u"score", score ? jsonString(*score) : QStringLiteral("null") },
-            { u"score_machine", jsonString(history.machine) },
-            { u"started", jsonString(startedText(r.started)) },
-            { u"statistics",
-              QStringLiteral("{\"max\": %1, \"mean\": %2, \"median\": %3, \"min\": %4, "
-                             "\"stddev\": %5}")
-                      .arg(jsonNumber(s.max), jsonNumber(s.mean), jsonNumber(s.median),
-                           jsonNumber(s.min), jsonNumber(s.stddev)) },
-            { u"unit", jsonString(r.unit) },
-        };
-        out += i > 0 ? QStringLiteral(", {") : QStringLiteral("{");
-        for (const auto &[name, value] : members) {
-            if (name != members[0].first)
+        out += i > 0 ? QStringLiteral(", {\"count\": ") : QStringLiteral("{\"count\": ");
+        out += jsonString(r.count);
+        out += QStringLiteral(", \"cpu_model\": ");
+        out += jsonString(r.cpuModel);
+        out += QStringLiteral(", \"host\": ");
+        out += jsonString(r.host);
+        out += QStringLiteral(", \"id\": ");
+        out += jsonString(r.id);
+        out += QStringLiteral(", \"label\": ");
+        out += jsonString(r.label);
+        out += QStringLiteral(", \"median\": ");
+        number(s.median);
+        out += QStringLiteral(", \"passes\": ");
+        number(r.passes);
+        out += QStringLiteral(", \"program_version\": ");
+        out += jsonString(r.programVersion);
+        out += QStringLiteral(", \"runs\": [");
+        for (std::size_t k = 0; k < r.runs.size(); ++k) {
+            if (k > 0)
                 out += QStringLiteral(", ");
-            out += u'"';
-            out += QStringView(name);
-            out += QStringLiteral("\": ");
-            out += value;
+            number(r.runs[k]);
         }
+        out += QStringLiteral("], \"score\": ");
+        out += score ? jsonString(*score) : QStringLiteral("null");
+        out += QStringLiteral(", \"score_machine\": ");
+        out += jsonString(history.machine);
+        out += QStringLiteral(", \"started\": ");
+        out += jsonString(startedText(r.started));
+        out += QStringLiteral(", \"statistics\": {\"max\": ");
+        number(s.max);
+        out += QStringLiteral(", \"mean\": ");
+        number(s.mean);
+        out += QStringLiteral(", \"median\": ");
+        number(s.median);
+        out += QStringLiteral(", \"min\": ");
+        number(s.min);
+        out += QStringLiteral(", \"stddev\": ");
+        number(s.stddev);
+        out += QStringLiteral("}, \"unit\": ");
+        out += jsonString(r.unit);
         out += u'}';
+        if (out.size() >= kPiece) {
+            write(out);
+            // Keeps its room for the next piece.
+            out.resize(0);
+        }
     }
-    return out + QStringLiteral("]\n");
+    out += QStringLiteral("]\n");
+    write(out);
+}
+
+QString historyAsJson(const HistoryListing &history)
+{
+    QString whole;
+    writeHistoryAsJson(history, [&whole](const QString &piece) { whole += piece; });
+    return whole;
 }
 
 QString historyAsCsv(const HistoryListing &history)
@@ -200,6 +230,10 @@ QString comparisonAsText(const ComparisonListing &l)
         lines.push_back(
                 { QStringLiteral("速度比 (A ÷ B)"),
                   ratioText(c.speedRatio) + QStringLiteral("（1 より大きければ B が速い）") });
+    // The interval belongs to the Hodges–Lehmann estimate, not to the ratio of
+    // medians above, so the two are shown together.
+    if (c.estimate > 0)
+        lines.push_back({ QStringLiteral("推定 (Hodges–Lehmann)"), ratioText(c.estimate) });
     lines.push_back({ QStringLiteral("95 % 信頼区間"),
                       c.ciLow && c.ciHigh
                               ? ratioText(c.ciLow) + QStringLiteral(" … ") + ratioText(c.ciHigh)

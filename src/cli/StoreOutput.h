@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -21,11 +22,15 @@ struct HistoryListing
 };
 
 // A table in columns by display width: id, start (UTC), label, CPU, host,
-// passes, recorded runs, median seconds, score.
+// passes, recorded runs, median seconds, score; a long label, CPU or host is
+// cut with "…".
 QString historyAsText(const HistoryListing &history);
 // A JSON array on one line: each result as a results file holds it, with
 // score and score_machine.
 QString historyAsJson(const HistoryListing &history);
+// The same, handed to `write` a piece at a time.
+void writeHistoryAsJson(const HistoryListing &history,
+                        const std::function<void(const QString &)> &write);
 // The header id,started,label,cpu_model,host,program_version,passes,count,
 // unit,runs,median,mean,stddev,min,max,score,score_machine and one row a
 // result, LF-ended; runs is the number of recorded runs.
@@ -38,10 +43,10 @@ struct ComparisonListing
     const Comparison &comparison;
 };
 
-// The two results, the speed ratio, its interval, the p-value and the verdict.
+// The two results, the speed ratio, the estimate and its interval, the p-value and the verdict.
 QString comparisonAsText(const ComparisonListing &listing);
 // One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
-// b_runs (counts), speed_ratio, ci_low, ci_high, u, p_value, exact, verdict.
+// b_runs (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact, verdict.
 QString comparisonAsJson(const ComparisonListing &listing);
 // The same members as a header and one row.
 QString comparisonAsCsv(const ComparisonListing &listing);

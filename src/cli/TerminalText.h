@@ -1,5 +1,7 @@
 #pragma once
 
+#include "benchmark/TextWidth.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -18,9 +20,12 @@ QString escapeControls(QStringView text);
 // the line breaks stay, everything else is escaped.
 QString escapeControlsKeepingLines(QStringView text);
 
-// Columns a terminal gives the text: two for each wide East Asian character
-// (ideographs, kana, full-width forms), one for the rest.
-int displayColumns(QStringView text);
+// The widest a text table shows a label, a CPU model or a host, from the user
+// or another machine and up to 200 characters: one long one would otherwise
+// widen every row. JSON and CSV carry them whole.
+inline constexpr int kLabelColumns = 24;
+inline constexpr int kCpuColumns = 40;
+inline constexpr int kHostColumns = 24;
 
 // The text padded with blanks to `columns` display columns, on the right or the left.
 QString padRight(const QString &text, int columns);

@@ -246,9 +246,10 @@ int run(RunOptions options)
                                                  last.passes, statistics->median);
         if (parallel.stopped)
             return stopped(registry.stopSignal());
-        parallel.result.reliable = longEnough;
+        parallel.result.reliable = longEnough && !speedupAboveThreads(parallel.result);
         if (!longEnough)
             shortness << tooShort(QStringLiteral("速度向上率"));
+        result.warnings << parallelWarnings(parallel.result);
         result.parallel = parallel.result;
         errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
     }

@@ -15,20 +15,31 @@ namespace {
 const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
 const QString kChromium = QStringLiteral("/usr/bin/chromium");
 
-// This machine among the reference machines and three saved ones, one of
-// them labelled with markup; ten days of this model's history; a comparison.
+// Four nodes of one CPU model too long for its column.
+const QString kNodeModel = QStringLiteral("Intel(R) Xeon(R) Platinum 8375C CPU @ 2.90GHz");
+
+// This machine, on a host with a long unbroken name, among the reference
+// machines and four saved nodes of one model, one labelled with markup and
+// one with a long unbroken label; ten days of this model's history; a
+// comparison.
 ReportInput sampleReport()
 {
     ReportInput input;
     input.result = sampleResult(kScriptLabel);
+    input.result.host = QString(180, u'h');
     input.written = QDateTime(QDate(2026, 12, 8), QTime(1, 0), Qt::UTC);
     for (const ReferenceMachine &m : referenceMachines())
         input.ranking.push_back({ QString::fromUtf16(m.name.data(), qsizetype(m.name.size())),
-                                  m.seconds, false, false });
-    input.ranking.push_back({ QStringLiteral("Ryzen 9 (lab-3, ") + kScriptLabel + QLatin1Char(')'),
-                              1.9, true, false });
-    input.ranking.push_back({ QStringLiteral("Core i7 (lab-1)"), 2.7, true, false });
-    input.ranking.push_back({ QStringLiteral("この機械"), input.result.median(), false, true });
+                                  {},
+                                  m.seconds,
+                                  false,
+                                  false });
+    const QString labels[] = { kScriptLabel, QStringLiteral("nightly"), QString(150, u'x'),
+                               QStringLiteral("計測テスト") };
+    for (int n = 0; n < 4; ++n)
+        input.ranking.push_back({ kNodeModel, QStringLiteral("node-%1、").arg(n + 1) + labels[n],
+                                  1.9 + 0.2 * n, true, false });
+    input.ranking.push_back({ QStringLiteral("この機械"), {}, input.result.median(), false, true });
     for (int d = 1; d <= 10; ++d)
         input.modelHistory.push_back(
                 sampleResult(QStringLiteral("day %1").arg(d), input.result.cpuModel,
@@ -99,12 +110,47 @@ void TestHtmlReport::rendersInChromium()
         QVERIFY2(dom.contains(QStringLiteral("<svg id=\"%1\"").arg(chart)), qPrintable(chart));
     QCOMPARE(dom.count(QRegularExpression(QStringLiteral("<rect class=\"bar "))), 60);
     QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar this-machine\"")), 1);
-    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar saved\"")), 2);
+    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar saved\"")), 4);
+    // Each node by its host, in the chart itself and not only in a tooltip.
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(dom.contains(QRegularExpression(
+                QStringLiteral("<text [^>]*class=\"detail\">node-%1、").arg(n))));
     QCOMPARE(dom.count(QStringLiteral("<circle class=\"run\"")), 10 + 3 + 10);
     QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10);
     // The label reaches the page as text, never as an element.
     QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
     QVERIFY(!dom.contains(QStringLiteral("<script")));
+
+    // Laid out by the browser: no text of a chart runs past its edge, and no
+    // long unbroken text makes the page wider than the window.
+    const QString measured
+            = QDir::current().absoluteFilePath(QStringLiteral("report-measured.html"));
+    {
+        QFile file(measured);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(htmlReport(sampleReport())
+                           .replace(QStringLiteral("</body>"), QString::fromUtf8(R"(<script>
+const bad = [];
+for (const svg of document.querySelectorAll('svg.chart')) {
+  const box = svg.viewBox.baseVal;
+  for (const t of svg.querySelectorAll('text')) {
+    const b = t.getBBox();
+    if (b.x < box.x - 0.5 || b.x + b.width > box.x + box.width + 0.5)
+      bad.push(svg.id + ': ' + t.textContent);
+  }
+}
+if (document.documentElement.scrollWidth > document.documentElement.clientWidth)
+  bad.push('page wider than the window');
+document.body.dataset.layout = bad.length ? bad.join(' | ') : 'ok';
+</script></body>)"))
+                           .toUtf8());
+    }
+    const QString laidOut = QString::fromUtf8(chromium(
+            { QStringLiteral("--dump-dom"), QStringLiteral("--window-size=800,1200") }, measured));
+    QCOMPARE(QRegularExpression(QStringLiteral("data-layout=\"([^\"]*)\""))
+                     .match(laidOut)
+                     .captured(1),
+             QStringLiteral("ok"));
 
     QFile::remove(picture);
     chromium({ QStringLiteral("--screenshot=") + picture, QStringLiteral("--window-size=1000,2400"),

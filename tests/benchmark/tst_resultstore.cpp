@@ -74,6 +74,8 @@ class TestResultStore : public QObject
 
 private Q_SLOTS:
     void saveHistoryFindForget();
+    void findByKey_data();
+    void findByKey();
     void migratesFromTheFirstSchema();
     void foreignFileIsRefusedAndUnchanged_data();
     void foreignFileIsRefusedAndUnchanged();
@@ -125,6 +127,57 @@ void TestResultStore::saveHistoryFindForget()
     store.forget(mid.id);
     QCOMPARE(idsOf(store.history()), (QStringList { neu.id, old.id }));
     QVERIFY_THROWS_EXCEPTION(ResultsError, store.forget(mid.id));
+}
+
+void TestResultStore::findByKey_data()
+{
+    QTest::addColumn<QString>("key");
+    // The id found, or "none", "several", "ambiguous".
+    QTest::addColumn<QString>("found");
+
+    const QString before = QStringLiteral("0a0c8aa8-8e89-41c1-b055-fd574b41449a");
+    const QString beef = QStringLiteral("deadbeef-0000-4000-8000-000000000003");
+    QTest::newRow("last") << u"last"_qs << u"facade00-0000-4000-8000-000000000005"_qs;
+    QTest::newRow("whole id") << before << before;
+    QTest::newRow("whole id in upper case") << before.toUpper() << before;
+    QTest::newRow("prefix in upper case") << u"0A0C8AA8-8E"_qs << before;
+    QTest::newRow("prefix of two") << u"0a0c8aa8"_qs << u"several"_qs;
+    QTest::newRow("label") << u"before"_qs << before;
+    QTest::newRow("label and another's prefix") << u"deadbeef"_qs << u"ambiguous"_qs;
+    QTest::newRow("prefix, not the label's case") << u"DEADBEEF"_qs << beef;
+    QTest::newRow("label and its own prefix")
+            << u"facade00"_qs << u"facade00-0000-4000-8000-000000000005"_qs;
+    QTest::newRow("prefix too short") << u"0a0c8aa"_qs << u"none"_qs;
+    QTest::newRow("nothing") << u"nothing"_qs << u"none"_qs;
+}
+
+void TestResultStore::findByKey()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, found);
+    ResultStore store(m_dir.filePath(QStringLiteral("keys.sqlite")));
+    if (store.history().empty()) {
+        const std::pair<const char *, const char *> saved[] = {
+            { "0a0c8aa8-8e89-41c1-b055-fd574b41449a", "before" },
+            { "0a0c8aa8-1111-4000-8000-000000000002", "after" },
+            { "deadbeef-0000-4000-8000-000000000003", "" },
+            { "cafef00d-0000-4000-8000-000000000004", "deadbeef" },
+            { "facade00-0000-4000-8000-000000000005", "facade00" },
+        };
+        int d = 1;
+        for (const auto &[id, label] : saved) {
+            SavedResult r = sampleResult(QString::fromLatin1(label), QString(), day(d++));
+            r.id = QString::fromLatin1(id);
+            store.save(r);
+        }
+    }
+    try {
+        const std::optional<SavedResult> result = store.find(key);
+        QCOMPARE(result ? result->id : u"none"_qs, found);
+    } catch (const ResultsError &error) {
+        QCOMPARE(error.kind() == ResultsError::Kind::Ambiguous ? u"ambiguous"_qs : u"several"_qs,
+                 found);
+    }
 }
 
 void TestResultStore::migratesFromTheFirstSchema()

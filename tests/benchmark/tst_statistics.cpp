@@ -1,3 +1,4 @@
+#include "benchmark/BenchmarkResult.h"
 #include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
@@ -24,6 +25,8 @@ private Q_SLOTS:
     void machineWarnings();
     void spreadWarnings_data();
     void spreadWarnings();
+    void parallelWarnings_data();
+    void parallelWarnings();
 };
 
 void TestStatistics::figures_data()
@@ -124,6 +127,29 @@ void TestStatistics::spreadWarnings()
     QTEST(!warnings.isEmpty(), "warned");
     if (!warnings.isEmpty())
         QVERIFY(warnings.front().contains(QStringLiteral("相対標準偏差")));
+}
+
+void TestStatistics::parallelWarnings_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<double>("speedup");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("above the threads, as measured") << 2 << 2.15 << true;
+    QTest::newRow("at the threads") << 2 << 2.0 << false;
+    QTest::newRow("below") << 4 << 3.9 << false;
+}
+
+void TestStatistics::parallelWarnings()
+{
+    QFETCH(int, threads);
+    QFETCH(double, speedup);
+    ParallelResult parallel;
+    parallel.threads = threads;
+    parallel.speedup = speedup;
+    const QStringList warnings = kamorin::parallelWarnings(parallel);
+    QTEST(!warnings.isEmpty(), "warned");
+    if (!warnings.isEmpty())
+        QVERIFY(warnings.front().contains(QStringLiteral("2.15 倍がスレッド数 2 を超えて")));
 }
 
 QTEST_APPLESS_MAIN(TestStatistics)

@@ -427,9 +427,11 @@ void TestKamorinCli::threadsGiveTheSameValue()
     QCOMPARE(seconds.size(), 2);
     const double median = (seconds[0].toDouble() + seconds[1].toDouble()) / 2;
     QCOMPARE(parallel.value(QStringLiteral("passes_per_second")).toDouble(), 2 * 1000000 / median);
-    // Never more than the threads, however the runs fall.
-    for (const char *member : { "speedup", "speedup_min", "speedup_max" })
-        QVERIFY(parallel.value(QString::fromUtf8(member)).toDouble() <= 2);
+    // As measured, however the runs fall.
+    QVERIFY(qFuzzyCompare(
+            parallel.value(QStringLiteral("speedup")).toDouble(),
+            parallel.value(QStringLiteral("passes_per_second")).toDouble()
+                    / parallel.value(QStringLiteral("single_passes_per_second")).toDouble()));
     QCOMPARE(parallel.value(QStringLiteral("reliable")), QJsonValue(false));
 }
 

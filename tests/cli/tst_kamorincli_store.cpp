@@ -287,6 +287,14 @@ void TestKamorinCliStore::refusedFilesChangeNothing_data()
             << QStringList { QStringLiteral("--forget"),
                              QStringLiteral("00000000-0000-4000-8000-000000000000") }
             << QString() << 66 << QStringLiteral("00000000-0000-4000-8000-000000000000");
+    QTest::newRow("history of a label nobody has")
+            << QStringList { QStringLiteral("--history"), QStringLiteral("--label=nosuch") }
+            << QString() << 66 << QStringLiteral("ラベルが「nosuch」の結果はありません");
+    // --store names the store, so that the file watched is the export's target.
+    QTest::newRow("export of a label nobody has, over a file")
+            << QStringList { QStringLiteral("--export"), m_dir.filePath(u"export.json"_qs),
+                             QStringLiteral("--label=nosuch"), QStringLiteral("--store"), m_store }
+            << m_dir.filePath(u"export.json"_qs) << 66 << QStringLiteral("「nosuch」");
 }
 
 void TestKamorinCliStore::refusedFilesChangeNothing()

@@ -247,6 +247,8 @@ void TestOptions::parse_data()
             << args({ "--label=x" }) << "usage error: --label は --save か --report";
     QTest::newRow("label with a control character")
             << args({ "--save", "--label=a\x1b" }) << refused("--label");
+    QTest::newRow("label last, which --compare takes for the newest")
+            << args({ "--save", "--label=last" }) << "usage error: --label に「last」は使えません";
     QTest::newRow("store with a plain run")
             << args({ "--store=s" }) << "usage error: --store は --save";
     QTest::newRow("fail-if-slower without compare")

@@ -165,8 +165,10 @@ void TestStopping::parallelCopiesCompareTheirValues()
     }
     QCOMPARE(outcome.result.seconds.size(), std::size_t { 1 });
     QCOMPARE(*outcome.result.singlePassesPerSecond, 10000 / 10.0);
-    // Against a one-thread time far longer than the copies took.
-    QCOMPARE(*outcome.result.speedup, double(threads));
+    // Against a one-thread time far longer than the copies took: shown as
+    // measured, and marked.
+    QCOMPARE(*outcome.result.speedup, threads * 10 / outcome.result.seconds.front());
+    QVERIFY(speedupAboveThreads(outcome.result));
 }
 
 int main(int argc, char *argv[])

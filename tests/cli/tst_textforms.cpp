@@ -29,6 +29,8 @@ private Q_SLOTS:
     void progressLine_data();
     void progressLine();
     void rankingHasEveryRow();
+    void displayColumns_data();
+    void displayColumns();
     void lineFitsColumns_data();
     void lineFitsColumns();
 };
@@ -196,22 +198,58 @@ void TestTextForms::rankingHasEveryRow()
     QCOMPARE(lines[5].simplified(), QStringLiteral("5 D 30.00"));
 }
 
+void TestTextForms::displayColumns_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("columns");
+    QTest::newRow("ASCII") << "abc" << 3;
+    QTest::newRow("ideographs") << "計測" << 4;
+    QTest::newRow("half-width kana and its mark") << "ｶﾞ" << 2;
+    QTest::newRow("full-width letter") << "Ａ" << 2;
+    QTest::newRow("ambiguous counts narrow") << "①" << 1;
+    QTest::newRow("precomposed é") << "é" << 1;
+    QTest::newRow("decomposed é: the mark takes none") << "e\u0301" << 1;
+    QTest::newRow("enclosing mark") << "1\u20e3" << 1;
+    QTest::newRow("zero-width space") << "a\u200bb" << 2;
+    QTest::newRow("conjoining Hangul") << "\u1112\u1161\u11ab" << 2;
+    QTest::newRow("emoji, a surrogate pair") << "\U0001F600" << 2;
+    QTest::newRow("ideograph beyond the BMP") << "\U00020BB7" << 2;
+}
+
+void TestTextForms::displayColumns()
+{
+    QFETCH(QString, text);
+    QTEST(kamorin::displayColumns(text), "columns");
+}
+
 void TestTextForms::lineFitsColumns_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("columns");
     QTest::addColumn<QString>("fitted");
-    QTest::newRow("fits") << "計測 1/3" << 20 << "計測 1/3";
-    QTest::newRow("cut at a narrow character") << "計測 1/3" << 6 << "計測 1";
-    QTest::newRow("a wide character never halved") << "計測 1/3" << 3 << "計";
-    QTest::newRow("no room") << "計測" << 1 << "";
+    QTest::addColumn<QString>("cut");
+    QTest::newRow("fits") << "計測 1/3" << 20 << "計測 1/3"
+                          << "計測 1/3";
+    QTest::newRow("cut at a narrow character") << "計測 1/3" << 6 << "計測 1"
+                                               << "計測 …";
+    QTest::newRow("a wide character never halved") << "計測 1/3" << 3 << "計"
+                                                   << "計…";
+    QTest::newRow("no room") << "計測" << 1 << ""
+                             << "…";
+    QTest::newRow("a mark stays with its letter") << "e\u0301te" << 2 << "e\u0301t"
+                                                  << "e\u0301…";
+    QTest::newRow("a surrogate pair never split") << "\U0001F600x" << 1 << ""
+                                                  << "…";
+    QTest::newRow("long label") << "nightly-build-of-the-kernel" << 10 << "nightly-bu"
+                                << "nightly-b…";
 }
 
 void TestTextForms::lineFitsColumns()
 {
     QFETCH(QString, text);
     QFETCH(int, columns);
-    QTEST(fitToColumns(text, columns), "fitted");
+    QTEST(leadingColumns(text, columns), "fitted");
+    QTEST(cutToColumns(text, columns), "cut");
 }
 
 QTEST_APPLESS_MAIN(TestTextForms)
