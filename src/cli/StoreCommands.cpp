@@ -1,6 +1,7 @@
 #include "cli/StoreCommands.h"
 
 #include "benchmark/ResultDocument.h"
+#include "benchmark/ResultDocumentWriter.h"
 #include "benchmark/ResultReport.h"
 #include "benchmark/SavedMachines.h"
 #include "benchmark/StorePath.h"
