@@ -82,7 +82,7 @@ int compare(const CompareResults &command)
         const std::vector<SavedResult> saved = store->history();
         const ReportInput input = reportInputFor(b, saved, ReportComparison { a, b, comparison },
                                                  QDateTime::currentDateTimeUtc());
-        writeOutputFile(*command.report, htmlReport(input).toUtf8());
+        writeOutputFile(*command.report, store->path(), htmlReport(input).toUtf8());
     }
     switch (command.form) {
     case OutputForm::Json:
@@ -109,19 +109,25 @@ int compare(const CompareResults &command)
     return 0;
 }
 
+// Result by result from the store to the file: a store of any size is
+// exported in little memory. A store that fails in the middle leaves the
+// target as it was (unless it is written in place).
 int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store);
-    const std::vector<SavedResult> results = store->history(command.filter);
-    const QByteArray document = resultDocument(results);
-    if (command.file == QStringLiteral("-")) {
-        writeOut(QString::fromUtf8(document));
-        return 0;
-    }
-    writeOutputFile(command.file, document);
-    tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
-                 .arg(results.size())
-                 .arg(escapeControls(command.file)));
+    OutputFile file(command.file, store->path());
+    ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); });
+    qsizetype written = 0;
+    store->eachResult(command.filter, [&](const SavedResult &result) {
+        document.add(result);
+        ++written;
+    });
+    document.finish();
+    file.commit();
+    if (command.file != QStringLiteral("-"))
+        tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
+                     .arg(written)
+                     .arg(escapeControls(command.file)));
     return 0;
 }
 

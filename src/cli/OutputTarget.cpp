@@ -1,0 +1,233 @@
+#include "cli/OutputTarget.h"
+
+#include "cli/StandardStreams.h"
+#include "cli/TerminalText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kamorin {
+
+namespace {
+
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
+QByteArray nativeName(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The descriptor a name stands for when it names one of this process's own.
+std::optional<int> descriptorNamed(const QString &path)
+{
+    if (path == QStringLiteral("-") || path == QStringLiteral("/dev/stdout"))
+        return STDOUT_FILENO;
+    if (path == QStringLiteral("/dev/stderr"))
+        return STDERR_FILENO;
+    for (const QString &folder : { QStringLiteral("/dev/fd/"), QStringLiteral("/proc/self/fd/") }) {
+        if (!path.startsWith(folder))
+            continue;
+        const QStringView number = QStringView(path).sliced(folder.size());
+        if (number.isEmpty() || number.size() > 9
+            || !std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); }))
+            return std::nullopt;
+        return number.toInt();
+    }
+    return std::nullopt;
+}
+
+// The kernel's protected-symlinks rule: in a sticky folder that anyone may
+// write to, a link is followed only when the follower or the folder's owner
+// owns it. It is kept whatever the system's setting: a link someone else
+// left there is how a file of ours elsewhere would be replaced.
+bool kernelWouldFollow(const QString &link, const struct stat &linkStat)
+{
+    struct stat folder
+    { };
+    if (::stat(nativeName(QFileInfo(link).path()).constData(), &folder) != 0)
+        return true;
+    constexpr mode_t kOpenSticky = S_ISVTX | S_IWOTH;
+    if ((folder.st_mode & kOpenSticky) != kOpenSticky)
+        return true;
+    return linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+}
+
+// A path with its links followed, one at a time, as the kernel would.
+struct Followed
+{
+    QString path;
+    // Of the last step, itself not a link; none when nothing is there.
+    std::optional<struct stat> found;
+    // The link the rule above refuses to follow.
+    std::optional<QString> refusedLink;
+    // Why the path cannot be followed (other than that nothing is there).
+    int error = 0;
+};
+
+Followed follow(const QString &path)
+{
+    QString current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat st
+        { };
+        if (::lstat(nativeName(current).constData(), &st) != 0)
+            return { current, std::nullopt, std::nullopt, errno == ENOENT ? 0 : errno };
+        if (!S_ISLNK(st.st_mode))
+            return { current, st, std::nullopt, 0 };
+        if (!kernelWouldFollow(current, st))
+            return { current, std::nullopt, current, 0 };
+        std::vector<char> target(PATH_MAX);
+        const ssize_t size
+                = ::readlink(nativeName(current).constData(), target.data(), target.size());
+        if (size < 0 || std::size_t(size) >= target.size())
+            return { current, std::nullopt, std::nullopt, size < 0 ? errno : ENAMETOOLONG };
+        const QString next = QFile::decodeName(QByteArray(target.data(), size));
+        // Joined, not cleaned: "a/../b" is the kernel's to resolve when a is a link.
+        const QString folder = QFileInfo(current).path();
+        current = QDir::isAbsolutePath(next) || folder == QStringLiteral(".")
+                ? next
+                : folder + u'/' + next;
+    }
+    return { current, std::nullopt, std::nullopt, ELOOP };
+}
+
+QString storeRefusal(const QString &path, const QString &storePath)
+{
+    const QString what = path == QStringLiteral("-") ? QStringLiteral("標準出力")
+                                                     : QStringLiteral("「%1」").arg(path);
+    return QStringLiteral("%1は結果の保存先「%2」そのものです。保存した結果が消えるため、"
+                          "そこには書き出しません。")
+            .arg(what, storePath);
+}
+
+std::optional<struct stat> storeFile(const QString &storePath)
+{
+    struct stat st
+    { };
+    if (::stat(nativeName(storePath).constData(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+bool descriptorIsStore(int fd, const QString &storePath)
+{
+    struct stat st
+    { };
+    const std::optional<struct stat> store = storeFile(storePath);
+    return store && ::fstat(fd, &st) == 0 && sameFile(st, *store);
+}
+
+} // namespace
+
+void cannotWrite(const QString &path, const QString &why)
+{
+    const QString what = path == QStringLiteral("-")
+            ? QStringLiteral("標準出力")
+            : QStringLiteral("「%1」").arg(escapeControls(path));
+    writeError(QStringLiteral("kamorin-cli: ") + what + QStringLiteral("に書き込めません: ")
+               + escapeControls(why) + u'\n');
+    throw OutputFailed {};
+}
+
+std::optional<QString> storeAsOutput(const QString &path, const QString &storePath)
+{
+    if (const std::optional<int> fd = descriptorNamed(path)) {
+        if (descriptorIsStore(*fd, storePath))
+            return storeRefusal(path, storePath);
+        return std::nullopt;
+    }
+    const Followed target = follow(path);
+    if (const std::optional<struct stat> store = storeFile(storePath)) {
+        if (target.found && sameFile(*target.found, *store))
+            return storeRefusal(path, storePath);
+        return std::nullopt;
+    }
+    // Neither is there yet: a run that saves makes the store, and its report
+    // must not then be renamed over it.
+    const Followed store = follow(storePath);
+    if (!target.found && !target.refusedLink && !store.found
+        && QDir::cleanPath(QFileInfo(target.path).absoluteFilePath())
+                == QDir::cleanPath(QFileInfo(store.path).absoluteFilePath()))
+        return storeRefusal(path, storePath);
+    return std::nullopt;
+}
+
+OutputTarget openOutputTarget(const QString &path, const QString &storePath)
+{
+    // Checked once more as the target is opened: the store may have come to
+    // have that name since the command began.
+    if (const std::optional<QString> refusal = storeAsOutput(path, storePath))
+        cannotWrite(path, *refusal);
+    if (const std::optional<int> fd = descriptorNamed(path)) {
+        if (path == QStringLiteral("-"))
+            return { OutputTarget::Way::InPlace, STDOUT_FILENO, false, {}, {} };
+        const int copy = ::fcntl(*fd, F_DUPFD_CLOEXEC, 3);
+        if (copy < 0)
+            cannotWrite(path, systemMessage(errno));
+        return { OutputTarget::Way::InPlace, copy, true, {}, {} };
+    }
+    const Followed target = follow(path);
+    if (target.refusedLink)
+        cannotWrite(path,
+                    (*target.refusedLink == path
+                             ? QString()
+                             : QStringLiteral("その先の「%1」は").arg(*target.refusedLink))
+                            + QStringLiteral("誰でも書き込めるスティッキーなフォルダーにある、"
+                                             "ほかのユーザーのシンボリックリンクです。"
+                                             "リンクの先には手を付けません"));
+    if (target.error != 0)
+        cannotWrite(path, systemMessage(target.error));
+    if (!target.found)
+        return { OutputTarget::Way::Replace, -1, false, target.path, std::nullopt };
+    // What it is, decided on the opened file: O_PATH opens without reading,
+    // writing or waiting for a FIFO's reader.
+    const QByteArray name = nativeName(target.path);
+    const int probe = ::open(name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st
+    { };
+    if (probe < 0 || ::fstat(probe, &st) != 0) {
+        const int error = errno;
+        if (probe >= 0)
+            ::close(probe);
+        cannotWrite(path, systemMessage(error));
+    }
+    ::close(probe);
+    if (S_ISREG(st.st_mode))
+        return { OutputTarget::Way::Replace, -1, false, target.path, st.st_mode & 07777 };
+    if (S_ISDIR(st.st_mode))
+        cannotWrite(path, systemMessage(EISDIR));
+    if (S_ISLNK(st.st_mode))
+        cannotWrite(path, QStringLiteral("開く間にシンボリックリンクに置き換えられました"));
+    // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
+    const int fd = ::open(name.constData(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat opened
+    { };
+    if (fd < 0 || ::fstat(fd, &opened) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        cannotWrite(path, systemMessage(error));
+    }
+    if (!sameFile(opened, st)) {
+        ::close(fd);
+        cannotWrite(path, QStringLiteral("開く間に別のファイルに置き換えられました"));
+    }
+    return { OutputTarget::Way::InPlace, fd, true, {}, {} };
+}
+
+} // namespace kamorin
