@@ -55,19 +55,19 @@ std::optional<int> descriptorNamed(const QString &path)
 // write to, a link is followed only when the follower or the folder's owner
 // owns it. It is kept whatever the system's setting: a link someone else
 // left there is how a file of ours elsewhere would be replaced.
-bool kernelWouldFollow(const QString &link, const struct stat &linkStat)
+bool kernelWouldFollow(const QString &folderPath, const struct stat &link)
 {
     struct stat folder
     { };
-    if (::stat(nativeName(QFileInfo(link).path()).constData(), &folder) != 0)
+    if (::stat(nativeName(folderPath).constData(), &folder) != 0)
         return true;
     constexpr mode_t kOpenSticky = S_ISVTX | S_IWOTH;
     if ((folder.st_mode & kOpenSticky) != kOpenSticky)
         return true;
-    return linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid;
+    return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
-// A path with its links followed, one at a time, as the kernel would.
+// A path with every link in it followed, one at a time, as the kernel would.
 struct Followed
 {
     QString path;
@@ -75,35 +75,64 @@ struct Followed
     std::optional<struct stat> found;
     // The link the rule above refuses to follow.
     std::optional<QString> refusedLink;
-    // Why the path cannot be followed (other than that nothing is there).
+    // Why the path cannot be followed (other than that nothing is at its end).
     int error = 0;
 };
 
+QStringList stepsOf(const QString &path)
+{
+    QStringList steps = path.split(u'/', Qt::SkipEmptyParts);
+    steps.removeAll(QStringLiteral("."));
+    return steps;
+}
+
+// Every step, folders too: a link in place of a folder in a sticky folder
+// would move the file as surely as a link in its place.
 Followed follow(const QString &path)
 {
-    QString current = path;
-    for (int links = 0; links <= kMaxLinks; ++links) {
+    // Each step of `done` is a real folder, so ".." after it is the kernel's
+    // to take back without a link in the way.
+    QString done = path.startsWith(u'/') ? QString() : QStringLiteral(".");
+    QStringList steps = stepsOf(path);
+    int links = 0;
+    struct stat last
+    { };
+    if (::lstat(nativeName(done.isEmpty() ? QStringLiteral("/") : done).constData(), &last) != 0)
+        return { path, std::nullopt, std::nullopt, errno };
+    while (!steps.isEmpty()) {
+        const QString step = steps.takeFirst();
+        const QString next = done == QStringLiteral(".") ? step : done + u'/' + step;
         struct stat st
         { };
-        if (::lstat(nativeName(current).constData(), &st) != 0)
-            return { current, std::nullopt, std::nullopt, errno == ENOENT ? 0 : errno };
-        if (!S_ISLNK(st.st_mode))
-            return { current, st, std::nullopt, 0 };
-        if (!kernelWouldFollow(current, st))
-            return { current, std::nullopt, current, 0 };
-        std::vector<char> target(PATH_MAX);
-        const ssize_t size
-                = ::readlink(nativeName(current).constData(), target.data(), target.size());
-        if (size < 0 || std::size_t(size) >= target.size())
-            return { current, std::nullopt, std::nullopt, size < 0 ? errno : ENAMETOOLONG };
-        const QString next = QFile::decodeName(QByteArray(target.data(), size));
-        // Joined, not cleaned: "a/../b" is the kernel's to resolve when a is a link.
-        const QString folder = QFileInfo(current).path();
-        current = QDir::isAbsolutePath(next) || folder == QStringLiteral(".")
-                ? next
-                : folder + u'/' + next;
+        if (::lstat(nativeName(next).constData(), &st) != 0) {
+            const int error = errno;
+            if (error == ENOENT && steps.isEmpty())
+                return { next, std::nullopt, std::nullopt, 0 };
+            return { next, std::nullopt, std::nullopt, error };
+        }
+        if (S_ISLNK(st.st_mode)) {
+            const QString folder = done.isEmpty() ? QStringLiteral("/") : done;
+            if (!kernelWouldFollow(folder, st))
+                return { next, std::nullopt, next, 0 };
+            std::vector<char> target(PATH_MAX);
+            const ssize_t size
+                    = ::readlink(nativeName(next).constData(), target.data(), target.size());
+            if (size < 0 || std::size_t(size) >= target.size())
+                return { next, std::nullopt, std::nullopt, size < 0 ? errno : ENAMETOOLONG };
+            if (++links > kMaxLinks)
+                return { next, std::nullopt, std::nullopt, ELOOP };
+            const QString to = QFile::decodeName(QByteArray(target.data(), size));
+            if (to.startsWith(u'/'))
+                done.clear();
+            steps = stepsOf(to) + steps;
+            continue;
+        }
+        if (!steps.isEmpty() && !S_ISDIR(st.st_mode))
+            return { next, std::nullopt, std::nullopt, ENOTDIR };
+        done = next;
+        last = st;
     }
-    return { current, std::nullopt, std::nullopt, ELOOP };
+    return { done.isEmpty() ? QStringLiteral("/") : done, last, std::nullopt, 0 };
 }
 
 QString storeRefusal(const QString &path, const QString &storePath)

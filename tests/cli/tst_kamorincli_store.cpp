@@ -53,6 +53,7 @@ enum class Target
     Store,
     LinkToStore,
     ForeignLink,
+    ForeignFolderLink,
     Stdout,
 };
 
@@ -350,6 +351,7 @@ void TestKamorinCliStore::outputTargets_data()
         { "the store", Target::Store, 64, "そのものです" },
         { "a link to the store", Target::LinkToStore, 64, "そのものです" },
         { "another's link in a sticky folder", Target::ForeignLink, 74, "シンボリックリンク" },
+        { "the same, as a folder on the way", Target::ForeignFolderLink, 74, "シンボリックリンク" },
     };
     for (const char *option : { "--export", "--report" }) {
         for (const auto &row : rows)
@@ -393,7 +395,8 @@ void TestKamorinCliStore::outputTargets()
     case Target::LinkToStore:
         QVERIFY(QFile::link(m_store, path));
         break;
-    case Target::ForeignLink: {
+    case Target::ForeignLink:
+    case Target::ForeignFolderLink: {
         // The kernel's rule needs a link that neither we nor the folder's owner own.
         const passwd *nobody = getpwnam("nobody");
         unchanged = m_dir.filePath(QStringLiteral("notes-of-root.txt"));
@@ -402,10 +405,13 @@ void TestKamorinCliStore::outputTargets()
         notes.write("private\n");
         notes.close();
         QCOMPARE(chmod(QFile::encodeName(folder.path()).constData(), 01777), 0);
-        QVERIFY(QFile::link(unchanged, path));
+        const bool asFolder = target == Target::ForeignFolderLink;
+        QVERIFY(QFile::link(asFolder ? m_dir.path() : unchanged, path));
         if (!nobody || nobody->pw_uid == geteuid()
             || lchown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
             QSKIP("a link owned by another user needs root");
+        if (asFolder)
+            path += QStringLiteral("/notes-of-root.txt");
         break;
     }
     case Target::Stdout:
