@@ -161,6 +161,18 @@ bool descriptorIsStore(int fd, const QString &storePath)
     return store && ::fstat(fd, &st) == 0 && sameFile(st, *store);
 }
 
+// `name` opened with `flags`, and what it is; a failure is told for `path`.
+int openedAs(const QString &path, const QByteArray &name, int flags, struct stat &st)
+{
+    const int fd = ::open(name.constData(), flags);
+    if (fd >= 0 && ::fstat(fd, &st) == 0)
+        return fd;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    cannotWrite(path, systemMessage(error));
+}
+
 } // namespace
 
 void cannotWrite(const QString &path, const QString &why)
@@ -226,16 +238,9 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     // What it is, decided on the opened file: O_PATH opens without reading,
     // writing or waiting for a FIFO's reader.
     const QByteArray name = nativeName(target.path);
-    const int probe = ::open(name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     struct stat st
     { };
-    if (probe < 0 || ::fstat(probe, &st) != 0) {
-        const int error = errno;
-        if (probe >= 0)
-            ::close(probe);
-        cannotWrite(path, systemMessage(error));
-    }
-    ::close(probe);
+    ::close(openedAs(path, name, O_PATH | O_NOFOLLOW | O_CLOEXEC, st));
     if (S_ISREG(st.st_mode))
         return { OutputTarget::Way::Replace, -1, false, target.path, st.st_mode & 07777 };
     if (S_ISDIR(st.st_mode))
@@ -243,15 +248,9 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     if (S_ISLNK(st.st_mode))
         cannotWrite(path, QStringLiteral("開く間にシンボリックリンクに置き換えられました"));
     // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
-    const int fd = ::open(name.constData(), O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
     struct stat opened
     { };
-    if (fd < 0 || ::fstat(fd, &opened) != 0) {
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        cannotWrite(path, systemMessage(error));
-    }
+    const int fd = openedAs(path, name, O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, opened);
     if (!sameFile(opened, st)) {
         ::close(fd);
         cannotWrite(path, QStringLiteral("開く間に別のファイルに置き換えられました"));
