@@ -132,6 +132,8 @@ struct PageEnd
 
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
+// historyQuery's last column, after kColumns.
+constexpr int kRowidColumn = 13;
 
 // The history's rows, newest first, each with its rowid after the columns
 // rowToResult reads; after `after` and at most `limit` of them when given.
@@ -255,7 +257,7 @@ void ResultStore::eachResult(const HistoryFilter &filter,
                     = historyQuery(*m_connection, filter, HistoryDetail::Whole, after, kPageSize);
             eachRow(query, [&](const QSqlQuery &row) {
                 page.push_back(rowToResult(row));
-                after = PageEnd { row.value(1).toString(), row.value(13).toLongLong() };
+                after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
             });
         }
         // The page's read is over before its results go out.
