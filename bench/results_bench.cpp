@@ -3,6 +3,7 @@
 // 10,000-result file, and what one saved result of ten runs costs on the disk.
 #include "benchmark/HtmlReport.h"
 #include "benchmark/ResultDocument.h"
+#include "benchmark/ResultDocumentWriter.h"
 #include "benchmark/ResultReport.h"
 #include "benchmark/ResultStore.h"
 #include "benchmark/SavedMachines.h"

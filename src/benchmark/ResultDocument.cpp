@@ -301,17 +301,6 @@ std::vector<SavedResult> checkedDocument(const QJsonDocument &document)
 
 } // namespace
 
-QByteArray resultDocument(std::span<const SavedResult> results)
-{
-    QJsonArray list;
-    for (const SavedResult &result : results)
-        list.append(toJson(result));
-    const QJsonObject top { { QStringLiteral("format"), QString::fromUtf16(kDocumentFormat) },
-                            { QStringLiteral("version"), kDocumentVersion },
-                            { QStringLiteral("results"), list } };
-    return QJsonDocument(top).toJson(QJsonDocument::Indented);
-}
-
 std::vector<SavedResult> parseResultDocument(const QByteArray &bytes, const QString &fileName)
 {
     if (bytes.size() > kMaxFileBytes)

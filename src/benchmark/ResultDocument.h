@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <span>
 #include <vector>
 
 namespace kamorin {
@@ -14,9 +13,6 @@ namespace kamorin {
 // result as toJson gives it.
 inline constexpr char16_t kDocumentFormat[] = u"kamorin-results";
 inline constexpr int kDocumentVersion = 1;
-
-// Indented UTF-8 JSON, so that a person can read it and edit it.
-QByteArray resultDocument(std::span<const SavedResult> results);
 
 // The results of a file, checked whole: a file that is not JSON, is of another
 // format or version, breaks a limit or holds one doubtful value is refused

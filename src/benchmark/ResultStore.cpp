@@ -115,13 +115,80 @@ SavedResult rowToResult(const QSqlQuery &row)
     return r;
 }
 
+// LIKE's own wildcards in the user's text match only themselves.
+QString likePattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
+            .replace(QStringLiteral("%"), QStringLiteral("\\%"))
+            .replace(QStringLiteral("_"), QStringLiteral("\\_"));
+    return QStringLiteral("%") + escaped + QStringLiteral("%");
+}
+
+// Every row a query gives, to `visit` in turn; a read that stops on an error
+// throws rather than ending the list early.
+template<typename Visit>
+void eachRow(const StoreConnection &c, QSqlQuery &query, Visit visit)
+{
+    while (c.next(query))
+        visit(query);
+}
+
 std::vector<SavedResult> allRows(const StoreConnection &c, QSqlQuery query, qsizetype expected = 0)
 {
     std::vector<SavedResult> results;
     results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
-    while (c.next(query))
-        results.push_back(rowToResult(query));
+    eachRow(c, query, [&](const QSqlQuery &row) { results.push_back(rowToResult(row)); });
     return results;
+}
+
+// Where a page of the history ended: the next page is what comes after this
+// row, newest first.
+struct PageEnd
+{
+    QString started;
+    qint64 rowid = 0;
+};
+
+// Results in a page: a few megabytes.
+constexpr int kPageSize = 1000;
+// historyQuery's last column, after those of columns().
+constexpr int kRowidColumn = 13;
+
+// The history's rows, newest first, each with its rowid after the columns
+// rowToResult reads; after `after` and at most `limit` of them when given.
+QSqlQuery historyQuery(const StoreConnection &c, const HistoryFilter &filter, HistoryDetail detail,
+                       int schemaVersion, const std::optional<PageEnd> &after = {},
+                       std::optional<int> limit = {})
+{
+    QString sql = QStringLiteral("SELECT ") + columns(detail, schemaVersion)
+            + QStringLiteral(", rowid FROM results WHERE 1");
+    if (filter.label)
+        sql += QStringLiteral(" AND label = :label");
+    if (filter.machineModel)
+        sql += QStringLiteral(" AND cpu_model LIKE :model ESCAPE '\\'");
+    if (after)
+        sql += QStringLiteral(" AND (started, rowid) < (:started, :rowid)");
+    sql += kNewestFirst;
+    if (limit)
+        sql += QStringLiteral(" LIMIT :limit");
+    QSqlQuery query(c.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        c.fail(query);
+    if (filter.label)
+        query.bindValue(QStringLiteral(":label"), *filter.label);
+    if (filter.machineModel)
+        query.bindValue(QStringLiteral(":model"), likePattern(*filter.machineModel));
+    if (after) {
+        query.bindValue(QStringLiteral(":started"), after->started);
+        query.bindValue(QStringLiteral(":rowid"), after->rowid);
+    }
+    if (limit)
+        query.bindValue(QStringLiteral(":limit"), *limit);
+    if (!query.exec())
+        c.fail(query);
+    return query;
 }
 
 // Qt binds a null QString as NULL, which the text columns refuse: a result
@@ -158,16 +225,6 @@ QString storedIdOf(const QString &key)
 {
     static const QRegularExpression idLike(QStringLiteral("^[0-9A-Fa-f-]+$"));
     return idLike.match(key).hasMatch() ? key.toLower() : key;
-}
-
-// LIKE's own wildcards in the user's text match only themselves.
-QString likePattern(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"))
-            .replace(QStringLiteral("%"), QStringLiteral("\\%"))
-            .replace(QStringLiteral("_"), QStringLiteral("\\_"));
-    return QStringLiteral("%") + escaped + QStringLiteral("%");
 }
 
 } // namespace
@@ -232,31 +289,33 @@ void ResultStore::save(const SavedResult &result)
 std::vector<SavedResult> ResultStore::history(const HistoryFilter &filter,
                                               HistoryDetail detail) const
 {
-    QString sql = QStringLiteral("SELECT ") + columns(detail, m_schemaVersion)
-            + QStringLiteral(" FROM results WHERE 1");
-    QVariant label, model;
-    if (filter.label) {
-        sql += QStringLiteral(" AND label = :label");
-        label = *filter.label;
-    }
-    if (filter.machineModel) {
-        sql += QStringLiteral(" AND cpu_model LIKE :model ESCAPE '\\'");
-        model = likePattern(*filter.machineModel);
-    }
-    QSqlQuery query(m_connection->database());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql + kNewestFirst))
-        m_connection->fail(query);
-    if (filter.label)
-        query.bindValue(QStringLiteral(":label"), label);
-    if (filter.machineModel)
-        query.bindValue(QStringLiteral(":model"), model);
-    if (!query.exec())
-        m_connection->fail(query);
     // As many as there are at most, so that no result is moved as the list grows.
     return allRows(
-            *m_connection, std::move(query),
+            *m_connection, historyQuery(*m_connection, filter, detail, m_schemaVersion),
             m_connection->value(QStringLiteral("SELECT count(*) FROM results")).toLongLong());
+}
+
+void ResultStore::eachResult(const HistoryFilter &filter,
+                             const std::function<void(const SavedResult &)> &visit) const
+{
+    std::optional<PageEnd> after;
+    for (;;) {
+        std::vector<SavedResult> page;
+        page.reserve(kPageSize);
+        {
+            QSqlQuery query = historyQuery(*m_connection, filter, HistoryDetail::Whole,
+                                           m_schemaVersion, after, kPageSize);
+            eachRow(*m_connection, query, [&](const QSqlQuery &row) {
+                page.push_back(rowToResult(row));
+                after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
+            });
+        }
+        // The page's read is over before its results go out.
+        for (const SavedResult &result : page)
+            visit(result);
+        if (page.size() < std::size_t(kPageSize))
+            return;
+    }
 }
 
 std::optional<SavedResult> ResultStore::find(const QString &key) const

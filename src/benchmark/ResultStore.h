@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -74,6 +75,12 @@ public:
     // Newest first; results that started at the same time in the order saved, newest first.
     std::vector<SavedResult> history(const HistoryFilter &filter = {},
                                      HistoryDetail detail = HistoryDetail::Whole) const;
+    // The results history gives, handed to `visit` one at a time: the store
+    // reads them a page at a time, each page a read of its own, so that an
+    // export of a whole store holds no more than a page and a slow reader of
+    // it never keeps another process from saving. What `visit` throws ends it.
+    void eachResult(const HistoryFilter &filter,
+                    const std::function<void(const SavedResult &)> &visit) const;
     // "last": the newest; else the result with this id; else the newest with this
     // label or the one result whose id starts with `key` (8 characters at least),
     // ids in either case. None when nothing matches; ResultsError when an id

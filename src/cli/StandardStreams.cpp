@@ -10,13 +10,9 @@
 
 namespace kamorin {
 
-namespace {
-
-// The whole text, through every short write and interruption; errno on failure.
-bool writeAll(int fd, const QString &text)
+bool writeAll(int fd, QByteArrayView bytes)
 {
-    const QByteArray bytes = text.toUtf8();
-    const char *data = bytes.constData();
+    const char *data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
         const ssize_t written = ::write(fd, data, static_cast<std::size_t>(left));
@@ -31,28 +27,61 @@ bool writeAll(int fd, const QString &text)
     return true;
 }
 
-} // namespace
+void endAsByBrokenPipe()
+{
+    signal(SIGPIPE, SIG_DFL);
+    raise(SIGPIPE);
+    _exit(128 + SIGPIPE);
+}
 
 QString systemMessage(int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    // The reasons a write most often meets, in the words of the program's
+    // other messages; the C library knows only English without a Japanese
+    // locale installed.
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("空き領域がありません");
+    case EDQUOT:
+        return QStringLiteral("ディスクの使用量の上限を超えました");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("許可がありません");
+    case EROFS:
+        return QStringLiteral("読み出し専用のファイルシステムです");
+    case ENOENT:
+        return QStringLiteral("そのようなファイルやフォルダーはありません");
+    case ENOTDIR:
+        return QStringLiteral("途中にフォルダーでないものがあります");
+    case EISDIR:
+        return QStringLiteral("フォルダーです");
+    case ELOOP:
+        return QStringLiteral("シンボリックリンクをたどる回数が多すぎます");
+    case ENXIO:
+        return QStringLiteral("書き込める相手がいません（ソケットか、つながっていない装置です）");
+    case EBADF:
+        return QStringLiteral("開いていないファイル記述子です");
+    case EFBIG:
+        return QStringLiteral("ファイルが大きすぎます");
+    case EIO:
+        return QStringLiteral("入出力エラーです");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
 }
 
 void writeError(const QString &text)
 {
-    writeAll(STDERR_FILENO, text);
+    writeAll(STDERR_FILENO, text.toUtf8());
 }
 
 void writeOut(const QString &text)
 {
-    if (writeAll(STDOUT_FILENO, text))
+    if (writeAll(STDOUT_FILENO, text.toUtf8()))
         return;
     const int error = errno;
-    if (error == EPIPE) {
-        signal(SIGPIPE, SIG_DFL);
-        raise(SIGPIPE);
-        _exit(128 + SIGPIPE);
-    }
+    if (error == EPIPE)
+        endAsByBrokenPipe();
     writeError(QStringLiteral("kamorin-cli: 標準出力に書き込めません: ") + systemMessage(error)
                + u'\n');
     throw OutputFailed {};

@@ -2,6 +2,7 @@
 
 #include "benchmark/BenchmarkResult.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,14 @@ inline constexpr int kOutputErrorStatus = 74;
 class OutputFailed
 { };
 
-// The system's words for an errno value.
+// The system's words for an errno value, in Japanese for the usual ones.
 QString systemMessage(int error);
+
+// The whole of `bytes` on `fd`, through every short write and interruption;
+// false with errno set when it cannot be done.
+bool writeAll(int fd, QByteArrayView bytes);
+// A reader that went away (… | head -1) ends the program as SIGPIPE ends other tools.
+[[noreturn]] void endAsByBrokenPipe();
 
 // The results on stdout, all of them, through short writes and interruptions.
 // A failure is told on stderr and thrown as OutputFailed; a reader that went

@@ -1,6 +1,7 @@
 #include "cli/StoreCommands.h"
 
 #include "benchmark/ResultDocument.h"
+#include "benchmark/ResultDocumentWriter.h"
 #include "benchmark/ResultReport.h"
 #include "benchmark/SavedMachines.h"
 #include "benchmark/StorePath.h"
@@ -24,10 +25,9 @@ void tell(const QString &message)
 
 // A filter that keeps nothing is most often a mistyped label: an empty
 // listing would hide that, and an empty export would replace a good file.
-void requireSome(const std::vector<SavedResult> &results, const HistoryFilter &filter,
-                 const ResultStore &store)
+void requireSome(qsizetype found, const HistoryFilter &filter, const ResultStore &store)
 {
-    if (!results.empty() || (!filter.label && !filter.machineModel))
+    if (found != 0 || (!filter.label && !filter.machineModel))
         return;
     QString asked;
     if (filter.label)
@@ -45,7 +45,7 @@ int showHistory(const ShowHistory &command)
     const auto store = openExistingStore(command.store, StoreAccess::Read);
     // A listing, in every form, needs less of each result than --export gives.
     const std::vector<SavedResult> results = store->history(command.filter, HistoryDetail::Summary);
-    requireSome(results, command.filter, *store);
+    requireSome(static_cast<qsizetype>(results.size()), command.filter, *store);
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
     const HistoryListing listing { results, scores, command.machine };
@@ -102,7 +102,7 @@ int compare(const CompareResults &command)
         const std::vector<SavedResult> saved = store->history();
         const ReportInput input = reportInputFor(b, saved, ReportComparison { a, b, comparison },
                                                  QDateTime::currentDateTimeUtc());
-        writeOutputFile(*command.report, htmlReport(input).toUtf8());
+        writeOutputFile(*command.report, store->path(), htmlReport(input).toUtf8());
     }
     switch (command.form) {
     case OutputForm::Json:
@@ -129,20 +129,27 @@ int compare(const CompareResults &command)
     return 0;
 }
 
+// Result by result from the store to the file: a store of any size is
+// exported in little memory. A store that fails in the middle leaves the
+// target as it was (unless it is written in place).
 int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
-    const std::vector<SavedResult> results = store->history(command.filter);
-    requireSome(results, command.filter, *store);
-    const QByteArray document = resultDocument(results);
-    if (command.file == QStringLiteral("-")) {
-        writeOut(QString::fromUtf8(document));
-        return 0;
-    }
-    writeOutputFile(command.file, document);
-    tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
-                 .arg(results.size())
-                 .arg(escapeControls(command.file)));
+    OutputFile file(command.file, store->path());
+    ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); });
+    qsizetype written = 0;
+    store->eachResult(command.filter, [&](const SavedResult &result) {
+        document.add(result);
+        ++written;
+    });
+    // Before the commit: a filter that keeps nothing leaves the target as it was.
+    requireSome(written, command.filter, *store);
+    document.finish();
+    file.commit();
+    if (command.file != QStringLiteral("-"))
+        tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
+                     .arg(written)
+                     .arg(escapeControls(command.file)));
     return 0;
 }
 

@@ -18,6 +18,7 @@
 #include "cli/Options.h"
 #include "cli/Output.h"
 #include "cli/OutputFile.h"
+#include "cli/OutputTarget.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
@@ -331,17 +332,38 @@ int run(RunOptions options)
     if (options.report && stored.result) {
         const ReportInput input = reportInputFor(*stored.result, savedResults, std::nullopt,
                                                  QDateTime::currentDateTimeUtc());
-        writeOutputFile(*options.report, htmlReport(input).toUtf8());
+        writeOutputFile(*options.report, resolveStorePath(options.store),
+                        htmlReport(input).toUtf8());
     }
     if (!errors.empty())
         return kRuntimeErrorStatus;
     return storeStatus;
 }
 
+// The output a command writes and the store it must never be.
+std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
+        return std::pair { *options->report, options->store };
+    const auto *storeCommand = std::get_if<StoreCommand>(&command);
+    if (!storeCommand)
+        return std::nullopt;
+    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
+        return std::pair { *compare->report, compare->store };
+    if (const auto *exported = std::get_if<ExportResults>(storeCommand))
+        return std::pair { exported->file, exported->store };
+    return std::nullopt;
+}
+
 int dispatchCommand(const Command &command)
 {
     if (const auto path = storePathOf(command)) {
         if (const auto refusal = storePathRefusal(*path))
+            return usageError(*refusal);
+    }
+    // Before anything runs: an output over the store would lose every result.
+    if (const auto output = outputAndStore(command)) {
+        if (const auto refusal = storeAsOutput(output->first, resolveStorePath(output->second)))
             return usageError(*refusal);
     }
     if (const auto *options = std::get_if<RunOptions>(&command))

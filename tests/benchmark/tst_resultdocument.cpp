@@ -1,4 +1,5 @@
 #include "benchmark/ResultDocument.h"
+#include "benchmark/ResultDocumentWriter.h"
 #include "benchmark/ResultStore.h"
 #include "benchmark/ResultsError.h"
 #include "support/SampleResult.h"

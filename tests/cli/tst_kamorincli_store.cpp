@@ -1,4 +1,5 @@
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,6 +9,11 @@
 #include <QTest>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +44,42 @@ QJsonObject withRuns(QJsonObject result, const char *id, const QString &label, d
     return result;
 }
 
+// A device node of its own where the system allows one (as root, so that
+// a program that replaced it would not replace the system's), else the
+// system's node at `system`, which no one else may then replace.
+QString deviceNode(const QString &folder, const char *system, unsigned minor)
+{
+    const QString own = folder + QStringLiteral("/device");
+    if (mknod(QFile::encodeName(own).constData(), S_IFCHR | 0666, makedev(1, minor)) == 0) {
+        const int fd = open(QFile::encodeName(own).constData(), O_WRONLY);
+        if (fd >= 0) {
+            close(fd);
+            return own;
+        }
+        // A folder on a file system mounted nodev.
+        unlink(QFile::encodeName(own).constData());
+    }
+    return QString::fromLatin1(system);
+}
+
+// What an output is given to write over.
+enum class Target
+{
+    File,
+    NewPath,
+    NullDevice,
+    FullDevice,
+    Fifo,
+    Store,
+    LinkToStore,
+    ForeignLink,
+    ForeignFolderLink,
+    Stdout,
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Target)
 
 // kamorin-cli's results store as a user drives it, each step a whole process
 // on a store reached only through KAMORIN_STORE or --store.
@@ -55,6 +96,8 @@ private Q_SLOTS:
     void importedMachineRanksByItsMedian();
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
+    void outputTargets_data();
+    void outputTargets();
     void forget();
 
 private:
@@ -311,6 +354,137 @@ void TestKamorinCliStore::refusedFilesChangeNothing()
     QVERIFY2(r.err.startsWith(QStringLiteral("kamorin-cli: ")) && r.err.contains(message),
              qPrintable(r.err));
     QCOMPARE(fileHash(changed), before);
+}
+
+void TestKamorinCliStore::outputTargets_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    const struct
+    {
+        const char *name;
+        Target target;
+        int status;
+        const char *message;
+    } rows[] = {
+        { "regular file, replaced", Target::File, 0, "" },
+        { "new path", Target::NewPath, 0, "" },
+        { "null device, stays one", Target::NullDevice, 0, "" },
+        { "full device", Target::FullDevice, 74, "」に書き込めません: 空き領域がありません" },
+        { "FIFO, its reader gets it whole", Target::Fifo, 0, "" },
+        { "the store", Target::Store, 64, "そのものです" },
+        { "a link to the store", Target::LinkToStore, 64, "そのものです" },
+        { "another's link in a sticky folder", Target::ForeignLink, 74, "シンボリックリンク" },
+        { "the same, as a folder on the way", Target::ForeignFolderLink, 74, "シンボリックリンク" },
+    };
+    for (const char *option : { "--export", "--report" }) {
+        for (const auto &row : rows)
+            QTest::addRow("%s: %s", option, row.name)
+                    << QString::fromLatin1(option) << row.target << row.status
+                    << QString::fromUtf8(row.message);
+    }
+    QTest::newRow("--report: -") << QStringLiteral("--report") << Target::Stdout << 0 << QString();
+}
+
+// Each target in a folder of its own, so that a new file left beside it shows.
+void TestKamorinCliStore::outputTargets()
+{
+    QFETCH(QString, option);
+    QFETCH(Target, target);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+
+    QTemporaryDir folder(m_dir.filePath(QStringLiteral("target-XXXXXX")));
+    QString path = folder.filePath(QStringLiteral("out"));
+    QString unchanged = m_store;
+    switch (target) {
+    case Target::File:
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        break;
+    case Target::NewPath:
+        break;
+    case Target::Store:
+        QVERIFY(QFile::copy(m_store, path));
+        unchanged = path;
+        break;
+    case Target::NullDevice:
+        path = deviceNode(folder.path(), "/dev/null", 3);
+        break;
+    case Target::FullDevice:
+        path = deviceNode(folder.path(), "/dev/full", 7);
+        break;
+    case Target::Fifo:
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        break;
+    case Target::LinkToStore:
+        QVERIFY(QFile::link(m_store, path));
+        break;
+    case Target::ForeignLink:
+    case Target::ForeignFolderLink: {
+        // The kernel's rule needs a link that neither we nor the folder's owner own.
+        const passwd *nobody = getpwnam("nobody");
+        unchanged = m_dir.filePath(QStringLiteral("notes-of-root.txt"));
+        QFile notes(unchanged);
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("private\n");
+        notes.close();
+        QCOMPARE(chmod(QFile::encodeName(folder.path()).constData(), 01777), 0);
+        const bool asFolder = target == Target::ForeignFolderLink;
+        QVERIFY(QFile::link(asFolder ? m_dir.path() : unchanged, path));
+        if (!nobody || nobody->pw_uid == geteuid()
+            || lchown(QFile::encodeName(path).constData(), nobody->pw_uid, nobody->pw_gid) != 0)
+            QSKIP("a link owned by another user needs root");
+        if (asFolder)
+            path += QStringLiteral("/notes-of-root.txt");
+        break;
+    }
+    case Target::Stdout:
+        path = QStringLiteral("-");
+        break;
+    }
+    const QStringList arguments = option == QStringLiteral("--export")
+            ? QStringList { option, path }
+            : QStringList { QStringLiteral("--compare"), QStringLiteral("before"),
+                            QStringLiteral("after"), option, path };
+    const QString store = target == Target::Store ? path : QString();
+    const QByteArray before = fileHash(unchanged);
+
+    QProcess reader;
+    if (target == Target::Fifo)
+        reader.start(QStringLiteral("cat"), { path });
+    const Result r = cli(arguments, store);
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(fileHash(unchanged), before);
+    if (status != 0)
+        return;
+
+    QByteArray written;
+    if (target == Target::Fifo) {
+        QVERIFY(reader.waitForFinished(10000));
+        written = reader.readAllStandardOutput();
+    } else if (target == Target::Stdout) {
+        written = r.out.toUtf8();
+    } else if (target == Target::NullDevice) {
+        struct stat node
+        { };
+        QCOMPARE(stat(QFile::encodeName(path).constData(), &node), 0);
+        QVERIFY(S_ISCHR(node.st_mode));
+        return;
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        written = file.readAll();
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+                 QStringList { QStringLiteral("out") });
+    }
+    if (option == QStringLiteral("--export"))
+        QCOMPARE(written, cli({ option, QStringLiteral("-") }).out.toUtf8());
+    else
+        QVERIFY(written.startsWith("<!DOCTYPE html>") && written.contains("</html>\n"));
 }
 
 void TestKamorinCliStore::forget()

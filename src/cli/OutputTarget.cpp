@@ -1,0 +1,261 @@
+#include "cli/OutputTarget.h"
+
+#include "cli/StandardStreams.h"
+#include "cli/TerminalText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kamorin {
+
+namespace {
+
+// As many links as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
+QByteArray nativeName(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The descriptor a name stands for when it names one of this process's own.
+std::optional<int> descriptorNamed(const QString &path)
+{
+    if (path == QStringLiteral("-") || path == QStringLiteral("/dev/stdout"))
+        return STDOUT_FILENO;
+    if (path == QStringLiteral("/dev/stderr"))
+        return STDERR_FILENO;
+    for (const QString &folder : { QStringLiteral("/dev/fd/"), QStringLiteral("/proc/self/fd/") }) {
+        if (!path.startsWith(folder))
+            continue;
+        const QStringView number = QStringView(path).sliced(folder.size());
+        if (number.isEmpty() || number.size() > 9
+            || !std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); }))
+            return std::nullopt;
+        return number.toInt();
+    }
+    return std::nullopt;
+}
+
+// The kernel's protected-symlinks rule: in a sticky folder that anyone may
+// write to, a link is followed only when the follower or the folder's owner
+// owns it. It is kept whatever the system's setting: a link someone else
+// left there is how a file of ours elsewhere would be replaced.
+bool kernelWouldFollow(const QString &folderPath, const struct stat &link)
+{
+    struct stat folder
+    { };
+    if (::stat(nativeName(folderPath).constData(), &folder) != 0)
+        return true;
+    constexpr mode_t kOpenSticky = S_ISVTX | S_IWOTH;
+    if ((folder.st_mode & kOpenSticky) != kOpenSticky)
+        return true;
+    return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// A path with every link in it followed, one at a time, as the kernel would.
+struct Followed
+{
+    QString path;
+    // Of the last step, itself not a link; none when nothing is there.
+    std::optional<struct stat> found;
+    // The link the rule above refuses to follow.
+    std::optional<QString> refusedLink;
+    // Why the path cannot be followed (other than that nothing is at its end).
+    int error = 0;
+};
+
+QStringList stepsOf(const QString &path)
+{
+    QStringList steps = path.split(u'/', Qt::SkipEmptyParts);
+    steps.removeAll(QStringLiteral("."));
+    return steps;
+}
+
+// Every step, folders too: a link in place of a folder in a sticky folder
+// would move the file as surely as a link in its place.
+Followed follow(const QString &path)
+{
+    // Each step of `done` is a real folder, so ".." after it is the kernel's
+    // to take back without a link in the way.
+    QString done = path.startsWith(u'/') ? QString() : QStringLiteral(".");
+    QStringList steps = stepsOf(path);
+    int links = 0;
+    struct stat last
+    { };
+    if (::lstat(nativeName(done.isEmpty() ? QStringLiteral("/") : done).constData(), &last) != 0)
+        return { path, std::nullopt, std::nullopt, errno };
+    while (!steps.isEmpty()) {
+        const QString step = steps.takeFirst();
+        const QString next = done == QStringLiteral(".") ? step : done + u'/' + step;
+        struct stat st
+        { };
+        if (::lstat(nativeName(next).constData(), &st) != 0) {
+            const int error = errno;
+            if (error == ENOENT && steps.isEmpty())
+                return { next, std::nullopt, std::nullopt, 0 };
+            return { next, std::nullopt, std::nullopt, error };
+        }
+        if (S_ISLNK(st.st_mode)) {
+            const QString folder = done.isEmpty() ? QStringLiteral("/") : done;
+            if (!kernelWouldFollow(folder, st))
+                return { next, std::nullopt, next, 0 };
+            std::vector<char> target(PATH_MAX);
+            const ssize_t size
+                    = ::readlink(nativeName(next).constData(), target.data(), target.size());
+            if (size < 0 || std::size_t(size) >= target.size())
+                return { next, std::nullopt, std::nullopt, size < 0 ? errno : ENAMETOOLONG };
+            if (++links > kMaxLinks)
+                return { next, std::nullopt, std::nullopt, ELOOP };
+            const QString to = QFile::decodeName(QByteArray(target.data(), size));
+            if (to.startsWith(u'/'))
+                done.clear();
+            steps = stepsOf(to) + steps;
+            continue;
+        }
+        if (!steps.isEmpty() && !S_ISDIR(st.st_mode))
+            return { next, std::nullopt, std::nullopt, ENOTDIR };
+        done = next;
+        last = st;
+    }
+    return { done.isEmpty() ? QStringLiteral("/") : done, last, std::nullopt, 0 };
+}
+
+QString storeRefusal(const QString &path, const QString &storePath)
+{
+    const QString what = path == QStringLiteral("-") ? QStringLiteral("標準出力")
+                                                     : QStringLiteral("「%1」").arg(path);
+    return QStringLiteral("%1は結果の保存先「%2」そのものです。保存した結果が消えるため、"
+                          "そこには書き出しません。")
+            .arg(what, storePath);
+}
+
+std::optional<struct stat> storeFile(const QString &storePath)
+{
+    struct stat st
+    { };
+    if (::stat(nativeName(storePath).constData(), &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+bool descriptorIsStore(int fd, const QString &storePath)
+{
+    struct stat st
+    { };
+    const std::optional<struct stat> store = storeFile(storePath);
+    return store && ::fstat(fd, &st) == 0 && sameFile(st, *store);
+}
+
+// `name` opened with `flags`, and what it is; a failure is told for `path`.
+int openedAs(const QString &path, const QByteArray &name, int flags, struct stat &st)
+{
+    const int fd = ::open(name.constData(), flags);
+    if (fd >= 0 && ::fstat(fd, &st) == 0)
+        return fd;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    cannotWrite(path, systemMessage(error));
+}
+
+} // namespace
+
+void cannotWrite(const QString &path, const QString &why)
+{
+    const QString what = path == QStringLiteral("-")
+            ? QStringLiteral("標準出力")
+            : QStringLiteral("「%1」").arg(escapeControls(path));
+    writeError(QStringLiteral("kamorin-cli: ") + what + QStringLiteral("に書き込めません: ")
+               + escapeControls(why) + u'\n');
+    throw OutputFailed {};
+}
+
+std::optional<QString> storeAsOutput(const QString &path, const QString &storePath)
+{
+    if (const std::optional<int> fd = descriptorNamed(path)) {
+        if (descriptorIsStore(*fd, storePath))
+            return storeRefusal(path, storePath);
+        return std::nullopt;
+    }
+    const Followed target = follow(path);
+    if (const std::optional<struct stat> store = storeFile(storePath)) {
+        if (target.found && sameFile(*target.found, *store))
+            return storeRefusal(path, storePath);
+        return std::nullopt;
+    }
+    // Neither is there yet: a run that saves makes the store, and its report
+    // must not then be renamed over it.
+    const Followed store = follow(storePath);
+    if (!target.found && !target.refusedLink && !store.found
+        && QDir::cleanPath(QFileInfo(target.path).absoluteFilePath())
+                == QDir::cleanPath(QFileInfo(store.path).absoluteFilePath()))
+        return storeRefusal(path, storePath);
+    return std::nullopt;
+}
+
+OutputTarget openOutputTarget(const QString &path, const QString &storePath)
+{
+    // Checked once more as the target is opened: the store may have come to
+    // have that name since the command began.
+    if (const std::optional<QString> refusal = storeAsOutput(path, storePath))
+        cannotWrite(path, *refusal);
+    if (const std::optional<int> fd = descriptorNamed(path)) {
+        if (path == QStringLiteral("-"))
+            return { OutputTarget::Way::InPlace, STDOUT_FILENO, false, {}, {} };
+        const int copy = ::fcntl(*fd, F_DUPFD_CLOEXEC, 3);
+        if (copy < 0)
+            cannotWrite(path, systemMessage(errno));
+        return { OutputTarget::Way::InPlace, copy, true, {}, {} };
+    }
+    const Followed target = follow(path);
+    if (target.refusedLink)
+        cannotWrite(path,
+                    (*target.refusedLink == path
+                             ? QString()
+                             : QStringLiteral("その先の「%1」は").arg(*target.refusedLink))
+                            + QStringLiteral("誰でも書き込めるスティッキーなフォルダーにある、"
+                                             "ほかのユーザーのシンボリックリンクです。"
+                                             "リンクの先には手を付けません"));
+    if (target.error != 0)
+        cannotWrite(path, systemMessage(target.error));
+    if (!target.found)
+        return { OutputTarget::Way::Replace, -1, false, target.path, std::nullopt };
+    // What it is, decided on the opened file: O_PATH opens without reading,
+    // writing or waiting for a FIFO's reader.
+    const QByteArray name = nativeName(target.path);
+    struct stat st
+    { };
+    ::close(openedAs(path, name, O_PATH | O_NOFOLLOW | O_CLOEXEC, st));
+    if (S_ISREG(st.st_mode))
+        return { OutputTarget::Way::Replace, -1, false, target.path, st.st_mode & 07777 };
+    if (S_ISDIR(st.st_mode))
+        cannotWrite(path, systemMessage(EISDIR));
+    if (S_ISLNK(st.st_mode))
+        cannotWrite(path, QStringLiteral("開く間にシンボリックリンクに置き換えられました"));
+    // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
+    struct stat opened
+    { };
+    const int fd = openedAs(path, name, O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, opened);
+    if (!sameFile(opened, st)) {
+        ::close(fd);
+        cannotWrite(path, QStringLiteral("開く間に別のファイルに置き換えられました"));
+    }
+    return { OutputTarget::Way::InPlace, fd, true, {}, {} };
+}
+
+} // namespace kamorin
