@@ -1,6 +1,7 @@
 #include "cli/OutputFile.h"
 
 #include "cli/StandardStreams.h"
+#include "cli/StopLeftovers.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,6 +53,7 @@ OutputFile::OutputFile(const QString &path, const QString &storePath)
         m_temporary.clear();
         cannotWrite(m_path, systemMessage(errno));
     }
+    removeIfStopped(m_temporary);
     // The file replaced keeps its mode: a private file stays private.
     if (m_target.mode && ::fchmod(m_fd, *m_target.mode) != 0) {
         const int error = errno;
@@ -70,8 +72,10 @@ void OutputFile::discard()
     if (m_target.way == OutputTarget::Way::Replace) {
         if (m_fd >= 0)
             ::close(m_fd);
-        if (!m_temporary.isEmpty())
+        if (!m_temporary.isEmpty()) {
             ::unlink(m_temporary.constData());
+            noLongerRemoveIfStopped(m_temporary);
+        }
     } else if (m_target.ownsFd && m_fd >= 0) {
         ::close(m_fd);
     }
@@ -126,6 +130,7 @@ void OutputFile::commit()
     // checked is what is replaced.
     if (::rename(m_temporary.constData(), QFile::encodeName(m_target.replaced).constData()) != 0)
         fail(errno);
+    noLongerRemoveIfStopped(m_temporary);
     m_temporary.clear();
     const int folder = ::open(QFile::encodeName(QFileInfo(m_target.replaced).path()).constData(),
                               O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,6 +1,7 @@
 #include "cli/SignalWatcher.h"
 
 #include "benchmark/RunRegistry.h"
+#include "cli/StopLeftovers.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -67,8 +68,10 @@ void SignalWatcher::watch()
             continue;
         if (m_quitting.load())
             return;
-        if (m_endProcess.load())
+        if (m_endProcess.load()) {
+            removeWhatAStopLeaves();
             _exit(128 + signalNumber);
+        }
         m_registry.requestStop(signalNumber);
     }
 }
