@@ -1,12 +1,11 @@
 #include "benchmark/ResultStore.h"
 #include "benchmark/ResultsError.h"
+#include "support/RawSql.h"
 #include "support/SampleResult.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,30 +15,6 @@
 using namespace kamorin;
 
 namespace {
-
-// Raw SQL on a store file, past the store's own checks.
-class RawSql
-{
-public:
-    explicit RawSql(const QString &path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-    }
-    ~RawSql() { QSqlDatabase::removeDatabase(name); }
-
-    QVariant operator()(const QString &sql)
-    {
-        QSqlQuery query(QSqlDatabase::database(name));
-        if (!query.exec(sql))
-            qFatal("%s", qPrintable(sql));
-        return query.next() ? query.value(0) : QVariant();
-    }
-
-private:
-    const QString name = QStringLiteral("raw");
-};
 
 QByteArray bytesOf(const QString &path)
 {

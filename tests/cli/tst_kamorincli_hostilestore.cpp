@@ -1,4 +1,6 @@
-#include <QCryptographicHash>
+#include "support/FileHash.h"
+#include "support/RawSql.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -6,8 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,14 +20,6 @@ struct Result
     int status;
     QString err;
 };
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QString cliPath()
 {
@@ -46,31 +38,6 @@ void startCli(QProcess &process, const QStringList &arguments, const QString &st
 
 const QStringList kTinyRun { QStringLiteral("--count=100"), QStringLiteral("--unit=回"),
                              QStringLiteral("--runs=3") };
-
-// An SQLite connection of this test's own, past kamorin-cli's checks.
-class RawSql
-{
-public:
-    explicit RawSql(const QString &path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-    }
-    ~RawSql()
-    {
-        QSqlDatabase::database(kName).close();
-        QSqlDatabase::removeDatabase(kName);
-    }
-    void operator()(const QString &sql)
-    {
-        QSqlQuery query(QSqlDatabase::database(kName));
-        QVERIFY2(query.exec(sql), qPrintable(sql));
-    }
-
-private:
-    static inline const QString kName = QStringLiteral("raw");
-};
 
 } // namespace
 

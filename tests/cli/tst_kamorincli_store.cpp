@@ -1,4 +1,5 @@
-#include <QCryptographicHash>
+#include "support/FileHash.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -23,14 +24,6 @@ struct Result
     QString out;
     QString err;
 };
-
-QByteArray fileHash(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
 
 QJsonObject withRuns(QJsonObject result, const char *id, const QString &label, double seconds)
 {
