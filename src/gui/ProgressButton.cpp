@@ -17,6 +17,13 @@ SpokenProgress::SpokenProgress(QWidget *parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+void SpokenProgress::restart()
+{
+    // The first percent of a run is told, 0 included.
+    m_percent = -1;
+    m_told.invalidate();
+}
+
 void SpokenProgress::setProgress(int percent, const QString &words)
 {
     m_words = words;
@@ -48,12 +55,13 @@ void ProgressButton::setFill(std::optional<double> fraction, const QString &word
     }
     if (!m_spoken)
         m_spoken = new SpokenProgress(parentWidget());
-    m_spoken->setProgress(*percent(), words);
     if (m_spoken->isHidden()) {
+        m_spoken->restart();
         m_spoken->setGeometry(geometry());
         m_spoken->raise();
         m_spoken->show();
     }
+    m_spoken->setProgress(*percent(), words);
 }
 
 std::optional<int> ProgressButton::percent() const

@@ -19,6 +19,7 @@ class SpokenProgress : public QWidget
 public:
     explicit SpokenProgress(QWidget *parent);
 
+    void restart();
     void setProgress(int percent, const QString &words);
     int percent() const { return m_percent; }
     const QString &words() const { return m_words; }
