@@ -41,21 +41,30 @@ JSON
 log="$work/orca.log"
 script -qfec "orca --debug-file=/dev/tty" "$log" </dev/null >/dev/null 2>&1 &
 orca_pid=$!
-trap 'kill "$orca_pid" 2>/dev/null; [ -z "${KAMORIN_ORCA_LOG:-}" ] || cp "$log" "$KAMORIN_ORCA_LOG"; cleanup' EXIT
+trap 'kill "$orca_pid" 2>/dev/null; [ -z "${KAMORIN_ORCA_LOG:-}" ] || cp "$log" "$work/stderr" "$KAMORIN_ORCA_LOG"; cleanup' EXIT
 
 # heard PATTERN [SECONDS]: Orca has said something that starts with PATTERN
 # (a basic regular expression) since the last mark.
 spoken=0
 mark() { spoken=$(wc -l <"$log"); }
 heard_now() { tail -n "+$((spoken + 1))" "$log" | tr -d '\r' | grep -aq "SPEECH OUTPUT: '$1"; }
-heard() { poll "${2:-20}" heard_now "$1"; }
+heard() { poll "${2:-60}" heard_now "$1"; }
 said() { tail -n "+$((spoken + 1))" "$log" | tr -d '\r' | grep -a "SPEECH OUTPUT: " | sed "s/.*SPEECH OUTPUT: //"; }
 
 heard "Screen reader on" 30 || fail "Orca did not start: $(tail -n 5 "$log")"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-mark
-start_window "$kamorin"
-heard "計算値 text" || fail "Orca did not say where the focus is: $(said)"
+# Now and then, on a loaded machine, Qt's bridge never joins the
+# accessibility bus, and Orca never hears of the window; it is started once
+# more then.
+opened() {
+    mark
+    start_window "$kamorin"
+    heard "計算値 text" 30 && return 0
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+    return 1
+}
+opened || opened || fail "Orca did not say where the focus is: $(said)"
 
 # A run of hours, heard as it starts and goes, asked about, then stopped.
 atspi --set ループ回数 900000 || fail "could not set the count"
@@ -87,19 +96,22 @@ said | grep -q "^'notification 計算値 $value　計算時間 .*分$seconds\.[0
 mark
 click Text3
 heard "計算時間 秒 text" || fail "clicking the seconds was not heard: $(said)"
-heard "$seconds\.'" 5 || fail "the seconds $seconds were not read whole: $(said)"
+heard "$seconds\.'" 30 || fail "the seconds $seconds were not read whole: $(said)"
 
-# SCORE says the score as the field shows it, and no percent; COPY is confirmed.
+# SCORE says the score as the field shows it, and no percent; COPY is
+# confirmed. SCORE is pressed once only: the end of the run is said once its
+# handler has ended, when SCORE has been switched on, and a second press
+# would clear the score while it is read.
 mark
-scored() { click Command6 && heard "notification SCORE " 3; }
-poll 30 scored || fail "SCORE was not heard: $(said)"
+click Command6
+heard "notification SCORE " 60 || fail "SCORE was not heard: $(said)"
 score=$(atspi --text "SCORE の値")
 [ -n "$score" ] || fail "SCORE showed no score"
 said | grep -q "^'notification SCORE $score\.'" || fail "SCORE did not say $score: $(said)"
 ! said | grep -q "percent" || fail "SCORE was heard as a percent: $(said)"
 mark
 click Text7
-heard "$score\.'" 10 || fail "the score $score was not read whole: $(said)"
+heard "$score\.'" 30 || fail "the score $score was not read whole: $(said)"
 mark
 click Command4
 heard "notification 結果をクリップボードにコピーしました" || fail "COPY was not confirmed: $(said)"
