@@ -25,11 +25,10 @@ namespace {
 // Four updates a second at the least, and a few more so the fill moves smoothly.
 constexpr int kProgressIntervalMs = 100;
 
+// Input other than keys, which the key block drops further on.
 bool isUserInput(QEvent::Type type)
 {
     switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::InputMethod:
@@ -104,9 +103,8 @@ void LongStepWait::run(const std::function<void()> &step)
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
-    // Before the run is announced: the screen reader hears the changes of
-    // state first, and the announcement last, when it is least likely to be
-    // dropped among them.
+    // Before the run is announced: a screen reader that asks on hearing of
+    // it finds the form refusing input already.
     qApp->installEventFilter(this);
     const std::vector<QPointer<QObject>> blocked = blockKeys();
 
@@ -177,10 +175,9 @@ bool LongStepWait::KeyBlock::eventFilter(QObject *, QEvent *event)
     return true;
 }
 
+// Keys are left to the key block, past the accessibility bridge.
 bool LongStepWait::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        return false;
     if (event->type() != QEvent::Close && !isUserInput(event->type()))
         return false;
     if (const QWidget *window = topLevelOf(watched); window && m_staysUsable(window))
