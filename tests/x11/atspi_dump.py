@@ -5,7 +5,7 @@
                            combo box's list of items is not entered
   atspi_dump.py --extents  the same with each object's screen rectangle
   atspi_dump.py --value N  the value and text of the object named N
-  atspi_dump.py --states N the states of the object named N, one line
+  atspi_dump.py --states N [R]  the states of the object named N (of role R), one line
   atspi_dump.py --actions N  the actions of the object named N, one line
   atspi_dump.py --press N  the first action (press, open) of the object named N
   atspi_dump.py --set N T  types T into the field named N, over what it held
@@ -76,7 +76,7 @@ def main(args):
         print(node.queryValue().currentValue, text.getText(0, text.characterCount))
         return
     if args[:1] == ["--states"]:
-        states = find(app, args[1]).getState().getStates()
+        states = find(app, args[1], (args[2:3] or [None])[0]).getState().getStates()
         print(" ".join(sorted(pyatspi.stateToString(s) for s in states)))
         return
     if args[:1] == ["--actions"]:
