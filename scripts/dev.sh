@@ -28,6 +28,9 @@ packages=(
     # A screen reader's view (AT-SPI on a private session bus), and the window
     # on Wayland under weston with its clipboard.
     dbus-bin dbus-daemon at-spi2-core python3-pyatspi qt6-wayland weston wl-clipboard
+    # What a blind user hears: Orca, the screen reader, driven by a test that
+    # reads its speech from its debug log (bsdutils' script gives it a terminal).
+    orca bsdutils
     # The Debian package and the checks of what it installs.
     dpkg-dev file desktop-file-utils appstream lintian
     # The fuzz targets (libFuzzer comes with clang's runtime) and readable sanitizer stacks.

@@ -1,6 +1,7 @@
 #include "cli/ProgressLine.h"
 
 #include "cli/TerminalText.h"
+#include "runtime/LoopProgress.h"
 
 #include <QByteArray>
 
@@ -97,9 +98,11 @@ QString progressLineText(const RunRegistry::Snapshot &snapshot)
             + QStringLiteral(" 回  経過 ") + duration(snapshot.elapsedSeconds)
             + QStringLiteral("  残り ");
     // The rate so far is the best guess there is; before the first pass there is none.
-    if (done > 0 && std::isfinite(snapshot.elapsedSeconds))
-        line += QStringLiteral("約 ")
-                + duration(snapshot.elapsedSeconds / fraction - snapshot.elapsedSeconds);
+    const RemainingTime left = remainingTime(fraction, snapshot.elapsedSeconds);
+    if (left.kind == RemainingTime::Kind::Estimate)
+        line += QStringLiteral("約 ") + duration(left.seconds);
+    else if (left.kind == RemainingTime::Kind::BeyondEstimate)
+        line += QStringLiteral("見積もれません");
     else
         line += QStringLiteral("--");
     return line;

@@ -8,15 +8,14 @@
 #include <QKeySequence>
 #include <QLineEdit>
 
-#include <algorithm>
-
 namespace kamorin {
 
 namespace {
 
-// Qt's own button interface is private; this one says the same and adds the
-// fill of a running button as its value, with its words as description.
-class ProgressButtonAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+// Qt's own button interface is private; this one says the same. It offers
+// no value: a button is not changed by steps, and a value would bring
+// Increase and Decrease actions with it.
+class ProgressButtonAccessible : public QAccessibleWidget
 {
 public:
     explicit ProgressButtonAccessible(ProgressButton *button)
@@ -27,16 +26,11 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        switch (t) {
-        case QAccessible::Name:
-            if (!button()->accessibleName().isEmpty())
-                return button()->accessibleName();
-            return QString(button()->text()).remove(u'&');
-        case QAccessible::Description:
-            return button()->description();
-        default:
+        if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
-        }
+        if (!button()->accessibleName().isEmpty())
+            return button()->accessibleName();
+        return QString(button()->text()).remove(u'&');
     }
 
     QAccessible::State state() const override
@@ -47,11 +41,19 @@ public:
         return s;
     }
 
-    void *interface_cast(QAccessible::InterfaceType type) override
+    // A running button is labelled by its progress, so a screen reader asked
+    // where the focus is reads how far the run has come. Labels are looked
+    // up afresh each time, where a name or description would be kept from
+    // the last change a screen reader was told of, and Orca 43 cannot read
+    // the change events Qt 6.4 sends for the focused control.
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
     {
-        if (type == QAccessible::ValueInterface)
-            return static_cast<QAccessibleValueInterface *>(this);
-        return QAccessibleWidget::interface_cast(type);
+        auto found = QAccessibleWidget::relations(match);
+        SpokenProgress *progress = button()->spokenProgress();
+        if ((match & QAccessible::Label) && progress && progress->isVisible())
+            found.append({ QAccessible::queryAccessibleInterface(progress), QAccessible::Label });
+        return found;
     }
 
     QStringList actionNames() const override
@@ -78,37 +80,88 @@ public:
             return { QKeySequence(Qt::Key_Space).toString(QKeySequence::NativeText) };
         return QAccessibleWidget::keyBindingsForAction(actionName);
     }
-
-    // The percent of a running button; 0 for a plain one.
-    QVariant currentValue() const override { return button()->percent().value_or(0); }
-    void setCurrentValue(const QVariant &) override { }
-    QVariant maximumValue() const override { return 100; }
-    QVariant minimumValue() const override { return 0; }
-    QVariant minimumStepSize() const override { return 1; }
 };
 
-class BarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+// Read only: its value is the run's, never set from outside. Its words are
+// its text, which a screen reader reads afresh each time; a changing name
+// would have to be announced at every tick, and Orca drops what a window
+// says when it is told too much at once.
+class SpokenProgressAccessible : public QAccessibleWidget,
+                                 public QAccessibleValueInterface,
+                                 public QAccessibleTextInterface
 {
 public:
-    explicit BarAccessible(BarLabel *bar) : QAccessibleWidget(bar, QAccessible::ProgressBar) { }
+    explicit SpokenProgressAccessible(SpokenProgress *progress)
+        : QAccessibleWidget(progress, QAccessible::ProgressBar)
+    { }
 
-    BarLabel *bar() const { return static_cast<BarLabel *>(widget()); }
+    SpokenProgress *progress() const { return static_cast<SpokenProgress *>(widget()); }
+    const QString &words() const { return progress()->words(); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name)
+            return QStringLiteral("計算の進み具合");
+        return QAccessibleWidget::text(t);
+    }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QVariant currentValue() const override { return bar()->length(); }
+    QVariant currentValue() const override { return progress()->percent(); }
     void setCurrentValue(const QVariant &) override { }
-    QVariant maximumValue() const override
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int start, int end) const override { return words().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(words().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int *start, int *end) const override
     {
-        return std::max(bar()->length(), bar()->fullLength());
+        *start = 0;
+        *end = characterCount();
+        return {};
     }
-    QVariant minimumValue() const override { return 0.0; }
-    QVariant minimumStepSize() const override { return 0.0; }
+};
+
+// A bar of the chart is drawn, not set: it says whose bar it is and the time
+// it stands for, and has no value a screen reader would read as a percent.
+class BarAccessible : public QAccessibleWidget
+{
+public:
+    explicit BarAccessible(BarLabel *bar) : QAccessibleWidget(bar, QAccessible::Graphic) { }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description)
+            return static_cast<BarLabel *>(widget())->time();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+// Says its words once each time it is shown; it is never seen.
+class SpokenNoticeAccessible : public QAccessibleWidget
+{
+public:
+    explicit SpokenNoticeAccessible(QWidget *notice)
+        : QAccessibleWidget(notice, QAccessible::Notification)
+    { }
 };
 
 // Qt's own combo box interface names an editable combo box by its text; a
@@ -189,6 +242,10 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
         return new ComboFieldAccessible(static_cast<QComboBox *>(object));
     if (className == u"kamorin::BarLabel")
         return new BarAccessible(static_cast<BarLabel *>(object));
+    if (className == u"kamorin::SpokenProgress")
+        return new SpokenProgressAccessible(static_cast<SpokenProgress *>(object));
+    if (className == u"kamorin::SpokenNotice")
+        return new SpokenNoticeAccessible(static_cast<QWidget *>(object));
     return nullptr;
 }
 
@@ -199,14 +256,31 @@ void installAccessibleInterfaces()
     QAccessible::installFactory(interfaceFor);
 }
 
-void BarLabel::setLength(double twips, double fullTwips)
+void BarLabel::setTime(const QString &time)
 {
-    if (twips == m_length && fullTwips == m_full)
+    if (time == m_time)
         return;
-    m_length = twips;
-    m_full = fullTwips;
-    QAccessibleValueChangeEvent changed(this, m_length);
+    m_time = time;
+    QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&changed);
+}
+
+SpokenNotice::SpokenNotice(QWidget *parent) : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(0, 0, 0, 0);
+    hide();
+}
+
+void SpokenNotice::say(const QString &words)
+{
+    if (words.isEmpty())
+        return;
+    // A screen reader speaks a notification as it is shown.
+    hide();
+    setAccessibleName(words);
+    show();
 }
 
 } // namespace kamorin

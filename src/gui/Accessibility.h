@@ -4,11 +4,11 @@
 
 namespace kamorin {
 
-// What a screen reader is told beyond Qt's own: the run button's progress as
-// a value, and the bars of the chart with their lengths.
+// What a screen reader is told beyond Qt's own: the run button's progress,
+// the bars of the chart, and the notices of what a press has done.
 void installAccessibleInterfaces();
 
-// A bar of the chart: its length is its value, out of the chart frame's width.
+// A bar of the chart, told to screen readers with the time it stands for.
 class BarLabel : public QLabel
 {
     Q_OBJECT
@@ -16,13 +16,25 @@ class BarLabel : public QLabel
 public:
     using QLabel::QLabel;
 
-    void setLength(double twips, double fullTwips);
-    double length() const { return m_length; }
-    double fullLength() const { return m_full; }
+    // As the time beside the bar shows it, with its unit.
+    void setTime(const QString &time);
+    const QString &time() const { return m_time; }
 
 private:
-    double m_length = 0;
-    double m_full = 1;
+    QString m_time;
+};
+
+// Words for a screen reader alone: an empty notification that Orca speaks as
+// it is shown, for what a press has done where no focus change or caption
+// says it (a run started or ended, a score, a copy).
+class SpokenNotice : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SpokenNotice(QWidget *parent);
+
+    void say(const QString &words);
 };
 
 } // namespace kamorin

@@ -50,6 +50,17 @@ private:
     QPoint m_origin;
 };
 
+// The run's wait keeps the form from keys and pointer; this keeps it from
+// assistive technology as well, which would otherwise type into it or press
+// its buttons under a running handler.
+constexpr char kRefusesInput[] = "kamorinRefusesInput";
+
+bool refusesInput(QObject *object)
+{
+    const QWidget *widget = widgetOf(object);
+    return widget && widget->window()->property(kRefusesInput).toBool();
+}
+
 class DevicePixelText : public QAccessibleTextInterface
 {
 public:
@@ -97,13 +108,84 @@ public:
     }
     int characterCount() const override { return m_inner->characterCount(); }
     void scrollToSubstring(int start, int end) override { m_inner->scrollToSubstring(start, end); }
+    // Qt's line edits answer with an empty run at the offset asked for; a
+    // screen reader that walks the runs to read a field then stops short of
+    // its end (140.13 of 140.136). The text has one set of attributes
+    // throughout, so the run is all of it.
     QString attributes(int offset, int *start, int *end) const override
     {
-        return m_inner->attributes(offset, start, end);
+        const QString attributes = m_inner->attributes(offset, start, end);
+        if (attributes.isEmpty() && *start == *end) {
+            *start = 0;
+            *end = m_inner->characterCount();
+        }
+        return attributes;
     }
 
 private:
     QAccessibleTextInterface *m_inner;
+    QObject *m_object;
+};
+
+class RefusingEditableText : public QAccessibleEditableTextInterface
+{
+public:
+    RefusingEditableText(QAccessibleEditableTextInterface *inner, QObject *object)
+        : m_inner(inner), m_object(object)
+    { }
+
+    void deleteText(int start, int end) override
+    {
+        if (!refusesInput(m_object))
+            m_inner->deleteText(start, end);
+    }
+    void insertText(int offset, const QString &text) override
+    {
+        if (!refusesInput(m_object))
+            m_inner->insertText(offset, text);
+    }
+    void replaceText(int start, int end, const QString &text) override
+    {
+        if (!refusesInput(m_object))
+            m_inner->replaceText(start, end, text);
+    }
+
+private:
+    QAccessibleEditableTextInterface *m_inner;
+    QObject *m_object;
+};
+
+class RefusingActions : public QAccessibleActionInterface
+{
+public:
+    RefusingActions(QAccessibleActionInterface *inner, QObject *object)
+        : m_inner(inner), m_object(object)
+    { }
+
+    QStringList actionNames() const override
+    {
+        return refusesInput(m_object) ? QStringList() : m_inner->actionNames();
+    }
+    QString localizedActionName(const QString &name) const override
+    {
+        return m_inner->localizedActionName(name);
+    }
+    QString localizedActionDescription(const QString &name) const override
+    {
+        return m_inner->localizedActionDescription(name);
+    }
+    void doAction(const QString &name) override
+    {
+        if (!refusesInput(m_object))
+            m_inner->doAction(name);
+    }
+    QStringList keyBindingsForAction(const QString &name) const override
+    {
+        return m_inner->keyBindingsForAction(name);
+    }
+
+private:
+    QAccessibleActionInterface *m_inner;
     QObject *m_object;
 };
 
@@ -165,6 +247,17 @@ public:
                 m_image.emplace(static_cast<QAccessibleImageInterface *>(inner), object());
             return &*m_image;
         }
+        if (type == QAccessible::EditableTextInterface) {
+            if (!m_editable)
+                m_editable.emplace(static_cast<QAccessibleEditableTextInterface *>(inner),
+                                   object());
+            return &*m_editable;
+        }
+        if (type == QAccessible::ActionInterface) {
+            if (!m_actions)
+                m_actions.emplace(static_cast<QAccessibleActionInterface *>(inner), object());
+            return &*m_actions;
+        }
         return inner;
     }
 
@@ -182,9 +275,24 @@ public:
         return m_inner->indexOfChild(child);
     }
     QString text(QAccessible::Text t) const override { return m_inner->text(t); }
-    void setText(QAccessible::Text t, const QString &text) override { m_inner->setText(t, text); }
+    void setText(QAccessible::Text t, const QString &text) override
+    {
+        if (!refusesInput(object()))
+            m_inner->setText(t, text);
+    }
     QAccessible::Role role() const override { return m_inner->role(); }
-    QAccessible::State state() const override { return m_inner->state(); }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = m_inner->state();
+        if (refusesInput(object())) {
+            s.disabled = true;
+            if (s.editable) {
+                s.editable = false;
+                s.readOnly = true;
+            }
+        }
+        return s;
+    }
     QColor foregroundColor() const override { return m_inner->foregroundColor(); }
     QColor backgroundColor() const override { return m_inner->backgroundColor(); }
     void virtual_hook(int id, void *data) override { m_inner->virtual_hook(id, data); }
@@ -193,6 +301,8 @@ private:
     QAccessibleInterface *m_inner;
     std::optional<DevicePixelText> m_text;
     std::optional<DevicePixelImage> m_image;
+    std::optional<RefusingEditableText> m_editable;
+    std::optional<RefusingActions> m_actions;
 };
 
 // Wraps the interface registered for a widget or a menu item and registers
@@ -236,6 +346,14 @@ public:
 };
 
 } // namespace
+
+// Read afresh by whoever asks. No change of state is sent: one for each
+// control would make Orca 43 take the window for a flood and drop what the
+// run has to say, and during a run no key can move Orca to another control.
+void refuseAssistiveInput(QWidget *window, bool refused)
+{
+    window->setProperty(kRefusesInput, refused);
+}
 
 void reportGeometryInDevicePixels()
 {

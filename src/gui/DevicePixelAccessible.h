@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace kamorin {
 
 // Tells assistive technology every widget's geometry in the display's pixels.
@@ -8,5 +10,10 @@ namespace kamorin {
 // each control by that factor. Each widget's accessible interface, as Qt or
 // this program makes it, is wrapped as the widget is first polished.
 void reportGeometryInDevicePixels();
+
+// While `refused`, every control of `window` tells assistive technology that
+// asks that it is switched off and read-only, and refuses its edits and
+// actions.
+void refuseAssistiveInput(QWidget *window, bool refused);
 
 } // namespace kamorin

@@ -147,14 +147,16 @@ void nameForScreenReaders(const Control &control, QWidget *widget)
         combo->lineEdit()->setAccessibleName(name);
 }
 
-// The chart frame's width is the scale of both bars.
-void showBarLength(const Label &label, QWidget *widget, const Form1 &form)
-{
-    if (auto *bar = qobject_cast<BarLabel *>(widget))
-        bar->setLength(label.width(), form.Label13.width());
-}
-
 const QString kStopHint = QStringLiteral("Esc キーで計算を中止します。");
+
+// What a screen reader hears when a run has ended: the value and the time as
+// the fields show them.
+QString runResultWords(const Form1 &form)
+{
+    return QStringLiteral("計算値 %1　計算時間 %2時間%3分%4.%5秒")
+            .arg(form.Text2.text(), form.Text6.text(), form.Text5.text(), form.Text3.text(),
+                 form.Text8.text());
+}
 
 } // namespace
 
@@ -182,11 +184,10 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         }
         m_widgets.emplace(control, widget);
         connectEdits(*control, widget);
-        if (const auto *label = dynamic_cast<const Label *>(control)) {
+        if (const auto *label = dynamic_cast<const Label *>(control))
             placeLabel(*label, static_cast<QLabel *>(widget));
-            showBarLength(*label, widget, m_form);
-        }
     }
+    m_notice = new SpokenNotice(this);
     stackAndOrder();
     connectClicks();
     m_form.observers.add(this);
@@ -234,16 +235,23 @@ void FormView::connectEdits(Control &control, QWidget *widget)
 
 void FormView::connectClicks()
 {
-    const auto onClick = [this](CommandButton &button, auto handler) {
+    // What each press has done is said to a screen reader once it has ended,
+    // where the window shows it without moving the focus.
+    const auto onClick = [this](CommandButton &button, auto handler, auto done) {
         connect(static_cast<QPushButton *>(m_widgets.at(&button)), &QPushButton::clicked, this,
-                [this, handler] {
-                    dispatchPress(m_platform, m_form, [&] { handler(m_form, m_platform); });
+                [this, handler, done] {
+                    if (dispatchPress(m_platform, m_form, [&] { handler(m_form, m_platform); }))
+                        m_notice->say(done(m_form));
                 });
     };
-    onClick(m_form.Command1, Command1_Click);
-    onClick(m_form.Command6, Command6_Click);
-    onClick(m_form.Command4, Command4_Click);
-    onClick(m_form.Command2, [](Form1 &form, Platform &) { Command2_Click(form); });
+    onClick(m_form.Command1, Command1_Click, runResultWords);
+    onClick(m_form.Command6, Command6_Click,
+            [](const Form1 &form) { return QStringLiteral("SCORE ") + form.Text7.text(); });
+    onClick(m_form.Command4, Command4_Click,
+            [](const Form1 &) { return QStringLiteral("結果をクリップボードにコピーしました。"); });
+    onClick(
+            m_form.Command2, [](Form1 &form, Platform &) { Command2_Click(form); },
+            [](const Form1 &) { return QString(); });
 }
 
 void FormView::stackAndOrder()
@@ -275,6 +283,7 @@ void FormView::runStarted()
     // The window takes no input until the run ends.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     runProgressed(0, 0);
+    m_notice->say(QStringLiteral("計算中　") + kStopHint);
 }
 
 void FormView::runProgressed(double fraction, double elapsedSeconds)
@@ -290,8 +299,10 @@ void FormView::runProgressed(double fraction, double elapsedSeconds)
         QToolTip::showText(QCursor::pos(), text, button);
 }
 
-void FormView::runEnded()
+void FormView::runEnded(bool stopped)
 {
+    if (stopped)
+        m_notice->say(QStringLiteral("計算を中止しました。"));
     ProgressButton *button = runButton();
     button->setFill(std::nullopt);
     m_launcherEntry.showProgress(std::nullopt);
@@ -299,6 +310,19 @@ void FormView::runEnded()
     if (QToolTip::isVisible() && button->underMouse())
         QToolTip::hideText();
     QApplication::restoreOverrideCursor();
+}
+
+// Each bar's time is shown beside it; a screen reader hears it with the bar.
+void FormView::tellBarItsTime(const Label &time)
+{
+    const Label *bar = &time == &m_form.Label20 ? &m_form.Label14
+            : &time == &m_form.Label19          ? &m_form.Label15
+                                                : nullptr;
+    if (!bar)
+        return;
+    const QString caption = time.caption().trimmed();
+    static_cast<BarLabel *>(m_widgets.at(bar))
+            ->setTime(caption.isEmpty() ? caption : caption + u'秒');
 }
 
 void FormView::placeLabel(const Label &label, QLabel *widget)
@@ -330,6 +354,7 @@ void FormView::propertyChanged(const Control &control, Property property)
             label->setText(displayed(static_cast<const Label &>(control).caption()));
             fitText(label, designedFont(control.design()));
             nameForScreenReaders(control, widget);
+            tellBarItsTime(static_cast<const Label &>(control));
         } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
             button->setText(static_cast<const CommandButton &>(control).caption());
         }
@@ -337,7 +362,6 @@ void FormView::propertyChanged(const Control &control, Property property)
     case Property::Width:
     case Property::Left:
         placeLabel(static_cast<const Label &>(control), static_cast<QLabel *>(widget));
-        showBarLength(static_cast<const Label &>(control), widget, m_form);
         return;
     case Property::Enabled:
         widget->setEnabled(control.enabled());

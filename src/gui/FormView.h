@@ -13,6 +13,7 @@ class QLabel;
 namespace kamorin {
 
 class ProgressButton;
+class SpokenNotice;
 
 class Form1;
 class Platform;
@@ -37,7 +38,7 @@ public:
 
     void runStarted() override;
     void runProgressed(double fraction, double elapsedSeconds) override;
-    void runEnded() override;
+    void runEnded(bool stopped) override;
 
 private:
     ProgressButton *runButton() const;
@@ -47,11 +48,13 @@ private:
     void connectClicks();
     void stackAndOrder();
     void placeLabel(const Label &label, QLabel *widget);
+    void tellBarItsTime(const Label &time);
 
     Form1 &m_form;
     Platform &m_platform;
     std::unordered_map<const Control *, QWidget *> m_widgets;
     LauncherEntry m_launcherEntry;
+    SpokenNotice *m_notice = nullptr;
 };
 
 } // namespace kamorin

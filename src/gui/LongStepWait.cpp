@@ -1,5 +1,6 @@
 #include "gui/LongStepWait.h"
 
+#include "gui/DevicePixelAccessible.h"
 #include "gui/RunWatcher.h"
 #include "runtime/LoopProgress.h"
 
@@ -15,6 +16,7 @@
 
 #include <exception>
 #include <thread>
+#include <vector>
 
 namespace kamorin {
 
@@ -23,11 +25,10 @@ namespace {
 // Four updates a second at the least, and a few more so the fill moves smoothly.
 constexpr int kProgressIntervalMs = 100;
 
+// Input other than keys, which the key block drops further on.
 bool isUserInput(QEvent::Type type)
 {
     switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
     case QEvent::InputMethod:
@@ -84,8 +85,8 @@ bool isHover(QObject *watched, QEvent *event)
 
 LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher, WindowTest closesTheProgram,
                            WindowTest staysUsable)
-    : m_progress(progress), m_watcher(watcher), m_closesTheProgram(std::move(closesTheProgram)),
-      m_staysUsable(std::move(staysUsable))
+    : m_progress(progress), m_keyBlock(progress), m_watcher(watcher),
+      m_closesTheProgram(std::move(closesTheProgram)), m_staysUsable(std::move(staysUsable))
 { }
 
 void LongStepWait::run(const std::function<void()> &step)
@@ -102,6 +103,11 @@ void LongStepWait::run(const std::function<void()> &step)
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
+    // Before the run is announced: a screen reader that asks on hearing of
+    // it finds the form refusing input already.
+    qApp->installEventFilter(this);
+    const std::vector<QPointer<QObject>> blocked = blockKeys();
+
     QElapsedTimer elapsed;
     elapsed.start();
     QTimer ticks;
@@ -115,18 +121,61 @@ void LongStepWait::run(const std::function<void()> &step)
         ticks.start();
     }
 
-    qApp->installEventFilter(this);
     loop.exec();
+    for (const QPointer<QObject> &object : blocked) {
+        if (!object)
+            continue;
+        object->removeEventFilter(&m_keyBlock);
+        if (auto *widget = qobject_cast<QWidget *>(object.data()); widget && widget->isWindow())
+            refuseAssistiveInput(widget, false);
+    }
     qApp->removeEventFilter(this);
     ticks.stop();
     worker.join();
     if (m_watcher)
-        m_watcher->runEnded();
+        m_watcher->runEnded(m_progress.stopRequested());
 
     if (failure)
         std::rethrow_exception(failure);
 }
 
+// Keys are refused by each window and widget rather than by the
+// application. Qt's accessibility bridge hands every key to the screen reader
+// first, from an application-wide filter, and passes on only what the screen
+// reader leaves; this wait's application-wide filter, installed later, would
+// be asked first and keep every key from the screen reader, its own commands
+// included. Assistive technology is told that the form takes nothing either.
+std::vector<QPointer<QObject>> LongStepWait::blockKeys()
+{
+    std::vector<QPointer<QObject>> blocked;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (m_staysUsable(window))
+            continue;
+        QList<QObject *> objects { window };
+        if (QWindow *handle = window->windowHandle())
+            objects << handle;
+        for (QWidget *child : window->findChildren<QWidget *>())
+            objects << child;
+        for (QObject *object : objects) {
+            object->installEventFilter(&m_keyBlock);
+            blocked.emplace_back(object);
+        }
+        refuseAssistiveInput(window, true);
+    }
+    return blocked;
+}
+
+bool LongStepWait::KeyBlock::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    if (event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
+        m_progress.requestStop();
+    return true;
+}
+
+// Keys are left to the key block, past the accessibility bridge.
 bool LongStepWait::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Close && !isUserInput(event->type()))
@@ -146,12 +195,7 @@ bool LongStepWait::eventFilter(QObject *watched, QEvent *event)
         }
         return true;
     }
-    if (isHover(watched, event))
-        return false;
-    if (event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
-        m_progress.requestStop();
-    return true;
+    return !isHover(watched, event);
 }
 
 } // namespace kamorin

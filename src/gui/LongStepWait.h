@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -40,7 +41,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Drops the keys that reach a window of the form; Escape asks for the stop.
+    class KeyBlock : public QObject
+    {
+    public:
+        explicit KeyBlock(LoopProgress &progress) : m_progress(progress) { }
+        bool eventFilter(QObject *watched, QEvent *event) override;
+
+    private:
+        LoopProgress &m_progress;
+    };
+
+    std::vector<QPointer<QObject>> blockKeys();
+
     LoopProgress &m_progress;
+    KeyBlock m_keyBlock;
     RunWatcher *m_watcher;
     WindowTest m_closesTheProgram;
     WindowTest m_staysUsable;

@@ -10,25 +10,58 @@
 
 namespace kamorin {
 
-void ProgressButton::setFill(std::optional<double> fraction, const QString &description)
+SpokenProgress::SpokenProgress(QWidget *parent) : QWidget(parent)
+{
+    // The button beneath keeps the pointer, its tooltip and the focus.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void SpokenProgress::restart()
+{
+    // The first percent of a run is told, 0 included.
+    m_percent = -1;
+    m_told.invalidate();
+}
+
+void SpokenProgress::setProgress(int percent, const QString &words)
+{
+    m_words = words;
+    if (percent == m_percent)
+        return;
+    m_percent = percent;
+    // A screen reader speaks a progress bar every ten seconds or so; told of
+    // every percent of a fast run, Orca would take it for a flood and drop
+    // the notices around it.
+    if (m_told.isValid() && m_told.elapsed() < 1000 && percent < 100)
+        return;
+    m_told.start();
+    QAccessibleValueChangeEvent changed(this, percent);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void ProgressButton::setFill(std::optional<double> fraction, const QString &words)
 {
     if (fraction)
         fraction = std::clamp(*fraction, 0.0, 1.0);
-    const std::optional<int> percentBefore = percent();
     if (fraction != m_fill) {
         m_fill = fraction;
         update();
     }
-    // A screen reader announces these: once a percent, not every repaint.
-    if (percent() != percentBefore) {
-        QAccessibleValueChangeEvent changed(this, percent().value_or(0));
-        QAccessible::updateAccessibility(&changed);
+    if (!m_fill) {
+        if (m_spoken)
+            m_spoken->hide();
+        return;
     }
-    if (description != m_description) {
-        m_description = description;
-        QAccessibleEvent changed(this, QAccessible::DescriptionChanged);
-        QAccessible::updateAccessibility(&changed);
+    if (!m_spoken)
+        m_spoken = new SpokenProgress(parentWidget());
+    if (m_spoken->isHidden()) {
+        m_spoken->restart();
+        m_spoken->setGeometry(geometry());
+        m_spoken->raise();
+        m_spoken->show();
     }
+    m_spoken->setProgress(*percent(), words);
 }
 
 std::optional<int> ProgressButton::percent() const

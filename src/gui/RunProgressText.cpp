@@ -1,5 +1,7 @@
 #include "gui/RunProgressText.h"
 
+#include "runtime/LoopProgress.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,10 +27,12 @@ QString runProgressText(double fraction, double elapsedSeconds)
     const int percent = static_cast<int>(std::floor(std::clamp(fraction, 0.0, 1.0) * 100));
     QString text
             = QStringLiteral("計算中 %1%　経過 %2").arg(percent).arg(durationText(elapsedSeconds));
-    // Too early to tell: no pass has been counted yet.
-    if (fraction > 0)
-        text += QStringLiteral("　残り 約%1")
-                        .arg(durationText(elapsedSeconds * (1 - fraction) / fraction));
+    // Too early to tell before the first pass: nothing is said of it.
+    const RemainingTime left = remainingTime(fraction, elapsedSeconds);
+    if (left.kind == RemainingTime::Kind::Estimate)
+        text += QStringLiteral("　残り 約%1").arg(durationText(left.seconds));
+    else if (left.kind == RemainingTime::Kind::BeyondEstimate)
+        text += QStringLiteral("　残り 見積もれません");
     return text;
 }
 

@@ -12,7 +12,8 @@ public:
     virtual void runStarted() = 0;
     // `fraction` of the passes done (0 … 1), after `elapsedSeconds`.
     virtual void runProgressed(double fraction, double elapsedSeconds) = 0;
-    virtual void runEnded() = 0;
+    // `stopped` when the user asked for the stop.
+    virtual void runEnded(bool stopped) = 0;
 };
 
 } // namespace kamorin

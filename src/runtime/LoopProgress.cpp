@@ -3,6 +3,7 @@
 #include "runtime/RuntimeError.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kamorin {
 
@@ -17,6 +18,17 @@ double LoopProgress::fractionDone() const noexcept
     if (!(total > 0))
         return 0;
     return std::clamp(passesDone() / total, 0.0, 1.0);
+}
+
+RemainingTime remainingTime(double fraction, double elapsedSeconds) noexcept
+{
+    constexpr double kLongestEstimate = 1e9;
+    if (!(fraction > 0) || !std::isfinite(elapsedSeconds))
+        return {};
+    const double seconds = elapsedSeconds * (1 - std::min(fraction, 1.0)) / fraction;
+    if (!(seconds <= kLongestEstimate))
+        return { RemainingTime::Kind::BeyondEstimate };
+    return { RemainingTime::Kind::Estimate, std::max(seconds, 0.0) };
 }
 
 } // namespace kamorin

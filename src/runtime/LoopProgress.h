@@ -38,6 +38,23 @@ private:
     std::atomic<bool> m_stop { false };
 };
 
+// What can be said of the time a loop still needs, at its rate so far, as
+// the window and kamorin-cli both tell it.
+struct RemainingTime
+{
+    enum class Kind
+    {
+        NotYet,        // no pass counted yet: no rate to go by
+        Estimate,      // `seconds` left
+        BeyondEstimate // past a billion seconds (some 31 years), where a
+                       // figure would only be noise
+    };
+    Kind kind = Kind::NotYet;
+    double seconds = 0;
+};
+
+RemainingTime remainingTime(double fraction, double elapsedSeconds) noexcept;
+
 static_assert(std::atomic<double>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "a pass must not take a lock");
 

@@ -245,8 +245,12 @@ void TestLongRun::progressText_data()
             << 0.999 << 999.0 << u"計算中 99%　経過 16分39秒　残り 約1秒"_s;
     QTest::newRow("hours") << 0.5 << 3725.0
                            << u"計算中 50%　経過 1時間2分5秒　残り 約1時間2分5秒"_s;
-    QTest::newRow("hardly begun") << 1e-12 << 10.0
-                                  << u"計算中 0%　経過 10秒　残り 約277777時間46分40秒"_s;
+    QTest::newRow("the longest estimate")
+            << 1e-8 << 10.0 << u"計算中 0%　経過 10秒　残り 約277777時間46分30秒"_s;
+    QTest::newRow("past an estimate")
+            << 1e-12 << 10.0 << u"計算中 0%　経過 10秒　残り 見積もれません"_s;
+    QTest::newRow("a count of 1e300")
+            << 1e-291 << 10.0 << u"計算中 0%　経過 10秒　残り 見積もれません"_s;
 }
 
 void TestLongRun::progressText()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A screen reader's view of the window, read through AT-SPI on a private
 # session bus: every object's role and name against one table, the version
-# dialog included; the running button's progress as value and description;
-# the run's progress in the task bar's launcher-entry signal; and where
+# dialog included; no Increase or Decrease where nothing can be changed by
+# steps; the running button's progress as value and words, and the form
+# refusing assistive technology during the run; the run's progress in the task bar's launcher-entry signal; and where
 # each control is, in the display's pixels, at scale factor 1 and 2.
 #
 # usage: accessibility.sh path/to/kamorin
@@ -38,6 +39,7 @@ atspi >"$work/tree" || fail "no accessible tree"
 diff -u - "$work/tree" <<'TABLE' || fail "the accessible tree differs from the table"
 frame "Kamorin"
   filler ""
+    notification ""
     label "ループ回数"
     label "計算値"
     label "秒"
@@ -51,8 +53,8 @@ frame "Kamorin"
     label ""
     label "基準機"
     label "You"
-    progress bar "基準機のバー"
-    progress bar "You のバー"
+    image "基準機のバー"
+    image "You のバー"
     label ""
     label "基準機の時間"
     label "表示速度"
@@ -95,15 +97,26 @@ dialog "Kamorin(KT版)のﾊﾞｰｼﾞｮﾝ情報"
   image "Kamorin のアイコン"
 TABLE
 atspi --press OK || fail "could not press OK through AT-SPI"
+# What cannot be changed by steps offers no Increase or Decrease.
+for control in 実行 SCORE "You のバー"; do
+    atspi --actions "$control" | grep -qiw "increase\|decrease" && fail "$control offers to be increased"
+done
 
 # A run long enough to watch, then stopped.
 xdo windowfocus --sync "$window"
 enter Combo4 900000
 click Command1
 sleep 2
-read -r percent description < <(atspi --value 計算中) || fail "no running button"
-[[ "$description" == 計算中\ * ]] || fail "the running button's description is '$description'"
-[[ "$percent" =~ ^[0-9.]+$ ]] || fail "the running button's value is '$percent'"
+read -r percent words < <(atspi --value 計算の進み具合) || fail "no progress of the running button"
+[[ "$words" == 計算中\ * ]] || fail "the running button's progress says '$words'"
+[[ "$percent" =~ ^[0-9.]+$ ]] || fail "the running button's progress is '$percent'"
+# Assistive technology can no more change the form than the keyboard can.
+for control in SCORE CLEAR COPY; do
+    atspi --states "$control" | grep -qw "sensitive\|enabled" && fail "$control says it can be pressed during the run"
+done
+atspi --states ループ回数 text | grep -qw editable && fail "ループ回数 says it can be edited during the run"
+atspi --set ループ回数 77
+[ "$(atspi --text ループ回数)" = 900000 ] || fail "ループ回数 was changed during the run"
 xdo key --clearmodifiers Escape
 poll 10 eval 'reported | grep -q "計算を中止しました。"' || fail "Escape did not stop the run"
 poll 5 grep -q 'boolean false' "$work/launcher" || fail "the task bar's progress was not cleared"

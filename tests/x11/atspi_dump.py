@@ -4,7 +4,9 @@
                            quotes, and "focusable" for what takes the focus; a
                            combo box's list of items is not entered
   atspi_dump.py --extents  the same with each object's screen rectangle
-  atspi_dump.py --value N  the value and description of the object named N
+  atspi_dump.py --value N  the value and text of the object named N
+  atspi_dump.py --states N [R]  the states of the object named N (of role R), one line
+  atspi_dump.py --actions N  the actions of the object named N, one line
   atspi_dump.py --press N  the first action (press, open) of the object named N
   atspi_dump.py --set N T  types T into the field named N, over what it held
   atspi_dump.py --text N   the text of the field named N"""
@@ -70,7 +72,20 @@ def main(args):
         return
     if args[:1] == ["--value"]:
         node = find(app, args[1])
-        print(node.queryValue().currentValue, node.description)
+        text = node.queryText()
+        print(node.queryValue().currentValue, text.getText(0, text.characterCount))
+        return
+    if args[:1] == ["--states"]:
+        states = find(app, args[1], (args[2:3] or [None])[0]).getState().getStates()
+        print(" ".join(sorted(pyatspi.stateToString(s) for s in states)))
+        return
+    if args[:1] == ["--actions"]:
+        try:
+            action = find(app, args[1]).queryAction()
+        except NotImplementedError:
+            print()
+            return
+        print(" ".join(action.getName(i) for i in range(action.nActions)))
         return
     extents = args[:1] == ["--extents"]
     for depth, node in walk(app):

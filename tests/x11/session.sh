@@ -66,6 +66,12 @@ alive() {
 
 # start_session KAMORIN: the server, then the window, focused; sets window and menu.
 start_session() {
+    start_server
+    start_window "$1"
+}
+
+# start_server: the X server alone, for a test that starts more on it first.
+start_server() {
     # Xvfb picks a free display itself and writes its number once it accepts clients.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
         3>"$work/display" 2>"$work/xvfb.log" &
@@ -78,7 +84,10 @@ start_session() {
     # Qt warns on stderr without one, and stderr is read here.
     mkdir -m 700 "$work/runtime"
     export XDG_RUNTIME_DIR="$work/runtime"
+}
 
+# start_window KAMORIN: the window on that server, focused; sets window and menu.
+start_window() {
     "$1" >"$work/stdout" 2>"$work/stderr" &
     app_pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Kamorin$' | head -n 1)
