@@ -2,10 +2,13 @@
 
 #include "benchmark/ResultDocument.h"
 #include "benchmark/ResultReport.h"
+#include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
 #include "benchmark/StorePath.h"
 #include "cli/ExitStatus.h"
+#include "cli/ImportInput.h"
 #include "cli/OutputFile.h"
+#include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreOutput.h"
 #include "cli/TerminalText.h"
@@ -126,23 +129,33 @@ int exportResults(const ExportResults &command)
 
 // Each file whole or not at all, in its own transaction; a refused file is
 // told and the others still come in. The store is created only for a file
-// that is to come in.
+// that is to come in. A stop signal while a file is read ends the import
+// before that file changes anything.
 int importResults(const ImportResults &command)
 {
     const QString path = resolveStorePath(command.store);
+    RunRegistry registry;
+    SignalWatcher watcher(registry);
     std::unique_ptr<ResultStore> store;
     int status = 0;
     for (const QString &file : command.files) {
         try {
-            const std::vector<SavedResult> results = readResultDocument(file);
+            ImportInput input(file, [&] { return registry.stopSignal() != 0; });
+            const std::vector<SavedResult> results = readResultDocument(
+                    [&](char *buffer, qsizetype size) { return input.read(buffer, size); },
+                    input.name());
             if (!store)
                 store = std::make_unique<ResultStore>(path);
             const ImportOutcome outcome = store->importResults(results);
             tell(QStringLiteral(
                          "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
-                         .arg(escapeControls(file))
+                         .arg(escapeControls(input.name()))
                          .arg(outcome.added)
                          .arg(outcome.skipped));
+        } catch (const ImportStopped &) {
+            tell(QStringLiteral("取り込みを中止しました（「%1」は取り込んでいません）。")
+                         .arg(escapeControls(file == u"-" ? QStringLiteral("標準入力") : file)));
+            return 128 + registry.stopSignal();
         } catch (const ResultsError &error) {
             const int refused = failed(error);
             // A store that cannot take anything ends the import.
