@@ -111,8 +111,8 @@ void checkPlain(const QJsonValue &value, const QString &where, int depth)
     }
     const QJsonObject object = checkedObject(value, where);
     for (auto it = object.begin(); it != object.end(); ++it) {
-        if (it.key().size() > kMaxShownTextLength)
-            refuse(where, QStringLiteral("メンバーの名前が長すぎます"));
+        if (const auto fault = shownTextFault(it.key()))
+            refuse(where, QStringLiteral("メンバーの名前に問題があります: ") + *fault);
         checkPlain(it.value(), member(where, it.key()), depth + 1);
     }
 }

@@ -26,6 +26,9 @@ std::optional<QString> shownTextFault(QStringView text, qsizetype limit)
             ++i;
         }
         ++length;
+        // Half of a pair: UTF-8 cannot hold it, so it would not survive an export.
+        if (QChar::isSurrogate(c))
+            return QStringLiteral("対になっていないサロゲートが含まれています");
         // A line break or other control character would break the lines of
         // the text and CSV outputs that show it.
         if (QChar::category(c) == QChar::Other_Control)
