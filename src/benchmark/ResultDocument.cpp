@@ -23,6 +23,32 @@ QString jsonText(const QJsonValue &value)
     return QString::fromUtf8(list.mid(1, list.size() - 2));
 }
 
+// Qt's reasons are English; a user of this program reads Japanese.
+QString faultText(QJsonParseError::ParseError error)
+{
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+    case QJsonParseError::UnterminatedArray:
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("途中で終わっています");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("「:」があるべきところです");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("「,」があるべきところです");
+    case QJsonParseError::IllegalNumber:
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("数が正しくありません");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("文字列のエスケープが正しくありません");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("UTF-8 として正しくない文字列です");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("値の後に余計なものがあります");
+    default:
+        return QStringLiteral("値として正しくありません");
+    }
+}
+
 // One piece the scanner handed over, parsed: a value of any kind, so that a
 // result that is a number is refused for what it is, not as broken JSON.
 QJsonValue parsedValue(const QByteArray &bytes, qsizetype offset)
@@ -30,7 +56,7 @@ QJsonValue parsedValue(const QByteArray &bytes, qsizetype offset)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson('[' + bytes + ']', &error);
     if (error.error != QJsonParseError::NoError || document.array().size() != 1)
-        throw JsonFault { offset + std::max(0, error.offset - 1), error.errorString() };
+        throw JsonFault { offset + std::max(0, error.offset - 1), faultText(error.error) };
     return document.array()[0];
 }
 

@@ -234,6 +234,8 @@ void TestOptions::parse_data()
     QTest::newRow("import several files")
             << args({ "--import", "a.json", "b.json", "--store", "s" })
             << "import [a.json|b.json] store=[s]";
+    QTest::newRow("import stdin twice")
+            << args({ "--import", "-", "a.json", "-" }) << "usage error: --import の「-」";
     QTest::newRow("export to stdout")
             << args({ "--export=-", "--machine-model=Xeon" }) << "export [-] model=[Xeon]";
     QTest::newRow("forget") << args({ "--forget", "abc" }) << "forget [abc]";
