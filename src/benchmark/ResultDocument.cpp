@@ -69,7 +69,7 @@ struct DocumentHead
     std::optional<QJsonValue> results;
     std::optional<QString> unknown;
 
-    void take(const QString &key, const QByteArray &bytes)
+    void take(const QString &key, const QByteArray &bytes, qsizetype offset)
     {
         std::optional<QJsonValue> *slot = key == u"format" ? &format
                 : key == u"version"                        ? &version
@@ -83,7 +83,7 @@ struct DocumentHead
         if (*slot)
             refuse(key, QStringLiteral("二度あります"));
         *slot = key == u"results" && bytes == "[]" ? QJsonValue(QJsonArray())
-                                                   : parsedValue(bytes, 0);
+                                                   : parsedValue(bytes, offset);
     }
 
     bool complete() const { return format && version; }
@@ -117,7 +117,8 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
     // broken JSON, another format or another version after it is the
     // better reason to give.
     std::optional<Refusal> refused;
-    scanner.scan([&](const QString &key, const QByteArray &value) { head.take(key, value); },
+    scanner.scan([&](const QString &key, const QByteArray &value,
+                     qsizetype offset) { head.take(key, value, offset); },
                  [&](qsizetype index, const QByteArray &bytes, qsizetype offset) {
                      const QJsonValue value = parsedValue(bytes, offset);
                      if (refused)

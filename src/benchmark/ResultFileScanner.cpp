@@ -56,7 +56,7 @@ int ResultFileScanner::peek()
 {
     if (m_pos == m_buffer.size() && !fill())
         return -1;
-    return static_cast<unsigned char>(m_buffer[m_pos]);
+    return static_cast<unsigned char>(m_buffer.constData()[m_pos]);
 }
 
 void ResultFileScanner::fault(const QString &what) const
@@ -180,11 +180,12 @@ void ResultFileScanner::scan(const MemberFound &memberFound, const ResultFound &
         expect(':');
         skipBlanks();
         if (name != u"results" || peek() != '[') {
-            memberFound(name, value(name));
+            const qsizetype start = offset();
+            memberFound(name, value(name), start);
             skipBlanks();
             continue;
         }
-        memberFound(name, QByteArray("[]"));
+        memberFound(name, QByteArray("[]"), offset());
         ++m_pos;
         skipBlanks();
         for (qsizetype index = 0; peek() != ']'; ++index) {

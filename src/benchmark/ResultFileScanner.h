@@ -33,7 +33,8 @@ inline constexpr qsizetype kMaxResults = 100000;
 class ResultFileScanner
 {
 public:
-    using MemberFound = std::function<void(const QString &key, const QByteArray &value)>;
+    using MemberFound
+            = std::function<void(const QString &key, const QByteArray &value, qsizetype offset)>;
     using ResultFound
             = std::function<void(qsizetype index, const QByteArray &value, qsizetype offset)>;
 
