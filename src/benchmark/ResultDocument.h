@@ -1,5 +1,6 @@
 #pragma once
 
+#include "benchmark/ResultFileScanner.h"
 #include "benchmark/SavedResult.h"
 
 #include <QByteArray>
@@ -16,8 +17,11 @@ inline constexpr int kDocumentVersion = 1;
 
 // The results of a file, checked whole: a file that is not JSON, is of another
 // format or version, breaks a limit or holds one doubtful value is refused
-// with ResultsError naming `fileName` and what is wrong. The statistics in the
-// file are for its reader; the runs are what counts.
+// with ResultsError naming `fileName` and the place of the fault. The
+// statistics in the file are for its reader; the runs are what counts. It is
+// read a piece at a time: what it costs beyond the results it holds is one
+// result's bytes and tree.
+std::vector<SavedResult> readResultDocument(const ByteSource &source, const QString &fileName);
 std::vector<SavedResult> parseResultDocument(const QByteArray &bytes, const QString &fileName);
 std::vector<SavedResult> readResultDocument(const QString &path);
 

@@ -60,6 +60,10 @@ double Scale::operator()(double value) const
 std::vector<double> Scale::ticks(int wanted) const
 {
     std::vector<double> marks;
+    // A scale of no width or beyond the numbers has no round values to mark,
+    // and its decades would not fit an int.
+    if (!std::isfinite(low) || !std::isfinite(high) || high < low || (logarithmic && !(low > 0)))
+        return marks;
     if (logarithmic) {
         const int first = int(std::floor(std::log10(low)));
         const int last = int(std::ceil(std::log10(high)));
@@ -84,7 +88,10 @@ std::vector<double> Scale::ticks(int wanted) const
             break;
         }
     }
-    for (double mark = std::ceil(low / step) * step; mark <= high + step * 1e-9; mark += step)
+    // A step too small to move a mark this far from zero would never end.
+    for (double mark = std::ceil(low / step) * step;
+         mark <= high + step * 1e-9 && marks.size() <= std::size_t(std::max(1, wanted)) * 10;
+         mark += step)
         marks.push_back(mark);
     return marks;
 }

@@ -1,5 +1,6 @@
 #include "cli/Options.h"
 
+#include "benchmark/ShownText.h"
 #include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
@@ -45,15 +46,6 @@ std::optional<double> positiveSeconds(const QString &text)
     if (!value || !(*value > 0) || *value > kMaxMinimumSeconds)
         return std::nullopt;
     return value;
-}
-
-// What a label may be: what a results file can carry, so that every saved
-// result can be exported and imported again.
-bool acceptableLabel(const QString &label)
-{
-    return label.size() <= kMaxLabelLength && std::none_of(label.begin(), label.end(), [](QChar c) {
-               return c.category() == QChar::Other_Control;
-           });
 }
 
 // QCommandLineParser says what went wrong in English; the option it names is
@@ -173,10 +165,13 @@ Command parseCommandLine(const QStringList &arguments)
                     "--label は --save か --report と一緒に指定してください"
                     "（保存した結果を選ぶときは --history か --export と）。") };
         options.label = parser.value(kLabel);
-        if (!acceptableLabel(options.label))
-            return outOfRange(QStringLiteral("--label"), options.label,
-                              QStringLiteral("には制御文字を含まない 200 文字以内の文字列を"
-                                             "指定してください"));
+        if (const auto fault = shownTextFault(options.label))
+            // Not quoted: the label would deceive the terminal as it would the page.
+            return UsageError { QStringLiteral("--label には制御文字、文字の向きを変える制御文字、"
+                                               "行区切りと段落区切りを含まない %1 文字以内の"
+                                               "文字列を指定してください（%2）。")
+                                        .arg(kMaxShownTextLength)
+                                        .arg(*fault) };
         // --compare last names the newest result, so a result labelled so
         // could never be chosen by its label.
         if (options.label == QStringLiteral("last"))

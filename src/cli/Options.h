@@ -16,8 +16,6 @@ inline constexpr int kMaxRuns = 1000;
 inline constexpr int kMaxThreads = 1024;
 inline constexpr double kMaxMinimumSeconds = 3600;
 inline constexpr double kMaxFailIfSlowerPercent = 1000;
-// The longest label a results file carries.
-inline constexpr qsizetype kMaxLabelLength = 200;
 
 // The count text that asks kamorin-cli to choose the count for this machine.
 inline constexpr QStringView kAutoCount = u"auto";

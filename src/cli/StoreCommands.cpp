@@ -6,6 +6,7 @@
 #include "benchmark/SavedMachines.h"
 #include "benchmark/StorePath.h"
 #include "cli/ExitStatus.h"
+#include "cli/ImportInput.h"
 #include "cli/OutputFile.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreOutput.h"
@@ -163,13 +164,16 @@ int importResults(const ImportResults &command)
     int status = 0;
     for (const QString &file : command.files) {
         try {
-            const std::vector<SavedResult> results = readResultDocument(file);
+            ImportInput input(file);
+            const std::vector<SavedResult> results = readResultDocument(
+                    [&](char *buffer, qsizetype size) { return input.read(buffer, size); },
+                    input.name());
             if (!store)
                 store = std::make_unique<ResultStore>(path);
             const ImportOutcome outcome = store->importResults(results);
             tell(QStringLiteral(
                          "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
-                         .arg(escapeControls(file), QString::number(outcome.added),
+                         .arg(escapeControls(input.name()), QString::number(outcome.added),
                               QString::number(outcome.skipped)));
         } catch (const ResultsError &error) {
             const int refused = failed(error);

@@ -101,6 +101,10 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
             return UsageError { QStringLiteral(
                     "--import には空でないファイル名を指定してください。") };
     }
+    // The second would read nothing: the first has read stdin to its end.
+    if (operands.count(QStringLiteral("-")) > 1)
+        return UsageError { QStringLiteral(
+                "--import の「-」（標準入力）は 1 回だけ指定できます。") };
     return StoreCommand(ImportResults { store, operands });
 }
 

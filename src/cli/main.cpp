@@ -37,6 +37,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <malloc.h>
 #include <new>
 #include <optional>
@@ -392,11 +393,30 @@ int dispatchCommand(const Command &command)
     return usageError(std::get<UsageError>(command).message);
 }
 
+// Memory that ran out where an exception cannot pass (a noexcept function
+// inside Qt, another thread) ends the program as it ends elsewhere, with 71
+// rather than an abort; the words are ready, since nothing more can be had.
+[[noreturn]] void terminated()
+{
+    if (const std::exception_ptr current = std::current_exception()) {
+        try {
+            std::rethrow_exception(current);
+        } catch (const std::bad_alloc &) {
+            static const char kMessage[] = "kamorin-cli: メモリが足りません。\n";
+            [[maybe_unused]] const ssize_t written
+                    = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+            _exit(kSystemErrorStatus);
+        } catch (...) { }
+    }
+    std::abort();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     prepareStandardStreams();
+    std::set_terminate(terminated);
     // Every thread would otherwise reserve a malloc arena of 64 MiB of address
     // space. Under a memory limit the parallel copies then ran out inside Qt's
     // containers, which cannot report it and crash, before a thread that

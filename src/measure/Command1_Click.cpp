@@ -5,27 +5,38 @@
 #include "measure/LeibnizSeries.h"
 #include "runtime/Arithmetic.h"
 #include "runtime/Conversion.h"
+#include "runtime/CountedLoop.h"
 #include "runtime/Format.h"
 #include "runtime/LoopProgress.h"
 #include "runtime/NumberText.h"
 #include "runtime/Platform.h"
 
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
 namespace kamorin {
 
 namespace {
 
-Variant unitFactor(const ComboBox &unit)
+Variant unitFactor(const QString &unit)
 {
-    // The text is read afresh for each comparison, in this order.
-    if (unit.text() == u"億回")
+    if (unit == u"億回")
         return Variant::longInteger(100000000);
-    if (unit.text() == u"万回")
+    if (unit == u"万回")
         return Variant::integer(10000);
-    if (unit.text() == u"千回")
+    if (unit == u"千回")
         return Variant::integer(1000);
-    if (unit.text() == u"百回")
+    if (unit == u"百回")
         return Variant::integer(100);
     return Variant::integer(1);
+}
+
+QString loopCountText(const QString &count, const QString &unit)
+{
+    const Variant factor = unitFactor(unit);
+    return textOf(Variant::text(count) * factor);
 }
 
 struct ElapsedTime
@@ -134,6 +145,14 @@ void runAndShow(Form1 &form, Platform &platform)
 
 } // namespace
 
+double passesFor(const QString &count, const QString &unit)
+{
+    // The loop's end is read from Combo1's text, as the series loop reads it.
+    const CountedLoop loop(Variant::integer(1), Variant::text(loopCountText(count, unit)),
+                           Variant::integer(1));
+    return std::max(0.0, std::floor(loop.end().toDouble()));
+}
+
 bool showElapsedTime(Form1 &form, double seconds)
 {
     const ElapsedTime t = writeElapsedTime(form, seconds);
@@ -142,8 +161,7 @@ bool showElapsedTime(Form1 &form, double seconds)
 
 void Command1_Click(Form1 &form, Platform &platform)
 {
-    const Variant factor = unitFactor(form.Combo5);
-    form.Combo1.setText(textOf(Variant::text(form.Combo4.text()) * factor));
+    form.Combo1.setText(loopCountText(form.Combo4.text(), form.Combo5.text()));
 
     form.Text3.setText(QString());
     form.Text4.setText(QString());

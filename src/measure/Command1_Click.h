@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace kamorin {
 
 class Form1;
@@ -9,6 +11,10 @@ class Platform;
 // result fields; a run of a second or more enables SCORE and draws the
 // curtain back from the bar chart.
 void Command1_Click(Form1 &form, Platform &platform);
+
+// The passes 実行 makes for a count and a unit as Combo4 and Combo5 hold
+// them, as it resolves them; RuntimeError where 実行 would stop with one.
+double passesFor(const QString &count, const QString &unit);
 
 // The time fields (Text3, Text8, Text6, Text5) as 実行 writes them for a run
 // of `seconds`, held in single precision as the reference times were: what

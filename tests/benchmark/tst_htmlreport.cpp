@@ -1,4 +1,5 @@
 #include "benchmark/HtmlReport.h"
+#include "benchmark/SvgChart.h"
 #include "machines/ReferenceMachines.h"
 #include "support/SampleResult.h"
 
@@ -7,6 +8,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace kamorin;
 
@@ -76,8 +79,37 @@ class TestHtmlReport : public QObject
 
 private Q_SLOTS:
     void selfContained();
+    void scaleBeyondTheNumbers_data();
+    void scaleBeyondTheNumbers();
     void rendersInChromium();
 };
+
+void TestHtmlReport::scaleBeyondTheNumbers_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("logarithmic");
+    QTest::newRow("log from zero") << 0.0 << 1.0 << true;
+    QTest::newRow("log from the least double") << 5e-324 << 3.4 << true;
+    QTest::newRow("log to infinity") << 1.0 << double(INFINITY) << true;
+    QTest::newRow("linear from -infinity") << double(-INFINITY) << 1.0 << false;
+    QTest::newRow("linear of NaN") << double(NAN) << double(NAN) << false;
+    QTest::newRow("linear steps lost in the magnitude") << 1e16 << 1e16 + 4 << false;
+}
+
+// Whatever the values, a chart gets finite positions and an end to its marks.
+void TestHtmlReport::scaleBeyondTheNumbers()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, logarithmic);
+    const Scale scale { low, high, 10, 400, logarithmic };
+    const std::vector<double> marks = scale.ticks(6);
+    QVERIFY(marks.size() <= 400);
+    for (const double mark : marks)
+        QVERIFY(std::isfinite(scale(mark)));
+    QVERIFY(std::isfinite(scale(1.0)));
+}
 
 void TestHtmlReport::selfContained()
 {

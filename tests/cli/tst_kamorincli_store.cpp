@@ -10,8 +10,10 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -91,6 +93,8 @@ private Q_SLOTS:
     void refusedFilesChangeNothing();
     void outputTargets_data();
     void outputTargets();
+    void importInputs_data();
+    void importInputs();
     void forget();
 
 private:
@@ -478,6 +482,108 @@ void TestKamorinCliStore::outputTargets()
         QCOMPARE(written, cli({ option, QStringLiteral("-") }).out.toUtf8());
     else
         QVERIFY(written.startsWith("<!DOCTYPE html>") && written.contains("</html>\n"));
+}
+
+void TestKamorinCliStore::importInputs_data()
+{
+    QTest::addColumn<QString>("source");
+    // What is written to stdin or the FIFO; for a FIFO with none, no writer comes.
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("signalNumber");
+    QTest::addColumn<int>("memoryLimit");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+
+    QFile exported(m_dir.filePath(QStringLiteral("export.json")));
+    const QByteArray document = exported.open(QIODevice::ReadOnly) ? exported.readAll() : "";
+    const QByteArray nested = "{\"format\":\"kamorin-results\",\"version\":1,\"results\":["
+            + QByteArray("[[[[[[[[[[0]]]]]]]]]],").repeated(3000000) + "0]}";
+
+    QTest::newRow("stdin") << "-" << document << 0 << 0 << 0
+                           << QStringLiteral("「標準入力」: 1 件を取り込みました");
+    QTest::newRow("64 MiB of nested lists, 2.5 GB of memory")
+            << "file" << nested << 0 << 2500000 << 65
+            << QStringLiteral("nested.json」は取り込めません: results[0]: 入れ子が深すぎます");
+    // A stop ends the process at once, as for every store command: SQLite's
+    // journal rolls back what was begun, and nothing more is said.
+    QTest::newRow("FIFO with no writer, SIGINT")
+            << "fifo" << QByteArray() << SIGINT << 0 << 130 << QString();
+    QTest::newRow("FIFO with no writer, SIGTERM")
+            << "fifo" << QByteArray() << SIGTERM << 0 << 143 << QString();
+    QTest::newRow("FIFO whose writer trickles, SIGINT")
+            << "fifo" << document.left(40) << SIGINT << 0 << 130 << QString();
+}
+
+void TestKamorinCliStore::importInputs()
+{
+    QFETCH(QString, source);
+    QFETCH(QByteArray, input);
+    QFETCH(int, signalNumber);
+    QFETCH(int, memoryLimit);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+#if defined(__SANITIZE_ADDRESS__)
+    if (memoryLimit > 0)
+        QSKIP("A sanitizer's shadow memory alone exceeds the limit");
+#endif
+    // A file that comes in goes into a store of its own; a refused or stopped
+    // one must leave the shared store as it was.
+    const QString store = status == 0 ? m_dir.filePath(QStringLiteral("stdin.sqlite")) : m_store;
+    const QByteArray before = fileHash(store);
+    QString file = QStringLiteral("-");
+    if (source == u"file") {
+        file = m_dir.filePath(QStringLiteral("nested.json"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(input) == input.size());
+    } else if (source == u"fifo") {
+        file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    }
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KAMORIN_STORE"), store);
+    process.setProcessEnvironment(environment);
+    if (memoryLimit > 0) {
+        process.setChildProcessModifier([memoryLimit] {
+            const rlimit limit { rlim_t(memoryLimit) * 1024, rlim_t(memoryLimit) * 1024 };
+            setrlimit(RLIMIT_AS, &limit);
+        });
+    }
+    process.start(qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI)),
+                  { QStringLiteral("--import"), file });
+    QVERIFY(process.waitForStarted());
+    if (source == u"-") {
+        process.write(input);
+        process.closeWriteChannel();
+    }
+    int writer = -1;
+    if (source == u"fifo" && !input.isEmpty()) {
+        // Without a reader yet, a writer that will not wait is refused.
+        QTRY_VERIFY((writer = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_NONBLOCK))
+                    >= 0);
+        QCOMPARE(::write(writer, input.constData(), std::size_t(input.size())),
+                 ssize_t(input.size()));
+    }
+    if (signalNumber != 0) {
+        QTest::qWait(300);
+        ::kill(pid_t(process.processId()), signalNumber);
+        QVERIFY2(process.waitForFinished(2000), "no end within two seconds of the signal");
+    } else {
+        QVERIFY(process.waitForFinished(120000));
+    }
+    if (writer >= 0)
+        ::close(writer);
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), status);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    if (message.isEmpty())
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+    else
+        QVERIFY2(err.startsWith(QStringLiteral("kamorin-cli: ")) && err.contains(message),
+                 qPrintable(err));
+    if (status != 0)
+        QCOMPARE(fileHash(store), before);
 }
 
 void TestKamorinCliStore::forget()

@@ -6,6 +6,12 @@ using namespace kamorin;
 
 namespace {
 
+// Characters beyond the first plane: two UTF-16 units each.
+QString emoji(int count)
+{
+    return QString::fromUcs4(U"\U0001F600").repeated(count);
+}
+
 // The parse result as one comparable line.
 QString describe(const Command &command)
 {
@@ -228,6 +234,8 @@ void TestOptions::parse_data()
     QTest::newRow("import several files")
             << args({ "--import", "a.json", "b.json", "--store", "s" })
             << "import [a.json|b.json] store=[s]";
+    QTest::newRow("import stdin twice")
+            << args({ "--import", "-", "a.json", "-" }) << "usage error: --import の「-」";
     QTest::newRow("export to stdout")
             << args({ "--export=-", "--machine-model=Xeon" }) << "export [-] model=[Xeon]";
     QTest::newRow("forget") << args({ "--forget", "abc" }) << "forget [abc]";
@@ -249,6 +257,18 @@ void TestOptions::parse_data()
             << args({ "--save", "--label=a\x1b" }) << refused("--label");
     QTest::newRow("label last, which --compare takes for the newest")
             << args({ "--save", "--label=last" }) << "usage error: --label に「last」は使えません";
+    QTest::newRow("label with a right-to-left override")
+            << args({ "--save", "--label=a\u202eLTR" }) << refused("--label");
+    QTest::newRow("label with a first-strong isolate")
+            << args({ "--save", "--label=a\u2068b" }) << refused("--label");
+    QTest::newRow("label with a line separator")
+            << args({ "--save", "--label=a\u2028b" }) << refused("--label");
+    QTest::newRow("label of 201 emoji")
+            << QStringList { QStringLiteral("--save"), QStringLiteral("--label=") + emoji(201) }
+            << refused("--label");
+    QTest::newRow("label of 200 emoji")
+            << QStringList { QStringLiteral("--save"), QStringLiteral("--label=") + emoji(200) }
+            << plain + QStringLiteral(" save label=[%1]").arg(emoji(200));
     QTest::newRow("store with a plain run")
             << args({ "--store=s" }) << "usage error: --store は --save";
     QTest::newRow("fail-if-slower without compare")

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace kamorin {
+
+// The longest label, host or CPU name a result carries, in code points.
+inline constexpr qsizetype kMaxShownTextLength = 200;
+
+// Why `text` may not stand in a line of a table, a CSV row or the page, as a
+// phrase ("制御文字が含まれています"); nothing when it may. The same rule holds
+// for --label and for what a results file carries, so that every saved
+// result can be exported and imported again.
+std::optional<QString> shownTextFault(QStringView text, qsizetype limit = kMaxShownTextLength);
+
+} // namespace kamorin
