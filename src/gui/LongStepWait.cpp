@@ -91,6 +91,16 @@ LongStepWait::LongStepWait(LoopProgress &progress, RunWatcher *watcher, WindowTe
 
 void LongStepWait::run(const std::function<void()> &step)
 {
+    // Before the run is announced: a screen reader that asks on hearing of
+    // it finds the form refusing input already.
+    qApp->installEventFilter(this);
+    const std::vector<QPointer<QObject>> blocked = blockKeys();
+    // Announced before the worker starts: what the announcement posts to
+    // Qt's queues then comes before anything the worker posts, in an order
+    // that needs no lock.
+    if (m_watcher)
+        m_watcher->runStarted();
+
     QEventLoop loop;
     std::exception_ptr failure;
     std::thread worker([&] {
@@ -103,17 +113,11 @@ void LongStepWait::run(const std::function<void()> &step)
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
 
-    // Before the run is announced: a screen reader that asks on hearing of
-    // it finds the form refusing input already.
-    qApp->installEventFilter(this);
-    const std::vector<QPointer<QObject>> blocked = blockKeys();
-
     QElapsedTimer elapsed;
     elapsed.start();
     QTimer ticks;
     ticks.setInterval(kProgressIntervalMs);
     if (m_watcher) {
-        m_watcher->runStarted();
         connect(&ticks, &QTimer::timeout, this, [&] {
             m_watcher->runProgressed(m_progress.fractionDone(),
                                      static_cast<double>(elapsed.elapsed()) / 1000);
