@@ -1,11 +1,11 @@
 // What a user waits for around the results store: one save, the history of
 // 10,000 results, a report over them (read from the store, ranked and drawn), the import of a
 // 10,000-result file, and what one saved result of ten runs costs on the disk.
-#include "benchmark/HtmlReport.h"
-#include "benchmark/ResultDocument.h"
-#include "benchmark/ResultDocumentWriter.h"
-#include "benchmark/ResultReport.h"
-#include "benchmark/ResultStore.h"
+#include "formats/HtmlPage.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "formats/PageInput.h"
+#include "results/ResultStore.h"
 #include "benchmark/SavedMachines.h"
 #include "support/SampleResult.h"
 
@@ -91,11 +91,11 @@ void BM_ReportOver10000(benchmark::State &state)
     // ranking at its largest.
     for (auto _ : state) {
         const std::vector<SavedResult> saved = store.history();
-        const ReportInput input
-                = reportInputFor(result, saved, std::nullopt, QDateTime::currentDateTimeUtc());
+        const PageInput input
+                = pageInputFor(result, saved, std::nullopt, QDateTime::currentDateTimeUtc());
         QFile out(path);
         out.open(QIODevice::WriteOnly);
-        out.write(htmlReport(input).toUtf8());
+        out.write(htmlPage(input).toUtf8());
     }
     state.counters["bytes"] = double(QFileInfo(path).size());
 }

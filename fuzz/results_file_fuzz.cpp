@@ -3,9 +3,9 @@
 // import promises, which write out and read back as themselves. Anything else
 // leaving the reader, or a sanitizer report, is a fault.
 #include "FuzzCheck.h"
-#include "benchmark/ResultDocument.h"
-#include "benchmark/ResultDocumentWriter.h"
-#include "benchmark/ResultsError.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "results/ResultsError.h"
 
 #include <QDateTime>
 

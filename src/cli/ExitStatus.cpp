@@ -1,7 +1,7 @@
 #include "cli/ExitStatus.h"
 
 #include "cli/StandardStreams.h"
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 
 namespace kamorin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "benchmark/ResultsError.h"
+#include "results/ResultsError.h"
 
 namespace kamorin {
 

@@ -1,6 +1,6 @@
 #include "cli/ImportInput.h"
 
-#include "benchmark/ResultsError.h"
+#include "results/ResultsError.h"
 #include "cli/StandardStreams.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "cli/Options.h"
 
-#include "benchmark/ShownText.h"
+#include "results/ShownText.h"
 #include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "benchmark/Benchmark.h"
-#include "benchmark/ResultStore.h"
+#include "results/ResultStore.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "cli/OutputTarget.h"
 
 #include "cli/StandardStreams.h"
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 
 #include <QDir>
 #include <QFile>

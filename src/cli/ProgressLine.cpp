@@ -1,6 +1,6 @@
 #include "cli/ProgressLine.h"
 
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 #include "runtime/LoopProgress.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "cli/StandardStreams.h"
 
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,16 +1,16 @@
 #include "cli/StoreCommands.h"
 
-#include "benchmark/ResultDocument.h"
-#include "benchmark/ResultDocumentWriter.h"
-#include "benchmark/ResultReport.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "formats/PageInput.h"
 #include "benchmark/SavedMachines.h"
-#include "benchmark/StorePath.h"
+#include "results/StorePath.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImportInput.h"
 #include "cli/OutputFile.h"
 #include "cli/StandardStreams.h"
-#include "cli/StoreOutput.h"
-#include "cli/TerminalText.h"
+#include "formats/StoreOutput.h"
+#include "formats/TerminalText.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QFileInfo>
@@ -101,9 +101,9 @@ int compare(const CompareResults &command)
     const ComparisonListing listing { a, b, comparison };
     if (command.report) {
         const std::vector<SavedResult> saved = store->history();
-        const ReportInput input = reportInputFor(b, saved, ReportComparison { a, b, comparison },
+        const PageInput input = pageInputFor(b, saved, PageComparison { a, b, comparison },
                                                  QDateTime::currentDateTimeUtc());
-        writeOutputFile(*command.report, store->path(), htmlReport(input).toUtf8());
+        writeOutputFile(*command.report, store->path(), htmlPage(input).toUtf8());
     }
     switch (command.form) {
     case OutputForm::Json:

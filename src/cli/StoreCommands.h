@@ -1,6 +1,6 @@
 #pragma once
 
-#include "benchmark/ResultStore.h"
+#include "results/ResultStore.h"
 #include "cli/Options.h"
 
 #include <QString>

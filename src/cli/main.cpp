@@ -3,27 +3,27 @@
 #include "benchmark/CpuAffinity.h"
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/ParallelRun.h"
-#include "benchmark/ResultReport.h"
-#include "benchmark/ResultStore.h"
+#include "formats/PageInput.h"
+#include "results/ResultStore.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
-#include "benchmark/SavedRun.h"
-#include "benchmark/StorePath.h"
+#include "results/SavedRun.h"
+#include "results/StorePath.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
-#include "cli/Csv.h"
+#include "formats/Csv.h"
 #include "cli/ExitStatus.h"
-#include "cli/Json.h"
-#include "cli/JsonOutput.h"
+#include "formats/Json.h"
+#include "formats/JsonOutput.h"
 #include "cli/Options.h"
-#include "cli/Output.h"
+#include "formats/TextOutput.h"
 #include "cli/OutputFile.h"
 #include "cli/OutputTarget.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
 #include "runtime/EventDispatch.h"
@@ -331,10 +331,10 @@ int run(RunOptions options)
     writeErrors(errors);
     const int storeStatus = stored.error ? failed(*stored.error) : 0;
     if (options.report && stored.result) {
-        const ReportInput input = reportInputFor(*stored.result, savedResults, std::nullopt,
+        const PageInput input = pageInputFor(*stored.result, savedResults, std::nullopt,
                                                  QDateTime::currentDateTimeUtc());
         writeOutputFile(*options.report, resolveStorePath(options.store),
-                        htmlReport(input).toUtf8());
+                        htmlPage(input).toUtf8());
     }
     if (!errors.empty())
         return kRuntimeErrorStatus;

@@ -1,4 +1,4 @@
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QDateTime>

@@ -1,9 +1,9 @@
 #include "benchmark/Ranking.h"
-#include "cli/Csv.h"
-#include "cli/Json.h"
-#include "cli/Output.h"
+#include "formats/Csv.h"
+#include "formats/Json.h"
+#include "formats/TextOutput.h"
 #include "cli/ProgressLine.h"
-#include "cli/TerminalText.h"
+#include "formats/TerminalText.h"
 
 #include <QDateTime>
 #include <QTest>

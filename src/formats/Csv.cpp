@@ -1,0 +1,66 @@
+#include "formats/Csv.h"
+
+#include "formats/Json.h"
+
+#include <cmath>
+
+namespace kamorin {
+
+namespace {
+
+QString numberCell(std::optional<double> value)
+{
+    return value && std::isfinite(*value) ? shortestNumberText(*value) : QString();
+}
+
+// A pass count in digits, as a spreadsheet reads it, while it has them all.
+QString passesCell(double passes)
+{
+    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : numberCell(passes);
+}
+
+} // namespace
+
+QString csvField(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')
+        && !text.contains(u'\r'))
+        return text;
+    QString quoted = text;
+    return u'"' + quoted.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
+{
+    const BenchmarkSettings &s = benchmark.settings;
+    const auto whole
+            = [](const std::optional<int> &n) { return n ? QString::number(*n) : QString(); };
+    QString out = QStringLiteral("run,loops,seconds,ns_per_pass,value,digits,score,count,unit,"
+                                 "passes,warmup,runs,cpu,threads,min_time,started,version\n");
+    for (std::size_t i = 0; i < benchmark.runs.size(); ++i) {
+        const RecordedRun &run = benchmark.runs[i];
+        const QStringList cells {
+            QString::number(i + 1),
+            csvField(run.loops),
+            numberCell(run.seconds),
+            numberCell(run.nanosecondsPerPass()),
+            csvField(run.value),
+            csvField(run.digits),
+            numberCell(run.score),
+            csvField(s.count),
+            csvField(s.unit),
+            passesCell(run.passes),
+            QString::number(s.warmup),
+            QString::number(s.runs),
+            whole(s.cpu),
+            whole(s.threads),
+            numberCell(s.minimumSeconds),
+            benchmark.started.toString(Qt::ISODateWithMs),
+            csvField(version),
+        };
+        out += cells.join(u',') + u'\n';
+    }
+    return out;
+}
+
+} // namespace kamorin

@@ -1,0 +1,226 @@
+#include "formats/PageCharts.h"
+
+#include "benchmark/Ranking.h"
+#include "formats/SvgChart.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kamorin {
+
+namespace {
+
+constexpr double kWidth = 640;
+constexpr double kNameColumn = 200;
+constexpr double kRight = 620;
+
+QString svgOpen(const QString &id, const QString &title, double height)
+{
+    return QStringLiteral(
+                   "<svg id=\"%1\" class=\"chart\" role=\"img\" aria-labelledby=\"%1-title\" "
+                   "xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %2 %3\">"
+                   "<title id=\"%1-title\">%4</title>\n")
+            .arg(id, svgNumber(kWidth), svgNumber(height), escapedText(title));
+}
+
+QString text(double x, double y, const QString &content,
+             const QString &anchor = QStringLiteral("start"), const QString &cssClass = {})
+{
+    QString element = QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"%3\"")
+                              .arg(svgNumber(x), svgNumber(y), anchor);
+    if (!cssClass.isEmpty())
+        element += QStringLiteral(" class=\"%1\"").arg(cssClass);
+    return element + QLatin1Char('>') + escapedText(content) + QStringLiteral("</text>");
+}
+
+QString line(double x1, double y1, double x2, double y2, const QString &cssClass)
+{
+    return QStringLiteral("<line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" class=\"%5\"/>")
+            .arg(svgNumber(x1), svgNumber(y1), svgNumber(x2), svgNumber(y2), cssClass);
+}
+
+// Grid lines and their labels across [top, bottom], labels below.
+QString verticalAxis(const Scale &scale, double top, double bottom, const QString &unit)
+{
+    QString axis;
+    for (const double mark : scale.ticks(6)) {
+        const double x = scale(mark);
+        axis += line(x, top, x, bottom, QStringLiteral("grid"));
+        axis += text(x, bottom + 14, QString::number(mark, 'g', 6), QStringLiteral("middle"),
+                     QStringLiteral("tick"));
+    }
+    axis += text(kRight, bottom + 30, unit, QStringLiteral("end"), QStringLiteral("tick"));
+    return axis;
+}
+
+Scale paddedLinear(double low, double high, double from, double to)
+{
+    double pad = (high - low) * 0.08;
+    if (!(pad > 0))
+        pad = std::max(std::abs(low) * 0.01, 1e-9);
+    return Scale { low - pad, high + pad, from, to, false };
+}
+
+} // namespace
+
+QString stripChart(const QString &id, const QString &title, std::span<const StripGroup> groups)
+{
+    double low = INFINITY, high = -INFINITY;
+    for (const StripGroup &group : groups) {
+        for (const double s : group.seconds) {
+            low = std::min(low, s);
+            high = std::max(high, s);
+        }
+    }
+    constexpr double kRow = 44, kTop = 8;
+    const double bottom = kTop + kRow * double(groups.size());
+    const Scale x = paddedLinear(low, high, kNameColumn, kRight);
+    QString svg = svgOpen(id, title, bottom + 36);
+    svg += verticalAxis(x, kTop, bottom, QStringLiteral("秒"));
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const StripGroup &group = groups[g];
+        const double middle = kTop + kRow * (double(g) + 0.5);
+        svg += text(kNameColumn - 8, middle + 4, group.name, QStringLiteral("end"));
+        if (group.seconds.empty())
+            continue;
+        std::vector<double> sorted = group.seconds;
+        std::sort(sorted.begin(), sorted.end());
+        const double q1 = x(quantile(sorted, 0.25)), q3 = x(quantile(sorted, 0.75));
+        svg += line(x(sorted.front()), middle, x(sorted.back()), middle, QStringLiteral("whisker"));
+        svg += QStringLiteral("<rect class=\"box\" x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"/>")
+                       .arg(svgNumber(q1), svgNumber(middle - 12),
+                            svgNumber(std::max(q3 - q1, 0.5)), svgNumber(24));
+        const double median = x(quantile(sorted, 0.5));
+        svg += line(median, middle - 14, median, middle + 14, QStringLiteral("median"));
+        // Spread a little up and down in the order they ran, so that equal
+        // times stay visible as separate runs.
+        for (std::size_t i = 0; i < group.seconds.size(); ++i) {
+            const double offset = double(int(i % 5) - 2) * 4;
+            svg += QStringLiteral("<circle class=\"run\" cx=\"%1\" cy=\"%2\" r=\"3\">"
+                                  "<title>%3 回目: %4 秒</title></circle>")
+                           .arg(svgNumber(x(group.seconds[i])), svgNumber(middle + offset))
+                           .arg(i + 1)
+                           .arg(secondsText(group.seconds[i]));
+        }
+    }
+    return svg + QStringLiteral("</svg>\n");
+}
+
+QString rankingChart(const QString &id, std::span<const PageRankRow> rows)
+{
+    double low = INFINITY, high = -INFINITY;
+    for (const PageRankRow &row : rows) {
+        low = std::min(low, row.seconds);
+        high = std::max(high, row.seconds);
+    }
+    // Whole decades on either side, so that the shortest bar still shows.
+    const double lowDecade = std::floor(std::log10(low));
+    const double highDecade = std::max(std::ceil(std::log10(high)), lowDecade + 1);
+    const Scale x { std::pow(10.0, lowDecade), std::pow(10.0, highDecade), kNameColumn, kRight - 40,
+                    true };
+    // A saved machine's row is twice as tall, for its host and label.
+    constexpr double kRow = 13, kSavedRow = 24, kTop = 6, kFont = 10, kDetailFont = 9;
+    constexpr double kNameRoom = kNameColumn - 6;
+    double bottom = kTop;
+    for (const PageRankRow &row : rows)
+        bottom += row.detail.isEmpty() ? kRow : kSavedRow;
+    QString svg = svgOpen(id, QStringLiteral("順位: 2000 万回の秒数（対数目盛）"), bottom + 36);
+    svg += verticalAxis(x, kTop, bottom, QStringLiteral("2000 万回の秒数（対数目盛）"));
+    double top = kTop;
+    for (const PageRankRow &row : rows) {
+        const double height = row.detail.isEmpty() ? kRow : kSavedRow;
+        const double baseline = top + height / 2 + 3.5;
+        const QString kind = row.thisMachine ? QStringLiteral("this-machine")
+                : row.saved                  ? QStringLiteral("saved")
+                                             : QStringLiteral("reference");
+        const QString whole = row.detail.isEmpty()
+                ? row.name
+                : row.name + QStringLiteral("（") + row.detail + QStringLiteral("）");
+        svg += QStringLiteral("<g class=\"row %1\">").arg(kind);
+        if (row.detail.isEmpty()) {
+            svg += text(kNameRoom, baseline, fittedToWidth(row.name, kNameRoom, kFont),
+                        QStringLiteral("end"), QStringLiteral("name"));
+        } else {
+            svg += text(kNameRoom, top + 10, fittedToWidth(row.name, kNameRoom, kFont),
+                        QStringLiteral("end"), QStringLiteral("name"));
+            svg += text(kNameRoom, top + 20, fittedToWidth(row.detail, kNameRoom, kDetailFont),
+                        QStringLiteral("end"), QStringLiteral("detail"));
+        }
+        svg += QStringLiteral("<rect class=\"bar %1\" x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\">"
+                              "<title>%6: %7 秒</title></rect>")
+                       .arg(kind, svgNumber(kNameColumn), svgNumber(top + height / 2 - 5),
+                            svgNumber(std::max(x(row.seconds) - kNameColumn, 1.0)),
+                            svgNumber(kRow - 3), escapedText(whole), secondsText(row.seconds));
+        svg += text(x(row.seconds) + 4, baseline, secondsText(row.seconds), QStringLiteral("start"),
+                    QStringLiteral("value"));
+        svg += QStringLiteral("</g>\n");
+        top += height;
+    }
+    return svg + QStringLiteral("</svg>\n");
+}
+
+QString historyChart(const QString &id, std::span<const SavedResult> results)
+{
+    // Results of different counts are compared by the seconds their median
+    // speed gives the standard run: a run of more passes is not a slower machine.
+    std::vector<const SavedResult *> byTime;
+    for (const SavedResult &result : results) {
+        if (standardRunSeconds(result.median(), result.passes))
+            byTime.push_back(&result);
+    }
+    if (byTime.empty())
+        return {};
+    std::stable_sort(byTime.begin(), byTime.end(), [](const SavedResult *a, const SavedResult *b) {
+        return a->started < b->started;
+    });
+    double low = INFINITY, high = -INFINITY;
+    std::vector<double> medians;
+    for (const SavedResult *result : byTime) {
+        medians.push_back(*standardRunSeconds(result->median(), result->passes));
+        low = std::min(low, medians.back());
+        high = std::max(high, medians.back());
+    }
+    constexpr double kTop = 10, kBottom = 220, kLeft = 70;
+    const double first = double(byTime.front()->started.toMSecsSinceEpoch());
+    const double last = double(byTime.back()->started.toMSecsSinceEpoch());
+    const Scale x { first, last, kLeft + 10, kRight - 10, false };
+    const Scale y = paddedLinear(low, high, kBottom, kTop);
+    QString svg = svgOpen(
+            id, QStringLiteral("この機種の履歴: 各結果の中央値を 2000 万回に換算した秒数"),
+            kBottom + 40);
+    for (const double mark : y.ticks(5)) {
+        svg += line(kLeft, y(mark), kRight, y(mark), QStringLiteral("grid"));
+        svg += text(kLeft - 6, y(mark) + 4, secondsText(mark), QStringLiteral("end"),
+                    QStringLiteral("tick"));
+    }
+    svg += line(kLeft, kBottom, kRight, kBottom, QStringLiteral("axis"));
+    const auto dateOf = [](const SavedResult *r) {
+        return r->started.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    };
+    svg += text(kLeft, kBottom + 16, dateOf(byTime.front()), QStringLiteral("start"),
+                QStringLiteral("tick"));
+    if (byTime.size() > 1)
+        svg += text(kRight, kBottom + 16, dateOf(byTime.back()), QStringLiteral("end"),
+                    QStringLiteral("tick"));
+    svg += text(kLeft, kBottom + 34, QStringLiteral("開始日時 (UTC) →　縦軸: 2000 万回の秒数"),
+                QStringLiteral("start"), QStringLiteral("tick"));
+    QString points;
+    for (std::size_t i = 0; i < byTime.size(); ++i) {
+        const double px = x(double(byTime[i]->started.toMSecsSinceEpoch()));
+        points += svgNumber(px) + QLatin1Char(',') + svgNumber(y(medians[i])) + QLatin1Char(' ');
+    }
+    svg += QStringLiteral("<polyline class=\"trend\" points=\"%1\"/>").arg(points.trimmed());
+    for (std::size_t i = 0; i < byTime.size(); ++i) {
+        const SavedResult &r = *byTime[i];
+        svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3 %4: "
+                              "2000 万回 %5 秒</title></circle>")
+                       .arg(svgNumber(x(double(r.started.toMSecsSinceEpoch()))),
+                            svgNumber(y(medians[i])),
+                            escapedText(
+                                    r.started.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+                            escapedText(r.label), secondsText(medians[i]));
+    }
+    return svg + QStringLiteral("</svg>\n");
+}
+
+} // namespace kamorin

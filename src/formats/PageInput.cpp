@@ -1,0 +1,38 @@
+#include "formats/PageInput.h"
+
+#include "benchmark/Ranking.h"
+#include "benchmark/SavedMachines.h"
+
+namespace kamorin {
+
+PageInput pageInputFor(const SavedResult &result, std::span<const SavedResult> saved,
+                           std::optional<PageComparison> comparison, const QDateTime &written)
+{
+    PageInput input;
+    input.result = result;
+    input.comparison = std::move(comparison);
+    input.written = written;
+    if (const auto seconds = standardRunSeconds(result.median(), result.passes)) {
+        const std::vector<SavedMachine> machines = savedMachines(saved, result.id);
+        const Ranking ranking = rankAmong(ReferenceMachineTable::entries(), *seconds, machines);
+        for (const RankRow &row : ranking.rows) {
+            if (!row.saved) {
+                input.ranking.push_back({ row.name, {}, row.seconds, false, row.thisMachine });
+                continue;
+            }
+            QStringList where { row.saved->host };
+            if (!row.saved->label.isEmpty())
+                where << row.saved->label;
+            input.ranking.push_back({ row.saved->cpuModel, where.join(QStringLiteral("、")),
+                                      row.seconds, true, false });
+        }
+    }
+    input.modelHistory.push_back(result);
+    for (const SavedResult &other : saved) {
+        if (other.cpuModel == result.cpuModel && other.id != result.id)
+            input.modelHistory.push_back(other);
+    }
+    return input;
+}
+
+} // namespace kamorin

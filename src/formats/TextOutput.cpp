@@ -1,0 +1,236 @@
+#include "formats/TextOutput.h"
+
+#include "benchmark/ParallelRun.h"
+#include "formats/TerminalText.h"
+#include "mainwindow/Form1.h"
+#include "runtime/AppVersion.h"
+#include "runtime/Format.h"
+#include "runtime/NumberText.h"
+#include "scoring/ReferenceMachineTable.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace kamorin {
+
+namespace {
+
+QString fixed(double value, int decimals)
+{
+    std::array<char, 400> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+// Seconds, milliseconds or microseconds, chosen once for a set of times so
+// that they read side by side.
+struct TimeUnit
+{
+    double perSecond;
+    const char16_t *name;
+};
+
+TimeUnit unitFor(double seconds)
+{
+    if (seconds >= 1)
+        return { 1, u"秒" };
+    if (seconds >= 1e-3)
+        return { 1e3, u"ミリ秒" };
+    return { 1e6, u"マイクロ秒" };
+}
+
+QString inUnit(double seconds, TimeUnit unit)
+{
+    return fixed(seconds * unit.perSecond, 3) + u' ' + QString::fromUtf16(unit.name);
+}
+
+using Lines = LabelledLines;
+
+void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
+{
+    const auto &runs = benchmark.runs;
+    if (benchmark.warmupRuns > 0)
+        lines.push_back({ QStringLiteral("ウォームアップ"),
+                          QStringLiteral("%1 回（記録せず）").arg(benchmark.warmupRuns) });
+    if (runs.empty())
+        return;
+    const auto perPass = [](const RecordedRun &run) {
+        const auto ns = run.nanosecondsPerPass();
+        return ns ? QStringLiteral("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
+    };
+    if (runs.size() == 1) {
+        const RecordedRun &run = runs.front();
+        lines.push_back({ QStringLiteral("実測時間"),
+                          inUnit(run.seconds, unitFor(run.seconds)) + perPass(run) });
+        return;
+    }
+    const Statistics s = *benchmark.statistics();
+    const TimeUnit unit = unitFor(s.mean);
+    lines.push_back({ QStringLiteral("計測回数"), QStringLiteral("%1 回").arg(runs.size()) });
+    lines.push_back({ QStringLiteral("平均 ± 標準偏差"),
+                      inUnit(s.mean, unit) + QStringLiteral(" ± ") + inUnit(s.stddev, unit) });
+    RecordedRun median;
+    median.seconds = s.median;
+    median.passes = runs.back().passes;
+    lines.push_back({ QStringLiteral("中央値"), inUnit(s.median, unit) + perPass(median) });
+    lines.push_back({ QStringLiteral("最小 … 最大"),
+                      inUnit(s.min, unit) + QStringLiteral(" … ") + inUnit(s.max, unit) });
+}
+
+void addParallelLines(Lines &lines, const ParallelResult &parallel)
+{
+    QString first = QStringLiteral("%1 スレッドで同時に計算").arg(parallel.threads);
+    first += parallel.valuesAgree ? QStringLiteral("し、計算値はすべて一致")
+                                  : QStringLiteral("したが、計算値が一致しません");
+    lines.push_back({ QStringLiteral("並列計算"), first });
+    if (parallel.passesPerSecond && parallel.singlePassesPerSecond)
+        lines.push_back({ QString(),
+                          QStringLiteral("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
+                                  .arg(fixed(*parallel.passesPerSecond, 0),
+                                       fixed(*parallel.singlePassesPerSecond, 0)) });
+    if (parallel.speedup) {
+        QString speedup = QStringLiteral("速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
+        if (parallel.seconds.size() > 1 && parallel.speedupMin && parallel.speedupMax)
+            speedup += QStringLiteral("（%1 回の中央値、%2 … %3 倍）")
+                               .arg(parallel.seconds.size())
+                               .arg(fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
+        if (speedupAboveThreads(parallel))
+            speedup += QStringLiteral("（スレッド数を超えており当てになりません）");
+        else if (!parallel.reliable)
+            speedup += QStringLiteral("（計測が短すぎて当てになりません）");
+        lines.push_back({ QString(), speedup });
+    }
+}
+
+} // namespace
+
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<ChosenCount> &autoCount)
+{
+    Lines lines;
+    lines.push_back({ QStringLiteral("ループ回数"), escapeControls(form.Combo1.text()) });
+    if (benchmark.settings.countChosen)
+        lines.push_back({ QString(),
+                          QStringLiteral("（--count auto が選んだ %1 %2）")
+                                  .arg(benchmark.settings.count, benchmark.settings.unit) });
+    lines.push_back({ QStringLiteral("計算値"), form.Text2.text() });
+    lines.push_back({ QStringLiteral("真値"), form.Label6.caption().trimmed() });
+    lines.push_back({ QStringLiteral("一致した桁"),
+                      form.Text4.text().isEmpty()
+                              ? QStringLiteral("小数点以下で一致した桁はありません")
+                              : form.Label7.caption() + u' ' + form.Text4.text() + u' '
+                                      + form.Label9.caption() });
+    lines.push_back({ QStringLiteral("計算時間"),
+                      QStringLiteral("%1時間%2分%3秒%4")
+                              .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(),
+                                   form.Text8.text()) });
+    addMeasuredLines(lines, benchmark);
+    if (benchmark.parallel)
+        addParallelLines(lines, *benchmark.parallel);
+    if (benchmark.rank)
+        lines.push_back(
+                { QStringLiteral("順位"),
+                  QStringLiteral("%1 台中 %2 位")
+                                  .arg(benchmark.rank->of)
+                                  .arg(benchmark.rank->position)
+                          + (benchmark.rank->reliable
+                                     ? QString()
+                                     : QStringLiteral("（計測が短すぎて当てになりません）")) });
+    if (form.Command6.enabled())
+        lines.push_back({ QStringLiteral("SCORE"),
+                          QStringLiteral("%1（基準機：%2）")
+                                  .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
+    QString out = alignedLines(lines);
+    if (!form.Command6.enabled()) {
+        out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
+        if (autoCount)
+            out += QStringLiteral("ループ回数を増やしてください（--count auto なら、"
+                                  "ここでは --count %1 --unit %2）。\n")
+                           .arg(autoCount->count, autoCount->unit);
+        else
+            out += QStringLiteral("ループ回数を増やしてください（--count auto）。\n");
+    }
+    QString terminalReport = report;
+    terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
+    if (benchmark.rank)
+        out += u'\n' + rankingAsText(*benchmark.rank);
+    return out;
+}
+
+QString rankingAsText(const Ranking &ranking)
+{
+    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
+
+    const QString placeHeading = QStringLiteral("順位");
+    const QString nameHeading = QStringLiteral("名前");
+    const QString secondsHeading = QStringLiteral("2000万回の秒数");
+    const QString scoreHeading = QStringLiteral("SCORE");
+
+    struct Cells
+    {
+        QString place, name, seconds, score;
+    };
+    std::vector<Cells> cells;
+    int placeWidth = displayColumns(placeHeading);
+    int nameWidth = displayColumns(nameHeading);
+    int secondsWidth = displayColumns(secondsHeading);
+    int scoreWidth = displayColumns(scoreHeading);
+    // A saved machine's parts are cut one by one, so that a long model or
+    // label never hides the host that tells two nodes apart.
+    const auto savedName = [](const SavedMachine &m) {
+        QString where = cutToColumns(escapeControls(m.host), kHostColumns);
+        if (!m.label.isEmpty())
+            where += QStringLiteral("、") + cutToColumns(escapeControls(m.label), kLabelColumns);
+        return QStringLiteral("[保存] ") + cutToColumns(escapeControls(m.cpuModel), kCpuColumns)
+                + QStringLiteral("（") + where + QStringLiteral("）");
+    };
+    for (const RankRow &row : ranking.rows) {
+        Cells c { QString::number(row.position), row.saved ? savedName(*row.saved) : row.name,
+                  twoDecimals.apply(row.seconds), row.score.value_or(QString()) };
+        placeWidth = std::max(placeWidth, displayColumns(c.place));
+        nameWidth = std::max(nameWidth, displayColumns(c.name));
+        secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));
+        scoreWidth = std::max(scoreWidth, displayColumns(c.score));
+        cells.push_back(std::move(c));
+    }
+
+    const auto line = [&](const Cells &c) {
+        return padLeft(c.place, placeWidth) + QStringLiteral("  ") + padRight(c.name, nameWidth)
+                + QStringLiteral("  ") + padLeft(c.seconds, secondsWidth) + QStringLiteral("  ")
+                + padLeft(c.score, scoreWidth);
+    };
+    // Without trailing blanks where a row has no score.
+    const auto ended = [&](const Cells &c) {
+        QString text = line(c);
+        while (text.endsWith(u' '))
+            text.chop(1);
+        return text + u'\n';
+    };
+    QString out = ended({ placeHeading, nameHeading, secondsHeading, scoreHeading });
+    for (const Cells &c : cells)
+        out += ended(c);
+    return out;
+}
+
+QString programVersion()
+{
+    const auto &v = kAppVersion;
+    return QStringLiteral("%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
+}
+
+QString machineList()
+{
+    QString out;
+    const auto machines = ReferenceMachineTable::entries();
+    const QStringList listed = ReferenceMachineTable::listedNames();
+    for (qsizetype i = 0; i < listed.size(); ++i)
+        out += listed[i] + u'\t' + doubleToText(machines[static_cast<std::size_t>(i)].seconds)
+                + u'\n';
+    return out;
+}
+
+} // namespace kamorin

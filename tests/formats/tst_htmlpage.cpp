@@ -1,0 +1,196 @@
+#include "formats/HtmlPage.h"
+#include "formats/SvgChart.h"
+#include "machines/ReferenceMachines.h"
+#include "support/SampleResult.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace kamorin;
+
+namespace {
+
+const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
+const QString kChromium = QStringLiteral("/usr/bin/chromium");
+
+// Four nodes of one CPU model too long for its column.
+const QString kNodeModel = QStringLiteral("Intel(R) Xeon(R) Platinum 8375C CPU @ 2.90GHz");
+
+// This machine, on a host with a long unbroken name, among the reference
+// machines and four saved nodes of one model, one labelled with markup and
+// one with a long unbroken label; ten days of this model's history; a
+// comparison.
+PageInput sampleReport()
+{
+    PageInput input;
+    input.result = sampleResult(kScriptLabel);
+    input.result.host = QString(180, u'h');
+    input.written = QDateTime(QDate(2026, 12, 8), QTime(1, 0), Qt::UTC);
+    for (const ReferenceMachine &m : referenceMachines())
+        input.ranking.push_back({ QString::fromUtf16(m.name.data(), qsizetype(m.name.size())),
+                                  {},
+                                  m.seconds,
+                                  false,
+                                  false });
+    const QString labels[] = { kScriptLabel, QStringLiteral("nightly"), QString(150, u'x'),
+                               QStringLiteral("計測テスト") };
+    for (int n = 0; n < 4; ++n)
+        input.ranking.push_back({ kNodeModel, QStringLiteral("node-%1、").arg(n + 1) + labels[n],
+                                  1.9 + 0.2 * n, true, false });
+    input.ranking.push_back({ QStringLiteral("この機械"), {}, input.result.median(), false, true });
+    for (int d = 1; d <= 10; ++d)
+        input.modelHistory.push_back(
+                sampleResult(QStringLiteral("day %1").arg(d), input.result.cpuModel,
+                             QDateTime(QDate(2026, 11, d), QTime(9, 0), Qt::UTC),
+                             { 3.4 + 0.01 * d, 3.41 + 0.01 * d, 3.39 + 0.01 * d }));
+    const SavedResult before = input.modelHistory.front();
+    input.comparison = PageComparison { before, input.result,
+                                          compareRuns(before.runs, input.result.runs) };
+    return input;
+}
+
+QByteArray chromium(const QStringList &arguments, const QString &page)
+{
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(kChromium,
+                  QStringList { QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                                QStringLiteral("--disable-gpu"),
+                                QStringLiteral("--disable-background-networking"),
+                                QStringLiteral("--disable-component-update"),
+                                QStringLiteral("--disable-sync"), QStringLiteral("--no-first-run"),
+                                QStringLiteral("--user-data-dir=") + profile.path() }
+                          + arguments + QStringList { QUrl::fromLocalFile(page).toString() });
+    if (!browser.waitForFinished(90000))
+        return {};
+    return browser.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestHtmlPage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void selfContained();
+    void scaleBeyondTheNumbers_data();
+    void scaleBeyondTheNumbers();
+    void rendersInChromium();
+};
+
+void TestHtmlPage::scaleBeyondTheNumbers_data()
+{
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::addColumn<bool>("logarithmic");
+    QTest::newRow("log from zero") << 0.0 << 1.0 << true;
+    QTest::newRow("log from the least double") << 5e-324 << 3.4 << true;
+    QTest::newRow("log to infinity") << 1.0 << double(INFINITY) << true;
+    QTest::newRow("linear from -infinity") << double(-INFINITY) << 1.0 << false;
+    QTest::newRow("linear of NaN") << double(NAN) << double(NAN) << false;
+    QTest::newRow("linear steps lost in the magnitude") << 1e16 << 1e16 + 4 << false;
+}
+
+// Whatever the values, a chart gets finite positions and an end to its marks.
+void TestHtmlPage::scaleBeyondTheNumbers()
+{
+    QFETCH(double, low);
+    QFETCH(double, high);
+    QFETCH(bool, logarithmic);
+    const Scale scale { low, high, 10, 400, logarithmic };
+    const std::vector<double> marks = scale.ticks(6);
+    QVERIFY(marks.size() <= 400);
+    for (const double mark : marks)
+        QVERIFY(std::isfinite(scale(mark)));
+    QVERIFY(std::isfinite(scale(1.0)));
+}
+
+void TestHtmlPage::selfContained()
+{
+    const QString html = htmlPage(sampleReport());
+    for (const QString &reference :
+         { QStringLiteral("<script"), QStringLiteral("src="), QStringLiteral("href="),
+           QStringLiteral("url("), QStringLiteral("@import"), QStringLiteral("<link") })
+        QVERIFY2(!html.contains(reference, Qt::CaseInsensitive), qPrintable(reference));
+    // The SVG namespace is a name, not a place the page goes to.
+    QCOMPARE(html.count(QStringLiteral("http")),
+             html.count(QStringLiteral("xmlns=\"http://www.w3.org/2000/svg\"")));
+}
+
+void TestHtmlPage::rendersInChromium()
+{
+    if (!QFile::exists(kChromium))
+        QSKIP("no chromium");
+    // Kept beside the test for a person to look at.
+    const QString page = QDir::current().absoluteFilePath(QStringLiteral("report.html"));
+    const QString picture = QDir::current().absoluteFilePath(QStringLiteral("report.png"));
+    {
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(htmlPage(sampleReport()).toUtf8());
+    }
+    const QString dom = QString::fromUtf8(chromium({ QStringLiteral("--dump-dom") }, page));
+    for (const QString &chart :
+         { QStringLiteral("runs-chart"), QStringLiteral("ranking-chart"),
+           QStringLiteral("history-chart"), QStringLiteral("comparison-chart") })
+        QVERIFY2(dom.contains(QStringLiteral("<svg id=\"%1\"").arg(chart)), qPrintable(chart));
+    QCOMPARE(dom.count(QRegularExpression(QStringLiteral("<rect class=\"bar "))), 60);
+    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar this-machine\"")), 1);
+    QCOMPARE(dom.count(QStringLiteral("<rect class=\"bar saved\"")), 4);
+    // Each node by its host, in the chart itself and not only in a tooltip.
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(dom.contains(QRegularExpression(
+                QStringLiteral("<text [^>]*class=\"detail\">node-%1、").arg(n))));
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"run\"")), 10 + 3 + 10);
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10);
+    // The label reaches the page as text, never as an element.
+    QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
+    QVERIFY(!dom.contains(QStringLiteral("<script")));
+
+    // Laid out by the browser: no text of a chart runs past its edge, and no
+    // long unbroken text makes the page wider than the window.
+    const QString measured
+            = QDir::current().absoluteFilePath(QStringLiteral("report-measured.html"));
+    {
+        QFile file(measured);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(htmlPage(sampleReport())
+                           .replace(QStringLiteral("</body>"), QString::fromUtf8(R"(<script>
+const bad = [];
+for (const svg of document.querySelectorAll('svg.chart')) {
+  const box = svg.viewBox.baseVal;
+  for (const t of svg.querySelectorAll('text')) {
+    const b = t.getBBox();
+    if (b.x < box.x - 0.5 || b.x + b.width > box.x + box.width + 0.5)
+      bad.push(svg.id + ': ' + t.textContent);
+  }
+}
+if (document.documentElement.scrollWidth > document.documentElement.clientWidth)
+  bad.push('page wider than the window');
+document.body.dataset.layout = bad.length ? bad.join(' | ') : 'ok';
+</script></body>)"))
+                           .toUtf8());
+    }
+    const QString laidOut = QString::fromUtf8(chromium(
+            { QStringLiteral("--dump-dom"), QStringLiteral("--window-size=800,1200") }, measured));
+    QCOMPARE(QRegularExpression(QStringLiteral("data-layout=\"([^\"]*)\""))
+                     .match(laidOut)
+                     .captured(1),
+             QStringLiteral("ok"));
+
+    QFile::remove(picture);
+    chromium({ QStringLiteral("--screenshot=") + picture, QStringLiteral("--window-size=1000,2400"),
+               QStringLiteral("--hide-scrollbars") },
+             page);
+    QVERIFY(QFileInfo(picture).size() > 20000);
+    qInfo("report and its screenshot: %s, %s", qPrintable(page), qPrintable(picture));
+}
+
+QTEST_GUILESS_MAIN(TestHtmlPage)
+#include "tst_htmlpage.moc"

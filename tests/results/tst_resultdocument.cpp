@@ -1,0 +1,242 @@
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "results/ResultStore.h"
+#include "results/ResultsError.h"
+#include "support/SampleResult.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using namespace kamorin;
+
+namespace {
+
+const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
+
+using Edit = std::function<QByteArray(QJsonObject)>;
+
+// Changes the first result's member `key` to `value` in the good file.
+Edit firstResult(const QString &key, const QJsonValue &value)
+{
+    return [=](QJsonObject top) {
+        QJsonArray results = top[QStringLiteral("results")].toArray();
+        QJsonObject first = results[0].toObject();
+        if (value.isUndefined())
+            first.remove(key);
+        else
+            first[key] = value;
+        results[0] = first;
+        top[QStringLiteral("results")] = results;
+        return QJsonDocument(top).toJson();
+    };
+}
+
+// The good file with `padding` after the first result and `more` elements
+// after the last, as bytes.
+Edit spliced(const QByteArray &padding, const QByteArray &more = {})
+{
+    return [=](QJsonObject top) {
+        QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Compact);
+        const QByteArray between = "},{\"count\"";
+        bytes.insert(bytes.indexOf(between) + 1, padding);
+        bytes.insert(bytes.lastIndexOf("]"), more);
+        return bytes;
+    };
+}
+
+QJsonObject systemWith(const QString &key, const QJsonValue &value)
+{
+    QJsonObject system = sampleResult().system;
+    system[key] = value;
+    return system;
+}
+
+QString emoji(int count)
+{
+    return QString::fromUcs4(U"\U0001F600").repeated(count);
+}
+
+} // namespace
+
+class TestResultDocument : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void import_data();
+    void import();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestResultDocument::import_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<int>("imports");
+    QTest::addColumn<int>("added");
+    // Empty when the file is taken; else a piece of the message.
+    QTest::addColumn<QString>("refusal");
+
+    const auto asIs = [](QJsonObject top) { return QJsonDocument(top).toJson(); };
+    QTest::newRow("good file") << Edit(asIs) << 1 << 2 << QString();
+    QTest::newRow("same file twice") << Edit(asIs) << 2 << 0 << QString();
+    QTest::newRow("truncated") << Edit([](QJsonObject top) {
+        const QByteArray whole = QJsonDocument(top).toJson();
+        return whole.left(whole.size() / 2);
+    }) << 1 << 0 << QStringLiteral("JSON として正しくありません");
+    QTest::newRow("another format version") << Edit([](QJsonObject top) {
+        top[QStringLiteral("version")] = 2;
+        return QJsonDocument(top).toJson();
+    }) << 1 << 0 << QStringLiteral("形式の版が 2 です");
+    QTest::newRow("another format") << Edit([](QJsonObject top) {
+        top[QStringLiteral("format")] = QStringLiteral("hyperfine");
+        return QJsonDocument(top).toJson();
+    }) << 1 << 0 << QStringLiteral("format");
+    QTest::newRow("negative time") << firstResult(QStringLiteral("runs"), QJsonArray { 1.5, -1 })
+                                   << 1 << 0 << QStringLiteral("results[0].runs[1]");
+    QTest::newRow("time as text") << firstResult(QStringLiteral("runs"),
+                                                 QJsonArray { QStringLiteral("1.5") })
+                                  << 1 << 0 << QStringLiteral("results[0].runs[0]");
+    QTest::newRow("no runs") << firstResult(QStringLiteral("runs"), QJsonArray {}) << 1 << 0
+                             << QStringLiteral("results[0].runs");
+    QTest::newRow("line break in a label")
+            << firstResult(QStringLiteral("label"), QStringLiteral("a\nb")) << 1 << 0
+            << QStringLiteral("制御文字");
+    QTest::newRow("overlong label")
+            << firstResult(QStringLiteral("label"), QString(201, QLatin1Char('x'))) << 1 << 0
+            << QStringLiteral("200 文字");
+    QTest::newRow("unknown member") << firstResult(QStringLiteral("score"), 9) << 1 << 0
+                                    << QStringLiteral("results[0].score: 知らないメンバー");
+    QTest::newRow("id not a UUID")
+            << firstResult(QStringLiteral("id"), QStringLiteral("1; DROP TABLE results")) << 1 << 0
+            << QStringLiteral("UUID");
+    QTest::newRow("local time") << firstResult(QStringLiteral("started"),
+                                               QStringLiteral("2026-12-01T09:30:00"))
+                                << 1 << 0 << QStringLiteral("ISO 8601");
+    QTest::newRow("no system") << firstResult(QStringLiteral("system"),
+                                              QJsonValue(QJsonValue::Undefined))
+                               << 1 << 0 << QStringLiteral("results[0].system: ありません");
+    QTest::newRow("nested too deep") << firstResult(
+            QStringLiteral("options"),
+            QJsonObject { { QStringLiteral("a"),
+                            QJsonObject { { QStringLiteral("b"),
+                                            QJsonObject { { QStringLiteral("c"),
+                                                            QJsonArray { 1 } } } } } } })
+                                     << 1 << 0 << QStringLiteral("入れ子");
+    QTest::newRow("nested lists as results")
+            << spliced({}, QByteArray(",[[[[[[[[[[0]]]]]]]]]]").repeated(1000)) << 1 << 0
+            << QStringLiteral("results[2]: 入れ子が深すぎます");
+    QTest::newRow("one result over 256 KiB")
+            << firstResult(QStringLiteral("options"),
+                           QJsonObject { { QStringLiteral("note"), QString(300000, u'x') } })
+            << 1 << 0 << QStringLiteral("results[0]: 256 KiB を超えています");
+    QTest::newRow("a result too many")
+            << spliced({}, QByteArray(",{}").repeated(100000 - 1)) << 1 << 0
+            << QStringLiteral("results: 結果が 100000 件を超えています");
+    QTest::newRow("over 64 MiB, within the limits")
+            << spliced(QByteArray(65 << 20, ' ')) << 1 << 2 << QString();
+    QTest::newRow("another version after a result it cannot read") << Edit([](QJsonObject top) {
+        top[QStringLiteral("version")] = 2;
+        top[QStringLiteral("results")] = QJsonArray { QJsonObject { { QStringLiteral("x"), 1 } } };
+        return QJsonDocument(top).toJson();
+    }) << 1 << 0 << QStringLiteral("形式の版が 2 です");
+    QTest::newRow("half a pass") << firstResult(QStringLiteral("passes"), 0.5) << 1 << 0
+                                 << QStringLiteral("results[0].passes: 1 以上");
+    QTest::newRow("passes no loop can make") << firstResult(QStringLiteral("passes"), 1e300) << 1
+                                             << 0 << QStringLiteral("results[0].passes: 1 以上");
+    QTest::newRow("passes beside another count")
+            << firstResult(QStringLiteral("passes"), 20000001) << 1 << 0
+            << QStringLiteral("results[0].passes: count と unit から決まる回数 (20000000)");
+    QTest::newRow("count no loop reads")
+            << firstResult(QStringLiteral("count"), QStringLiteral("abc")) << 1 << 0
+            << QStringLiteral("results[0].count");
+    QTest::newRow("run faster than 0.1 ns a pass")
+            << firstResult(QStringLiteral("runs"), QJsonArray { 3.4, 5e-324 }) << 1 << 0
+            << QStringLiteral("results[0].runs[1]: 20000000 回で");
+    QTest::newRow("start in the year 9999")
+            << firstResult(QStringLiteral("started"), QStringLiteral("9999-01-01T00:00:00Z")) << 1
+            << 0 << QStringLiteral("results[0].started: 1 日より先");
+    QTest::newRow("start two days ahead")
+            << firstResult(QStringLiteral("started"),
+                           startedText(QDateTime::currentDateTimeUtc().addDays(2)))
+            << 1 << 0 << QStringLiteral("results[0].started: 1 日より先");
+    QTest::newRow("absurd CPU count")
+            << firstResult(QStringLiteral("system"),
+                           systemWith(QStringLiteral("logical_cpus"), 1e300))
+            << 1 << 0 << QStringLiteral("results[0].system.logical_cpus: 0 以上 65536 以下");
+    QTest::newRow("right-to-left override in a label")
+            << firstResult(QStringLiteral("label"), QStringLiteral("a\u202eLTR")) << 1 << 0
+            << QStringLiteral("results[0].label: 文字の向きを変える");
+    QTest::newRow("isolate in a host")
+            << firstResult(QStringLiteral("host"), QStringLiteral("a\u2066b")) << 1 << 0
+            << QStringLiteral("results[0].host: 文字の向き");
+    QTest::newRow("embedding in a CPU name")
+            << firstResult(QStringLiteral("system"),
+                           systemWith(QStringLiteral("cpu_model"), QStringLiteral("a\u202ab")))
+            << 1 << 0 << QStringLiteral("results[0].system.cpu_model: 文字の向き");
+    QTest::newRow("line separator in a CPU name")
+            << firstResult(QStringLiteral("cpu_model"), QStringLiteral("a\u2028b")) << 1 << 0
+            << QStringLiteral("results[0].cpu_model: 行区切りか段落区切り");
+    QTest::newRow("paragraph separator in a label")
+            << firstResult(QStringLiteral("label"), QStringLiteral("a\u2029b")) << 1 << 0
+            << QStringLiteral("results[0].label: 行区切りか段落区切り");
+    QTest::newRow("label of 200 emoji")
+            << firstResult(QStringLiteral("label"), emoji(200)) << 1 << 2 << QString();
+    QTest::newRow("label of 201 emoji") << firstResult(QStringLiteral("label"), emoji(201)) << 1
+                                        << 0 << QStringLiteral("results[0].label: 200 文字");
+    QTest::newRow("half a surrogate pair in a label")
+            << firstResult(QStringLiteral("label"), QString(QChar(0xd800))) << 1 << 0
+            << QStringLiteral("results[0].label: 対になっていない");
+    QTest::newRow("one id twice") << Edit([](QJsonObject top) {
+        QJsonArray results = top[QStringLiteral("results")].toArray();
+        results.append(results[0]);
+        top[QStringLiteral("results")] = results;
+        return QJsonDocument(top).toJson();
+    }) << 1 << 0 << QStringLiteral("同じ ID");
+}
+
+void TestResultDocument::import()
+{
+    QFETCH(Edit, edit);
+    QFETCH(int, imports);
+    QFETCH(QString, refusal);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag());
+    const QString file = m_dir.filePath(tag + QStringLiteral(".json"));
+    const SavedResult results[] = { sampleResult(), sampleResult(kScriptLabel) };
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(edit(QJsonDocument::fromJson(resultDocument(results)).object()));
+    }
+    ResultStore store(m_dir.filePath(tag + QStringLiteral(".sqlite")));
+
+    ImportOutcome outcome;
+    try {
+        for (int i = 0; i < imports; ++i)
+            outcome = store.importResults(readResultDocument(file));
+        QVERIFY2(refusal.isEmpty(), "taken");
+    } catch (const ResultsError &error) {
+        QVERIFY2(!refusal.isEmpty() && error.message().contains(file)
+                         && error.message().contains(refusal),
+                 qPrintable(error.message()));
+        QVERIFY(store.history().empty());
+        return;
+    }
+    QTEST(outcome.added, "added");
+    QCOMPARE(outcome.skipped, 2 - outcome.added);
+    const std::vector<SavedResult> saved = store.history();
+    QCOMPARE(saved.size(), std::size_t(2));
+    // The label is kept as written; only what shows it escapes it. The rows
+    // edit the first result only: the second comes back as it was.
+    QCOMPARE(store.find(results[1].id)->label, kScriptLabel);
+    QCOMPARE(toJson(*store.find(results[1].id)), toJson(results[1]));
+}
+
+QTEST_GUILESS_MAIN(TestResultDocument)
+#include "tst_resultdocument.moc"
