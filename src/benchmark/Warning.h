@@ -1,0 +1,53 @@
+#pragma once
+
+#include <variant>
+
+namespace kamorin {
+
+// Why the figures may mislead, as kinds with their figures: the engine finds
+// them, the fronts word them and the store keeps them as they are.
+
+// The 1-minute load before the first run, above its limit for this machine.
+struct BusyMachine
+{
+    double load = 0;
+    int logicalCpus = 0;
+    double limitPerCpu = 0;
+};
+
+// The CPU frequency governor is powersave.
+struct PowersaveGovernor
+{
+};
+
+// The recorded runs disagree: their relative standard deviation and its limit.
+struct NoisyRuns
+{
+    double relativeStddev = 0;
+    double limit = 0;
+};
+
+// The parallel speed-up is above the thread count.
+struct SpeedupAboveThreads
+{
+    double speedup = 0;
+    int threads = 0;
+};
+
+// The runs were shorter than the minimum time, so a figure drawn from them
+// cannot be trusted.
+struct RunsTooShort
+{
+    enum class Figure
+    {
+        Speedup,
+        Rank,
+    };
+    double minimumSeconds = 0;
+    Figure figure = Figure::Rank;
+};
+
+using Warning
+        = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads, RunsTooShort>;
+
+} // namespace kamorin
