@@ -1,0 +1,76 @@
+#include "formats/WarningText.h"
+
+#include "runtime/Format.h"
+#include "runtime/NumberText.h"
+
+#include <QCoreApplication>
+
+namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(WarningText)
+};
+
+QString twoDecimals(double value)
+{
+    static const FormatPattern pattern = FormatPattern::parse(u"##0.00");
+    return pattern.apply(value);
+}
+
+QString oneDecimal(double value)
+{
+    static const FormatPattern pattern = FormatPattern::parse(u"##0.0");
+    return pattern.apply(value);
+}
+
+struct Wording
+{
+    QString operator()(const BusyMachine &w) const
+    {
+        return Words::tr("計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます"
+                         "（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。")
+                .arg(twoDecimals(w.load))
+                .arg(w.logicalCpus)
+                .arg(twoDecimals(w.limitPerCpu));
+    }
+    QString operator()(const PowersaveGovernor &) const
+    {
+        return Words::tr("CPU 周波数のガバナーが powersave です。"
+                         "CPU が本来の速さで動かず、結果が遅く出るおそれがあります。");
+    }
+    QString operator()(const NoisyRuns &w) const
+    {
+        return Words::tr("計測のばらつきが大きすぎます（相対標準偏差 %1 %、%2 % まで）。"
+                         "ほかの処理を止めるか、--runs を増やしてください。")
+                .arg(oneDecimal(w.relativeStddev * 100))
+                .arg(oneDecimal(w.limit * 100));
+    }
+    QString operator()(const SpeedupAboveThreads &w) const
+    {
+        return Words::tr("速度向上率 %1 倍がスレッド数 %2 を超えています。"
+                         "1 スレッドの計測がほかの処理に乱されて遅くなったと考えられ、"
+                         "速度向上率は当てになりません。")
+                .arg(twoDecimals(w.speedup))
+                .arg(w.threads);
+    }
+    QString operator()(const RunsTooShort &w) const
+    {
+        const QString what = w.figure == RunsTooShort::Figure::Speedup ? Words::tr("速度向上率")
+                                                                        : Words::tr("順位");
+        return Words::tr("計測が %1 秒より短いため、%2は当てになりません"
+                         "（--count auto か --min-time を使ってください）。")
+                .arg(shortestNumberText(w.minimumSeconds), what);
+    }
+};
+
+} // namespace
+
+QString warningText(const Warning &warning)
+{
+    return std::visit(Wording {}, warning);
+}
+
+} // namespace kamorin
