@@ -1,7 +1,7 @@
 #include "formats/WarningText.h"
 
 #include "runtime/Format.h"
-#include "runtime/NumberText.h"
+#include "formats/Json.h"
 
 #include <QCoreApplication>
 
