@@ -44,7 +44,7 @@ void HeadlessPlatform::runLongStep(LoopProgress &progress, const std::function<v
     m_lastLoopPasses = progress.totalPasses();
 }
 
-void HeadlessPlatform::reportError(const RuntimeError &error)
+void HeadlessPlatform::showError(const RuntimeError &error)
 {
     m_errors.push_back({ static_cast<int>(error.number()), error.report() });
 }

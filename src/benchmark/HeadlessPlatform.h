@@ -24,7 +24,7 @@ public:
     void showForm(Form &form) override;
     void unloadForm(Form &form) override;
     void runLongStep(LoopProgress &progress, const std::function<void()> &step) override;
-    void reportError(const RuntimeError &error) override;
+    void showError(const RuntimeError &error) override;
 
     // What COPY put on the clipboard; there is no desktop clipboard here.
     const QString &clipboardText() const { return m_clipboard; }

@@ -156,7 +156,7 @@ void writeToStderr(const RuntimeError &error)
 
 } // namespace
 
-void QtPlatform::reportError(const RuntimeError &error)
+void QtPlatform::showError(const RuntimeError &error)
 {
     // Also on stderr, where a terminal or a log keeps it after the box is gone.
     writeToStderr(error);
@@ -169,7 +169,7 @@ void QtPlatform::reportError(const RuntimeError &error)
     box.exec();
 }
 
-void QtPlatform::reportStop(const RuntimeError &stop)
+void QtPlatform::noteStop(const RuntimeError &stop)
 {
     writeToStderr(stop);
 }

@@ -48,8 +48,8 @@ public:
     void showForm(Form &form) override;
     void unloadForm(Form &form) override;
     void runLongStep(LoopProgress &progress, const std::function<void()> &step) override;
-    void reportError(const RuntimeError &error) override;
-    void reportStop(const RuntimeError &stop) override;
+    void showError(const RuntimeError &error) override;
+    void noteStop(const RuntimeError &stop) override;
 
 private:
     bool isAttachedWindow(const QWidget *window) const;

@@ -11,7 +11,7 @@ bool dispatch(Platform &platform, const std::function<void()> &handler)
         handler();
         return true;
     } catch (const RuntimeError &error) {
-        platform.reportError(error);
+        platform.showError(error);
         return false;
     }
 }
@@ -30,9 +30,9 @@ bool dispatchPress(Platform &platform, Form &form, const std::function<void()> &
         form.setPressRunning(false);
         if (error.number() == ErrorNumber::Cancelled) {
             restore();
-            platform.reportStop(error);
+            platform.noteStop(error);
         } else {
-            platform.reportError(error);
+            platform.showError(error);
         }
         return false;
     } catch (...) {

@@ -76,7 +76,7 @@ public:
     // The window is destroyed; the program ends when no form is left.
     virtual void unloadForm(Form &form) = 0;
 
-    // Runs a handler's one long step, the series loop, which reports to
+    // Runs a handler's one long step, the series loop, which tells its progress to
     // `progress` and ends early with the cancelled error once a stop is
     // requested there. The window runs it on a worker thread and waits,
     // painting but taking no input, until it ends; without a window it runs
@@ -89,10 +89,10 @@ public:
     }
 
     // Tells the user about an error that ended a handler.
-    virtual void reportError(const RuntimeError &error) = 0;
+    virtual void showError(const RuntimeError &error) = 0;
 
     // A run the user stopped: no error, so nothing to show; a log may keep it.
-    virtual void reportStop(const RuntimeError &stop) { (void)stop; }
+    virtual void noteStop(const RuntimeError &stop) { (void)stop; }
 
     // Major, Minor and Revision of the running program.
     virtual AppVersion appVersion() const { return kAppVersion; }

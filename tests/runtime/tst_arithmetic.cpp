@@ -89,7 +89,7 @@ public:
     void setClipboardText(const QString &) override { }
     void showForm(Form &) override { }
     void unloadForm(Form &) override { }
-    void reportError(const RuntimeError &error) override { reported.push_back(error.number()); }
+    void showError(const RuntimeError &error) override { reported.push_back(error.number()); }
 
     std::vector<ErrorNumber> reported;
 };

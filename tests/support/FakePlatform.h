@@ -45,8 +45,8 @@ public:
     void showForm(Form &form) override { shown.push_back(&form); }
     void unloadForm(Form &form) override { unloaded.push_back(&form); }
     AppVersion appVersion() const override { return version; }
-    void reportError(const RuntimeError &error) override { errors.push_back(error.number()); }
-    void reportStop(const RuntimeError &stop) override { stops.push_back(stop.number()); }
+    void showError(const RuntimeError &error) override { errors.push_back(error.number()); }
+    void noteStop(const RuntimeError &stop) override { stops.push_back(stop.number()); }
 
     std::function<void()> onClockRead;
     // Called as the long step starts, with what it reports to.
