@@ -1,12 +1,12 @@
 // What a user waits for around the results store: one save, the history of
 // 10,000 results, a report over them (read from the store, ranked and drawn), the import of a
 // 10,000-result file, and what one saved result of ten runs costs on the disk.
+#include "benchmark/SavedMachines.h"
 #include "formats/HtmlPage.h"
+#include "formats/PageInput.h"
 #include "results/ResultDocument.h"
 #include "results/ResultDocumentWriter.h"
-#include "formats/PageInput.h"
 #include "results/ResultStore.h"
-#include "benchmark/SavedMachines.h"
 #include "support/SampleResult.h"
 
 #include <QCoreApplication>
@@ -91,8 +91,8 @@ void BM_ReportOver10000(benchmark::State &state)
     // ranking at its largest.
     for (auto _ : state) {
         const std::vector<SavedResult> saved = store.history();
-        const PageInput input
-                = pageInputFor(result, saved, std::nullopt, QDateTime::currentDateTimeUtc());
+        const PageInput input = pageInputFor(result, ResultSaved::No, saved, std::nullopt,
+                                             QDateTime::currentDateTimeUtc());
         QFile out(path);
         out.open(QIODevice::WriteOnly);
         out.write(htmlPage(input).toUtf8());

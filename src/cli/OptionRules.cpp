@@ -31,19 +31,38 @@ UsageError outOfRange(const QString &option, const QString &value, const QString
              + QStringLiteral("」は使えません）。") };
 }
 
+namespace {
+
+// The options that choose the output's form, and the form each chooses.
+const std::pair<const QCommandLineOption *, OutputForm> kOutputForms[] = {
+    { &kCsv, OutputForm::Csv },
+    { &kJson, OutputForm::Json },
+    { &kMarkdown, OutputForm::Markdown },
+};
+
+} // namespace
+
 std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser)
 {
-    if (parser.isSet(kCsv) && parser.isSet(kJson))
-        return UsageError { QStringLiteral("--csv と --json は同時に指定できません。") };
+    const QCommandLineOption *first = nullptr;
+    for (const auto &[option, form] : kOutputForms) {
+        if (!parser.isSet(*option))
+            continue;
+        if (first)
+            return UsageError { QStringLiteral("--") + first->names().front()
+                                + QStringLiteral(" と --") + option->names().front()
+                                + QStringLiteral(" は同時に指定できません。") };
+        first = option;
+    }
     return std::nullopt;
 }
 
 OutputForm outputForm(const QCommandLineParser &parser)
 {
-    if (parser.isSet(kJson))
-        return OutputForm::Json;
-    if (parser.isSet(kCsv))
-        return OutputForm::Csv;
+    for (const auto &[option, form] : kOutputForms) {
+        if (parser.isSet(*option))
+            return form;
+    }
     return OutputForm::Text;
 }
 

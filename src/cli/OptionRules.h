@@ -27,6 +27,7 @@ inline const QCommandLineOption kCpu(QStringLiteral("cpu"), {}, QStringLiteral("
 inline const QCommandLineOption kMinTime(QStringLiteral("min-time"), {}, QStringLiteral("SECONDS"));
 inline const QCommandLineOption kJson(QStringLiteral("json"));
 inline const QCommandLineOption kCsv(QStringLiteral("csv"));
+inline const QCommandLineOption kMarkdown(QStringLiteral("markdown"));
 inline const QCommandLineOption kRank(QStringLiteral("rank"));
 inline const QCommandLineOption kForceThreads(QStringLiteral("force-threads"));
 inline const QCommandLineOption kNoProgress(QStringLiteral("no-progress"));

@@ -1,9 +1,9 @@
 #include "cli/Options.h"
 
-#include "results/ShownText.h"
 #include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
+#include "results/ShownText.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
 
@@ -83,11 +83,11 @@ std::optional<QString> displaySpeedRefusal(Form1 &form, const QString &speed)
 Command parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.addOptions(
-            { kHelp,    kVersion,      kListMachines, kCount,   kUnit,         kSpeed,  kMachine,
-              kRuns,    kWarmup,       kThreads,      kCpu,     kMinTime,      kJson,   kCsv,
-              kRank,    kForceThreads, kNoProgress,   kSave,    kLabel,        kStore,  kReport,
-              kHistory, kMachineModel, kForget,       kCompare, kFailIfSlower, kExport, kImport });
+    parser.addOptions({ kHelp,    kVersion, kListMachines, kCount,   kUnit,         kSpeed,
+                        kMachine, kRuns,    kWarmup,       kThreads, kCpu,          kMinTime,
+                        kJson,    kCsv,     kMarkdown,     kRank,    kForceThreads, kNoProgress,
+                        kSave,    kLabel,   kStore,        kReport,  kHistory,      kMachineModel,
+                        kForget,  kCompare, kFailIfSlower, kExport,  kImport });
     if (!parser.parse(QStringList { QStringLiteral("kamorin-cli") } + arguments))
         return grammarError(parser);
 
@@ -114,15 +114,14 @@ Command parseCommandLine(const QStringList &arguments)
         return *refusal;
 
     RunOptions options;
-    options.json = parser.isSet(kJson);
-    options.csv = parser.isSet(kCsv);
+    options.form = outputForm(parser);
     options.rank = parser.isSet(kRank);
     options.forceThreads = parser.isSet(kForceThreads);
     options.progress = !parser.isSet(kNoProgress);
     options.save = parser.isSet(kSave);
     options.store = parser.value(kStore);
     if (parser.isSet(kReport))
-        options.report = parser.value(kReport);
+        options.page = parser.value(kReport);
 
     if (parser.isSet(kRuns)) {
         const auto n = wholeNumber(parser.value(kRuns), 1, kMaxRuns);
@@ -160,7 +159,7 @@ Command parseCommandLine(const QStringList &arguments)
         options.minimumSeconds = *seconds;
     }
     if (parser.isSet(kLabel)) {
-        if (!options.save && !options.report)
+        if (!options.save && !options.page)
             return UsageError { QStringLiteral(
                     "--label は --save か --report と一緒に指定してください"
                     "（保存した結果を選ぶときは --history か --export と）。") };
@@ -179,7 +178,7 @@ Command parseCommandLine(const QStringList &arguments)
                                                "（--compare の last はいちばん新しい結果を"
                                                "指します）。") };
     }
-    if (parser.isSet(kStore) && !options.save && !options.rank && !options.report)
+    if (parser.isSet(kStore) && !options.save && !options.rank && !options.page)
         return UsageError { QStringLiteral(
                 "--store は --save, --rank, --report か、保存した結果を扱うオプション"
                 "（--history など）と一緒に指定してください。") };
@@ -188,9 +187,9 @@ Command parseCommandLine(const QStringList &arguments)
 
     if (const auto refusal = bothOutputForms(parser))
         return *refusal;
-    if (options.csv && options.rank)
+    if (options.form == OutputForm::Csv && options.rank)
         return UsageError { QStringLiteral("--csv と --rank は同時に指定できません。") };
-    if (options.csv && options.threads)
+    if (options.form == OutputForm::Csv && options.threads)
         return UsageError { QStringLiteral("--csv と --threads は同時に指定できません。") };
     if (options.forceThreads && !options.threads)
         return UsageError { QStringLiteral(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/Benchmark.h"
+#include "formats/Format.h"
 #include "results/ResultStore.h"
 
 #include <QString>
@@ -30,8 +31,7 @@ struct RunOptions
     bool autoCount = false;
     // The shortest run whose figures count as meaningful.
     double minimumSeconds = 1;
-    bool json = false;
-    bool csv = false;
+    OutputForm form = OutputForm::Text;
     bool rank = false;
     bool progress = true;
     std::optional<int> threads;
@@ -46,15 +46,8 @@ struct RunOptions
     QString label;
     // --store as given; empty for KAMORIN_STORE or the default place.
     QString store;
-    // Where the HTML report goes.
-    std::optional<QString> report;
-};
-
-enum class OutputForm
-{
-    Text,
-    Json,
-    Csv,
+    // Where the HTML page goes (--report).
+    std::optional<QString> page;
 };
 
 // The commands that read or change the results store and run nothing. Each
@@ -79,7 +72,8 @@ struct CompareResults
     QString b;
     std::optional<double> failIfSlowerPercent;
     OutputForm form = OutputForm::Text;
-    std::optional<QString> report;
+    // Where the HTML page goes (--report).
+    std::optional<QString> page;
 };
 struct ExportResults
 {

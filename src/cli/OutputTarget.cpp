@@ -198,7 +198,7 @@ std::optional<QString> storeAsOutput(const QString &path, const QString &storePa
             return storeRefusal(path, storePath);
         return std::nullopt;
     }
-    // Neither is there yet: a run that saves makes the store, and its report
+    // Neither is there yet: a run that saves makes the store, and its page
     // must not then be renamed over it.
     const Followed store = follow(storePath);
     if (!target.found && !target.refusedLink && !store.found

@@ -1,16 +1,16 @@
 #include "cli/StoreCommands.h"
 
-#include "results/ResultDocument.h"
-#include "results/ResultDocumentWriter.h"
-#include "formats/PageInput.h"
 #include "benchmark/SavedMachines.h"
-#include "results/StorePath.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImportInput.h"
 #include "cli/OutputFile.h"
 #include "cli/StandardStreams.h"
-#include "formats/StoreOutput.h"
+#include "formats/FigureText.h"
+#include "formats/Format.h"
 #include "formats/TerminalText.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "results/StorePath.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QFileInfo>
@@ -50,21 +50,13 @@ int showHistory(const ShowHistory &command)
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
     const HistoryListing listing { results, scores, command.machine };
-    switch (command.form) {
-    case OutputForm::Json:
-        writeHistoryAsJson(listing, [](const QString &piece) { writeOut(piece); });
-        break;
-    case OutputForm::Csv:
-        writeOut(historyAsCsv(listing));
-        break;
-    case OutputForm::Text:
-        if (results.empty())
-            tell(QStringLiteral("保存した結果はありません（保存先「%1」）。")
-                         .arg(escapeControls(store->path())));
-        else
-            writeOut(historyAsText(listing));
-        break;
-    }
+    // A text table of nothing would be a heading alone; the other forms stay
+    // well formed when empty.
+    if (results.empty() && command.form == OutputForm::Text)
+        tell(QStringLiteral("保存した結果はありません（保存先「%1」）。")
+                     .arg(escapeControls(store->path())));
+    else
+        formatFor(command.form).history(listing, [](const QString &piece) { writeOut(piece); });
     return 0;
 }
 
@@ -97,25 +89,14 @@ int compare(const CompareResults &command)
     if (a.passes != b.passes)
         tell(QStringLiteral("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
                             "換算して比べます。")
-                     .arg(QString::number(a.passes, 'f', 0)));
-    const ComparisonListing listing { a, b, comparison };
-    if (command.report) {
+                     .arg(passesText(a.passes)));
+    if (command.page) {
         const std::vector<SavedResult> saved = store->history();
-        const PageInput input = pageInputFor(b, saved, PageComparison { a, b, comparison },
-                                                 QDateTime::currentDateTimeUtc());
-        writeOutputFile(*command.report, store->path(), htmlPage(input).toUtf8());
+        const ComparisonListing listing { a, b, comparison, saved,
+                                          QDateTime::currentDateTimeUtc() };
+        writeOutputFile(*command.page, store->path(), pageFormat().comparison(listing).toUtf8());
     }
-    switch (command.form) {
-    case OutputForm::Json:
-        writeOut(comparisonAsJson(listing));
-        break;
-    case OutputForm::Csv:
-        writeOut(comparisonAsCsv(listing));
-        break;
-    case OutputForm::Text:
-        writeOut(comparisonAsText(listing));
-        break;
-    }
+    writeOut(formatFor(command.form).comparison({ a, b, comparison }));
     if (comparison.verdict == Verdict::NeedMoreRuns && command.failIfSlowerPercent)
         tell(QStringLiteral("警告: 判定には両方に %1 回以上の計測が必要なため、"
                             "--fail-if-slower は判断しませんでした。")

@@ -22,11 +22,12 @@ const std::vector<StoreCommandRule> &storeCommandRules()
     static const std::vector<StoreCommandRule> rules {
         { &kHistory,
           { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("machine"),
-            QStringLiteral("json"), QStringLiteral("csv"), QStringLiteral("store") } },
+            QStringLiteral("json"), QStringLiteral("csv"), QStringLiteral("markdown"),
+            QStringLiteral("store") } },
         { &kForget, { QStringLiteral("store") } },
         { &kCompare,
           { QStringLiteral("fail-if-slower"), QStringLiteral("json"), QStringLiteral("csv"),
-            QStringLiteral("report"), QStringLiteral("store") } },
+            QStringLiteral("markdown"), QStringLiteral("report"), QStringLiteral("store") } },
         { &kExport,
           { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("store") } },
         { &kImport, { QStringLiteral("store") } },
@@ -91,7 +92,7 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
                         QStringLiteral("には 0 以上 1000 以下の百分率を指定してください"));
         }
         if (parser.isSet(kReport))
-            compare.report = parser.value(kReport);
+            compare.page = parser.value(kReport);
         return StoreCommand(compare);
     }
     if (rule.option == &kExport)

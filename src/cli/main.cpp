@@ -3,29 +3,27 @@
 #include "benchmark/CpuAffinity.h"
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/ParallelRun.h"
-#include "formats/PageInput.h"
-#include "results/ResultStore.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
-#include "results/SavedRun.h"
-#include "results/StorePath.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
-#include "formats/Csv.h"
 #include "cli/ExitStatus.h"
-#include "formats/Json.h"
-#include "formats/JsonOutput.h"
 #include "cli/Options.h"
-#include "formats/TextOutput.h"
 #include "cli/OutputFile.h"
 #include "cli/OutputTarget.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
+#include "formats/Format.h"
+#include "formats/Json.h"
 #include "formats/TerminalText.h"
+#include "formats/TextOutput.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
+#include "results/ResultStore.h"
+#include "results/SavedRun.h"
+#include "results/StorePath.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
@@ -92,12 +90,12 @@ std::optional<double> referenceRunSeconds(const BenchmarkResult &result, double 
 }
 
 // The store a run saves to or ranks among, opened before the runs so that a
-// store it cannot use stops it before anything runs. Ranking or a report
+// store it cannot use stops it before anything runs. Ranking or a page
 // only reads: it never creates, brings forward or writes one, and an empty
 // file is no store yet.
 std::unique_ptr<ResultStore> storeForRun(const RunOptions &options)
 {
-    if (!options.save && !options.rank && !options.report)
+    if (!options.save && !options.rank && !options.page)
         return nullptr;
     const QString path = resolveStorePath(options.store);
     if (options.save)
@@ -115,7 +113,7 @@ std::unique_ptr<ResultStore> storeForRun(const RunOptions &options)
 std::optional<QString> storePathOf(const Command &command)
 {
     if (const auto *options = std::get_if<RunOptions>(&command)) {
-        if (options->save || options->rank || options->report)
+        if (options->save || options->rank || options->page)
             return resolveStorePath(options->store);
         return std::nullopt;
     }
@@ -175,7 +173,7 @@ int run(RunOptions options)
     std::vector<SavedResult> savedResults;
     try {
         store = storeForRun(options);
-        if (store && (options.rank || options.report))
+        if (store && (options.rank || options.page))
             savedResults = store->history();
     } catch (const ResultsError &error) {
         return failed(error);
@@ -191,7 +189,7 @@ int run(RunOptions options)
                                    cpu.value_or(currentCpu()));
     result.warnings = machineWarnings(result.system);
     // In JSON they are members; elsewhere they are told before the runs begin.
-    if (!options.json)
+    if (options.form != OutputForm::Json)
         writeWarnings(result.warnings);
 
     if (cpu && !runCallingThreadOn({ *cpu }))
@@ -280,7 +278,8 @@ int run(RunOptions options)
     // The hint after a run too short to score names what --count auto would
     // take here, found as --count auto finds it.
     std::optional<ChosenCount> autoCount;
-    if (!options.json && !options.csv && !form.Command6.enabled() && statistics) {
+    if (options.form != OutputForm::Json && options.form != OutputForm::Csv
+        && !form.Command6.enabled() && statistics) {
         registry.setLabel(QStringLiteral("回数の選択"));
         if (const auto rate = measurePassesPerSecond(registry, options.series))
             autoCount = chooseCount(*rate, options.minimumSeconds);
@@ -293,7 +292,7 @@ int run(RunOptions options)
     progressLine.reset();
     watcher.endProcessOnSignal();
 
-    if ((options.save || options.report) && ending == SeriesEnding::Finished) {
+    if ((options.save || options.page) && ending == SeriesEnding::Finished) {
         try {
             stored.result = savedResultOf(result, options.label, programVersion());
             if (options.save && store) {
@@ -303,39 +302,38 @@ int run(RunOptions options)
         } catch (const ResultsError &error) {
             stored.fail(error);
         }
-    } else if (options.save || options.report) {
+    } else if (options.save || options.page) {
         writeWarnings({ QStringLiteral("計測が最後まで終わらなかったため、結果の保存も"
                                        "レポートもしません。") });
     }
-    if (stored.savedId && !options.json)
+    if (stored.savedId && options.form != OutputForm::Json)
         writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
                    + u'\n');
-    if (!options.json)
+    if (options.form != OutputForm::Json)
         writeWarnings(spread);
     // Said on stderr whatever the form: a script that reads only the figures
     // must still be told they mean little.
     writeWarnings(shortness);
-    const QString &report = platform.clipboardText();
-    if (options.csv)
-        writeOut(runsAsCsv(result, programVersion()));
-    else if (options.json) {
-        std::optional<RunError> error;
-        if (!errors.empty())
-            error = errors.front();
-        else if (stored.error)
-            error = RunError { std::nullopt, stored.error->message() };
-        writeOut(resultsAsJson(form, report, result, stored.savedId, error));
-    } else {
-        writeOut(resultsAsText(form, report, result, autoCount));
-    }
+    std::optional<RunError> error;
+    if (!errors.empty())
+        error = errors.front();
+    else if (stored.error)
+        error = RunError { std::nullopt, stored.error->message() };
+    const RunAnswer answer { form,
+                             platform.clipboardText(),
+                             result,
+                             stored.savedId,
+                             error,
+                             autoCount,
+                             stored.result ? &*stored.result : nullptr,
+                             savedResults,
+                             QDateTime::currentDateTimeUtc() };
+    writeOut(formatFor(options.form).run(answer));
     writeErrors(errors);
     const int storeStatus = stored.error ? failed(*stored.error) : 0;
-    if (options.report && stored.result) {
-        const PageInput input = pageInputFor(*stored.result, savedResults, std::nullopt,
-                                                 QDateTime::currentDateTimeUtc());
-        writeOutputFile(*options.report, resolveStorePath(options.store),
-                        htmlPage(input).toUtf8());
-    }
+    if (options.page && stored.result)
+        writeOutputFile(*options.page, resolveStorePath(options.store),
+                        pageFormat().run(answer).toUtf8());
     if (!errors.empty())
         return kRuntimeErrorStatus;
     return storeStatus;
@@ -344,13 +342,13 @@ int run(RunOptions options)
 // The output a command writes and the store it must never be.
 std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
 {
-    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
-        return std::pair { *options->report, options->store };
+    if (const auto *options = std::get_if<RunOptions>(&command); options && options->page)
+        return std::pair { *options->page, options->store };
     const auto *storeCommand = std::get_if<StoreCommand>(&command);
     if (!storeCommand)
         return std::nullopt;
-    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
-        return std::pair { *compare->report, compare->store };
+    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->page)
+        return std::pair { *compare->page, compare->store };
     if (const auto *exported = std::get_if<ExportResults>(storeCommand))
         return std::pair { exported->file, exported->store };
     return std::nullopt;

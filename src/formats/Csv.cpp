@@ -1,5 +1,6 @@
 #include "formats/Csv.h"
 
+#include "formats/FigureText.h"
 #include "formats/Json.h"
 
 #include <cmath>
@@ -11,12 +12,6 @@ namespace {
 QString numberCell(std::optional<double> value)
 {
     return value && std::isfinite(*value) ? shortestNumberText(*value) : QString();
-}
-
-// A pass count in digits, as a spreadsheet reads it, while it has them all.
-QString passesCell(double passes)
-{
-    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : numberCell(passes);
 }
 
 } // namespace
@@ -49,7 +44,7 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
             numberCell(run.score),
             csvField(s.count),
             csvField(s.unit),
-            passesCell(run.passes),
+            passesText(run.passes),
             QString::number(s.warmup),
             QString::number(s.runs),
             whole(s.cpu),

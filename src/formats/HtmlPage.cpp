@@ -1,5 +1,6 @@
 #include "formats/HtmlPage.h"
 
+#include "formats/FigureText.h"
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
 
@@ -11,7 +12,7 @@ namespace kamorin {
 
 namespace {
 
-// A report with thousands of saved machines would not print; beyond this many
+// A page with thousands of saved machines would not print; beyond this many
 // rows it shows this machine's neighbours, the first saved machines and an
 // even sample of the rest.
 constexpr std::size_t kMaxRankRows = 60;
@@ -60,14 +61,9 @@ QString fact(const QString &name, const QString &value)
     return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(name, escapedText(value));
 }
 
-QString utcText(const QDateTime &time)
+QString utcShown(const QDateTime &time)
 {
-    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" UTC");
-}
-
-QString passesText(double passes)
-{
-    return passes < 1e15 ? QString::number(passes, 'f', 0) : QString::number(passes, 'g', 6);
+    return utcText(time) + QStringLiteral(" UTC");
 }
 
 QString scalarText(const QJsonValue &value)
@@ -97,7 +93,7 @@ QString machineSection(const SavedResult &r)
                  loads.isEmpty() ? QStringLiteral("—") : loads.join(QStringLiteral(" / ")));
     html += fact(QStringLiteral("ホスト"), r.host);
     html += fact(QStringLiteral("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
-    html += fact(QStringLiteral("開始"), utcText(r.started));
+    html += fact(QStringLiteral("開始"), utcShown(r.started));
     html += fact(QStringLiteral("ループ回数"),
                  QStringLiteral("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
     QStringList options;
@@ -179,15 +175,11 @@ QString rankingSection(const std::vector<PageRankRow> &rows)
     QString html = QStringLiteral("<section id=\"ranking\"><h2>順位</h2>\n");
     const auto own = std::find_if(rows.begin(), rows.end(),
                                   [](const PageRankRow &row) { return row.thisMachine; });
-    if (own != rows.end()) {
-        const auto faster = std::count_if(rows.begin(), rows.end(), [&](const PageRankRow &row) {
-            return row.seconds < own->seconds;
-        });
+    if (own != rows.end())
         html += QStringLiteral("<p>この機械は %1 台中 %2 位です（2000 万回 %3 秒）。</p>\n")
                         .arg(rows.size())
-                        .arg(faster + 1)
+                        .arg(own->position)
                         .arg(secondsText(own->seconds));
-    }
     const std::vector<PageRankRow> shown = shownRows(rows);
     html += QStringLiteral("<p class=\"key\"><span style=\"background:#e8590c\"></span>この機械"
                            "<span style=\"background:#3b7dd8\"></span>保存した機械"
@@ -203,13 +195,20 @@ QString rankingSection(const std::vector<PageRankRow> &rows)
     return html + QStringLiteral("</section>\n");
 }
 
-QString historySection(const std::vector<SavedResult> &history, const QString &model)
+QString historySection(const PageInput &input)
 {
     QString html = QStringLiteral("<section id=\"history\"><h2>この機種の履歴</h2>\n");
     html += QStringLiteral("<p>%1: 保存した結果 %2 件</p>\n")
-                    .arg(escapedText(model), QString::number(history.size()));
-    if (!history.empty())
-        html += historyChart(QStringLiteral("history-chart"), history);
+                    .arg(escapedText(input.result.cpuModel),
+                         QString::number(input.modelHistory.size()));
+    if (input.resultSaved) {
+        html += historyChart(QStringLiteral("history-chart"), input.modelHistory);
+    } else {
+        // A run only shown is still drawn among the saved ones of its model.
+        std::vector<SavedResult> drawn = input.modelHistory;
+        drawn.push_back(input.result);
+        html += historyChart(QStringLiteral("history-chart"), drawn);
+    }
     return html + QStringLiteral("</section>\n");
 }
 
@@ -225,7 +224,7 @@ QString comparisonSection(const PageComparison &c)
     const auto describe = [](const SavedResult &s) {
         return QStringLiteral("%1 %2 %3（%4）")
                 .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.cpuModel, s.host,
-                     utcText(s.started));
+                     utcShown(s.started));
     };
     html += fact(QStringLiteral("A"), describe(c.a));
     html += fact(QStringLiteral("B"), describe(c.b));
@@ -271,13 +270,13 @@ QString htmlPage(const PageInput &input)
                     "</head>\n<body>\n")
                     .arg(escapedText(input.result.cpuModel), kStyle);
     html += QStringLiteral("<h1>Kamorin ベンチマーク報告</h1>\n<p class=\"note\">%1 に作成</p>\n")
-                    .arg(escapedText(utcText(input.written)));
+                    .arg(escapedText(utcShown(input.written)));
     html += machineSection(input.result);
     if (!input.result.runs.empty())
         html += runsSection(input.result);
     if (!input.ranking.empty())
         html += rankingSection(input.ranking);
-    html += historySection(input.modelHistory, input.result.cpuModel);
+    html += historySection(input);
     if (input.comparison)
         html += comparisonSection(*input.comparison);
     return html + QStringLiteral("</body>\n</html>\n");

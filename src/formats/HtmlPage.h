@@ -25,6 +25,8 @@ struct PageRankRow
     // A saved machine rather than one of the reference table.
     bool saved = false;
     bool thisMachine = false;
+    // As the ranking placed it: equal times share a place.
+    int position = 0;
 };
 
 struct PageComparison
@@ -38,12 +40,16 @@ struct PageInput
 {
     // This run: the machine, its conditions and the recorded runs.
     SavedResult result;
+    // Whether `result` is in the store: a run only shown is not counted among
+    // the saved results.
+    bool resultSaved = false;
     // In any order; drawn fastest first.
     std::vector<PageRankRow> ranking;
-    // The saved results of this machine's model, in any order.
+    // The saved results of this machine's model, in any order; `result` among
+    // them when it is saved.
     std::vector<SavedResult> modelHistory;
     std::optional<PageComparison> comparison;
-    // When the report was written.
+    // When the page was written.
     QDateTime written;
 };
 

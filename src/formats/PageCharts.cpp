@@ -1,6 +1,7 @@
 #include "formats/PageCharts.h"
 
 #include "benchmark/Ranking.h"
+#include "formats/FigureText.h"
 #include "formats/SvgChart.h"
 
 #include <algorithm>
@@ -194,9 +195,8 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
                     QStringLiteral("tick"));
     }
     svg += line(kLeft, kBottom, kRight, kBottom, QStringLiteral("axis"));
-    const auto dateOf = [](const SavedResult *r) {
-        return r->started.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    };
+    // To the minute: the seconds would crowd the axis.
+    const auto dateOf = [](const SavedResult *r) { return utcText(r->started).left(16); };
     svg += text(kLeft, kBottom + 16, dateOf(byTime.front()), QStringLiteral("start"),
                 QStringLiteral("tick"));
     if (byTime.size() > 1)
@@ -215,10 +215,8 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
         svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3 %4: "
                               "2000 万回 %5 秒</title></circle>")
                        .arg(svgNumber(x(double(r.started.toMSecsSinceEpoch()))),
-                            svgNumber(y(medians[i])),
-                            escapedText(
-                                    r.started.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
-                            escapedText(r.label), secondsText(medians[i]));
+                            svgNumber(y(medians[i])), escapedText(dateOf(&r)), escapedText(r.label),
+                            secondsText(medians[i]));
     }
     return svg + QStringLiteral("</svg>\n");
 }

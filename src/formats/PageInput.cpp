@@ -5,11 +5,13 @@
 
 namespace kamorin {
 
-PageInput pageInputFor(const SavedResult &result, std::span<const SavedResult> saved,
-                           std::optional<PageComparison> comparison, const QDateTime &written)
+PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
+                       std::span<const SavedResult> saved, std::optional<PageComparison> comparison,
+                       const QDateTime &written)
 {
     PageInput input;
     input.result = result;
+    input.resultSaved = resultSaved == ResultSaved::Yes;
     input.comparison = std::move(comparison);
     input.written = written;
     if (const auto seconds = standardRunSeconds(result.median(), result.passes)) {
@@ -17,17 +19,19 @@ PageInput pageInputFor(const SavedResult &result, std::span<const SavedResult> s
         const Ranking ranking = rankAmong(ReferenceMachineTable::entries(), *seconds, machines);
         for (const RankRow &row : ranking.rows) {
             if (!row.saved) {
-                input.ranking.push_back({ row.name, {}, row.seconds, false, row.thisMachine });
+                input.ranking.push_back(
+                        { row.name, {}, row.seconds, false, row.thisMachine, row.position });
                 continue;
             }
             QStringList where { row.saved->host };
             if (!row.saved->label.isEmpty())
                 where << row.saved->label;
             input.ranking.push_back({ row.saved->cpuModel, where.join(QStringLiteral("、")),
-                                      row.seconds, true, false });
+                                      row.seconds, true, false, row.position });
         }
     }
-    input.modelHistory.push_back(result);
+    if (input.resultSaved)
+        input.modelHistory.push_back(result);
     for (const SavedResult &other : saved) {
         if (other.cpuModel == result.cpuModel && other.id != result.id)
             input.modelHistory.push_back(other);

@@ -1,6 +1,7 @@
 #include "formats/StoreOutput.h"
 
 #include "formats/Csv.h"
+#include "formats/FigureText.h"
 #include "formats/Json.h"
 #include "formats/TerminalText.h"
 
@@ -12,28 +13,6 @@
 namespace kamorin {
 
 namespace {
-
-// "2026-12-08 01:50:27", composed by hand: QDateTime's formatter would take
-// a good share of a 10,000-line history.
-QString utcText(const QDateTime &time)
-{
-    const QDateTime utc = time.toUTC();
-    const QDate d = utc.date();
-    const QTime t = utc.time();
-    const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
-    return QString::number(d.year()) + u'-' + two(d.month()) + u'-' + two(d.day()) + u' '
-            + two(t.hour()) + u':' + two(t.minute()) + u':' + two(t.second());
-}
-
-QString passesText(double passes)
-{
-    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : shortestNumberText(passes);
-}
-
-QString secondsText(double seconds)
-{
-    return QString::number(seconds, 'g', 6);
-}
 
 QString numberCell(std::optional<double> value)
 {
@@ -89,8 +68,12 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
 
 } // namespace
 
-QString historyAsText(const HistoryListing &history)
+std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells)
 {
+    const auto shown = [cells](const QString &text, int columns) {
+        return cells == Cells::Cut ? cutToColumns(escapeControls(text), columns)
+                                   : escapeControls(text);
+    };
     std::vector<QStringList> rows;
     rows.push_back({ QStringLiteral("ID"), QStringLiteral("開始 (UTC)"), QStringLiteral("ラベル"),
                      QStringLiteral("CPU"), QStringLiteral("ホスト"), QStringLiteral("ループ"),
@@ -98,14 +81,26 @@ QString historyAsText(const HistoryListing &history)
                      QStringLiteral("SCORE (") + escapeControls(history.machine) + u')' });
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
-        rows.push_back({ r.id, utcText(r.started),
-                         cutToColumns(escapeControls(r.label), kLabelColumns),
-                         cutToColumns(escapeControls(r.cpuModel), kCpuColumns),
-                         cutToColumns(escapeControls(r.host), kHostColumns), passesText(r.passes),
-                         QString::number(r.runs.size()), secondsText(r.median()),
+        rows.push_back({ r.id, utcText(r.started), shown(r.label, kLabelColumns),
+                         shown(r.cpuModel, kCpuColumns), shown(r.host, kHostColumns),
+                         passesText(r.passes), QString::number(r.runs.size()),
+                         secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
     }
-    return table(rows, { false, false, false, false, false, true, true, true, true });
+    return rows;
+}
+
+const std::vector<bool> &historyColumnsRightAligned()
+{
+    static const std::vector<bool> right {
+        false, false, false, false, false, true, true, true, true
+    };
+    return right;
+}
+
+QString historyAsText(const HistoryListing &history)
+{
+    return table(historyRows(history, Cells::Cut), historyColumnsRightAligned());
 }
 
 void writeHistoryAsJson(const HistoryListing &history,
@@ -212,7 +207,7 @@ QString historyAsCsv(const HistoryListing &history)
     return out;
 }
 
-QString comparisonAsText(const ComparisonListing &l)
+LabelledLines comparisonLines(const ComparisonListing &l)
 {
     const Comparison &c = l.comparison;
     LabelledLines lines;
@@ -247,7 +242,12 @@ QString comparisonAsText(const ComparisonListing &l)
     if (c.verdict == Verdict::Faster || c.verdict == Verdict::Slower)
         verdict += QStringLiteral("（B は A より%1）").arg(verdictText(c.verdict));
     lines.push_back({ QStringLiteral("判定"), verdict });
-    return alignedLines(lines);
+    return lines;
+}
+
+QString comparisonAsText(const ComparisonListing &l)
+{
+    return alignedLines(comparisonLines(l));
 }
 
 QString comparisonAsJson(const ComparisonListing &l)

@@ -2,6 +2,7 @@
 
 #include "benchmark/Comparison.h"
 #include "benchmark/SavedResult.h"
+#include "formats/TerminalText.h"
 
 #include <QString>
 
@@ -25,6 +26,17 @@ struct HistoryListing
 // passes, recorded runs, median seconds, score; a long label, CPU or host is
 // cut with "…".
 QString historyAsText(const HistoryListing &history);
+
+enum class Cells
+{
+    Cut,
+    Whole,
+};
+// That table's heading and rows, user text escaped for a terminal; long
+// texts cut as it cuts them, or whole.
+std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells);
+// Which of its columns hold figures, read from the right.
+const std::vector<bool> &historyColumnsRightAligned();
 // A JSON array on one line: each result as a results file holds it, with
 // score and score_machine.
 QString historyAsJson(const HistoryListing &history);
@@ -41,10 +53,15 @@ struct ComparisonListing
     const SavedResult &a;
     const SavedResult &b;
     const Comparison &comparison;
+    // For the page: the store's results and when it is written.
+    std::span<const SavedResult> saved = {};
+    QDateTime written = {};
 };
 
 // The two results, the speed ratio, the estimate and its interval, the p-value and the verdict.
 QString comparisonAsText(const ComparisonListing &listing);
+// Its labelled lines, user text escaped for a terminal.
+LabelledLines comparisonLines(const ComparisonListing &listing);
 // One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
 // b_runs (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact, verdict.
 QString comparisonAsJson(const ComparisonListing &listing);

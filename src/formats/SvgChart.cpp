@@ -12,13 +12,6 @@ QString svgNumber(double value)
     return QString::number(value, 'f', 1);
 }
 
-QString secondsText(double seconds)
-{
-    if (seconds >= 0.01)
-        return QString::number(seconds, 'f', 3);
-    return QString::number(seconds, 'g', 4);
-}
-
 QString escapedText(const QString &text)
 {
     // toHtmlEscaped covers < > & and "; attributes here are always in double quotes.

@@ -7,13 +7,10 @@
 
 namespace kamorin {
 
-// The small pieces the report's charts are drawn with, in SVG user units.
+// The small pieces the page's charts are drawn with, in SVG user units.
 
 // A coordinate or length with one decimal: enough at any print size.
 QString svgNumber(double value);
-// A time as the report shows it: three decimals from 0.01 s up, else four
-// significant digits.
-QString secondsText(double seconds);
 // For text and attribute values alike.
 QString escapedText(const QString &text);
 

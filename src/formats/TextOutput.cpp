@@ -107,8 +107,7 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
 
 } // namespace
 
-QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
-                      const std::optional<ChosenCount> &autoCount)
+LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark)
 {
     Lines lines;
     lines.push_back({ QStringLiteral("ループ回数"), escapeControls(form.Combo1.text()) });
@@ -143,16 +142,26 @@ QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkR
         lines.push_back({ QStringLiteral("SCORE"),
                           QStringLiteral("%1（基準機：%2）")
                                   .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
-    QString out = alignedLines(lines);
-    if (!form.Command6.enabled()) {
-        out += QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
-        if (autoCount)
-            out += QStringLiteral("ループ回数を増やしてください（--count auto なら、"
-                                  "ここでは --count %1 --unit %2）。\n")
-                           .arg(autoCount->count, autoCount->unit);
-        else
-            out += QStringLiteral("ループ回数を増やしてください（--count auto）。\n");
-    }
+    return lines;
+}
+
+QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount)
+{
+    if (form.Command6.enabled())
+        return {};
+    QString hint = QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
+    if (autoCount)
+        return hint
+                + QStringLiteral("ループ回数を増やしてください（--count auto なら、"
+                                 "ここでは --count %1 --unit %2）。\n")
+                          .arg(autoCount->count, autoCount->unit);
+    return hint + QStringLiteral("ループ回数を増やしてください（--count auto）。\n");
+}
+
+QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+                      const std::optional<ChosenCount> &autoCount)
+{
+    QString out = alignedLines(summaryLines(form, benchmark)) + scoreHint(form, autoCount);
     QString terminalReport = report;
     terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/BenchmarkResult.h"
+#include "formats/TerminalText.h"
 
 #include <QString>
 
@@ -18,6 +19,12 @@ class Form1;
 // short to score.
 QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
                       const std::optional<ChosenCount> &autoCount);
+
+// The summary's labelled lines, user text escaped for a terminal.
+LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark);
+// After a run too short to score, what to do about it, ended by a line
+// break; empty when SCORE could score it.
+QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount);
 
 // One row a line: place, name, seconds ("##0.00") and SCORE's text, under a
 // heading, in columns aligned by display width.

@@ -22,7 +22,8 @@ QString describe(const Command &command)
         QString line = QStringLiteral("run count=%1 unit=%2 speed=%3 json=%4%5")
                                .arg(show(options->series.count), show(options->series.unit),
                                     show(options->series.speed),
-                                    options->json ? QStringLiteral("yes") : QStringLiteral("no"),
+                                    options->form == OutputForm::Json ? QStringLiteral("yes")
+                                                                      : QStringLiteral("no"),
                                     options->series.machine ? QStringLiteral(" machine=")
                                                     + show(options->series.machine)
                                                             : QString());
@@ -35,8 +36,10 @@ QString describe(const Command &command)
             line += QStringLiteral(" threads=%1").arg(*options->threads);
         if (options->cpu)
             line += QStringLiteral(" cpu=%1").arg(*options->cpu);
-        if (options->csv)
+        if (options->form == OutputForm::Csv)
             line += QStringLiteral(" csv");
+        if (options->form == OutputForm::Markdown)
+            line += QStringLiteral(" markdown");
         if (options->rank)
             line += QStringLiteral(" rank");
         if (options->forceThreads)
@@ -53,17 +56,18 @@ QString describe(const Command &command)
             line += QStringLiteral(" save");
         if (!options->label.isEmpty())
             line += QStringLiteral(" label=[%1]").arg(options->label);
-        if (options->report)
-            line += QStringLiteral(" report=[%1]").arg(*options->report);
+        if (options->page)
+            line += QStringLiteral(" report=[%1]").arg(*options->page);
         if (!options->store.isEmpty())
             line += QStringLiteral(" store=[%1]").arg(options->store);
         return line;
     }
     if (const auto *store = std::get_if<StoreCommand>(&command)) {
         const auto form = [](OutputForm f) {
-            return f == OutputForm::Json   ? QStringLiteral(" json")
-                    : f == OutputForm::Csv ? QStringLiteral(" csv")
-                                           : QString();
+            return f == OutputForm::Json        ? QStringLiteral(" json")
+                    : f == OutputForm::Csv      ? QStringLiteral(" csv")
+                    : f == OutputForm::Markdown ? QStringLiteral(" markdown")
+                                                : QString();
         };
         if (const auto *h = std::get_if<ShowHistory>(store))
             return QStringLiteral("history label=[%1] model=[%2] machine=[%3]%4")
@@ -74,7 +78,7 @@ QString describe(const Command &command)
                     .arg(c->a, c->b,
                          c->failIfSlowerPercent ? QString::number(*c->failIfSlowerPercent)
                                                 : QStringLiteral("-"),
-                         c->report.value_or(u"-"_qs), form(c->form));
+                         c->page.value_or(u"-"_qs), form(c->form));
         if (const auto *i = std::get_if<ImportResults>(store))
             return QStringLiteral("import [%1] store=[%2]").arg(i->files.join(u'|'), i->store);
         if (const auto *e = std::get_if<ExportResults>(store))
@@ -157,6 +161,8 @@ void TestOptions::parse_data()
             << args({ "--threads=4", "--force-threads", "--cpu", "0" })
             << plain + QStringLiteral(" threads=4 cpu=0 force auto");
     QTest::newRow("csv") << args({ "--csv", "--runs=2" }) << plain + QStringLiteral(" runs=2 csv");
+    QTest::newRow("markdown, ranked")
+            << args({ "--markdown", "--rank" }) << plain + QStringLiteral(" markdown rank auto");
     QTest::newRow("rank with json, counted by itself")
             << args({ "--rank", "--json" }) << "run count=- unit=- speed=- json=yes rank auto";
     QTest::newRow("threads with a count") << args({ "--threads=2", "--count=9000" })
@@ -190,6 +196,9 @@ void TestOptions::parse_data()
             << args({ "--runs" }) << "usage error: --runs には値が必要です。";
     QTest::newRow("csv with json") << args({ "--csv", "--json" })
                                    << "usage error: --csv と --json は同時に指定できません。";
+    QTest::newRow("markdown with json")
+            << args({ "--json", "--markdown" })
+            << "usage error: --json と --markdown は同時に指定できません。";
     QTest::newRow("csv with rank") << args({ "--rank", "--csv" }) << "usage error: --csv と --rank";
     QTest::newRow("csv with threads")
             << args({ "--csv", "--threads=2" }) << "usage error: --csv と --threads";
@@ -223,12 +232,17 @@ void TestOptions::parse_data()
             << args({ "--history", "--label=x", "--machine-model=EPYC", "--machine=i486 DX2 50",
                       "--csv" })
             << "history label=[x] model=[EPYC] machine=[i486 DX2 50] csv";
+    QTest::newRow("history in markdown")
+            << args({ "--history", "--markdown" })
+            << "history label=[-] model=[-] machine=[MMX-Pentium166] markdown";
     QTest::newRow("history against the window's machine")
             << args({ "--history", "--json" })
             << "history label=[-] model=[-] machine=[MMX-Pentium166] json";
     QTest::newRow("compare two operands")
             << args({ "--compare", "before", "last", "--fail-if-slower=5", "--report", "c.html" })
             << "compare [before] [last] fail=5 report=[c.html]";
+    QTest::newRow("compare in markdown") << args({ "--compare", "a", "b", "--markdown" })
+                                         << "compare [a] [b] fail=- report=[-] markdown";
     QTest::newRow("compare given twice") << args({ "--compare=a", "--compare=b", "--json" })
                                          << "compare [a] [b] fail=- report=[-] json";
     QTest::newRow("import several files")

@@ -1,4 +1,5 @@
 #include "formats/HtmlPage.h"
+#include "formats/PageInput.h"
 #include "formats/SvgChart.h"
 #include "machines/ReferenceMachines.h"
 #include "support/SampleResult.h"
@@ -25,7 +26,7 @@ const QString kNodeModel = QStringLiteral("Intel(R) Xeon(R) Platinum 8375C CPU @
 // machines and four saved nodes of one model, one labelled with markup and
 // one with a long unbroken label; ten days of this model's history; a
 // comparison.
-PageInput sampleReport()
+PageInput samplePage()
 {
     PageInput input;
     input.result = sampleResult(kScriptLabel);
@@ -49,8 +50,8 @@ PageInput sampleReport()
                              QDateTime(QDate(2026, 11, d), QTime(9, 0), Qt::UTC),
                              { 3.4 + 0.01 * d, 3.41 + 0.01 * d, 3.39 + 0.01 * d }));
     const SavedResult before = input.modelHistory.front();
-    input.comparison = PageComparison { before, input.result,
-                                          compareRuns(before.runs, input.result.runs) };
+    input.comparison
+            = PageComparison { before, input.result, compareRuns(before.runs, input.result.runs) };
     return input;
 }
 
@@ -79,6 +80,8 @@ class TestHtmlPage : public QObject
 
 private Q_SLOTS:
     void selfContained();
+    void savedCounted_data();
+    void savedCounted();
     void scaleBeyondTheNumbers_data();
     void scaleBeyondTheNumbers();
     void rendersInChromium();
@@ -113,7 +116,7 @@ void TestHtmlPage::scaleBeyondTheNumbers()
 
 void TestHtmlPage::selfContained()
 {
-    const QString html = htmlPage(sampleReport());
+    const QString html = htmlPage(samplePage());
     for (const QString &reference :
          { QStringLiteral("<script"), QStringLiteral("src="), QStringLiteral("href="),
            QStringLiteral("url("), QStringLiteral("@import"), QStringLiteral("<link") })
@@ -123,17 +126,48 @@ void TestHtmlPage::selfContained()
              html.count(QStringLiteral("xmlns=\"http://www.w3.org/2000/svg\"")));
 }
 
+void TestHtmlPage::savedCounted_data()
+{
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("others");
+    QTest::addColumn<QString>("counted");
+    QTest::newRow("shown only") << false << 0 << "保存した結果 0 件";
+    QTest::newRow("shown only, beside a saved one") << false << 1 << "保存した結果 1 件";
+    QTest::newRow("saved") << true << 0 << "保存した結果 1 件";
+    QTest::newRow("saved, beside a saved one") << true << 1 << "保存した結果 2 件";
+}
+
+// A run that was only shown is drawn on the page but never counted as saved.
+void TestHtmlPage::savedCounted()
+{
+    QFETCH(bool, saved);
+    QFETCH(int, others);
+    QFETCH(QString, counted);
+    const SavedResult result = sampleResult();
+    std::vector<SavedResult> store;
+    for (int n = 0; n < others; ++n)
+        store.push_back(sampleResult(QStringLiteral("before")));
+    // Before a save the store does not hold the run; after it, it does.
+    if (saved)
+        store.push_back(result);
+    const QString html
+            = htmlPage(pageInputFor(result, saved ? ResultSaved::Yes : ResultSaved::No, store,
+                                    std::nullopt, QDateTime::currentDateTimeUtc()));
+    QVERIFY2(html.contains(counted), qPrintable(html.section(QStringLiteral("id=\"history\""), 1)));
+    QCOMPARE(html.count(QStringLiteral("<circle class=\"point\"")), others + 1);
+}
+
 void TestHtmlPage::rendersInChromium()
 {
     if (!QFile::exists(kChromium))
         QSKIP("no chromium");
     // Kept beside the test for a person to look at.
-    const QString page = QDir::current().absoluteFilePath(QStringLiteral("report.html"));
-    const QString picture = QDir::current().absoluteFilePath(QStringLiteral("report.png"));
+    const QString page = QDir::current().absoluteFilePath(QStringLiteral("page.html"));
+    const QString picture = QDir::current().absoluteFilePath(QStringLiteral("page.png"));
     {
         QFile file(page);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(htmlPage(sampleReport()).toUtf8());
+        file.write(htmlPage(samplePage()).toUtf8());
     }
     const QString dom = QString::fromUtf8(chromium({ QStringLiteral("--dump-dom") }, page));
     for (const QString &chart :
@@ -148,19 +182,19 @@ void TestHtmlPage::rendersInChromium()
         QVERIFY(dom.contains(QRegularExpression(
                 QStringLiteral("<text [^>]*class=\"detail\">node-%1、").arg(n))));
     QCOMPARE(dom.count(QStringLiteral("<circle class=\"run\"")), 10 + 3 + 10);
-    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10);
+    // The ten saved days and this run, which is not saved.
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10 + 1);
     // The label reaches the page as text, never as an element.
     QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
     QVERIFY(!dom.contains(QStringLiteral("<script")));
 
     // Laid out by the browser: no text of a chart runs past its edge, and no
     // long unbroken text makes the page wider than the window.
-    const QString measured
-            = QDir::current().absoluteFilePath(QStringLiteral("report-measured.html"));
+    const QString measured = QDir::current().absoluteFilePath(QStringLiteral("page-measured.html"));
     {
         QFile file(measured);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(htmlPage(sampleReport())
+        file.write(htmlPage(samplePage())
                            .replace(QStringLiteral("</body>"), QString::fromUtf8(R"(<script>
 const bad = [];
 for (const svg of document.querySelectorAll('svg.chart')) {
@@ -189,7 +223,7 @@ document.body.dataset.layout = bad.length ? bad.join(' | ') : 'ok';
                QStringLiteral("--hide-scrollbars") },
              page);
     QVERIFY(QFileInfo(picture).size() > 20000);
-    qInfo("report and its screenshot: %s, %s", qPrintable(page), qPrintable(picture));
+    qInfo("page and its screenshot: %s, %s", qPrintable(page), qPrintable(picture));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlPage)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace kamorin {
+
+// The texts every format writes a figure with, so that one figure reads the
+// same on the terminal, in a table and on the page.
+
+// A pass count in digits while a double holds them all, in its shortest
+// round-trip form beyond.
+QString passesText(double passes);
+
+// Seconds to six significant digits.
+QString secondsText(double seconds);
+
+// "2026-12-08 01:50:27", the time in UTC to the second.
+QString utcText(const QDateTime &time);
+
+} // namespace kamorin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "benchmark/BenchmarkResult.h"
+#include "formats/StoreOutput.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <span>
+
+namespace kamorin {
+
+class Form1;
+
+// What a run answers, as its formats take it.
+struct RunAnswer
+{
+    // The form after the runs and COPY: what the window would show.
+    const Form1 &form;
+    // COPY's lines as the clipboard holds them.
+    QString report;
+    const BenchmarkResult &benchmark;
+    // The result's id when it was saved.
+    std::optional<QString> savedId;
+    // The error that ends the program with status 2, or the store's; JSON
+    // carries it, the others leave it to stderr.
+    std::optional<RunError> error;
+    // The count --count auto would choose here, named after a run too short
+    // to score.
+    std::optional<ChosenCount> autoCount;
+    // For the page: the result as it is or would be saved (none when the
+    // runs did not finish), the store's results read before the runs, and
+    // when the page is written.
+    const SavedResult *result = nullptr;
+    std::span<const SavedResult> saved = {};
+    QDateTime written = {};
+};
+
+// Handed a text a piece at a time.
+using TextSink = std::function<void(const QString &)>;
+
+// One way of writing what a run or a store command answers.
+class Format
+{
+public:
+    virtual ~Format() = default;
+    virtual QString run(const RunAnswer &answer) const = 0;
+    // In pieces, so that a long history is never held whole.
+    virtual void history(const HistoryListing &listing, const TextSink &write) const = 0;
+    virtual QString comparison(const ComparisonListing &listing) const = 0;
+};
+
+// The forms kamorin-cli writes on stdout: text unless an option asks otherwise.
+enum class OutputForm
+{
+    Text,
+    Json,
+    Csv,
+    Markdown,
+};
+
+// Made once, for the program's life.
+const Format &formatFor(OutputForm form);
+// The HTML page --report writes.
+const Format &pageFormat();
+
+// Each format, in the file of its own words.
+const Format &markdownFormat();
+
+} // namespace kamorin

@@ -1,0 +1,110 @@
+#include "formats/Csv.h"
+#include "formats/Format.h"
+#include "formats/HtmlPage.h"
+#include "formats/JsonOutput.h"
+#include "formats/PageInput.h"
+#include "formats/TextOutput.h"
+
+namespace kamorin {
+
+namespace {
+
+class TextFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return resultsAsText(a.form, a.report, a.benchmark, a.autoCount);
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        write(historyAsText(listing));
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsText(listing);
+    }
+};
+
+class JsonFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return resultsAsJson(a.form, a.report, a.benchmark, a.savedId, a.error);
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        writeHistoryAsJson(listing, write);
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsJson(listing);
+    }
+};
+
+class CsvFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return runsAsCsv(a.benchmark, programVersion());
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        write(historyAsCsv(listing));
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsCsv(listing);
+    }
+};
+
+class PageFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        if (!a.result)
+            return {};
+        return htmlPage(pageInputFor(*a.result, a.savedId ? ResultSaved::Yes : ResultSaved::No,
+                                     a.saved, std::nullopt, a.written));
+    }
+    // The page draws one result: a listing has none of its own, and the
+    // options refuse --report with --history.
+    void history(const HistoryListing &, const TextSink &) const override { }
+    // The page of B, compared with A.
+    QString comparison(const ComparisonListing &l) const override
+    {
+        return htmlPage(pageInputFor(l.b, ResultSaved::Yes, l.saved,
+                                     PageComparison { l.a, l.b, l.comparison }, l.written));
+    }
+};
+
+} // namespace
+
+const Format &formatFor(OutputForm form)
+{
+    static const TextFormat text;
+    static const JsonFormat json;
+    static const CsvFormat csv;
+    switch (form) {
+    case OutputForm::Json:
+        return json;
+    case OutputForm::Csv:
+        return csv;
+    case OutputForm::Markdown:
+        return markdownFormat();
+    case OutputForm::Text:
+        break;
+    }
+    return text;
+}
+
+const Format &pageFormat()
+{
+    static const PageFormat page;
+    return page;
+}
+
+} // namespace kamorin
