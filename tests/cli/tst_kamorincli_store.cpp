@@ -169,30 +169,42 @@ void TestKamorinCliStore::initTestCase()
 void TestKamorinCliStore::history_data()
 {
     QTest::addColumn<QStringList>("form");
-    QTest::addColumn<QString>("expected");
+    // The lines above the rows, and what begins a row before its id; none for JSON.
+    QTest::addColumn<QStringList>("heading");
+    QTest::addColumn<QString>("rowStart");
 
-    QTest::newRow("text") << QStringList {} << QStringLiteral("ID");
-    QTest::newRow("json") << QStringList { QStringLiteral("--json") } << QString();
+    QTest::newRow("text") << QStringList {} << QStringList { QStringLiteral("ID") } << QString();
+    QTest::newRow("json") << QStringList { QStringLiteral("--json") } << QStringList {}
+                          << QString();
     QTest::newRow("csv") << QStringList { QStringLiteral("--csv") }
-                         << QStringLiteral("id,started,label,cpu_model,host,program_version,"
-                                           "passes,count,unit,runs,median,mean,stddev,min,max,"
-                                           "score,score_machine");
+                         << QStringList { QStringLiteral(
+                                    "id,started,label,cpu_model,host,program_version,"
+                                    "passes,count,unit,runs,median,mean,stddev,min,max,"
+                                    "score,score_machine") }
+                         << QString();
+    QTest::newRow("markdown") << QStringList { QStringLiteral("--markdown") }
+                              << QStringList { QStringLiteral("| ID | 開始 (UTC) | ラベル |"),
+                                               QStringLiteral("| --- | --- | --- | --- | --- | "
+                                                              "---: | ---: | ---: | ---: |") }
+                              << QStringLiteral("| ");
 }
 
 void TestKamorinCliStore::history()
 {
     QFETCH(QStringList, form);
-    QFETCH(QString, expected);
+    QFETCH(QStringList, heading);
+    QFETCH(QString, rowStart);
     const Result r = cli(QStringList { QStringLiteral("--history") } + form);
     QCOMPARE(r.status, 0);
-    if (form.isEmpty() || form.front() == QStringLiteral("--csv")) {
+    if (!heading.isEmpty()) {
         const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
-        QVERIFY(lines[0].startsWith(expected));
+        QCOMPARE(lines.size(), heading.size() + 2);
+        for (qsizetype i = 0; i < heading.size(); ++i)
+            QVERIFY2(lines[i].startsWith(heading[i]), qPrintable(r.out));
         // Newest first.
-        QVERIFY2(lines[1].startsWith(m_savedId), qPrintable(r.out));
-        QVERIFY(lines[1].contains(QStringLiteral("after")));
-        QVERIFY(lines[2].contains(QStringLiteral("before")));
+        QVERIFY2(lines[heading.size()].startsWith(rowStart + m_savedId), qPrintable(r.out));
+        QVERIFY(lines[heading.size()].contains(QStringLiteral("after")));
+        QVERIFY(lines[heading.size() + 1].contains(QStringLiteral("before")));
         return;
     }
     const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
@@ -214,14 +226,21 @@ void TestKamorinCliStore::compareGivesAVerdict_data()
     QTest::addColumn<QString>("failIfSlower");
     QTest::addColumn<QString>("verdict");
     QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("form");
 
     // Five runs each, wholly apart: the exact p-value is 2 / C(10, 5).
     QTest::newRow("B twice as slow, 50 % allowed") << 2.0 << "50"
-                                                   << "slower" << 1;
+                                                   << "slower" << 1 << "--json";
     QTest::newRow("B twice as slow, 150 % allowed") << 2.0 << "150"
-                                                    << "slower" << 0;
+                                                    << "slower" << 0 << "--json";
     QTest::newRow("B twice as fast") << 0.5 << "0"
-                                     << "faster" << 0;
+                                     << "faster" << 0 << "--json";
+    QTest::newRow("B twice as slow, in Markdown")
+            << 2.0 << "50"
+            << "| 判定 | 遅い（B は A より遅い） |" << 1 << "--markdown";
+    QTest::newRow("B twice as fast, in Markdown")
+            << 0.5 << "0"
+            << "| 判定 | 速い（B は A より速い） |" << 0 << "--markdown";
 }
 
 void TestKamorinCliStore::compareGivesAVerdict()
@@ -230,8 +249,10 @@ void TestKamorinCliStore::compareGivesAVerdict()
     QFETCH(QString, failIfSlower);
     QFETCH(QString, verdict);
     QFETCH(int, status);
+    QFETCH(QString, form);
 
-    const QString store = m_dir.filePath(QStringLiteral("compare-%1.sqlite").arg(bSeconds));
+    const QString store
+            = m_dir.filePath(QStringLiteral("compare-%1-%2.sqlite").arg(bSeconds).arg(form.mid(2)));
     const QString file = writeDocument(
             QStringLiteral("compare.json"),
             { withRuns(m_exported, "00000000-0000-4000-8000-00000000000a", QStringLiteral("A"), 1),
@@ -239,11 +260,16 @@ void TestKamorinCliStore::compareGivesAVerdict()
                        bSeconds) });
     QCOMPARE(cli({ QStringLiteral("--import"), file }, store).status, 0);
 
-    const Result r
-            = cli({ QStringLiteral("--compare"), QStringLiteral("A"), QStringLiteral("B"),
-                    QStringLiteral("--fail-if-slower"), failIfSlower, QStringLiteral("--json") },
-                  store);
+    const Result r = cli({ QStringLiteral("--compare"), QStringLiteral("A"), QStringLiteral("B"),
+                           QStringLiteral("--fail-if-slower"), failIfSlower, form },
+                         store);
     QCOMPARE(r.status, status);
+    if (form == QStringLiteral("--markdown")) {
+        QVERIFY2(r.out.startsWith(QStringLiteral("| 項目 | 値 |\n| --- | --- |\n| A | ")),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.endsWith(verdict + u'\n'), qPrintable(r.out));
+        return;
+    }
     const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();
     QCOMPARE(json[QStringLiteral("a")].toString(),
              QStringLiteral("00000000-0000-4000-8000-00000000000a"));

@@ -1,9 +1,12 @@
 #include "benchmark/Ranking.h"
-#include "formats/Csv.h"
-#include "formats/Json.h"
-#include "formats/TextOutput.h"
 #include "cli/ProgressLine.h"
+#include "formats/Csv.h"
+#include "formats/Format.h"
+#include "formats/Json.h"
 #include "formats/TerminalText.h"
+#include "formats/TextOutput.h"
+#include "mainwindow/Form1.h"
+#include "support/SampleResult.h"
 
 #include <QDateTime>
 #include <QTest>
@@ -29,6 +32,8 @@ private Q_SLOTS:
     void progressLine_data();
     void progressLine();
     void rankingHasEveryRow();
+    void markdownTables_data();
+    void markdownTables();
     void displayColumns_data();
     void displayColumns();
     void lineFitsColumns_data();
@@ -183,6 +188,79 @@ void TestTextForms::progressLine()
     snapshot.elapsedSeconds = elapsed;
     snapshot.label = label;
     QTEST(progressLineText(snapshot), "line");
+}
+
+void TestTextForms::markdownTables_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("expected");
+    const QString historyHead = QStringLiteral(
+            "| ID | 開始 (UTC) | ラベル | CPU | ホスト | ループ | 実行 | 中央値 (秒) | SCORE "
+            "(MMX-Pentium166) |\n| --- | --- | --- | --- | --- | ---: | ---: | ---: | ---: |\n|");
+    const QString linesHead = QStringLiteral("| 項目 | 値 |\n| --- | --- |\n| ");
+    QTest::newRow("history: heading, alignment") << "history"
+                                                 << "a" << historyHead;
+    QTest::newRow("history: pipe") << "history"
+                                   << "a|b"
+                                   << "| a\\|b |";
+    QTest::newRow("history: backslash and pipe") << "history"
+                                                 << "a\\|b"
+                                                 << "| a\\\\\\|b |";
+    QTest::newRow("history: control") << "history"
+                                      << "a\x1b"
+                                      << "| a\\\\x1B |";
+    QTest::newRow("history: long label whole")
+            << "history" << QString(150, u'x')
+            << QStringLiteral("| ") + QString(150, u'x') + QStringLiteral(" |");
+    QTest::newRow("comparison: heading, alignment") << "comparison"
+                                                    << "a" << linesHead + QStringLiteral("A | ");
+    QTest::newRow("comparison: pipe") << "comparison"
+                                      << "a|b"
+                                      << "UTC  a\\|b |\n";
+    QTest::newRow("run: heading, alignment") << "run"
+                                             << "a" << linesHead + QStringLiteral("ループ回数 | ");
+    QTest::newRow("ranking: heading, alignment")
+            << "run"
+            << "a"
+            << "| 順位 | 名前 | 2000万回の秒数 | SCORE |\n| ---: | --- | ---: | ---: |\n";
+    QTest::newRow("ranking: pipe") << "run"
+                                   << "a|b"
+                                   << "| [保存] CPU（host、a\\|b） | 15.00 |";
+}
+
+// Every line a row of a GitHub table, text from the user kept inside its cell.
+void TestTextForms::markdownTables()
+{
+    QFETCH(QString, answer);
+    QFETCH(QString, label);
+    QFETCH(QString, expected);
+    const Format &markdown = formatFor(OutputForm::Markdown);
+    const SavedResult a = sampleResult(label), b = sampleResult();
+    QString out;
+    if (answer == QStringLiteral("history")) {
+        const std::vector<SavedResult> results { a, b };
+        const std::vector<std::optional<QString>> scores { QStringLiteral("1.00"), std::nullopt };
+        markdown.history({ results, scores, QStringLiteral("MMX-Pentium166") },
+                         [&out](const QString &piece) { out += piece; });
+    } else if (answer == QStringLiteral("comparison")) {
+        const Comparison comparison = compareRuns(a.runs, b.runs);
+        out = markdown.comparison({ a, b, comparison });
+    } else {
+        constexpr ReferenceMachine machines[] = { { u"A", 10 }, { u"B", 20 } };
+        const SavedMachine saved { QStringLiteral("id"), QStringLiteral("CPU"),
+                                   QStringLiteral("host"), label, 15 };
+        BenchmarkResult result;
+        result.rank = rankAmong(machines, 25, { &saved, 1 });
+        Form1 form;
+        out = markdown.run({ form, QString(), result, std::nullopt, std::nullopt, std::nullopt });
+    }
+    QVERIFY2(out.contains(expected), qPrintable(out));
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
+        if (line.startsWith(u'|'))
+            QVERIFY2(line.endsWith(QStringLiteral(" |")) && !line.endsWith(QStringLiteral("\\ |")),
+                     qPrintable(line));
+    }
 }
 
 void TestTextForms::rankingHasEveryRow()
