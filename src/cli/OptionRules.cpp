@@ -2,10 +2,21 @@
 
 #include "scoring/ReferenceMachineTable.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 #include <cmath>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(OptionRules)
+};
+
+} // namespace
 
 QString quoted(const QString &text)
 {
@@ -27,8 +38,7 @@ std::optional<double> plainDecimal(const QString &text)
 
 UsageError outOfRange(const QString &option, const QString &value, const QString &rule)
 {
-    return { option + u' ' + rule + QStringLiteral("（「") + value
-             + QStringLiteral("」は使えません）。") };
+    return { Words::tr("%1 %2（「%3」は使えません）。").arg(option, rule, value) };
 }
 
 namespace {
@@ -49,9 +59,8 @@ std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser)
         if (!parser.isSet(*option))
             continue;
         if (first)
-            return UsageError { QStringLiteral("--") + first->names().front()
-                                + QStringLiteral(" と --") + option->names().front()
-                                + QStringLiteral(" は同時に指定できません。") };
+            return UsageError { Words::tr("--%1 と --%2 は同時に指定できません。")
+                                        .arg(first->names().front(), option->names().front()) };
         first = option;
     }
     return std::nullopt;
@@ -70,8 +79,9 @@ std::optional<UsageError> machineRefusal(const QString &machine)
 {
     if (ReferenceMachineTable::lookup(machine))
         return std::nullopt;
-    return UsageError { QStringLiteral("--machine ") + quoted(machine)
-                        + QStringLiteral(" は基準機の表にありません（一覧は --list-machines）。") };
+    return UsageError { Words::tr(
+                                "--machine %1 は基準機の表にありません（一覧は --list-machines）。")
+                                .arg(quoted(machine)) };
 }
 
 std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
@@ -79,8 +89,9 @@ std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
 {
     for (const QCommandLineOption *option : options) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
-            return UsageError { QStringLiteral("--") + option->names().front()
-                                + QStringLiteral(" には空でない値を指定してください。") };
+            return UsageError {
+                Words::tr("--%1 には空でない値を指定してください。").arg(option->names().front())
+            };
     }
     return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -15,6 +16,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(Options)
+};
 
 // Plain decimal digits only: no sign, no blanks, no exponent, so "1e3",
 // " 2" and "+3" are refused rather than guessed at.
@@ -54,16 +60,17 @@ UsageError grammarError(const QCommandLineParser &parser)
 {
     if (!parser.unknownOptionNames().isEmpty()) {
         const QString name = parser.unknownOptionNames().front();
-        return { QStringLiteral("不明なオプションです: ")
-                 + (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name };
+        return { Words::tr("不明なオプションです: %1")
+                         .arg((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
+                              + name) };
     }
     static const QRegularExpression optionInQuotes(QStringLiteral("'([^']*)'"));
     const QString text = parser.errorText();
     const QString option = optionInQuotes.match(text).captured(1);
     if (text.startsWith(QStringLiteral("Missing value")))
-        return { option + QStringLiteral(" には値が必要です。") };
+        return { Words::tr("%1 には値が必要です。").arg(option) };
     if (text.startsWith(QStringLiteral("Unexpected value")))
-        return { option + QStringLiteral(" は値を取りません。") };
+        return { Words::tr("%1 は値を取りません。").arg(option) };
     return { text };
 }
 
@@ -99,8 +106,8 @@ Command parseCommandLine(const QStringList &arguments)
         if (!parser.isSet(*option))
             continue;
         if (parser.optionNames().size() > 1 || !parser.positionalArguments().isEmpty())
-            return UsageError { QStringLiteral("--") + option->names().back()
-                                + QStringLiteral(" はほかのオプションと同時に指定できません。") };
+            return UsageError { Words::tr("--%1 はほかのオプションと同時に指定できません。")
+                                        .arg(option->names().back()) };
         return command;
     }
 
@@ -108,8 +115,8 @@ Command parseCommandLine(const QStringList &arguments)
         return *command;
 
     if (!parser.positionalArguments().isEmpty())
-        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
-                            + parser.positionalArguments().front() };
+        return UsageError { Words::tr("オプションでない引数は受け付けません: %1")
+                                    .arg(parser.positionalArguments().front()) };
     if (const auto refusal = storeOnlyOption(parser))
         return *refusal;
 
@@ -127,59 +134,56 @@ Command parseCommandLine(const QStringList &arguments)
         const auto n = wholeNumber(parser.value(kRuns), 1, kMaxRuns);
         if (!n)
             return outOfRange(QStringLiteral("--runs"), parser.value(kRuns),
-                              QStringLiteral("には 1 から 1000 までの整数を指定してください"));
+                              Words::tr("には 1 から 1000 までの整数を指定してください"));
         options.series.runs = *n;
     }
     if (parser.isSet(kWarmup)) {
         const auto n = wholeNumber(parser.value(kWarmup), 0, kMaxRuns);
         if (!n)
             return outOfRange(QStringLiteral("--warmup"), parser.value(kWarmup),
-                              QStringLiteral("には 0 から 1000 までの整数を指定してください"));
+                              Words::tr("には 0 から 1000 までの整数を指定してください"));
         options.series.warmup = *n;
     }
     if (parser.isSet(kThreads)) {
         options.threads = wholeNumber(parser.value(kThreads), 1, kMaxThreads);
         if (!options.threads)
             return outOfRange(QStringLiteral("--threads"), parser.value(kThreads),
-                              QStringLiteral("には 1 から 1024 までの整数を指定してください"));
+                              Words::tr("には 1 から 1024 までの整数を指定してください"));
     }
     if (parser.isSet(kCpu)) {
         if (!allDigits(parser.value(kCpu)))
-            return outOfRange(
-                    QStringLiteral("--cpu"), parser.value(kCpu),
-                    QStringLiteral("には論理 CPU の番号 (0 以上の整数) を指定してください"));
+            return outOfRange(QStringLiteral("--cpu"), parser.value(kCpu),
+                              Words::tr("には論理 CPU の番号 (0 以上の整数) を指定してください"));
         options.cpu = parser.value(kCpu);
     }
     if (parser.isSet(kMinTime)) {
         const auto seconds = positiveSeconds(parser.value(kMinTime));
         if (!seconds)
-            return outOfRange(
-                    QStringLiteral("--min-time"), parser.value(kMinTime),
-                    QStringLiteral("には 0 より大きく 3600 以下の秒数を指定してください"));
+            return outOfRange(QStringLiteral("--min-time"), parser.value(kMinTime),
+                              Words::tr("には 0 より大きく 3600 以下の秒数を指定してください"));
         options.minimumSeconds = *seconds;
     }
     if (parser.isSet(kLabel)) {
         if (!options.save && !options.page)
-            return UsageError { QStringLiteral(
+            return UsageError { Words::tr(
                     "--label は --save か --report と一緒に指定してください"
                     "（保存した結果を選ぶときは --history か --export と）。") };
         options.label = parser.value(kLabel);
         if (const auto fault = shownTextFault(options.label))
             // Not quoted: the label would deceive the terminal as it would the page.
-            return UsageError { QStringLiteral("--label には制御文字、文字の向きを変える制御文字、"
-                                               "行区切りと段落区切りを含まない %1 文字以内の"
-                                               "文字列を指定してください（%2）。")
-                                        .arg(kMaxShownTextLength)
-                                        .arg(*fault) };
+            return UsageError { Words::tr("--label には制御文字、文字の向きを変える制御文字、"
+                                          "行区切りと段落区切りを含まない %1 文字以内の"
+                                          "文字列を指定してください（%2）。")
+                                        .arg(QString::number(kMaxShownTextLength), *fault) };
         // --compare last names the newest result, so a result labelled so
         // could never be chosen by its label.
         if (options.label == QStringLiteral("last"))
-            return UsageError { QStringLiteral("--label に「last」は使えません"
-                                               "（--compare の last はいちばん新しい結果を"
-                                               "指します）。") };
+            return UsageError { Words::tr("--label に「last」は使えません"
+                                          "（--compare の last はいちばん新しい結果を"
+                                          "指します）。") };
     }
     if (parser.isSet(kStore) && !options.save && !options.rank && !options.page)
-        return UsageError { QStringLiteral(
+        return UsageError { Words::tr(
                 "--store は --save, --rank, --report か、保存した結果を扱うオプション"
                 "（--history など）と一緒に指定してください。") };
     if (const auto refusal = emptyValue(parser, { &kStore, &kReport }))
@@ -188,12 +192,11 @@ Command parseCommandLine(const QStringList &arguments)
     if (const auto refusal = bothOutputForms(parser))
         return *refusal;
     if (options.form == OutputForm::Csv && options.rank)
-        return UsageError { QStringLiteral("--csv と --rank は同時に指定できません。") };
+        return UsageError { Words::tr("--csv と --rank は同時に指定できません。") };
     if (options.form == OutputForm::Csv && options.threads)
-        return UsageError { QStringLiteral("--csv と --threads は同時に指定できません。") };
+        return UsageError { Words::tr("--csv と --threads は同時に指定できません。") };
     if (options.forceThreads && !options.threads)
-        return UsageError { QStringLiteral(
-                "--force-threads は --threads と一緒に指定してください。") };
+        return UsageError { Words::tr("--force-threads は --threads と一緒に指定してください。") };
 
     Form1 form;
     if (parser.isSet(kCount)) {
@@ -204,14 +207,15 @@ Command parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(kUnit)) {
         if (options.autoCount)
-            return UsageError { QStringLiteral(
+            return UsageError { Words::tr(
                     "--count auto は単位も選ぶため、--unit と同時に指定できません。") };
         options.series.unit = parser.value(kUnit);
         // As the window does: any other text counts single passes.
         if (!form.Combo5.list().contains(*options.series.unit))
-            options.warnings << QStringLiteral("--unit ") + quoted(*options.series.unit)
-                            + QStringLiteral(" は 回, 百回, 千回, 万回, 億回 のどれでもないため、"
-                                             "回 として数えます。");
+            options.warnings
+                    << Words::tr("--unit %1 は 回, 百回, 千回, 万回, 億回 のどれでもないため、"
+                                 "回 として数えます。")
+                               .arg(quoted(*options.series.unit));
     }
     // A rank or a speed-up needs runs long enough to mean something.
     if ((options.rank || options.threads) && !options.series.count && !options.series.unit)

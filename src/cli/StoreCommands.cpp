@@ -13,11 +13,17 @@
 #include "results/StorePath.h"
 #include "scoring/ReferenceMachineTable.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StoreCommands)
+};
 
 void tell(const QString &message)
 {
@@ -30,15 +36,18 @@ void requireSome(qsizetype found, const HistoryFilter &filter, const ResultStore
 {
     if (found != 0 || (!filter.label && !filter.machineModel))
         return;
-    QString asked;
-    if (filter.label)
-        asked = QStringLiteral("ラベルが「%1」").arg(*filter.label)
-                + (filter.machineModel ? QStringLiteral("で、") : QStringLiteral("の"));
-    if (filter.machineModel)
-        asked += QStringLiteral("CPU の機種に「%1」を含む").arg(*filter.machineModel);
-    throw ResultsError(
-            QStringLiteral("結果の保存先「%1」に%2結果はありません。").arg(store.path(), asked),
-            ResultsError::Kind::NoSuchResult);
+    QString message;
+    if (filter.label && filter.machineModel)
+        message = Words::tr("結果の保存先「%1」にラベルが「%2」で、CPU の機種に「%3」を含む"
+                            "結果はありません。")
+                          .arg(store.path(), *filter.label, *filter.machineModel);
+    else if (filter.label)
+        message = Words::tr("結果の保存先「%1」にラベルが「%2」の結果はありません。")
+                          .arg(store.path(), *filter.label);
+    else
+        message = Words::tr("結果の保存先「%1」にCPU の機種に「%2」を含む結果はありません。")
+                          .arg(store.path(), *filter.machineModel);
+    throw ResultsError(message, ResultsError::Kind::NoSuchResult);
 }
 
 int showHistory(const ShowHistory &command)
@@ -53,7 +62,7 @@ int showHistory(const ShowHistory &command)
     // A text table of nothing would be a heading alone; the other forms stay
     // well formed when empty.
     if (results.empty() && command.form == OutputForm::Text)
-        tell(QStringLiteral("保存した結果はありません（保存先「%1」）。")
+        tell(Words::tr("保存した結果はありません（保存先「%1」）。")
                      .arg(escapeControls(store->path())));
     else
         formatFor(command.form).history(listing, [](const QString &piece) { writeOut(piece); });
@@ -64,7 +73,7 @@ int forget(const ForgetResult &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Write);
     store->forget(command.id);
-    tell(QStringLiteral("ID %1 の結果を消しました。").arg(escapeControls(command.id)));
+    tell(Words::tr("ID %1 の結果を消しました。").arg(escapeControls(command.id)));
     return 0;
 }
 
@@ -72,8 +81,8 @@ SavedResult found(const ResultStore &store, const QString &key)
 {
     if (auto result = store.find(key))
         return *result;
-    throw ResultsError(QStringLiteral("結果の保存先「%1」に「%2」に当たる結果はありません"
-                                      "（ID、ID の先頭 8 文字以上、ラベルか last）。")
+    throw ResultsError(Words::tr("結果の保存先「%1」に「%2」に当たる結果はありません"
+                                 "（ID、ID の先頭 8 文字以上、ラベルか last）。")
                                .arg(store.path(), key),
                        ResultsError::Kind::NoSuchResult);
 }
@@ -87,8 +96,8 @@ int compare(const CompareResults &command)
     const SavedResult b = found(*store, command.b);
     const Comparison comparison = compareResults(a, b);
     if (a.passes != b.passes)
-        tell(QStringLiteral("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
-                            "換算して比べます。")
+        tell(Words::tr("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
+                       "換算して比べます。")
                      .arg(passesText(a.passes)));
     if (command.page) {
         const std::vector<SavedResult> saved = store->history();
@@ -98,12 +107,12 @@ int compare(const CompareResults &command)
     }
     writeOut(formatFor(command.form).comparison({ a, b, comparison }));
     if (comparison.verdict == Verdict::NeedMoreRuns && command.failIfSlowerPercent)
-        tell(QStringLiteral("警告: 判定には両方に %1 回以上の計測が必要なため、"
-                            "--fail-if-slower は判断しませんでした。")
+        tell(Words::tr("警告: 判定には両方に %1 回以上の計測が必要なため、"
+                       "--fail-if-slower は判断しませんでした。")
                      .arg(kMinimumRunsForVerdict));
     if (command.failIfSlowerPercent && slowerBeyond(comparison, *command.failIfSlowerPercent)) {
-        tell(QStringLiteral("B は A より有意に遅く、%1 % を超えて遅くなっています"
-                            "（推定 %2）。")
+        tell(Words::tr("B は A より有意に遅く、%1 % を超えて遅くなっています"
+                       "（推定 %2）。")
                      .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
                           QString::number(comparison.estimate, 'f', 4)));
         return kSlowerStatus;
@@ -129,9 +138,8 @@ int exportResults(const ExportResults &command)
     document.finish();
     file.commit();
     if (command.file != QStringLiteral("-"))
-        tell(QStringLiteral("%1 件の結果を「%2」に書き出しました。")
-                     .arg(written)
-                     .arg(escapeControls(command.file)));
+        tell(Words::tr("%1 件の結果を「%2」に書き出しました。")
+                     .arg(QString::number(written), escapeControls(command.file)));
     return 0;
 }
 
@@ -152,8 +160,7 @@ int importResults(const ImportResults &command)
             if (!store)
                 store = std::make_unique<ResultStore>(path);
             const ImportOutcome outcome = store->importResults(results);
-            tell(QStringLiteral(
-                         "「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
+            tell(Words::tr("「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
                          .arg(escapeControls(input.name()), QString::number(outcome.added),
                               QString::number(outcome.skipped)));
         } catch (const ResultsError &error) {
@@ -176,8 +183,8 @@ std::unique_ptr<ResultStore> openExistingStore(const QString &store, StoreAccess
     // no store yet, and left as it is.
     const QFileInfo file(path);
     if (!file.exists() || (file.isFile() && file.size() == 0))
-        throw ResultsError(QStringLiteral("結果の保存先「%1」はまだありません"
-                                          "（--save か --import で作られます）。")
+        throw ResultsError(Words::tr("結果の保存先「%1」はまだありません"
+                                     "（--save か --import で作られます）。")
                                    .arg(path),
                            ResultsError::Kind::NoSuchResult);
     return std::make_unique<ResultStore>(path, access);

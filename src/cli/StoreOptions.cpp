@@ -1,9 +1,16 @@
 #include "cli/OptionRules.h"
 #include "mainwindow/Form1.h"
 
+#include <QCoreApplication>
+
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StoreOptions)
+};
 
 QString dashed(const QString &name)
 {
@@ -50,18 +57,20 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
     const QString command = rule.option->names().front();
     for (const QString &name : parser.optionNames()) {
         if (name != command && !rule.permitted.contains(name))
-            return UsageError { dashed(name) + QStringLiteral(" は --") + command
-                                + QStringLiteral(" と同時に指定できません。") };
+            return UsageError {
+                Words::tr("%1 は --%2 と同時に指定できません。").arg(dashed(name), command)
+            };
     }
     QStringList operands = parser.values(*rule.option) + parser.positionalArguments();
     if (rule.option != &kCompare && rule.option != &kImport)
         operands = parser.positionalArguments();
     if (rule.option == &kCompare && operands.size() != 2)
-        return UsageError { QStringLiteral("--compare には比べる 2 つの結果 (ID かラベル、"
-                                           "いちばん新しいものは last) を指定してください。") };
+        return UsageError { Words::tr("--compare には比べる 2 つの結果 (ID かラベル、"
+                                      "いちばん新しいものは last) を指定してください。") };
     if (rule.option != &kCompare && rule.option != &kImport && !operands.isEmpty())
-        return UsageError { QStringLiteral("オプションでない引数は受け付けません: ")
-                            + operands.front() };
+        return UsageError {
+            Words::tr("オプションでない引数は受け付けません: %1").arg(operands.front())
+        };
     if (const auto refusal = bothOutputForms(parser))
         return *refusal;
     if (const auto refusal
@@ -87,9 +96,8 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
             compare.failIfSlowerPercent = plainDecimal(parser.value(kFailIfSlower));
             if (!compare.failIfSlowerPercent
                 || *compare.failIfSlowerPercent > kMaxFailIfSlowerPercent)
-                return outOfRange(
-                        QStringLiteral("--fail-if-slower"), parser.value(kFailIfSlower),
-                        QStringLiteral("には 0 以上 1000 以下の百分率を指定してください"));
+                return outOfRange(QStringLiteral("--fail-if-slower"), parser.value(kFailIfSlower),
+                                  Words::tr("には 0 以上 1000 以下の百分率を指定してください"));
         }
         if (parser.isSet(kReport))
             compare.page = parser.value(kReport);
@@ -99,13 +107,11 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
         return StoreCommand(ExportResults { store, parser.value(kExport), filterOf(parser) });
     for (const QString &file : operands) {
         if (file.isEmpty())
-            return UsageError { QStringLiteral(
-                    "--import には空でないファイル名を指定してください。") };
+            return UsageError { Words::tr("--import には空でないファイル名を指定してください。") };
     }
     // The second would read nothing: the first has read stdin to its end.
     if (operands.count(QStringLiteral("-")) > 1)
-        return UsageError { QStringLiteral(
-                "--import の「-」（標準入力）は 1 回だけ指定できます。") };
+        return UsageError { Words::tr("--import の「-」（標準入力）は 1 回だけ指定できます。") };
     return StoreCommand(ImportResults { store, operands });
 }
 
@@ -119,9 +125,9 @@ std::optional<Command> parseStoreCommand(const QCommandLineParser &parser)
         if (!parser.isSet(*rule.option))
             continue;
         if (chosen)
-            return UsageError { QStringLiteral("--") + chosen->option->names().front()
-                                + QStringLiteral(" と --") + rule.option->names().front()
-                                + QStringLiteral(" は同時に指定できません。") };
+            return UsageError { Words::tr("--%1 と --%2 は同時に指定できません。")
+                                        .arg(chosen->option->names().front(),
+                                             rule.option->names().front()) };
         chosen = &rule;
     }
     if (!chosen)
@@ -133,11 +139,10 @@ std::optional<Command> parseStoreCommand(const QCommandLineParser &parser)
 std::optional<UsageError> storeOnlyOption(const QCommandLineParser &parser)
 {
     if (parser.isSet(kMachineModel))
-        return UsageError { QStringLiteral(
+        return UsageError { Words::tr(
                 "--machine-model は --history か --export と一緒に指定してください。") };
     if (parser.isSet(kFailIfSlower))
-        return UsageError { QStringLiteral(
-                "--fail-if-slower は --compare と一緒に指定してください。") };
+        return UsageError { Words::tr("--fail-if-slower は --compare と一緒に指定してください。") };
     return std::nullopt;
 }
 

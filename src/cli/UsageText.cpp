@@ -1,10 +1,21 @@
 #include "cli/Options.h"
 
+#include <QCoreApplication>
+
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(UsageText)
+};
+
+} // namespace
 
 QString usageText()
 {
-    return QStringLiteral(
+    return Words::tr(
             "使い方: kamorin-cli [--count 回数|auto] [--unit 単位] [--speed 表示速度]\n"
             "                   [--machine 基準機] [--runs N] [--warmup K] [--min-time 秒]\n"
             "                   [--threads N [--force-threads]] [--cpu K]\n"

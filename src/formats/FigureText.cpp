@@ -1,6 +1,7 @@
 #include "formats/FigureText.h"
 
 #include "formats/Json.h"
+#include "runtime/Format.h"
 
 #include <cmath>
 
@@ -14,6 +15,12 @@ QString passesText(double passes)
 QString secondsText(double seconds)
 {
     return QString::number(seconds, 'g', 6);
+}
+
+QString rankSecondsText(double seconds)
+{
+    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
+    return twoDecimals.apply(seconds);
 }
 
 QString utcText(const QDateTime &time)

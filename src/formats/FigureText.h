@@ -15,6 +15,10 @@ QString passesText(double passes);
 // Seconds to six significant digits.
 QString secondsText(double seconds);
 
+// A machine's seconds for 20,000,000 passes as a ranking shows them: two
+// decimals ("##0.00"), so that the column reads evenly.
+QString rankSecondsText(double seconds);
+
 // "2026-12-08 01:50:27", the time in UTC to the second.
 QString utcText(const QDateTime &time);
 

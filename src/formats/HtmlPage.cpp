@@ -4,6 +4,7 @@
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -11,6 +12,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(HtmlPage)
+};
 
 // A page with thousands of saved machines would not print; beyond this many
 // rows it shows this machine's neighbours, the first saved machines and an
@@ -58,7 +64,24 @@ svg .point { fill: #1d3f73; }
 
 QString fact(const QString &name, const QString &value)
 {
-    return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n").arg(name, escapedText(value));
+    return QStringLiteral("<tr><th>%1</th><td>%2</td></tr>\n")
+            .arg(escapedText(name), escapedText(value));
+}
+
+// A section's start: its id and its heading.
+QString sectionStart(const QString &id, const QString &heading)
+{
+    return QStringLiteral("<section id=\"%1\"><h2>%2</h2>\n").arg(id, escapedText(heading));
+}
+
+QString paragraph(const QString &text)
+{
+    return QStringLiteral("<p>%1</p>\n").arg(escapedText(text));
+}
+
+QString note(const QString &text)
+{
+    return QStringLiteral("<p class=\"note\">%1</p>\n").arg(escapedText(text));
 }
 
 QString utcShown(const QDateTime &time)
@@ -73,34 +96,34 @@ QString scalarText(const QJsonValue &value)
     if (value.isDouble())
         return QString::number(value.toDouble(), 'g', 10);
     if (value.isBool())
-        return value.toBool() ? QStringLiteral("はい") : QStringLiteral("いいえ");
+        return value.toBool() ? Words::tr("はい") : Words::tr("いいえ");
     return QStringLiteral("—");
 }
 
 QString machineSection(const SavedResult &r)
 {
     const QJsonObject &system = r.system;
-    QString html = QStringLiteral("<section id=\"machine\"><h2>マシンと条件</h2>\n"
-                                  "<table class=\"facts\">\n");
+    QString html = sectionStart(QStringLiteral("machine"), Words::tr("マシンと条件"))
+            + QStringLiteral("<table class=\"facts\">\n");
     html += fact(QStringLiteral("CPU"), r.cpuModel);
-    html += fact(QStringLiteral("論理 CPU"), scalarText(system[QStringLiteral("logical_cpus")]));
-    html += fact(QStringLiteral("カーネル"), scalarText(system[QStringLiteral("kernel")]));
-    html += fact(QStringLiteral("周波数の制御"), scalarText(system[QStringLiteral("governor")]));
+    html += fact(Words::tr("論理 CPU"), scalarText(system[QStringLiteral("logical_cpus")]));
+    html += fact(Words::tr("カーネル"), scalarText(system[QStringLiteral("kernel")]));
+    html += fact(Words::tr("周波数の制御"), scalarText(system[QStringLiteral("governor")]));
     QStringList loads;
     for (const QJsonValue &load : system[QStringLiteral("load_average")].toArray())
         loads.append(QString::number(load.toDouble(), 'f', 2));
-    html += fact(QStringLiteral("負荷 (1・5・15 分)"),
+    html += fact(Words::tr("負荷 (1・5・15 分)"),
                  loads.isEmpty() ? QStringLiteral("—") : loads.join(QStringLiteral(" / ")));
-    html += fact(QStringLiteral("ホスト"), r.host);
-    html += fact(QStringLiteral("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
-    html += fact(QStringLiteral("開始"), utcShown(r.started));
-    html += fact(QStringLiteral("ループ回数"),
-                 QStringLiteral("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
+    html += fact(Words::tr("ホスト"), r.host);
+    html += fact(Words::tr("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
+    html += fact(Words::tr("開始"), utcShown(r.started));
+    html += fact(Words::tr("ループ回数"),
+                 Words::tr("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
     QStringList options;
     for (auto it = r.options.begin(); it != r.options.end(); ++it)
         options.append(it.key() + QStringLiteral(": ") + scalarText(it.value()));
     if (!options.isEmpty())
-        html += fact(QStringLiteral("条件"), options.join(QStringLiteral("、")));
+        html += fact(Words::tr("条件"), options.join(Words::tr("、")));
     html += fact(QStringLiteral("Kamorin"), r.programVersion);
     html += QStringLiteral("</table>\n");
     const QJsonArray warnings = system[QStringLiteral("warnings")].toArray();
@@ -116,17 +139,17 @@ QString machineSection(const SavedResult &r)
 QString runsSection(const SavedResult &r)
 {
     const Statistics s = r.statistics();
-    QString html = QStringLiteral("<section id=\"runs\"><h2>記録した実行</h2>\n");
-    html += QStringLiteral("<p>%1 回: 中央値 %2 秒、平均 %3 秒、標準偏差 %4 秒、最小 %5 秒、"
-                           "最大 %6 秒</p>\n")
-                    .arg(r.runs.size())
-                    .arg(secondsText(s.median), secondsText(s.mean), secondsText(s.stddev),
-                         secondsText(s.min), secondsText(s.max));
-    const StripGroup group { QStringLiteral("この実行"), r.runs };
+    QString html = sectionStart(QStringLiteral("runs"), Words::tr("記録した実行"));
+    html += paragraph(Words::tr("%1 回: 中央値 %2 秒、平均 %3 秒、標準偏差 %4 秒、最小 %5 秒、"
+                                "最大 %6 秒")
+                              .arg(QString::number(r.runs.size()), secondsText(s.median),
+                                   secondsText(s.mean), secondsText(s.stddev), secondsText(s.min),
+                                   secondsText(s.max)));
+    const StripGroup group { Words::tr("この実行"), r.runs };
     html += stripChart(QStringLiteral("runs-chart"),
-                       QStringLiteral("記録した各実行の秒数（点）と箱ひげ図"), { &group, 1 });
-    html += QStringLiteral("<p class=\"note\">点が 1 回の実行、箱が四分位範囲、太線が中央値、"
-                           "ひげが最小から最大です。</p>\n");
+                       Words::tr("記録した各実行の秒数（点）と箱ひげ図"), { &group, 1 });
+    html += note(Words::tr("点が 1 回の実行、箱が四分位範囲、太線が中央値、"
+                           "ひげが最小から最大です。"));
     return html + QStringLiteral("</section>\n");
 }
 
@@ -172,35 +195,34 @@ std::vector<PageRankRow> shownRows(std::vector<PageRankRow> rows)
 
 QString rankingSection(const std::vector<PageRankRow> &rows)
 {
-    QString html = QStringLiteral("<section id=\"ranking\"><h2>順位</h2>\n");
+    QString html = sectionStart(QStringLiteral("ranking"), Words::tr("順位"));
     const auto own = std::find_if(rows.begin(), rows.end(),
                                   [](const PageRankRow &row) { return row.thisMachine; });
     if (own != rows.end())
-        html += QStringLiteral("<p>この機械は %1 台中 %2 位です（2000 万回 %3 秒）。</p>\n")
-                        .arg(rows.size())
-                        .arg(own->position)
-                        .arg(secondsText(own->seconds));
+        html += paragraph(Words::tr("この機械は %1 台中 %2 位です（2000 万回 %3 秒）。")
+                                  .arg(QString::number(rows.size()), QString::number(own->position),
+                                       secondsText(own->seconds)));
     const std::vector<PageRankRow> shown = shownRows(rows);
-    html += QStringLiteral("<p class=\"key\"><span style=\"background:#e8590c\"></span>この機械"
-                           "<span style=\"background:#3b7dd8\"></span>保存した機械"
-                           "<span style=\"background:#b8c0c9\"></span>基準機</p>\n");
+    html += QStringLiteral("<p class=\"key\"><span style=\"background:#e8590c\"></span>%1"
+                           "<span style=\"background:#3b7dd8\"></span>%2"
+                           "<span style=\"background:#b8c0c9\"></span>%3</p>\n")
+                    .arg(escapedText(Words::tr("この機械")), escapedText(Words::tr("保存した機械")),
+                         escapedText(Words::tr("基準機")));
     html += rankingChart(QStringLiteral("ranking-chart"), shown);
     if (shown.size() < rows.size())
-        html += QStringLiteral("<p class=\"note\">%1 "
-                               "台のうち、この機械の前後、保存した機械と、全体から等間隔に選んだ "
-                               "%2 台を示します。</p>\n")
-                        .arg(rows.size())
-                        .arg(shown.size());
-    html += QStringLiteral("<p class=\"note\">棒が短いほど速い機械です。</p>\n");
+        html += note(Words::tr("%1 台のうち、この機械の前後、保存した機械と、"
+                               "全体から等間隔に選んだ %2 台を示します。")
+                             .arg(QString::number(rows.size()), QString::number(shown.size())));
+    html += note(Words::tr("棒が短いほど速い機械です。"));
     return html + QStringLiteral("</section>\n");
 }
 
 QString historySection(const PageInput &input)
 {
-    QString html = QStringLiteral("<section id=\"history\"><h2>この機種の履歴</h2>\n");
-    html += QStringLiteral("<p>%1: 保存した結果 %2 件</p>\n")
-                    .arg(escapedText(input.result.cpuModel),
-                         QString::number(input.modelHistory.size()));
+    QString html = sectionStart(QStringLiteral("history"), Words::tr("この機種の履歴"));
+    html += paragraph(
+            Words::tr("%1: 保存した結果 %2 件")
+                    .arg(input.result.cpuModel, QString::number(input.modelHistory.size())));
     if (input.resultSaved) {
         html += historyChart(QStringLiteral("history-chart"), input.modelHistory);
     } else {
@@ -215,29 +237,30 @@ QString historySection(const PageInput &input)
 QString comparisonSection(const PageComparison &c)
 {
     const Comparison &r = c.comparison;
-    QString html = QStringLiteral("<section id=\"comparison\"><h2>比較</h2>\n");
+    QString html = sectionStart(QStringLiteral("comparison"), Words::tr("比較"));
     QString verdict = verdictText(r.verdict);
     if (r.verdict == Verdict::Faster || r.verdict == Verdict::Slower)
-        verdict += QStringLiteral("（B は A より%1）").arg(verdict);
-    html += QStringLiteral("<p class=\"verdict\">判定: %1</p>\n").arg(escapedText(verdict));
+        verdict += Words::tr("（B は A より%1）").arg(verdict);
+    html += QStringLiteral("<p class=\"verdict\">%1</p>\n")
+                    .arg(escapedText(Words::tr("判定: %1").arg(verdict)));
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto describe = [](const SavedResult &s) {
-        return QStringLiteral("%1 %2 %3（%4）")
+        return Words::tr("%1 %2 %3（%4）")
                 .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.cpuModel, s.host,
                      utcShown(s.started));
     };
     html += fact(QStringLiteral("A"), describe(c.a));
     html += fact(QStringLiteral("B"), describe(c.b));
-    html += fact(QStringLiteral("速度比 (A の中央値 ÷ B の中央値)"),
+    html += fact(Words::tr("速度比 (A の中央値 ÷ B の中央値)"),
                  QString::number(r.speedRatio, 'f', 4));
-    html += fact(QStringLiteral("推定 (Hodges–Lehmann)"), QString::number(r.estimate, 'f', 4));
-    html += fact(QStringLiteral("95 % 信頼区間"),
+    html += fact(Words::tr("推定 (Hodges–Lehmann)"), QString::number(r.estimate, 'f', 4));
+    html += fact(Words::tr("95 % 信頼区間"),
                  r.ciLow && r.ciHigh ? QStringLiteral("%1 – %2").arg(
                          QString::number(*r.ciLow, 'f', 4), QString::number(*r.ciHigh, 'f', 4))
-                                     : QStringLiteral("実行の数が少なく求められません"));
-    html += fact(QStringLiteral("p 値 (Mann–Whitney U)"),
-                 QString::number(r.pValue, 'g', 4)
-                         + (r.exact ? QStringLiteral("（正確）") : QStringLiteral("（正規近似）")));
+                                     : Words::tr("実行の数が少なく求められません"));
+    html += fact(Words::tr("p 値 (Mann–Whitney U)"),
+                 (r.exact ? Words::tr("%1（正確）") : Words::tr("%1（正規近似）"))
+                         .arg(QString::number(r.pValue, 'g', 4)));
     html += QStringLiteral("</table>\n");
     // Drawn as compared: B at A's passes when they differ.
     std::vector<double> bRuns = c.b.runs;
@@ -245,16 +268,16 @@ QString comparisonSection(const PageComparison &c)
     if (scaled) {
         for (double &seconds : bRuns)
             seconds *= c.a.passes / c.b.passes;
-        html += QStringLiteral("<p class=\"note\">A と B のループ回数が違うため、B の時間を A の"
-                               "回数 (%1 回) に換算して比べています。</p>\n")
-                        .arg(passesText(c.a.passes));
+        html += note(Words::tr("A と B のループ回数が違うため、B の時間を A の"
+                               "回数 (%1 回) に換算して比べています。")
+                             .arg(passesText(c.a.passes)));
     }
     const StripGroup groups[]
             = { { QStringLiteral("A"), c.a.runs }, { QStringLiteral("B"), bRuns } };
-    html += stripChart(QStringLiteral("comparison-chart"), QStringLiteral("A と B の各実行の秒数"),
+    html += stripChart(QStringLiteral("comparison-chart"), Words::tr("A と B の各実行の秒数"),
                        groups);
-    html += QStringLiteral("<p class=\"note\">信頼区間は実行時間の対数の組ごとの差から求めた "
-                           "Hodges–Lehmann (Moses) の区間です。</p>\n");
+    html += note(Words::tr("信頼区間は実行時間の対数の組ごとの差から求めた "
+                           "Hodges–Lehmann (Moses) の区間です。"));
     return html + QStringLiteral("</section>\n");
 }
 
@@ -266,11 +289,13 @@ QString htmlPage(const PageInput &input)
     html += QStringLiteral(
                     "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-                    "<title>Kamorin ベンチマーク報告 — %1</title>\n<style>%2</style>\n"
+                    "<title>%1</title>\n<style>%2</style>\n"
                     "</head>\n<body>\n")
-                    .arg(escapedText(input.result.cpuModel), kStyle);
-    html += QStringLiteral("<h1>Kamorin ベンチマーク報告</h1>\n<p class=\"note\">%1 に作成</p>\n")
-                    .arg(escapedText(utcShown(input.written)));
+                    .arg(escapedText(Words::tr("Kamorin ベンチマーク報告 — %1")
+                                             .arg(input.result.cpuModel)),
+                         kStyle);
+    html += QStringLiteral("<h1>%1</h1>\n").arg(escapedText(Words::tr("Kamorin ベンチマーク報告")));
+    html += note(Words::tr("%1 に作成").arg(utcShown(input.written)));
     html += machineSection(input.result);
     if (!input.result.runs.empty())
         html += runsSection(input.result);

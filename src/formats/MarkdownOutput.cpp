@@ -1,7 +1,7 @@
+#include "formats/FigureText.h"
 #include "formats/Format.h"
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
-#include "runtime/Format.h"
 
 #include <QCoreApplication>
 
@@ -60,14 +60,12 @@ QString linesTable(const LabelledLines &lines)
 
 QString rankingTable(const Ranking &ranking)
 {
-    // The seconds as the text table writes them.
-    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
     std::vector<QStringList> rows { { Words::tr("順位"), Words::tr("名前"),
                                       Words::tr("2000万回の秒数"), QStringLiteral("SCORE") } };
     for (const RankRow &row : ranking.rows)
         rows.push_back({ QString::number(row.position),
                          row.saved ? Words::tr("[保存] %1").arg(row.name) : row.name,
-                         twoDecimals.apply(row.seconds), row.score.value_or(QString()) });
+                         rankSecondsText(row.seconds), row.score.value_or(QString()) });
     return markdownTable(rows, { true, false, true, true });
 }
 

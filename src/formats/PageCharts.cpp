@@ -4,12 +4,19 @@
 #include "formats/FigureText.h"
 #include "formats/SvgChart.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(PageCharts)
+};
 
 constexpr double kWidth = 640;
 constexpr double kNameColumn = 200;
@@ -77,7 +84,7 @@ QString stripChart(const QString &id, const QString &title, std::span<const Stri
     const double bottom = kTop + kRow * double(groups.size());
     const Scale x = paddedLinear(low, high, kNameColumn, kRight);
     QString svg = svgOpen(id, title, bottom + 36);
-    svg += verticalAxis(x, kTop, bottom, QStringLiteral("秒"));
+    svg += verticalAxis(x, kTop, bottom, Words::tr("秒"));
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const StripGroup &group = groups[g];
         const double middle = kTop + kRow * (double(g) + 0.5);
@@ -98,10 +105,11 @@ QString stripChart(const QString &id, const QString &title, std::span<const Stri
         for (std::size_t i = 0; i < group.seconds.size(); ++i) {
             const double offset = double(int(i % 5) - 2) * 4;
             svg += QStringLiteral("<circle class=\"run\" cx=\"%1\" cy=\"%2\" r=\"3\">"
-                                  "<title>%3 回目: %4 秒</title></circle>")
-                           .arg(svgNumber(x(group.seconds[i])), svgNumber(middle + offset))
-                           .arg(i + 1)
-                           .arg(secondsText(group.seconds[i]));
+                                  "<title>%3</title></circle>")
+                           .arg(svgNumber(x(group.seconds[i])), svgNumber(middle + offset),
+                                escapedText(Words::tr("%1 回目: %2 秒")
+                                                    .arg(QString::number(i + 1),
+                                                         secondsText(group.seconds[i]))));
         }
     }
     return svg + QStringLiteral("</svg>\n");
@@ -125,8 +133,8 @@ QString rankingChart(const QString &id, std::span<const PageRankRow> rows)
     double bottom = kTop;
     for (const PageRankRow &row : rows)
         bottom += row.detail.isEmpty() ? kRow : kSavedRow;
-    QString svg = svgOpen(id, QStringLiteral("順位: 2000 万回の秒数（対数目盛）"), bottom + 36);
-    svg += verticalAxis(x, kTop, bottom, QStringLiteral("2000 万回の秒数（対数目盛）"));
+    QString svg = svgOpen(id, Words::tr("順位: 2000 万回の秒数（対数目盛）"), bottom + 36);
+    svg += verticalAxis(x, kTop, bottom, Words::tr("2000 万回の秒数（対数目盛）"));
     double top = kTop;
     for (const PageRankRow &row : rows) {
         const double height = row.detail.isEmpty() ? kRow : kSavedRow;
@@ -134,9 +142,8 @@ QString rankingChart(const QString &id, std::span<const PageRankRow> rows)
         const QString kind = row.thisMachine ? QStringLiteral("this-machine")
                 : row.saved                  ? QStringLiteral("saved")
                                              : QStringLiteral("reference");
-        const QString whole = row.detail.isEmpty()
-                ? row.name
-                : row.name + QStringLiteral("（") + row.detail + QStringLiteral("）");
+        const QString whole
+                = row.detail.isEmpty() ? row.name : Words::tr("%1（%2）").arg(row.name, row.detail);
         svg += QStringLiteral("<g class=\"row %1\">").arg(kind);
         if (row.detail.isEmpty()) {
             svg += text(kNameRoom, baseline, fittedToWidth(row.name, kNameRoom, kFont),
@@ -148,12 +155,14 @@ QString rankingChart(const QString &id, std::span<const PageRankRow> rows)
                         QStringLiteral("end"), QStringLiteral("detail"));
         }
         svg += QStringLiteral("<rect class=\"bar %1\" x=\"%2\" y=\"%3\" width=\"%4\" height=\"%5\">"
-                              "<title>%6: %7 秒</title></rect>")
+                              "<title>%6</title></rect>")
                        .arg(kind, svgNumber(kNameColumn), svgNumber(top + height / 2 - 5),
                             svgNumber(std::max(x(row.seconds) - kNameColumn, 1.0)),
-                            svgNumber(kRow - 3), escapedText(whole), secondsText(row.seconds));
-        svg += text(x(row.seconds) + 4, baseline, secondsText(row.seconds), QStringLiteral("start"),
-                    QStringLiteral("value"));
+                            svgNumber(kRow - 3),
+                            escapedText(Words::tr("%1: %2 秒")
+                                                .arg(whole, rankSecondsText(row.seconds))));
+        svg += text(x(row.seconds) + 4, baseline, rankSecondsText(row.seconds),
+                    QStringLiteral("start"), QStringLiteral("value"));
         svg += QStringLiteral("</g>\n");
         top += height;
     }
@@ -186,9 +195,8 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     const double last = double(byTime.back()->started.toMSecsSinceEpoch());
     const Scale x { first, last, kLeft + 10, kRight - 10, false };
     const Scale y = paddedLinear(low, high, kBottom, kTop);
-    QString svg = svgOpen(
-            id, QStringLiteral("この機種の履歴: 各結果の中央値を 2000 万回に換算した秒数"),
-            kBottom + 40);
+    QString svg = svgOpen(id, Words::tr("この機種の履歴: 各結果の中央値を 2000 万回に換算した秒数"),
+                          kBottom + 40);
     for (const double mark : y.ticks(5)) {
         svg += line(kLeft, y(mark), kRight, y(mark), QStringLiteral("grid"));
         svg += text(kLeft - 6, y(mark) + 4, secondsText(mark), QStringLiteral("end"),
@@ -202,7 +210,7 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     if (byTime.size() > 1)
         svg += text(kRight, kBottom + 16, dateOf(byTime.back()), QStringLiteral("end"),
                     QStringLiteral("tick"));
-    svg += text(kLeft, kBottom + 34, QStringLiteral("開始日時 (UTC) →　縦軸: 2000 万回の秒数"),
+    svg += text(kLeft, kBottom + 34, Words::tr("開始日時 (UTC) →　縦軸: 2000 万回の秒数"),
                 QStringLiteral("start"), QStringLiteral("tick"));
     QString points;
     for (std::size_t i = 0; i < byTime.size(); ++i) {
@@ -212,11 +220,13 @@ QString historyChart(const QString &id, std::span<const SavedResult> results)
     svg += QStringLiteral("<polyline class=\"trend\" points=\"%1\"/>").arg(points.trimmed());
     for (std::size_t i = 0; i < byTime.size(); ++i) {
         const SavedResult &r = *byTime[i];
-        svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3 %4: "
-                              "2000 万回 %5 秒</title></circle>")
+        svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3"
+                              "</title></circle>")
                        .arg(svgNumber(x(double(r.started.toMSecsSinceEpoch()))),
-                            svgNumber(y(medians[i])), escapedText(dateOf(&r)), escapedText(r.label),
-                            secondsText(medians[i]));
+                            svgNumber(y(medians[i])),
+                            escapedText(
+                                    Words::tr("%1 %2: 2000 万回 %3 秒")
+                                            .arg(dateOf(&r), r.label, secondsText(medians[i]))));
     }
     return svg + QStringLiteral("</svg>\n");
 }

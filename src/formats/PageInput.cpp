@@ -3,7 +3,18 @@
 #include "benchmark/Ranking.h"
 #include "benchmark/SavedMachines.h"
 
+#include <QCoreApplication>
+
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(PageInput)
+};
+
+} // namespace
 
 PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
                        std::span<const SavedResult> saved, std::optional<PageComparison> comparison,
@@ -26,8 +37,8 @@ PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
             QStringList where { row.saved->host };
             if (!row.saved->label.isEmpty())
                 where << row.saved->label;
-            input.ranking.push_back({ row.saved->cpuModel, where.join(QStringLiteral("、")),
-                                      row.seconds, true, false, row.position });
+            input.ranking.push_back({ row.saved->cpuModel, where.join(Words::tr("、")), row.seconds,
+                                      true, false, row.position });
         }
     }
     if (input.resultSaved)

@@ -5,6 +5,7 @@
 #include "formats/Json.h"
 #include "formats/TerminalText.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 
 #include <cmath>
@@ -13,6 +14,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StoreOutput)
+};
 
 QString numberCell(std::optional<double> value)
 {
@@ -75,9 +81,9 @@ std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells)
                                    : escapeControls(text);
     };
     std::vector<QStringList> rows;
-    rows.push_back({ QStringLiteral("ID"), QStringLiteral("開始 (UTC)"), QStringLiteral("ラベル"),
-                     QStringLiteral("CPU"), QStringLiteral("ホスト"), QStringLiteral("ループ"),
-                     QStringLiteral("実行"), QStringLiteral("中央値 (秒)"),
+    rows.push_back({ QStringLiteral("ID"), Words::tr("開始 (UTC)"), Words::tr("ラベル"),
+                     QStringLiteral("CPU"), Words::tr("ホスト"), Words::tr("ループ"),
+                     Words::tr("実行"), Words::tr("中央値 (秒)"),
                      QStringLiteral("SCORE (") + escapeControls(history.machine) + u')' });
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
@@ -214,34 +220,32 @@ LabelledLines comparisonLines(const ComparisonListing &l)
     for (const auto &[name, r] :
          { std::pair { QStringLiteral("A"), &l.a }, std::pair { QStringLiteral("B"), &l.b } }) {
         lines.push_back({ name, describe(*r) });
-        lines.push_back({ QString(),
-                          escapeControls(r->cpuModel) + QStringLiteral("（")
-                                  + escapeControls(r->host)
-                                  + QStringLiteral("）  中央値 %1 秒（%2 回）")
-                                            .arg(secondsText(r->median()))
-                                            .arg(r->runs.size()) });
+        lines.push_back(
+                { QString(),
+                  Words::tr("%1（%2）  中央値 %3 秒（%4 回）")
+                          .arg(escapeControls(r->cpuModel), escapeControls(r->host),
+                               secondsText(r->median()), QString::number(r->runs.size())) });
     }
     if (c.speedRatio > 0)
         lines.push_back(
-                { QStringLiteral("速度比 (A ÷ B)"),
-                  ratioText(c.speedRatio) + QStringLiteral("（1 より大きければ B が速い）") });
+                { Words::tr("速度比 (A ÷ B)"),
+                  Words::tr("%1（1 より大きければ B が速い）").arg(ratioText(c.speedRatio)) });
     // The interval belongs to the Hodges–Lehmann estimate, not to the ratio of
     // medians above, so the two are shown together.
     if (c.estimate > 0)
-        lines.push_back({ QStringLiteral("推定 (Hodges–Lehmann)"), ratioText(c.estimate) });
-    lines.push_back({ QStringLiteral("95 % 信頼区間"),
+        lines.push_back({ Words::tr("推定 (Hodges–Lehmann)"), ratioText(c.estimate) });
+    lines.push_back({ Words::tr("95 % 信頼区間"),
                       c.ciLow && c.ciHigh
                               ? ratioText(c.ciLow) + QStringLiteral(" … ") + ratioText(c.ciHigh)
-                              : QStringLiteral("実行の数が少なく求められません") });
-    lines.push_back(
-            { QStringLiteral("p 値"),
-              QStringLiteral("%1（Mann–Whitney U = %2、%3）")
-                      .arg(QString::number(c.pValue, 'g', 4), shortestNumberText(c.u),
-                           c.exact ? QStringLiteral("正確") : QStringLiteral("正規近似")) });
+                              : Words::tr("実行の数が少なく求められません") });
+    lines.push_back({ Words::tr("p 値"),
+                      Words::tr("%1（Mann–Whitney U = %2、%3）")
+                              .arg(QString::number(c.pValue, 'g', 4), shortestNumberText(c.u),
+                                   c.exact ? Words::tr("正確") : Words::tr("正規近似")) });
     QString verdict = verdictText(c.verdict);
     if (c.verdict == Verdict::Faster || c.verdict == Verdict::Slower)
-        verdict += QStringLiteral("（B は A より%1）").arg(verdictText(c.verdict));
-    lines.push_back({ QStringLiteral("判定"), verdict });
+        verdict += Words::tr("（B は A より%1）").arg(verdictText(c.verdict));
+    lines.push_back({ Words::tr("判定"), verdict });
     return lines;
 }
 

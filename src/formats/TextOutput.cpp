@@ -1,12 +1,14 @@
 #include "formats/TextOutput.h"
 
 #include "benchmark/ParallelRun.h"
+#include "formats/FigureText.h"
 #include "formats/TerminalText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/AppVersion.h"
-#include "runtime/Format.h"
 #include "runtime/NumberText.h"
 #include "scoring/ReferenceMachineTable.h"
+
+#include <QCoreApplication>
 
 #include <array>
 #include <charconv>
@@ -15,6 +17,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(TextOutput)
+};
 
 QString fixed(double value, int decimals)
 {
@@ -30,21 +37,21 @@ QString fixed(double value, int decimals)
 struct TimeUnit
 {
     double perSecond;
-    const char16_t *name;
+    const char *name;
 };
 
 TimeUnit unitFor(double seconds)
 {
     if (seconds >= 1)
-        return { 1, u"秒" };
+        return { 1, QT_TRANSLATE_NOOP("TextOutput", "秒") };
     if (seconds >= 1e-3)
-        return { 1e3, u"ミリ秒" };
-    return { 1e6, u"マイクロ秒" };
+        return { 1e3, QT_TRANSLATE_NOOP("TextOutput", "ミリ秒") };
+    return { 1e6, QT_TRANSLATE_NOOP("TextOutput", "マイクロ秒") };
 }
 
 QString inUnit(double seconds, TimeUnit unit)
 {
-    return fixed(seconds * unit.perSecond, 3) + u' ' + QString::fromUtf16(unit.name);
+    return fixed(seconds * unit.perSecond, 3) + u' ' + Words::tr(unit.name);
 }
 
 using Lines = LabelledLines;
@@ -53,54 +60,55 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
 {
     const auto &runs = benchmark.runs;
     if (benchmark.warmupRuns > 0)
-        lines.push_back({ QStringLiteral("ウォームアップ"),
-                          QStringLiteral("%1 回（記録せず）").arg(benchmark.warmupRuns) });
+        lines.push_back({ Words::tr("ウォームアップ"),
+                          Words::tr("%1 回（記録せず）").arg(benchmark.warmupRuns) });
     if (runs.empty())
         return;
     const auto perPass = [](const RecordedRun &run) {
         const auto ns = run.nanosecondsPerPass();
-        return ns ? QStringLiteral("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
+        return ns ? Words::tr("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
     };
     if (runs.size() == 1) {
         const RecordedRun &run = runs.front();
-        lines.push_back({ QStringLiteral("実測時間"),
+        lines.push_back({ Words::tr("実測時間"),
                           inUnit(run.seconds, unitFor(run.seconds)) + perPass(run) });
         return;
     }
     const Statistics s = *benchmark.statistics();
     const TimeUnit unit = unitFor(s.mean);
-    lines.push_back({ QStringLiteral("計測回数"), QStringLiteral("%1 回").arg(runs.size()) });
-    lines.push_back({ QStringLiteral("平均 ± 標準偏差"),
+    lines.push_back({ Words::tr("計測回数"), Words::tr("%1 回").arg(runs.size()) });
+    lines.push_back({ Words::tr("平均 ± 標準偏差"),
                       inUnit(s.mean, unit) + QStringLiteral(" ± ") + inUnit(s.stddev, unit) });
     RecordedRun median;
     median.seconds = s.median;
     median.passes = runs.back().passes;
-    lines.push_back({ QStringLiteral("中央値"), inUnit(s.median, unit) + perPass(median) });
-    lines.push_back({ QStringLiteral("最小 … 最大"),
+    lines.push_back({ Words::tr("中央値"), inUnit(s.median, unit) + perPass(median) });
+    lines.push_back({ Words::tr("最小 … 最大"),
                       inUnit(s.min, unit) + QStringLiteral(" … ") + inUnit(s.max, unit) });
 }
 
 void addParallelLines(Lines &lines, const ParallelResult &parallel)
 {
-    QString first = QStringLiteral("%1 スレッドで同時に計算").arg(parallel.threads);
-    first += parallel.valuesAgree ? QStringLiteral("し、計算値はすべて一致")
-                                  : QStringLiteral("したが、計算値が一致しません");
-    lines.push_back({ QStringLiteral("並列計算"), first });
+    const QString first = parallel.valuesAgree
+            ? Words::tr("%1 スレッドで同時に計算し、計算値はすべて一致").arg(parallel.threads)
+            : Words::tr("%1 スレッドで同時に計算したが、計算値が一致しません")
+                      .arg(parallel.threads);
+    lines.push_back({ Words::tr("並列計算"), first });
     if (parallel.passesPerSecond && parallel.singlePassesPerSecond)
         lines.push_back({ QString(),
-                          QStringLiteral("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
+                          Words::tr("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
                                   .arg(fixed(*parallel.passesPerSecond, 0),
                                        fixed(*parallel.singlePassesPerSecond, 0)) });
     if (parallel.speedup) {
-        QString speedup = QStringLiteral("速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
+        QString speedup = Words::tr("速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
         if (parallel.seconds.size() > 1 && parallel.speedupMin && parallel.speedupMax)
-            speedup += QStringLiteral("（%1 回の中央値、%2 … %3 倍）")
-                               .arg(parallel.seconds.size())
-                               .arg(fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
+            speedup += Words::tr("（%1 回の中央値、%2 … %3 倍）")
+                               .arg(QString::number(parallel.seconds.size()),
+                                    fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
         if (speedupAboveThreads(parallel))
-            speedup += QStringLiteral("（スレッド数を超えており当てになりません）");
+            speedup += Words::tr("（スレッド数を超えており当てになりません）");
         else if (!parallel.reliable)
-            speedup += QStringLiteral("（計測が短すぎて当てになりません）");
+            speedup += Words::tr("（計測が短すぎて当てになりません）");
         lines.push_back({ QString(), speedup });
     }
 }
@@ -110,37 +118,35 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
 LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark)
 {
     Lines lines;
-    lines.push_back({ QStringLiteral("ループ回数"), escapeControls(form.Combo1.text()) });
+    lines.push_back({ Words::tr("ループ回数"), escapeControls(form.Combo1.text()) });
     if (benchmark.settings.countChosen)
         lines.push_back({ QString(),
-                          QStringLiteral("（--count auto が選んだ %1 %2）")
+                          Words::tr("（--count auto が選んだ %1 %2）")
                                   .arg(benchmark.settings.count, benchmark.settings.unit) });
-    lines.push_back({ QStringLiteral("計算値"), form.Text2.text() });
-    lines.push_back({ QStringLiteral("真値"), form.Label6.caption().trimmed() });
-    lines.push_back({ QStringLiteral("一致した桁"),
-                      form.Text4.text().isEmpty()
-                              ? QStringLiteral("小数点以下で一致した桁はありません")
-                              : form.Label7.caption() + u' ' + form.Text4.text() + u' '
-                                      + form.Label9.caption() });
-    lines.push_back({ QStringLiteral("計算時間"),
-                      QStringLiteral("%1時間%2分%3秒%4")
+    lines.push_back({ Words::tr("計算値"), form.Text2.text() });
+    lines.push_back({ Words::tr("真値"), form.Label6.caption().trimmed() });
+    lines.push_back({ Words::tr("一致した桁"),
+                      form.Text4.text().isEmpty() ? Words::tr("小数点以下で一致した桁はありません")
+                                                  : form.Label7.caption() + u' ' + form.Text4.text()
+                                      + u' ' + form.Label9.caption() });
+    lines.push_back({ Words::tr("計算時間"),
+                      Words::tr("%1時間%2分%3秒%4")
                               .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(),
                                    form.Text8.text()) });
     addMeasuredLines(lines, benchmark);
     if (benchmark.parallel)
         addParallelLines(lines, *benchmark.parallel);
     if (benchmark.rank)
-        lines.push_back(
-                { QStringLiteral("順位"),
-                  QStringLiteral("%1 台中 %2 位")
-                                  .arg(benchmark.rank->of)
-                                  .arg(benchmark.rank->position)
-                          + (benchmark.rank->reliable
-                                     ? QString()
-                                     : QStringLiteral("（計測が短すぎて当てになりません）")) });
+        lines.push_back({ Words::tr("順位"),
+                          Words::tr("%1 台中 %2 位")
+                                          .arg(QString::number(benchmark.rank->of),
+                                               QString::number(benchmark.rank->position))
+                                  + (benchmark.rank->reliable
+                                             ? QString()
+                                             : Words::tr("（計測が短すぎて当てになりません）")) });
     if (form.Command6.enabled())
         lines.push_back({ QStringLiteral("SCORE"),
-                          QStringLiteral("%1（基準機：%2）")
+                          Words::tr("%1（基準機：%2）")
                                   .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
     return lines;
 }
@@ -149,13 +155,14 @@ QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount
 {
     if (form.Command6.enabled())
         return {};
-    QString hint = QStringLiteral("SCORE には 1 秒以上かかった計算結果が必要です。");
+    const QString hint = Words::tr("SCORE には 1 秒以上かかった計算結果が必要です。");
     if (autoCount)
         return hint
-                + QStringLiteral("ループ回数を増やしてください（--count auto なら、"
-                                 "ここでは --count %1 --unit %2）。\n")
-                          .arg(autoCount->count, autoCount->unit);
-    return hint + QStringLiteral("ループ回数を増やしてください（--count auto）。\n");
+                + Words::tr("ループ回数を増やしてください（--count auto なら、"
+                            "ここでは --count %1 --unit %2）。")
+                          .arg(autoCount->count, autoCount->unit)
+                + u'\n';
+    return hint + Words::tr("ループ回数を増やしてください（--count auto）。") + u'\n';
 }
 
 QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
@@ -172,11 +179,9 @@ QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkR
 
 QString rankingAsText(const Ranking &ranking)
 {
-    static const FormatPattern twoDecimals = FormatPattern::parse(u"##0.00");
-
-    const QString placeHeading = QStringLiteral("順位");
-    const QString nameHeading = QStringLiteral("名前");
-    const QString secondsHeading = QStringLiteral("2000万回の秒数");
+    const QString placeHeading = Words::tr("順位");
+    const QString nameHeading = Words::tr("名前");
+    const QString secondsHeading = Words::tr("2000万回の秒数");
     const QString scoreHeading = QStringLiteral("SCORE");
 
     struct Cells
@@ -193,13 +198,14 @@ QString rankingAsText(const Ranking &ranking)
     const auto savedName = [](const SavedMachine &m) {
         QString where = cutToColumns(escapeControls(m.host), kHostColumns);
         if (!m.label.isEmpty())
-            where += QStringLiteral("、") + cutToColumns(escapeControls(m.label), kLabelColumns);
-        return QStringLiteral("[保存] ") + cutToColumns(escapeControls(m.cpuModel), kCpuColumns)
-                + QStringLiteral("（") + where + QStringLiteral("）");
+            where = Words::tr("%1、%2").arg(where,
+                                            cutToColumns(escapeControls(m.label), kLabelColumns));
+        return Words::tr("[保存] %1（%2）")
+                .arg(cutToColumns(escapeControls(m.cpuModel), kCpuColumns), where);
     };
     for (const RankRow &row : ranking.rows) {
         Cells c { QString::number(row.position), row.saved ? savedName(*row.saved) : row.name,
-                  twoDecimals.apply(row.seconds), row.score.value_or(QString()) };
+                  rankSecondsText(row.seconds), row.score.value_or(QString()) };
         placeWidth = std::max(placeWidth, displayColumns(c.place));
         nameWidth = std::max(nameWidth, displayColumns(c.name));
         secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));
