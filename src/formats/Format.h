@@ -66,7 +66,7 @@ const Format &formatFor(OutputForm form);
 // The HTML page --report writes.
 const Format &pageFormat();
 
-// Each format, in the file of its own words.
+// A format kept in a file of its own, for formatFor to hand out.
 const Format &markdownFormat();
 
 } // namespace kamorin
