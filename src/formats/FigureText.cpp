@@ -35,4 +35,9 @@ QString utcText(const QDateTime &time)
     return text;
 }
 
+QString utcNamedText(const QDateTime &time)
+{
+    return utcText(time) + QStringLiteral(" UTC");
+}
+
 } // namespace kamorin

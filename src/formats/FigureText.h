@@ -21,5 +21,7 @@ QString rankSecondsText(double seconds);
 
 // "2026-12-08 01:50:27", the time in UTC to the second.
 QString utcText(const QDateTime &time);
+// The same with " UTC" after it, where no heading says so.
+QString utcNamedText(const QDateTime &time);
 
 } // namespace kamorin

@@ -84,11 +84,6 @@ QString note(const QString &text)
     return QStringLiteral("<p class=\"note\">%1</p>\n").arg(escapedText(text));
 }
 
-QString utcShown(const QDateTime &time)
-{
-    return utcText(time) + QStringLiteral(" UTC");
-}
-
 QString scalarText(const QJsonValue &value)
 {
     if (value.isString())
@@ -116,7 +111,7 @@ QString machineSection(const SavedResult &r)
                  loads.isEmpty() ? QStringLiteral("—") : loads.join(QStringLiteral(" / ")));
     html += fact(Words::tr("ホスト"), r.host);
     html += fact(Words::tr("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
-    html += fact(Words::tr("開始"), utcShown(r.started));
+    html += fact(Words::tr("開始"), utcNamedText(r.started));
     html += fact(Words::tr("ループ回数"),
                  Words::tr("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
     QStringList options;
@@ -247,7 +242,7 @@ QString comparisonSection(const PageComparison &c)
     const auto describe = [](const SavedResult &s) {
         return Words::tr("%1 %2 %3（%4）")
                 .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.cpuModel, s.host,
-                     utcShown(s.started));
+                     utcNamedText(s.started));
     };
     html += fact(QStringLiteral("A"), describe(c.a));
     html += fact(QStringLiteral("B"), describe(c.b));
@@ -295,7 +290,7 @@ QString htmlPage(const PageInput &input)
                                              .arg(input.result.cpuModel)),
                          kStyle);
     html += QStringLiteral("<h1>%1</h1>\n").arg(escapedText(Words::tr("Kamorin ベンチマーク報告")));
-    html += note(Words::tr("%1 に作成").arg(utcShown(input.written)));
+    html += note(Words::tr("%1 に作成").arg(utcNamedText(input.written)));
     html += machineSection(input.result);
     if (!input.result.runs.empty())
         html += runsSection(input.result);

@@ -32,7 +32,7 @@ std::optional<QString> scoreAt(const HistoryListing &history, std::size_t i)
 
 QString describe(const SavedResult &r)
 {
-    QString text = r.id + QStringLiteral("  ") + utcText(r.started) + QStringLiteral(" UTC");
+    QString text = r.id + QStringLiteral("  ") + utcNamedText(r.started);
     if (!r.label.isEmpty())
         text += QStringLiteral("  ") + escapeControls(r.label);
     return text;
