@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kamorin;
@@ -44,6 +45,12 @@ PageInput samplePage()
         input.ranking.push_back({ kNodeModel, QStringLiteral("node-%1、").arg(n + 1) + labels[n],
                                   1.9 + 0.2 * n, true, false });
     input.ranking.push_back({ QStringLiteral("この機械"), {}, input.result.median(), false, true });
+    // Places as a ranking gives them; no two of these times are equal.
+    for (PageRankRow &row : input.ranking)
+        row.position = 1
+                + int(std::count_if(
+                        input.ranking.begin(), input.ranking.end(),
+                        [&](const PageRankRow &other) { return other.seconds < row.seconds; }));
     for (int d = 1; d <= 10; ++d)
         input.modelHistory.push_back(
                 sampleResult(QStringLiteral("day %1").arg(d), input.result.cpuModel,
