@@ -3,29 +3,29 @@
 #include "benchmark/CpuAffinity.h"
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/ParallelRun.h"
-#include "formats/PageInput.h"
-#include "results/ResultStore.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
-#include "results/SavedRun.h"
-#include "results/StorePath.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
-#include "formats/Csv.h"
 #include "cli/ExitStatus.h"
-#include "formats/Json.h"
-#include "formats/JsonOutput.h"
 #include "cli/Options.h"
-#include "formats/TextOutput.h"
 #include "cli/OutputFile.h"
 #include "cli/OutputTarget.h"
 #include "cli/ProgressLine.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
+#include "formats/Csv.h"
+#include "formats/JsonOutput.h"
+#include "formats/PageInput.h"
 #include "formats/TerminalText.h"
+#include "formats/TextOutput.h"
+#include "formats/WarningText.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
+#include "results/ResultStore.h"
+#include "results/SavedRun.h"
+#include "results/StorePath.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
@@ -192,7 +192,7 @@ int run(RunOptions options)
     result.warnings = machineWarnings(result.system);
     // In JSON they are members; elsewhere they are told before the runs begin.
     if (!options.json)
-        writeWarnings(result.warnings);
+        writeWarnings(warningTexts(result.warnings));
 
     if (cpu && !runCallingThreadOn({ *cpu }))
         return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*cpu));
@@ -230,14 +230,12 @@ int run(RunOptions options)
     }
 
     const std::optional<Statistics> statistics = result.statistics();
-    const QStringList spread = spreadWarnings(statistics);
-    result.warnings << spread;
+    const std::vector<Warning> spread = spreadWarnings(statistics);
+    result.warnings.insert(result.warnings.end(), spread.begin(), spread.end());
     const bool longEnough = statistics && statistics->median >= options.minimumSeconds;
-    QStringList shortness;
-    const auto tooShort = [&](const QString &what) {
-        return QStringLiteral("計測が %1 秒より短いため、%2は当てになりません"
-                              "（--count auto か --min-time を使ってください）。")
-                .arg(shortestNumberText(options.minimumSeconds), what);
+    std::vector<Warning> shortness;
+    const auto tooShort = [&](RunsTooShort::Figure figure) {
+        return RunsTooShort { options.minimumSeconds, figure };
     };
 
     if (ending == SeriesEnding::Finished && options.threads) {
@@ -250,8 +248,9 @@ int run(RunOptions options)
             return stopped(registry.stopSignal());
         parallel.result.reliable = longEnough && !speedupAboveThreads(parallel.result);
         if (!longEnough)
-            shortness << tooShort(QStringLiteral("速度向上率"));
-        result.warnings << parallelWarnings(parallel.result);
+            shortness.push_back(tooShort(RunsTooShort::Figure::Speedup));
+        const std::vector<Warning> speedup = parallelWarnings(parallel.result);
+        result.warnings.insert(result.warnings.end(), speedup.begin(), speedup.end());
         result.parallel = parallel.result;
         errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
     }
@@ -264,13 +263,13 @@ int run(RunOptions options)
             scoreRowsAsScoreDoes(*result.rank, form);
             result.rank->reliable = longEnough;
             if (!longEnough)
-                shortness << tooShort(QStringLiteral("順位"));
+                shortness.push_back(tooShort(RunsTooShort::Figure::Rank));
         } else {
             errors.push_back({ std::nullopt,
                                QStringLiteral("順位を付けるには 1 回以上のループが必要です。") });
         }
     }
-    result.warnings << shortness;
+    result.warnings.insert(result.warnings.end(), shortness.begin(), shortness.end());
 
     // COPY, as a user would press it now, so the report matches the form.
     dispatch(platform, [&] { Command4_Click(form, platform); });
@@ -311,10 +310,10 @@ int run(RunOptions options)
         writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
                    + u'\n');
     if (!options.json)
-        writeWarnings(spread);
+        writeWarnings(warningTexts(spread));
     // Said on stderr whatever the form: a script that reads only the figures
     // must still be told they mean little.
-    writeWarnings(shortness);
+    writeWarnings(warningTexts(shortness));
     const QString &report = platform.clipboardText();
     if (options.csv)
         writeOut(runsAsCsv(result, programVersion()));
@@ -332,9 +331,8 @@ int run(RunOptions options)
     const int storeStatus = stored.error ? failed(*stored.error) : 0;
     if (options.report && stored.result) {
         const PageInput input = pageInputFor(*stored.result, savedResults, std::nullopt,
-                                                 QDateTime::currentDateTimeUtc());
-        writeOutputFile(*options.report, resolveStorePath(options.store),
-                        htmlPage(input).toUtf8());
+                                             QDateTime::currentDateTimeUtc());
+        writeOutputFile(*options.report, resolveStorePath(options.store), htmlPage(input).toUtf8());
     }
     if (!errors.empty())
         return kRuntimeErrorStatus;

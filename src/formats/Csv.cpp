@@ -1,6 +1,6 @@
 #include "formats/Csv.h"
 
-#include "formats/Json.h"
+#include "results/JsonWriter.h"
 
 #include <cmath>
 

@@ -2,8 +2,7 @@
 
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
-
-#include <QJsonArray>
+#include "formats/WarningText.h"
 
 #include <algorithm>
 
@@ -70,48 +69,54 @@ QString passesText(double passes)
     return passes < 1e15 ? QString::number(passes, 'f', 0) : QString::number(passes, 'g', 6);
 }
 
-QString scalarText(const QJsonValue &value)
+QString optionalText(const std::optional<int> &value)
 {
-    if (value.isString())
-        return value.toString();
-    if (value.isDouble())
-        return QString::number(value.toDouble(), 'g', 10);
-    if (value.isBool())
-        return value.toBool() ? QStringLiteral("はい") : QStringLiteral("いいえ");
-    return QStringLiteral("—");
+    return value ? QString::number(*value) : QStringLiteral("—");
+}
+
+// What shaped the runs beyond the count, in their members' names.
+QString settingsText(const BenchmarkSettings &s)
+{
+    return QStringList { QStringLiteral("count_auto: ")
+                                 + (s.countChosen ? QStringLiteral("はい")
+                                                  : QStringLiteral("いいえ")),
+                         QStringLiteral("cpu: ") + optionalText(s.cpu),
+                         QStringLiteral("min_time: ") + QString::number(s.minimumSeconds, 'g', 10),
+                         QStringLiteral("runs: ") + QString::number(s.runs),
+                         QStringLiteral("threads: ") + optionalText(s.threads),
+                         QStringLiteral("warmup: ") + QString::number(s.warmup) }
+            .join(QStringLiteral("、"));
 }
 
 QString machineSection(const SavedResult &r)
 {
-    const QJsonObject &system = r.system;
+    const SystemInfo &system = r.system;
     QString html = QStringLiteral("<section id=\"machine\"><h2>マシンと条件</h2>\n"
                                   "<table class=\"facts\">\n");
-    html += fact(QStringLiteral("CPU"), r.cpuModel);
-    html += fact(QStringLiteral("論理 CPU"), scalarText(system[QStringLiteral("logical_cpus")]));
-    html += fact(QStringLiteral("カーネル"), scalarText(system[QStringLiteral("kernel")]));
-    html += fact(QStringLiteral("周波数の制御"), scalarText(system[QStringLiteral("governor")]));
+    html += fact(QStringLiteral("CPU"), system.cpuModel);
+    html += fact(QStringLiteral("論理 CPU"), QString::number(system.logicalCpus));
+    html += fact(QStringLiteral("カーネル"), system.kernel);
+    html += fact(QStringLiteral("周波数の制御"), system.governor.value_or(QStringLiteral("—")));
     QStringList loads;
-    for (const QJsonValue &load : system[QStringLiteral("load_average")].toArray())
-        loads.append(QString::number(load.toDouble(), 'f', 2));
+    if (system.loadAverage) {
+        for (const double load : *system.loadAverage)
+            loads.append(QString::number(load, 'f', 2));
+    }
     html += fact(QStringLiteral("負荷 (1・5・15 分)"),
                  loads.isEmpty() ? QStringLiteral("—") : loads.join(QStringLiteral(" / ")));
     html += fact(QStringLiteral("ホスト"), r.host);
     html += fact(QStringLiteral("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
     html += fact(QStringLiteral("開始"), utcText(r.started));
     html += fact(QStringLiteral("ループ回数"),
-                 QStringLiteral("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
-    QStringList options;
-    for (auto it = r.options.begin(); it != r.options.end(); ++it)
-        options.append(it.key() + QStringLiteral(": ") + scalarText(it.value()));
-    if (!options.isEmpty())
-        html += fact(QStringLiteral("条件"), options.join(QStringLiteral("、")));
+                 QStringLiteral("%1 %2（%3 回）")
+                         .arg(r.settings.count, r.settings.unit, passesText(r.passes)));
+    html += fact(QStringLiteral("条件"), settingsText(r.settings));
     html += fact(QStringLiteral("Kamorin"), r.programVersion);
     html += QStringLiteral("</table>\n");
-    const QJsonArray warnings = system[QStringLiteral("warnings")].toArray();
-    if (!warnings.isEmpty()) {
+    if (!r.warnings.empty()) {
         html += QStringLiteral("<ul class=\"warnings\">\n");
-        for (const QJsonValue &warning : warnings)
-            html += QStringLiteral("<li>%1</li>\n").arg(escapedText(warning.toString()));
+        for (const KeptWarning &warning : r.warnings)
+            html += QStringLiteral("<li>%1</li>\n").arg(escapedText(warningText(warning)));
         html += QStringLiteral("</ul>\n");
     }
     return html + QStringLiteral("</section>\n");
@@ -126,7 +131,7 @@ QString runsSection(const SavedResult &r)
                     .arg(r.runs.size())
                     .arg(secondsText(s.median), secondsText(s.mean), secondsText(s.stddev),
                          secondsText(s.min), secondsText(s.max));
-    const StripGroup group { QStringLiteral("この実行"), r.runs };
+    const StripGroup group { QStringLiteral("この実行"), r.seconds() };
     html += stripChart(QStringLiteral("runs-chart"),
                        QStringLiteral("記録した各実行の秒数（点）と箱ひげ図"), { &group, 1 });
     html += QStringLiteral("<p class=\"note\">点が 1 回の実行、箱が四分位範囲、太線が中央値、"
@@ -224,7 +229,7 @@ QString comparisonSection(const PageComparison &c)
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto describe = [](const SavedResult &s) {
         return QStringLiteral("%1 %2 %3（%4）")
-                .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.cpuModel, s.host,
+                .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.system.cpuModel, s.host,
                      utcText(s.started));
     };
     html += fact(QStringLiteral("A"), describe(c.a));
@@ -241,7 +246,7 @@ QString comparisonSection(const PageComparison &c)
                          + (r.exact ? QStringLiteral("（正確）") : QStringLiteral("（正規近似）")));
     html += QStringLiteral("</table>\n");
     // Drawn as compared: B at A's passes when they differ.
-    std::vector<double> bRuns = c.b.runs;
+    std::vector<double> bRuns = c.b.seconds();
     const bool scaled = c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0;
     if (scaled) {
         for (double &seconds : bRuns)
@@ -251,7 +256,7 @@ QString comparisonSection(const PageComparison &c)
                         .arg(passesText(c.a.passes));
     }
     const StripGroup groups[]
-            = { { QStringLiteral("A"), c.a.runs }, { QStringLiteral("B"), bRuns } };
+            = { { QStringLiteral("A"), c.a.seconds() }, { QStringLiteral("B"), bRuns } };
     html += stripChart(QStringLiteral("comparison-chart"), QStringLiteral("A と B の各実行の秒数"),
                        groups);
     html += QStringLiteral("<p class=\"note\">信頼区間は実行時間の対数の組ごとの差から求めた "
@@ -269,7 +274,7 @@ QString htmlPage(const PageInput &input)
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                     "<title>Kamorin ベンチマーク報告 — %1</title>\n<style>%2</style>\n"
                     "</head>\n<body>\n")
-                    .arg(escapedText(input.result.cpuModel), kStyle);
+                    .arg(escapedText(input.result.system.cpuModel), kStyle);
     html += QStringLiteral("<h1>Kamorin ベンチマーク報告</h1>\n<p class=\"note\">%1 に作成</p>\n")
                     .arg(escapedText(utcText(input.written)));
     html += machineSection(input.result);
@@ -277,7 +282,7 @@ QString htmlPage(const PageInput &input)
         html += runsSection(input.result);
     if (!input.ranking.empty())
         html += rankingSection(input.ranking);
-    html += historySection(input.modelHistory, input.result.cpuModel);
+    html += historySection(input.modelHistory, input.result.system.cpuModel);
     if (input.comparison)
         html += comparisonSection(*input.comparison);
     return html + QStringLiteral("</body>\n</html>\n");

@@ -6,7 +6,7 @@
 namespace kamorin {
 
 PageInput pageInputFor(const SavedResult &result, std::span<const SavedResult> saved,
-                           std::optional<PageComparison> comparison, const QDateTime &written)
+                       std::optional<PageComparison> comparison, const QDateTime &written)
 {
     PageInput input;
     input.result = result;
@@ -29,7 +29,7 @@ PageInput pageInputFor(const SavedResult &result, std::span<const SavedResult> s
     }
     input.modelHistory.push_back(result);
     for (const SavedResult &other : saved) {
-        if (other.cpuModel == result.cpuModel && other.id != result.id)
+        if (other.system.cpuModel == result.system.cpuModel && other.id != result.id)
             input.modelHistory.push_back(other);
     }
     return input;

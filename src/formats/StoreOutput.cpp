@@ -1,8 +1,8 @@
 #include "formats/StoreOutput.h"
 
 #include "formats/Csv.h"
-#include "formats/Json.h"
 #include "formats/TerminalText.h"
+#include "results/JsonWriter.h"
 
 #include <QJsonObject>
 
@@ -100,7 +100,7 @@ QString historyAsText(const HistoryListing &history)
         const SavedResult &r = history.results[i];
         rows.push_back({ r.id, utcText(r.started),
                          cutToColumns(escapeControls(r.label), kLabelColumns),
-                         cutToColumns(escapeControls(r.cpuModel), kCpuColumns),
+                         cutToColumns(escapeControls(r.system.cpuModel), kCpuColumns),
                          cutToColumns(escapeControls(r.host), kHostColumns), passesText(r.passes),
                          QString::number(r.runs.size()), secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
@@ -124,9 +124,9 @@ void writeHistoryAsJson(const HistoryListing &history,
         const Statistics s = r.statistics();
         const std::optional<QString> score = scoreAt(history, i);
         out += i > 0 ? QStringLiteral(", {\"count\": ") : QStringLiteral("{\"count\": ");
-        out += jsonString(r.count);
+        out += jsonString(r.settings.count);
         out += QStringLiteral(", \"cpu_model\": ");
-        out += jsonString(r.cpuModel);
+        out += jsonString(r.system.cpuModel);
         out += QStringLiteral(", \"host\": ");
         out += jsonString(r.host);
         out += QStringLiteral(", \"id\": ");
@@ -143,7 +143,7 @@ void writeHistoryAsJson(const HistoryListing &history,
         for (std::size_t k = 0; k < r.runs.size(); ++k) {
             if (k > 0)
                 out += QStringLiteral(", ");
-            number(r.runs[k]);
+            number(r.runs[k].seconds);
         }
         out += QStringLiteral("], \"score\": ");
         out += score ? jsonString(*score) : QStringLiteral("null");
@@ -162,7 +162,7 @@ void writeHistoryAsJson(const HistoryListing &history,
         out += QStringLiteral(", \"stddev\": ");
         number(s.stddev);
         out += QStringLiteral("}, \"unit\": ");
-        out += jsonString(r.unit);
+        out += jsonString(r.settings.unit);
         out += u'}';
         if (out.size() >= kPiece) {
             write(out);
@@ -192,12 +192,12 @@ QString historyAsCsv(const HistoryListing &history)
             r.id,
             startedText(r.started),
             csvField(r.label),
-            csvField(r.cpuModel),
+            csvField(r.system.cpuModel),
             csvField(r.host),
             csvField(r.programVersion),
             passesText(r.passes),
-            csvField(r.count),
-            csvField(r.unit),
+            csvField(r.settings.count),
+            csvField(r.settings.unit),
             QString::number(r.runs.size()),
             numberCell(s.median),
             numberCell(s.mean),
@@ -220,7 +220,7 @@ QString comparisonAsText(const ComparisonListing &l)
          { std::pair { QStringLiteral("A"), &l.a }, std::pair { QStringLiteral("B"), &l.b } }) {
         lines.push_back({ name, describe(*r) });
         lines.push_back({ QString(),
-                          escapeControls(r->cpuModel) + QStringLiteral("（")
+                          escapeControls(r->system.cpuModel) + QStringLiteral("（")
                                   + escapeControls(r->host)
                                   + QStringLiteral("）  中央値 %1 秒（%2 回）")
                                             .arg(secondsText(r->median()))

@@ -1,5 +1,6 @@
 #include "results/ResultStore.h"
 
+#include "results/ResultJson.h"
 #include "results/ResultsError.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
@@ -22,12 +23,14 @@ namespace {
 
 // Every column a result is read back from, in the order rowToResult reads
 // them; a summary reads NULL for what it leaves out. The first schema had no
-// host, options or parallel result: a store of that schema is read as it is,
-// as results without them, for reading never brings a store forward.
+// host, options or parallel result, the second no typed warnings and no
+// run details: a store of an older schema is read as it is, as results
+// without them, for reading never brings a store forward.
 QString columns(HistoryDetail detail, int schemaVersion)
 {
     const bool whole = detail == HistoryDetail::Whole;
     const bool second = schemaVersion >= 2;
+    const bool third = whole && schemaVersion >= 3;
     return QStringList { QStringLiteral("id"),
                          QStringLiteral("started"),
                          QStringLiteral("label"),
@@ -40,23 +43,29 @@ QString columns(HistoryDetail detail, int schemaVersion)
                          whole && second ? QStringLiteral("options") : QStringLiteral("NULL"),
                          QStringLiteral("runs"),
                          whole && second ? QStringLiteral("parallel") : QStringLiteral("NULL"),
-                         whole ? QStringLiteral("system") : QStringLiteral("NULL") }
+                         whole ? QStringLiteral("system") : QStringLiteral("NULL"),
+                         third ? QStringLiteral("warnings") : QStringLiteral("NULL"),
+                         third ? QStringLiteral("run_details") : QStringLiteral("NULL") }
             .join(QStringLiteral(", "));
 }
 
 const QString kNewestFirst = QStringLiteral(" ORDER BY started DESC, rowid DESC");
 
-QString compact(const QJsonObject &object)
+// A part of a result as the mapping writes it, on one line.
+template<typename Write>
+QString partText(Write write)
 {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    JsonWriter out;
+    write(out);
+    return out.text();
 }
 
 QString runsText(const std::vector<double> &runs)
 {
-    QJsonArray array;
+    QStringList numbers;
     for (const double seconds : runs)
-        array.append(seconds);
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+        numbers << shortestNumberText(seconds);
+    return u'[' + numbers.join(u',') + u']';
 }
 
 QJsonDocument parsed(const QVariant &text)
@@ -93,6 +102,23 @@ std::vector<double> runsFrom(const QVariant &column)
     return runs;
 }
 
+std::vector<RecordedRun> runsOf(const QVariant &seconds, const QVariant &details, double passes)
+{
+    std::vector<RecordedRun> runs;
+    if (!details.isNull()) {
+        for (const QJsonValue &run : parsed(details).array())
+            runs.push_back(runFrom(run.toObject(), passes));
+        return runs;
+    }
+    for (const double s : runsFrom(seconds)) {
+        RecordedRun run;
+        run.passes = passes;
+        run.seconds = s;
+        runs.push_back(run);
+    }
+    return runs;
+}
+
 SavedResult rowToResult(const QSqlQuery &row)
 {
     SavedResult r;
@@ -100,18 +126,26 @@ SavedResult rowToResult(const QSqlQuery &row)
     r.started = startedFromText(row.value(1).toString());
     r.label = row.value(2).toString();
     r.programVersion = row.value(3).toString();
-    r.cpuModel = row.value(4).toString();
     r.host = row.value(5).toString();
     r.passes = row.value(6).toDouble();
-    r.count = row.value(7).toString();
-    r.unit = row.value(8).toString();
     if (!row.value(9).isNull())
-        r.options = parsed(row.value(9)).object();
-    r.runs = runsFrom(row.value(10));
+        readSettings(parsed(row.value(9)).object(), r.settings);
+    r.settings.count = row.value(7).toString();
+    r.settings.unit = row.value(8).toString();
+    r.runs = runsOf(row.value(10), row.value(14), r.passes);
     if (!row.value(11).isNull())
-        r.parallel = parsed(row.value(11)).object();
-    if (!row.value(12).isNull())
-        r.system = parsed(row.value(12)).object();
+        r.parallel = parallelFrom(parsed(row.value(11)).object());
+    if (!row.value(12).isNull()) {
+        const QJsonObject system = parsed(row.value(12)).object();
+        r.system = systemFrom(system);
+        if (row.value(13).isNull())
+            r.warnings = wordedWarningsFrom(system);
+    }
+    r.system.cpuModel = row.value(4).toString();
+    for (const QJsonValue &warning : parsed(row.value(13)).array()) {
+        if (const auto kept = warningFrom(warning.toObject()))
+            r.warnings.push_back(*kept);
+    }
     return r;
 }
 
@@ -153,7 +187,7 @@ struct PageEnd
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
 // historyQuery's last column, after those of columns().
-constexpr int kRowidColumn = 13;
+constexpr int kRowidColumn = 15;
 
 // The history's rows, newest first, each with its rowid after the columns
 // rowToResult reads; after `after` and at most `limit` of them when given.
@@ -209,13 +243,20 @@ bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
             verb
                     + QStringLiteral(" INTO results (id, started, label, program_version, "
                                      "cpu_model, host, passes, count, unit, options, runs, "
-                                     "parallel, system, median) "
-                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                                     "parallel, system, median, warnings, run_details) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             { r.id, startedText(r.started), textOf(r.label), textOf(r.programVersion),
-              textOf(r.cpuModel), textOf(r.host), r.passes, textOf(r.count), textOf(r.unit),
-              compact(r.options), runsText(r.runs),
-              r.parallel ? QVariant(compact(*r.parallel)) : QVariant(QMetaType(QMetaType::QString)),
-              compact(r.system), r.median() });
+              textOf(r.system.cpuModel), textOf(r.host), r.passes, textOf(r.settings.count),
+              textOf(r.settings.unit),
+              partText([&](JsonWriter &out) { writeSettings(out, r.settings, r.passes); }),
+              runsText(r.seconds()),
+              r.parallel
+                      ? QVariant(partText([&](JsonWriter &out) { writeParallel(out, r.parallel); }))
+                      : QVariant(QMetaType(QMetaType::QString)),
+              // The warnings apart, as kinds: the store keeps no sentence.
+              partText([&](JsonWriter &out) { writeSystem(out, r.system, {}, nullptr); }),
+              r.median(), partText([&](JsonWriter &out) { writeWarnings(out, r.warnings); }),
+              partText([&](JsonWriter &out) { writeRuns(out, r.runs); }) });
     return query.numRowsAffected() == 1;
 }
 

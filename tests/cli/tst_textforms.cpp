@@ -1,9 +1,9 @@
 #include "benchmark/Ranking.h"
-#include "formats/Csv.h"
-#include "formats/Json.h"
-#include "formats/TextOutput.h"
 #include "cli/ProgressLine.h"
+#include "formats/Csv.h"
 #include "formats/TerminalText.h"
+#include "formats/TextOutput.h"
+#include "results/JsonWriter.h"
 
 #include <QDateTime>
 #include <QTest>
