@@ -14,6 +14,8 @@
 
 using namespace kamorin;
 
+Q_DECLARE_METATYPE(KeptWarning)
+
 namespace {
 
 const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
@@ -126,6 +128,8 @@ class TestResultDocument : public QObject
 private Q_SLOTS:
     void import_data();
     void import();
+    void warningsKeepTheirKinds_data();
+    void warningsKeepTheirKinds();
 
 private:
     QTemporaryDir m_dir;
@@ -310,6 +314,38 @@ void TestResultDocument::import()
             ? keptByTheFirstVersion(results[1], kSentence)
             : results[1];
     QCOMPARE(resultText(*store.find(results[1].id)), resultText(expected));
+}
+
+void TestResultDocument::warningsKeepTheirKinds_data()
+{
+    QTest::addColumn<KeptWarning>("warning");
+    using Figure = RunsTooShort::Figure;
+    QTest::newRow("busy machine") << KeptWarning(Warning(BusyMachine { 2.75, 4, 0.3 }));
+    QTest::newRow("powersave") << KeptWarning(Warning(PowersaveGovernor {}));
+    QTest::newRow("noisy runs") << KeptWarning(Warning(NoisyRuns { 0.0712, 0.05 }));
+    QTest::newRow("speed-up") << KeptWarning(Warning(SpeedupAboveThreads { 2.15, 2 }));
+    QTest::newRow("short: speed-up") << KeptWarning(Warning(RunsTooShort { 1.5, Figure::Speedup }));
+    QTest::newRow("short: rank") << KeptWarning(Warning(RunsTooShort { 1, Figure::Rank }));
+    QTest::newRow("older sentence")
+            << KeptWarning(WordedWarning { QStringLiteral("負荷が高すぎます。") });
+}
+
+// Through the file and through the store, a warning comes back as the same
+// kind with the same figures.
+void TestResultDocument::warningsKeepTheirKinds()
+{
+    QFETCH(KeptWarning, warning);
+    SavedResult result = sampleResult();
+    result.warnings = { warning };
+    const auto words = [](const Warning &) { return kSentence; };
+    const std::vector<SavedResult> read
+            = parseResultDocument(resultDocument({ &result, 1 }, words), QStringLiteral("k.json"));
+    QCOMPARE(read.size(), std::size_t(1));
+    QCOMPARE(resultText(read.front()), resultText(result));
+    ResultStore store(m_dir.filePath(QString::fromLatin1(QTest::currentDataTag())
+                                     + QStringLiteral(".sqlite")));
+    store.save(result);
+    QCOMPARE(resultText(*store.find(result.id)), resultText(result));
 }
 
 QTEST_GUILESS_MAIN(TestResultDocument)
