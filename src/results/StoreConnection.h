@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVariant>
 
-
 namespace kamorin {
 
 // One named Qt SQL connection to the store file, removed again with this
