@@ -204,13 +204,14 @@ bool slowerBeyond(const Comparison &comparison, double percent)
 
 Comparison compareResults(const SavedResult &a, const SavedResult &b)
 {
+    const std::vector<double> aRuns = a.seconds();
     if (a.passes == b.passes || !(a.passes > 0) || !(b.passes > 0))
-        return compareRuns(a.runs, b.runs);
+        return compareRuns(aRuns, b.seconds());
     std::vector<double> scaled;
     scaled.reserve(b.runs.size());
-    for (const double seconds : b.runs)
+    for (const double seconds : b.seconds())
         scaled.push_back(seconds * (a.passes / b.passes));
-    return compareRuns(a.runs, scaled);
+    return compareRuns(aRuns, scaled);
 }
 
 } // namespace kamorin

@@ -20,12 +20,13 @@ std::vector<SavedMachine> savedMachines(std::span<const SavedResult> newestFirst
         if (result.id == leaveOut)
             continue;
         // A separator no text of a results file may hold (control characters are refused).
-        const QString key = result.cpuModel + u'\x1f' + result.host + u'\x1f' + result.label;
+        const QString key = result.system.cpuModel + u'\x1f' + result.host + u'\x1f' + result.label;
         if (seen.contains(key))
             continue;
         seen.insert(key);
         if (const auto seconds = standardRunSeconds(result.median(), result.passes))
-            machines.push_back({ result.id, result.cpuModel, result.host, result.label, *seconds });
+            machines.push_back(
+                    { result.id, result.system.cpuModel, result.host, result.label, *seconds });
     }
     return machines;
 }

@@ -1,13 +1,21 @@
 #include "benchmark/SavedResult.h"
 
-#include <QJsonArray>
 #include <QUuid>
 
 namespace kamorin {
 
+std::vector<double> SavedResult::seconds() const
+{
+    std::vector<double> all;
+    all.reserve(runs.size());
+    for (const RecordedRun &run : runs)
+        all.push_back(run.seconds);
+    return all;
+}
+
 Statistics SavedResult::statistics() const
 {
-    return statisticsOf(runs).value_or(Statistics {});
+    return statisticsOf(seconds()).value_or(Statistics {});
 }
 
 double SavedResult::median() const
@@ -52,37 +60,6 @@ QDateTime startedFromText(const QString &text)
     if (!parsed.isValid() || parsed.timeSpec() == Qt::LocalTime)
         return {};
     return parsed.toUTC();
-}
-
-QJsonObject toJson(const SavedResult &result)
-{
-    QJsonArray runs;
-    for (const double seconds : result.runs)
-        runs.append(seconds);
-    const Statistics s = result.statistics();
-    return QJsonObject {
-        { QStringLiteral("id"), result.id },
-        { QStringLiteral("started"), startedText(result.started) },
-        { QStringLiteral("label"), result.label },
-        { QStringLiteral("program_version"), result.programVersion },
-        { QStringLiteral("cpu_model"), result.cpuModel },
-        { QStringLiteral("host"), result.host },
-        { QStringLiteral("passes"), result.passes },
-        { QStringLiteral("count"), result.count },
-        { QStringLiteral("unit"), result.unit },
-        { QStringLiteral("options"), result.options },
-        { QStringLiteral("runs"), runs },
-        { QStringLiteral("median"), s.median },
-        { QStringLiteral("statistics"),
-          QJsonObject { { QStringLiteral("mean"), s.mean },
-                        { QStringLiteral("stddev"), s.stddev },
-                        { QStringLiteral("median"), s.median },
-                        { QStringLiteral("min"), s.min },
-                        { QStringLiteral("max"), s.max } } },
-        { QStringLiteral("parallel"),
-          result.parallel ? QJsonValue(*result.parallel) : QJsonValue(QJsonValue::Null) },
-        { QStringLiteral("system"), result.system },
-    };
 }
 
 } // namespace kamorin

@@ -1,19 +1,31 @@
 #pragma once
 
+#include "benchmark/BenchmarkResult.h"
 #include "benchmark/Statistics.h"
+#include "benchmark/SystemInfo.h"
+#include "benchmark/Warning.h"
 
 #include <QDateTime>
-#include <QJsonObject>
 #include <QString>
 
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace kamorin {
 
+// A warning an older Kamorin kept as the sentence it wrote, rather than as
+// a kind: shown as it stands.
+struct WordedWarning
+{
+    QString text;
+};
+
+// A warning as a result keeps it.
+using KeptWarning = std::variant<Warning, WordedWarning>;
+
 // The whole result of one invocation, as it is kept and carried between
-// machines. The parts that only travel with it (the options, the parallel
-// result, the machine's conditions) stay JSON objects.
+// machines: what the runs measured and what shaped them, typed.
 struct SavedResult
 {
     // A UUID in its 36-character form, without braces.
@@ -22,21 +34,21 @@ struct SavedResult
     QDateTime started;
     QString label;
     QString programVersion;
-    QString cpuModel;
     QString host;
+    // Combo4's and Combo5's texts (the count as the user gave it), warm-ups,
+    // runs, CPU, threads, minimum time.
+    BenchmarkSettings settings;
+    // The passes every run made.
     double passes = 0;
-    // Combo4's and Combo5's texts: the count as the user gave it.
-    QString count;
-    QString unit;
-    // What shaped the run: warm-ups, runs, CPU, threads, minimum time, ...
-    QJsonObject options;
-    // Every recorded run's seconds, in the order they ran.
-    std::vector<double> runs;
-    std::optional<QJsonObject> parallel;
-    // cpu_model, logical_cpus, kernel, governor, load_average, warnings.
-    QJsonObject system;
+    // Every recorded run, in the order they ran; a result an older Kamorin
+    // kept has their seconds alone.
+    std::vector<RecordedRun> runs;
+    SystemInfo system;
+    std::vector<KeptWarning> warnings;
+    std::optional<ParallelResult> parallel;
 
-    // Of `runs`; computed, never stored apart from them.
+    std::vector<double> seconds() const;
+    // Of the runs' seconds; computed, never stored apart from them.
     Statistics statistics() const;
     double median() const;
 };
@@ -44,16 +56,9 @@ struct SavedResult
 // A fresh id for a result about to be saved.
 QString newResultId();
 
-// "2026-12-08T00:45:59.123Z": what the store and the files hold.
+// "2026-12-08T00:45:59.123Z": what the store, the files and --json hold.
 QString startedText(const QDateTime &started);
 // Of an ISO 8601 text with a UTC designator or offset; invalid otherwise.
 QDateTime startedFromText(const QString &text);
-
-// The members of one result in files and in --json output: id, started,
-// label, program_version, cpu_model, host, passes, count, unit, options,
-// runs, median (of one run, in seconds), statistics (mean, stddev, median,
-// min, max), parallel, system. The median and the statistics follow from the
-// runs; a file that carries them is read for its runs alone.
-QJsonObject toJson(const SavedResult &result);
 
 } // namespace kamorin

@@ -8,6 +8,7 @@
 #include "formats/FigureText.h"
 #include "formats/Format.h"
 #include "formats/TerminalText.h"
+#include "formats/WarningText.h"
 #include "results/ResultDocument.h"
 #include "results/ResultDocumentWriter.h"
 #include "results/StorePath.h"
@@ -127,7 +128,8 @@ int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
     OutputFile file(command.file, store->path());
-    ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); });
+    ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); },
+                                  [](const Warning &w) { return warningText(w); });
     qsizetype written = 0;
     store->eachResult(command.filter, [&](const SavedResult &result) {
         document.add(result);

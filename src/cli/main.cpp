@@ -16,9 +16,9 @@
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
 #include "formats/Format.h"
-#include "formats/Json.h"
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
+#include "formats/WarningText.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
 #include "results/ResultStore.h"
@@ -190,7 +190,7 @@ int run(RunOptions options)
     result.warnings = machineWarnings(result.system);
     // In JSON they are members; elsewhere they are told before the runs begin.
     if (options.form != OutputForm::Json)
-        writeWarnings(result.warnings);
+        writeWarnings(warningTexts(result.warnings));
 
     if (cpu && !runCallingThreadOn({ *cpu }))
         return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*cpu));
@@ -228,14 +228,12 @@ int run(RunOptions options)
     }
 
     const std::optional<Statistics> statistics = result.statistics();
-    const QStringList spread = spreadWarnings(statistics);
-    result.warnings << spread;
+    const std::vector<Warning> spread = spreadWarnings(statistics);
+    result.warnings.insert(result.warnings.end(), spread.begin(), spread.end());
     const bool longEnough = statistics && statistics->median >= options.minimumSeconds;
-    QStringList shortness;
-    const auto tooShort = [&](const QString &what) {
-        return QStringLiteral("計測が %1 秒より短いため、%2は当てになりません"
-                              "（--count auto か --min-time を使ってください）。")
-                .arg(shortestNumberText(options.minimumSeconds), what);
+    std::vector<Warning> shortness;
+    const auto tooShort = [&](RunsTooShort::Figure figure) {
+        return RunsTooShort { options.minimumSeconds, figure };
     };
 
     if (ending == SeriesEnding::Finished && options.threads) {
@@ -248,8 +246,9 @@ int run(RunOptions options)
             return stopped(registry.stopSignal());
         parallel.result.reliable = longEnough && !speedupAboveThreads(parallel.result);
         if (!longEnough)
-            shortness << tooShort(QStringLiteral("速度向上率"));
-        result.warnings << parallelWarnings(parallel.result);
+            shortness.push_back(tooShort(RunsTooShort::Figure::Speedup));
+        const std::vector<Warning> speedup = parallelWarnings(parallel.result);
+        result.warnings.insert(result.warnings.end(), speedup.begin(), speedup.end());
         result.parallel = parallel.result;
         errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
     }
@@ -262,13 +261,13 @@ int run(RunOptions options)
             scoreRowsAsScoreDoes(*result.rank, form);
             result.rank->reliable = longEnough;
             if (!longEnough)
-                shortness << tooShort(QStringLiteral("順位"));
+                shortness.push_back(tooShort(RunsTooShort::Figure::Rank));
         } else {
             errors.push_back({ std::nullopt,
                                QStringLiteral("順位を付けるには 1 回以上のループが必要です。") });
         }
     }
-    result.warnings << shortness;
+    result.warnings.insert(result.warnings.end(), shortness.begin(), shortness.end());
 
     // COPY, as a user would press it now, so the report matches the form.
     dispatch(platform, [&] { Command4_Click(form, platform); });
@@ -310,10 +309,10 @@ int run(RunOptions options)
         writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
                    + u'\n');
     if (options.form != OutputForm::Json)
-        writeWarnings(spread);
+        writeWarnings(warningTexts(spread));
     // Said on stderr whatever the form: a script that reads only the figures
     // must still be told they mean little.
-    writeWarnings(shortness);
+    writeWarnings(warningTexts(shortness));
     std::optional<RunError> error;
     if (!errors.empty())
         error = errors.front();

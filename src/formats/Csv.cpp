@@ -1,7 +1,7 @@
 #include "formats/Csv.h"
 
 #include "formats/FigureText.h"
-#include "formats/Json.h"
+#include "results/JsonWriter.h"
 
 #include <cmath>
 

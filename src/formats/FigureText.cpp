@@ -1,6 +1,6 @@
 #include "formats/FigureText.h"
 
-#include "formats/Json.h"
+#include "results/JsonWriter.h"
 #include "runtime/Format.h"
 
 #include <cmath>

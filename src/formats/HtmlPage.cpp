@@ -3,9 +3,9 @@
 #include "formats/FigureText.h"
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
+#include "formats/WarningText.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
 
 #include <algorithm>
 
@@ -84,48 +84,53 @@ QString note(const QString &text)
     return QStringLiteral("<p class=\"note\">%1</p>\n").arg(escapedText(text));
 }
 
-QString scalarText(const QJsonValue &value)
+QString optionalText(const std::optional<int> &value)
 {
-    if (value.isString())
-        return value.toString();
-    if (value.isDouble())
-        return QString::number(value.toDouble(), 'g', 10);
-    if (value.isBool())
-        return value.toBool() ? Words::tr("はい") : Words::tr("いいえ");
-    return QStringLiteral("—");
+    return value ? QString::number(*value) : QStringLiteral("—");
+}
+
+// What shaped the runs beyond the count, in their members' names.
+QString settingsText(const BenchmarkSettings &s)
+{
+    return QStringList { QStringLiteral("count_auto: ")
+                                 + (s.countChosen ? Words::tr("はい") : Words::tr("いいえ")),
+                         QStringLiteral("cpu: ") + optionalText(s.cpu),
+                         QStringLiteral("min_time: ") + QString::number(s.minimumSeconds, 'g', 10),
+                         QStringLiteral("runs: ") + QString::number(s.runs),
+                         QStringLiteral("threads: ") + optionalText(s.threads),
+                         QStringLiteral("warmup: ") + QString::number(s.warmup) }
+            .join(Words::tr("、"));
 }
 
 QString machineSection(const SavedResult &r)
 {
-    const QJsonObject &system = r.system;
+    const SystemInfo &system = r.system;
     QString html = sectionStart(QStringLiteral("machine"), Words::tr("マシンと条件"))
             + QStringLiteral("<table class=\"facts\">\n");
-    html += fact(QStringLiteral("CPU"), r.cpuModel);
-    html += fact(Words::tr("論理 CPU"), scalarText(system[QStringLiteral("logical_cpus")]));
-    html += fact(Words::tr("カーネル"), scalarText(system[QStringLiteral("kernel")]));
-    html += fact(Words::tr("周波数の制御"), scalarText(system[QStringLiteral("governor")]));
+    html += fact(QStringLiteral("CPU"), system.cpuModel);
+    html += fact(Words::tr("論理 CPU"), QString::number(system.logicalCpus));
+    html += fact(Words::tr("カーネル"), system.kernel);
+    html += fact(Words::tr("周波数の制御"), system.governor.value_or(QStringLiteral("—")));
     QStringList loads;
-    for (const QJsonValue &load : system[QStringLiteral("load_average")].toArray())
-        loads.append(QString::number(load.toDouble(), 'f', 2));
+    if (system.loadAverage) {
+        for (const double load : *system.loadAverage)
+            loads.append(QString::number(load, 'f', 2));
+    }
     html += fact(Words::tr("負荷 (1・5・15 分)"),
                  loads.isEmpty() ? QStringLiteral("—") : loads.join(QStringLiteral(" / ")));
     html += fact(Words::tr("ホスト"), r.host);
     html += fact(Words::tr("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
     html += fact(Words::tr("開始"), utcNamedText(r.started));
     html += fact(Words::tr("ループ回数"),
-                 Words::tr("%1 %2（%3 回）").arg(r.count, r.unit, passesText(r.passes)));
-    QStringList options;
-    for (auto it = r.options.begin(); it != r.options.end(); ++it)
-        options.append(it.key() + QStringLiteral(": ") + scalarText(it.value()));
-    if (!options.isEmpty())
-        html += fact(Words::tr("条件"), options.join(Words::tr("、")));
+                 Words::tr("%1 %2（%3 回）")
+                         .arg(r.settings.count, r.settings.unit, passesText(r.passes)));
+    html += fact(Words::tr("条件"), settingsText(r.settings));
     html += fact(QStringLiteral("Kamorin"), r.programVersion);
     html += QStringLiteral("</table>\n");
-    const QJsonArray warnings = system[QStringLiteral("warnings")].toArray();
-    if (!warnings.isEmpty()) {
+    if (!r.warnings.empty()) {
         html += QStringLiteral("<ul class=\"warnings\">\n");
-        for (const QJsonValue &warning : warnings)
-            html += QStringLiteral("<li>%1</li>\n").arg(escapedText(warning.toString()));
+        for (const KeptWarning &warning : r.warnings)
+            html += QStringLiteral("<li>%1</li>\n").arg(escapedText(warningText(warning)));
         html += QStringLiteral("</ul>\n");
     }
     return html + QStringLiteral("</section>\n");
@@ -140,7 +145,7 @@ QString runsSection(const SavedResult &r)
                               .arg(QString::number(r.runs.size()), secondsText(s.median),
                                    secondsText(s.mean), secondsText(s.stddev), secondsText(s.min),
                                    secondsText(s.max)));
-    const StripGroup group { Words::tr("この実行"), r.runs };
+    const StripGroup group { Words::tr("この実行"), r.seconds() };
     html += stripChart(QStringLiteral("runs-chart"),
                        Words::tr("記録した各実行の秒数（点）と箱ひげ図"), { &group, 1 });
     html += note(Words::tr("点が 1 回の実行、箱が四分位範囲、太線が中央値、"
@@ -217,7 +222,7 @@ QString historySection(const PageInput &input)
     QString html = sectionStart(QStringLiteral("history"), Words::tr("この機種の履歴"));
     html += paragraph(
             Words::tr("%1: 保存した結果 %2 件")
-                    .arg(input.result.cpuModel, QString::number(input.modelHistory.size())));
+                    .arg(input.result.system.cpuModel, QString::number(input.modelHistory.size())));
     if (input.resultSaved) {
         html += historyChart(QStringLiteral("history-chart"), input.modelHistory);
     } else {
@@ -241,7 +246,7 @@ QString comparisonSection(const PageComparison &c)
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto describe = [](const SavedResult &s) {
         return Words::tr("%1 %2 %3（%4）")
-                .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.cpuModel, s.host,
+                .arg(s.label.isEmpty() ? s.id.left(8) : s.label, s.system.cpuModel, s.host,
                      utcNamedText(s.started));
     };
     html += fact(QStringLiteral("A"), describe(c.a));
@@ -258,7 +263,7 @@ QString comparisonSection(const PageComparison &c)
                          .arg(QString::number(r.pValue, 'g', 4)));
     html += QStringLiteral("</table>\n");
     // Drawn as compared: B at A's passes when they differ.
-    std::vector<double> bRuns = c.b.runs;
+    std::vector<double> bRuns = c.b.seconds();
     const bool scaled = c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0;
     if (scaled) {
         for (double &seconds : bRuns)
@@ -268,7 +273,7 @@ QString comparisonSection(const PageComparison &c)
                              .arg(passesText(c.a.passes)));
     }
     const StripGroup groups[]
-            = { { QStringLiteral("A"), c.a.runs }, { QStringLiteral("B"), bRuns } };
+            = { { QStringLiteral("A"), c.a.seconds() }, { QStringLiteral("B"), bRuns } };
     html += stripChart(QStringLiteral("comparison-chart"), Words::tr("A と B の各実行の秒数"),
                        groups);
     html += note(Words::tr("信頼区間は実行時間の対数の組ごとの差から求めた "
@@ -287,7 +292,7 @@ QString htmlPage(const PageInput &input)
                     "<title>%1</title>\n<style>%2</style>\n"
                     "</head>\n<body>\n")
                     .arg(escapedText(Words::tr("Kamorin ベンチマーク報告 — %1")
-                                             .arg(input.result.cpuModel)),
+                                             .arg(input.result.system.cpuModel)),
                          kStyle);
     html += QStringLiteral("<h1>%1</h1>\n").arg(escapedText(Words::tr("Kamorin ベンチマーク報告")));
     html += note(Words::tr("%1 に作成").arg(utcNamedText(input.written)));

@@ -44,7 +44,7 @@ PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
     if (input.resultSaved)
         input.modelHistory.push_back(result);
     for (const SavedResult &other : saved) {
-        if (other.cpuModel == result.cpuModel && other.id != result.id)
+        if (other.system.cpuModel == result.system.cpuModel && other.id != result.id)
             input.modelHistory.push_back(other);
     }
     return input;

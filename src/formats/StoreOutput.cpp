@@ -2,8 +2,8 @@
 
 #include "formats/Csv.h"
 #include "formats/FigureText.h"
-#include "formats/Json.h"
 #include "formats/TerminalText.h"
+#include "results/JsonWriter.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -88,7 +88,7 @@ std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells)
     for (std::size_t i = 0; i < history.results.size(); ++i) {
         const SavedResult &r = history.results[i];
         rows.push_back({ r.id, utcText(r.started), shown(r.label, kLabelColumns),
-                         shown(r.cpuModel, kCpuColumns), shown(r.host, kHostColumns),
+                         shown(r.system.cpuModel, kCpuColumns), shown(r.host, kHostColumns),
                          passesText(r.passes), QString::number(r.runs.size()),
                          secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
@@ -125,9 +125,9 @@ void writeHistoryAsJson(const HistoryListing &history,
         const Statistics s = r.statistics();
         const std::optional<QString> score = scoreAt(history, i);
         out += i > 0 ? QStringLiteral(", {\"count\": ") : QStringLiteral("{\"count\": ");
-        out += jsonString(r.count);
+        out += jsonString(r.settings.count);
         out += QStringLiteral(", \"cpu_model\": ");
-        out += jsonString(r.cpuModel);
+        out += jsonString(r.system.cpuModel);
         out += QStringLiteral(", \"host\": ");
         out += jsonString(r.host);
         out += QStringLiteral(", \"id\": ");
@@ -144,7 +144,7 @@ void writeHistoryAsJson(const HistoryListing &history,
         for (std::size_t k = 0; k < r.runs.size(); ++k) {
             if (k > 0)
                 out += QStringLiteral(", ");
-            number(r.runs[k]);
+            number(r.runs[k].seconds);
         }
         out += QStringLiteral("], \"score\": ");
         out += score ? jsonString(*score) : QStringLiteral("null");
@@ -163,7 +163,7 @@ void writeHistoryAsJson(const HistoryListing &history,
         out += QStringLiteral(", \"stddev\": ");
         number(s.stddev);
         out += QStringLiteral("}, \"unit\": ");
-        out += jsonString(r.unit);
+        out += jsonString(r.settings.unit);
         out += u'}';
         if (out.size() >= kPiece) {
             write(out);
@@ -193,12 +193,12 @@ QString historyAsCsv(const HistoryListing &history)
             r.id,
             startedText(r.started),
             csvField(r.label),
-            csvField(r.cpuModel),
+            csvField(r.system.cpuModel),
             csvField(r.host),
             csvField(r.programVersion),
             passesText(r.passes),
-            csvField(r.count),
-            csvField(r.unit),
+            csvField(r.settings.count),
+            csvField(r.settings.unit),
             QString::number(r.runs.size()),
             numberCell(s.median),
             numberCell(s.mean),
@@ -223,7 +223,7 @@ LabelledLines comparisonLines(const ComparisonListing &l)
         lines.push_back(
                 { QString(),
                   Words::tr("%1（%2）  中央値 %3 秒（%4 回）")
-                          .arg(escapeControls(r->cpuModel), escapeControls(r->host),
+                          .arg(escapeControls(r->system.cpuModel), escapeControls(r->host),
                                secondsText(r->median()), QString::number(r->runs.size())) });
     }
     if (c.speedRatio > 0)

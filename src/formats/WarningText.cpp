@@ -1,7 +1,7 @@
 #include "formats/WarningText.h"
 
+#include "results/JsonWriter.h"
 #include "runtime/Format.h"
-#include "formats/Json.h"
 
 #include <QCoreApplication>
 
@@ -59,7 +59,7 @@ struct Wording
     QString operator()(const RunsTooShort &w) const
     {
         const QString what = w.figure == RunsTooShort::Figure::Speedup ? Words::tr("速度向上率")
-                                                                        : Words::tr("順位");
+                                                                       : Words::tr("順位");
         return Words::tr("計測が %1 秒より短いため、%2は当てになりません"
                          "（--count auto か --min-time を使ってください）。")
                 .arg(shortestNumberText(w.minimumSeconds), what);
@@ -71,6 +71,21 @@ struct Wording
 QString warningText(const Warning &warning)
 {
     return std::visit(Wording {}, warning);
+}
+
+QString warningText(const KeptWarning &warning)
+{
+    if (const auto *kind = std::get_if<Warning>(&warning))
+        return warningText(*kind);
+    return std::get<WordedWarning>(warning).text;
+}
+
+QStringList warningTexts(std::span<const Warning> warnings)
+{
+    QStringList texts;
+    for (const Warning &warning : warnings)
+        texts << warningText(warning);
+    return texts;
 }
 
 } // namespace kamorin

@@ -4,7 +4,9 @@
 #include "results/ResultFileScanner.h"
 #include "results/ResultsError.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
@@ -15,6 +17,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ResultDocument)
+};
 
 // A value as it stands in the file, to quote it in a message.
 QString jsonText(const QJsonValue &value)
@@ -88,18 +95,29 @@ struct DocumentHead
 
     bool complete() const { return format && version; }
 
+    // The version given, when this program reads it.
+    std::optional<int> knownVersion() const
+    {
+        if (!version || !version->isDouble())
+            return std::nullopt;
+        const double given = version->toDouble();
+        if (given != 1 && given != kDocumentVersion)
+            return std::nullopt;
+        return int(given);
+    }
+
     void check() const
     {
         if (!format || format->toString() != QString::fromUtf16(kDocumentFormat))
             refuse(QStringLiteral("format"),
                    QStringLiteral("\"%1\" ではありません。Kamorin の結果のファイルではないようです")
                            .arg(QString::fromUtf16(kDocumentFormat)));
-        const QJsonValue given = version.value_or(QJsonValue(QJsonValue::Undefined));
-        if (!given.isDouble() || given.toDouble() != kDocumentVersion)
+        if (!knownVersion())
             refuse(QStringLiteral("version"),
                    QStringLiteral(
                            "形式の版が %1 です。この Kamorin が読めるのは版 %2 のファイルです")
-                           .arg(jsonText(given), QString::number(kDocumentVersion)));
+                           .arg(jsonText(version.value_or(QJsonValue(QJsonValue::Undefined))),
+                                Words::tr("1 と %1").arg(kDocumentVersion)));
         if (unknown)
             refuse(*unknown, QStringLiteral("知らないメンバーです"));
         if (!results || !results->isArray())
@@ -117,6 +135,8 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
     // broken JSON, another format or another version after it is the
     // better reason to give.
     std::optional<Refusal> refused;
+    // The first result read as each version.
+    QHash<int, QString> firstReadAs;
     scanner.scan([&](const QString &key, const QByteArray &value,
                      qsizetype offset) { head.take(key, value, offset); },
                  [&](qsizetype index, const QByteArray &bytes, qsizetype offset) {
@@ -124,8 +144,15 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
                      if (refused)
                          return;
                      const QString at = item(QStringLiteral("results"), index);
+                     // A file may give its version after its results, as
+                     // version 1's writer did: a result is then read by its
+                     // shape, which the version must bear out at the end.
+                     const int readAs = head.knownVersion().value_or(
+                             value.toObject().contains(QStringLiteral("settings")) ? 2 : 1);
+                     if (!firstReadAs.contains(readAs))
+                         firstReadAs.insert(readAs, at);
                      try {
-                         SavedResult result = checkedResult(value, at, now);
+                         SavedResult result = checkedResult(value, at, now, readAs);
                          if (ids.contains(result.id))
                              refuse(member(at, QStringLiteral("id")),
                                     QStringLiteral("同じ ID がこのファイルに二度あります"));
@@ -142,6 +169,11 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
                      }
                  });
     head.check();
+    for (auto it = firstReadAs.begin(); it != firstReadAs.end(); ++it) {
+        if (it.key() != *head.knownVersion())
+            refuse(it.value(),
+                   Words::tr("版 %1 のファイルの結果の形ではありません").arg(*head.knownVersion()));
+    }
     if (refused)
         throw *refused;
     return read;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "results/ResultFileScanner.h"
 #include "benchmark/SavedResult.h"
+#include "results/ResultFileScanner.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,10 +10,12 @@
 
 namespace kamorin {
 
-// {"format": "kamorin-results", "version": 1, "results": [ ... ]}, each
-// result as toJson gives it.
+// {"format": "kamorin-results", "version": 2, "results": [ ... ]}, each
+// result as writeResult gives it. Files of version 1 (the count, the unit and
+// the passes beside "options", the runs as their seconds alone, the warnings
+// as sentences) are read too.
 inline constexpr char16_t kDocumentFormat[] = u"kamorin-results";
-inline constexpr int kDocumentVersion = 1;
+inline constexpr int kDocumentVersion = 2;
 
 // The results of a file, checked whole: a file that is not JSON, is of another
 // format or version, breaks a limit or holds one doubtful value is refused

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/SavedResult.h"
+#include "results/ResultJson.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -11,15 +12,16 @@
 namespace kamorin {
 
 // A results file written as it goes, handed to `out` a result at a time, so
-// that an export of a whole store never holds more than one result's text.
-// The bytes are those QJsonDocument's indented form gives for the whole
-// document, so that a file does not change with how it was written.
+// that an export of a whole store never holds more than one result's text:
+// {"format": "kamorin-results", "version": 2, "results": [ ... ]}, each
+// result as writeResult gives it, as indented UTF-8 JSON, so that a person
+// can read it and edit it. `words` words the warnings the results keep.
 class ResultDocumentWriter
 {
 public:
     using Sink = std::function<void(QByteArrayView)>;
 
-    explicit ResultDocumentWriter(Sink out);
+    ResultDocumentWriter(Sink out, WarningWords words);
 
     void add(const SavedResult &result);
     // The end of the document; nothing is added after it.
@@ -27,12 +29,11 @@ public:
 
 private:
     Sink m_out;
+    WarningWords m_words;
     bool m_empty = true;
 };
 
-// {"format": "kamorin-results", "version": 1, "results": [ ... ]}, each
-// result as toJson gives it, as indented UTF-8 JSON, so that a person can
-// read it and edit it.
-QByteArray resultDocument(std::span<const SavedResult> results);
+// The whole document at once.
+QByteArray resultDocument(std::span<const SavedResult> results, const WarningWords &words);
 
 } // namespace kamorin

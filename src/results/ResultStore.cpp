@@ -3,117 +3,22 @@
 #include "results/ResultsError.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
+#include "results/StoreRow.h"
 #include "results/StoreSchema.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <charconv>
 #include <unistd.h>
 
 namespace kamorin {
 
 namespace {
 
-// Every column a result is read back from, in the order rowToResult reads
-// them; a summary reads NULL for what it leaves out. The first schema had no
-// host, options or parallel result: a store of that schema is read as it is,
-// as results without them, for reading never brings a store forward.
-QString columns(HistoryDetail detail, int schemaVersion)
-{
-    const bool whole = detail == HistoryDetail::Whole;
-    const bool second = schemaVersion >= 2;
-    return QStringList { QStringLiteral("id"),
-                         QStringLiteral("started"),
-                         QStringLiteral("label"),
-                         QStringLiteral("program_version"),
-                         QStringLiteral("cpu_model"),
-                         second ? QStringLiteral("host") : QStringLiteral("''"),
-                         QStringLiteral("passes"),
-                         QStringLiteral("count"),
-                         QStringLiteral("unit"),
-                         whole && second ? QStringLiteral("options") : QStringLiteral("NULL"),
-                         QStringLiteral("runs"),
-                         whole && second ? QStringLiteral("parallel") : QStringLiteral("NULL"),
-                         whole ? QStringLiteral("system") : QStringLiteral("NULL") }
-            .join(QStringLiteral(", "));
-}
-
 const QString kNewestFirst = QStringLiteral(" ORDER BY started DESC, rowid DESC");
-
-QString compact(const QJsonObject &object)
-{
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-QString runsText(const std::vector<double> &runs)
-{
-    QJsonArray array;
-    for (const double seconds : runs)
-        array.append(seconds);
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
-}
-
-QJsonDocument parsed(const QVariant &text)
-{
-    return QJsonDocument::fromJson(text.toString().toUtf8());
-}
-
-// The runs column as runsText writes it, "[1.5,2.25]", read by hand: a JSON
-// parser costs more for ten numbers than the rest of the row together.
-std::vector<double> runsFrom(const QVariant &column)
-{
-    const QByteArray text = column.toString().toLatin1();
-    std::vector<double> runs;
-    const char *p = text.constData();
-    const char *end = p + text.size();
-    if (text.size() >= 2 && *p == '[' && end[-1] == ']') {
-        ++p;
-        --end;
-        while (p < end) {
-            double seconds = 0;
-            const auto [next, error] = std::from_chars(p, end, seconds);
-            if (error != std::errc() || (next < end && *next != ','))
-                break;
-            runs.push_back(seconds);
-            p = next < end ? next + 1 : next;
-        }
-        if (p == end)
-            return runs;
-    }
-    // Anything else JSON allows.
-    runs.clear();
-    for (const QJsonValue &seconds : parsed(column).array())
-        runs.push_back(seconds.toDouble());
-    return runs;
-}
-
-SavedResult rowToResult(const QSqlQuery &row)
-{
-    SavedResult r;
-    r.id = row.value(0).toString();
-    r.started = startedFromText(row.value(1).toString());
-    r.label = row.value(2).toString();
-    r.programVersion = row.value(3).toString();
-    r.cpuModel = row.value(4).toString();
-    r.host = row.value(5).toString();
-    r.passes = row.value(6).toDouble();
-    r.count = row.value(7).toString();
-    r.unit = row.value(8).toString();
-    if (!row.value(9).isNull())
-        r.options = parsed(row.value(9)).object();
-    r.runs = runsFrom(row.value(10));
-    if (!row.value(11).isNull())
-        r.parallel = parsed(row.value(11)).object();
-    if (!row.value(12).isNull())
-        r.system = parsed(row.value(12)).object();
-    return r;
-}
 
 // LIKE's own wildcards in the user's text match only themselves.
 QString likePattern(const QString &text)
@@ -138,7 +43,7 @@ std::vector<SavedResult> allRows(const StoreConnection &c, QSqlQuery query, qsiz
 {
     std::vector<SavedResult> results;
     results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
-    eachRow(c, query, [&](const QSqlQuery &row) { results.push_back(rowToResult(row)); });
+    eachRow(c, query, [&](const QSqlQuery &row) { results.push_back(resultOfRow(row)); });
     return results;
 }
 
@@ -152,16 +57,16 @@ struct PageEnd
 
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
-// historyQuery's last column, after those of columns().
-constexpr int kRowidColumn = 13;
+// historyQuery's last column, after those of resultColumns().
+constexpr int kRowidColumn = 15;
 
 // The history's rows, newest first, each with its rowid after the columns
-// rowToResult reads; after `after` and at most `limit` of them when given.
+// resultOfRow reads; after `after` and at most `limit` of them when given.
 QSqlQuery historyQuery(const StoreConnection &c, const HistoryFilter &filter, HistoryDetail detail,
                        int schemaVersion, const std::optional<PageEnd> &after = {},
                        std::optional<int> limit = {})
 {
-    QString sql = QStringLiteral("SELECT ") + columns(detail, schemaVersion)
+    QString sql = QStringLiteral("SELECT ") + resultColumns(detail, schemaVersion)
             + QStringLiteral(", rowid FROM results WHERE 1");
     if (filter.label)
         sql += QStringLiteral(" AND label = :label");
@@ -191,31 +96,21 @@ QSqlQuery historyQuery(const StoreConnection &c, const HistoryFilter &filter, Hi
     return query;
 }
 
-// Qt binds a null QString as NULL, which the text columns refuse: a result
-// saved without --label, or on a machine that names no CPU model, has the
-// empty text there instead.
-QString textOf(const QString &text)
-{
-    return text.isNull() ? QStringLiteral("") : text;
-}
-
 // Inserts without a transaction of its own; false when the id was there and
 // `skipExisting` let it pass.
 bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
 {
     const QString verb
             = skipExisting ? QStringLiteral("INSERT OR IGNORE") : QStringLiteral("INSERT");
-    const QSqlQuery query = c.run(
-            verb
-                    + QStringLiteral(" INTO results (id, started, label, program_version, "
-                                     "cpu_model, host, passes, count, unit, options, runs, "
-                                     "parallel, system, median) "
-                                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            { r.id, startedText(r.started), textOf(r.label), textOf(r.programVersion),
-              textOf(r.cpuModel), textOf(r.host), r.passes, textOf(r.count), textOf(r.unit),
-              compact(r.options), runsText(r.runs),
-              r.parallel ? QVariant(compact(*r.parallel)) : QVariant(QMetaType(QMetaType::QString)),
-              compact(r.system), r.median() });
+    const QVariantList values = rowOfResult(r);
+    QStringList marks;
+    for (qsizetype i = 0; i < values.size(); ++i)
+        marks << QStringLiteral("?");
+    const QSqlQuery query = c.run(verb
+                                          + QStringLiteral(" INTO results (%1) VALUES (%2)")
+                                                    .arg(QLatin1StringView(kResultRowColumns),
+                                                         marks.join(QStringLiteral(", "))),
+                                  values);
     return query.numRowsAffected() == 1;
 }
 
@@ -306,7 +201,7 @@ void ResultStore::eachResult(const HistoryFilter &filter,
             QSqlQuery query = historyQuery(*m_connection, filter, HistoryDetail::Whole,
                                            m_schemaVersion, after, kPageSize);
             eachRow(*m_connection, query, [&](const QSqlQuery &row) {
-                page.push_back(rowToResult(row));
+                page.push_back(resultOfRow(row));
                 after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
             });
         }
@@ -321,10 +216,11 @@ void ResultStore::eachResult(const HistoryFilter &filter,
 std::optional<SavedResult> ResultStore::find(const QString &key) const
 {
     const QString select = QStringLiteral("SELECT ")
-            + columns(HistoryDetail::Whole, m_schemaVersion) + QStringLiteral(" FROM results");
+            + resultColumns(HistoryDetail::Whole, m_schemaVersion)
+            + QStringLiteral(" FROM results");
     const auto first = [this](QSqlQuery query) -> std::optional<SavedResult> {
         if (m_connection->next(query))
-            return rowToResult(query);
+            return resultOfRow(query);
         return std::nullopt;
     };
     if (key == QStringLiteral("last"))

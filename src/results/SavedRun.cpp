@@ -1,77 +1,13 @@
 #include "results/SavedRun.h"
 
+#include "results/ResultJson.h"
 #include "results/ResultsError.h"
 
-#include <QJsonArray>
 #include <QSysInfo>
 
 #include <algorithm>
 
 namespace kamorin {
-
-namespace {
-
-QJsonValue intOrNull(const std::optional<int> &value)
-{
-    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonValue numberOrNull(const std::optional<double> &value)
-{
-    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
-}
-
-QJsonObject optionsOf(const BenchmarkSettings &s)
-{
-    return {
-        { QStringLiteral("count_auto"), s.countChosen },
-        { QStringLiteral("warmup"), s.warmup },
-        { QStringLiteral("runs"), s.runs },
-        { QStringLiteral("cpu"), intOrNull(s.cpu) },
-        { QStringLiteral("threads"), intOrNull(s.threads) },
-        { QStringLiteral("min_time"), s.minimumSeconds },
-    };
-}
-
-QJsonObject systemOf(const BenchmarkResult &result)
-{
-    const SystemInfo &system = result.system;
-    QJsonValue load(QJsonValue::Null);
-    if (system.loadAverage)
-        load = QJsonArray { (*system.loadAverage)[0], (*system.loadAverage)[1],
-                            (*system.loadAverage)[2] };
-    return {
-        { QStringLiteral("cpu_model"), system.cpuModel },
-        { QStringLiteral("logical_cpus"), system.logicalCpus },
-        { QStringLiteral("kernel"), system.kernel },
-        { QStringLiteral("governor"),
-          system.governor ? QJsonValue(*system.governor) : QJsonValue(QJsonValue::Null) },
-        { QStringLiteral("load_average"), load },
-        { QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings) },
-    };
-}
-
-QJsonObject parallelOf(const ParallelResult &parallel)
-{
-    QJsonArray seconds;
-    for (const double s : parallel.seconds)
-        seconds.append(s);
-    return {
-        { QStringLiteral("threads"), parallel.threads },
-        { QStringLiteral("values"), QJsonArray::fromStringList(parallel.values) },
-        { QStringLiteral("values_agree"), parallel.valuesAgree },
-        { QStringLiteral("seconds"), seconds },
-        { QStringLiteral("passes_per_second"), numberOrNull(parallel.passesPerSecond) },
-        { QStringLiteral("single_passes_per_second"),
-          numberOrNull(parallel.singlePassesPerSecond) },
-        { QStringLiteral("speedup"), numberOrNull(parallel.speedup) },
-        { QStringLiteral("speedup_min"), numberOrNull(parallel.speedupMin) },
-        { QStringLiteral("speedup_max"), numberOrNull(parallel.speedupMax) },
-        { QStringLiteral("reliable"), parallel.reliable },
-    };
-}
-
-} // namespace
 
 SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
                           const QString &programVersion)
@@ -88,17 +24,13 @@ SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
     saved.started = result.started.toUTC();
     saved.label = label;
     saved.programVersion = programVersion;
-    saved.cpuModel = result.system.cpuModel;
     saved.host = QSysInfo::machineHostName();
+    saved.settings = result.settings;
     saved.passes = result.runs.back().passes;
-    saved.count = result.settings.count;
-    saved.unit = result.settings.unit;
-    saved.options = optionsOf(result.settings);
-    for (const RecordedRun &run : result.runs)
-        saved.runs.push_back(run.seconds);
-    if (result.parallel)
-        saved.parallel = parallelOf(*result.parallel);
-    saved.system = systemOf(result);
+    saved.runs = result.runs;
+    saved.system = result.system;
+    saved.warnings = keptWarnings(result.warnings);
+    saved.parallel = result.parallel;
     return saved;
 }
 

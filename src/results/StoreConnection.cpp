@@ -42,7 +42,7 @@ QSqlDatabase StoreConnection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery StoreConnection::run(const QString &sql, std::initializer_list<QVariant> values) const
+QSqlQuery StoreConnection::run(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery query(database());
     query.setForwardOnly(true);

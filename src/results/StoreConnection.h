@@ -5,8 +5,6 @@
 #include <QString>
 #include <QVariant>
 
-#include <initializer_list>
-
 namespace kamorin {
 
 // One named Qt SQL connection to the store file, removed again with this
@@ -29,7 +27,7 @@ public:
     const QString &path() const { return m_path; }
 
     // Runs `sql` with `values` bound in order; the query is ready to be read.
-    QSqlQuery run(const QString &sql, std::initializer_list<QVariant> values = {}) const;
+    QSqlQuery run(const QString &sql, const QVariantList &values = {}) const;
     // The first column of the first row of a statement that gives one value.
     QVariant value(const QString &sql) const;
     // The next row of `query`; false at the end of the rows, and ResultsError

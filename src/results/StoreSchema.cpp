@@ -1,7 +1,7 @@
 #include "results/StoreSchema.h"
 
-#include "results/ResultsError.h"
 #include "benchmark/Statistics.h"
+#include "results/ResultsError.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
 
@@ -130,9 +130,19 @@ void bringToSecondSchema(const StoreConnection &c)
     c.run(QStringLiteral("CREATE INDEX results_by_model ON results (cpu_model, started)"));
 }
 
+// The third schema keeps the warnings as kinds with their figures, apart from
+// the machine, and each run's value, digits and score beside its seconds. An
+// older row keeps NULL there: its warnings stay the sentences in its system
+// column, shown as they are, and its runs their seconds alone.
+void bringToThirdSchema(const StoreConnection &c)
+{
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN warnings TEXT"));
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN run_details TEXT"));
+}
+
 using Step = void (*)(const StoreConnection &);
 // Step i brings a store of version i to version i + 1.
-constexpr Step kSteps[] = { createFirstSchema, bringToSecondSchema };
+constexpr Step kSteps[] = { createFirstSchema, bringToSecondSchema, bringToThirdSchema };
 static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 } // namespace

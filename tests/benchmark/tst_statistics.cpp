@@ -2,6 +2,7 @@
 #include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
+#include "formats/WarningText.h"
 
 #include <QTest>
 
@@ -100,7 +101,7 @@ void TestStatistics::machineWarnings()
         system.loadAverage = std::array<double, 3> { load, 0, 0 };
     if (!governor.isEmpty())
         system.governor = governor;
-    const QStringList warnings = kamorin::machineWarnings(system);
+    const QStringList warnings = warningTexts(kamorin::machineWarnings(system));
     QCOMPARE(warnings.size(), found.size());
     for (qsizetype i = 0; i < found.size(); ++i)
         QVERIFY2(warnings[i].contains(found[i]), qPrintable(warnings[i]));
@@ -123,7 +124,7 @@ void TestStatistics::spreadWarnings_data()
 void TestStatistics::spreadWarnings()
 {
     QFETCH(Seconds, seconds);
-    const QStringList warnings = kamorin::spreadWarnings(statisticsOf(seconds));
+    const QStringList warnings = warningTexts(kamorin::spreadWarnings(statisticsOf(seconds)));
     QTEST(!warnings.isEmpty(), "warned");
     if (!warnings.isEmpty())
         QVERIFY(warnings.front().contains(QStringLiteral("相対標準偏差")));
@@ -146,7 +147,7 @@ void TestStatistics::parallelWarnings()
     ParallelResult parallel;
     parallel.threads = threads;
     parallel.speedup = speedup;
-    const QStringList warnings = kamorin::parallelWarnings(parallel);
+    const QStringList warnings = warningTexts(kamorin::parallelWarnings(parallel));
     QTEST(!warnings.isEmpty(), "warned");
     if (!warnings.isEmpty())
         QVERIFY(warnings.front().contains(QStringLiteral("2.15 倍がスレッド数 2 を超えて")));

@@ -34,7 +34,7 @@ QJsonObject withRuns(QJsonObject result, const char *id, const QString &label, d
     QJsonArray runs;
     // Five distinct runs around `seconds`, so that the rank test sees no ties.
     for (int i = 0; i < 5; ++i)
-        runs.append(seconds * (1 + 0.001 * i));
+        runs.append(QJsonObject { { QStringLiteral("seconds"), seconds * (1 + 0.001 * i) } });
     result[QStringLiteral("runs")] = runs;
     return result;
 }
@@ -89,6 +89,7 @@ private Q_SLOTS:
     void compareGivesAVerdict_data();
     void compareGivesAVerdict();
     void importedMachineRanksByItsMedian();
+    void exportIsWhatJsonWrote();
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
     void outputTargets_data();
@@ -130,7 +131,7 @@ QString TestKamorinCliStore::writeDocument(const QString &name, const QJsonArray
         qFatal("cannot write %s", qPrintable(path));
     file.write(QJsonDocument(QJsonObject { { QStringLiteral("format"),
                                              QStringLiteral("kamorin-results") },
-                                           { QStringLiteral("version"), 1 },
+                                           { QStringLiteral("version"), 2 },
                                            { QStringLiteral("results"), results } })
                        .toJson());
     return path;
@@ -282,14 +283,43 @@ void TestKamorinCliStore::compareGivesAVerdict()
     QVERIFY(qFuzzyCompare(json[QStringLiteral("p_value")].toDouble(), 2.0 / 252));
 }
 
+// The store and the file keep a run's parts as --json wrote them, member for
+// member, the parallel runs and the warnings among them.
+void TestKamorinCliStore::exportIsWhatJsonWrote()
+{
+    const QString store = m_dir.filePath(QStringLiteral("same.sqlite"));
+    const Result run
+            = cli({ QStringLiteral("--count"), QStringLiteral("1"), QStringLiteral("--unit"),
+                    QStringLiteral("万回"), QStringLiteral("--threads"), QStringLiteral("2"),
+                    QStringLiteral("--save"), QStringLiteral("--json") },
+                  store);
+    QCOMPARE(run.status, 0);
+    const Result exported = cli({ QStringLiteral("--export"), QStringLiteral("-") }, store);
+    QCOMPARE(exported.status, 0);
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonObject document = QJsonDocument::fromJson(exported.out.toUtf8()).object();
+    QCOMPARE(document[QStringLiteral("version")].toInt(), 2);
+    const QJsonObject result = document[QStringLiteral("results")].toArray()[0].toObject();
+    QCOMPARE(result[QStringLiteral("id")], json[QStringLiteral("saved_id")]);
+    QVERIFY(json[QStringLiteral("parallel")].isObject());
+    // A run of 1 万回 is shorter than the minimum time: a warning is always there.
+    QVERIFY(!json[QStringLiteral("system")][QStringLiteral("warnings")].toArray().isEmpty());
+    for (const char *key : { "started", "settings", "runs", "statistics", "system", "parallel" })
+        QCOMPARE(result[QString::fromLatin1(key)], json[QString::fromLatin1(key)]);
+}
+
 void TestKamorinCliStore::importedMachineRanksByItsMedian()
 {
     // A machine that needs 40 s for the standard run ranks where 40 s ranks
     // among the reference machines, whatever this machine does.
-    const double passes = m_exported[QStringLiteral("passes")].toDouble();
+    const double passes = m_exported[QStringLiteral("settings")]
+                                  .toObject()[QStringLiteral("passes")]
+                                  .toDouble();
     QJsonObject fast = withRuns(m_exported, "00000000-0000-4000-8000-0000000000f0",
                                 QStringLiteral("lab"), 40 * passes / 20000000);
-    fast[QStringLiteral("cpu_model")] = QStringLiteral("Edited Fast CPU");
+    QJsonObject system = fast[QStringLiteral("system")].toObject();
+    system[QStringLiteral("cpu_model")] = QStringLiteral("Edited Fast CPU");
+    fast[QStringLiteral("system")] = system;
     fast[QStringLiteral("host")] = QStringLiteral("lab7");
     const QString store = m_dir.filePath(QStringLiteral("fleet.sqlite"));
     QCOMPARE(cli({ QStringLiteral("--import"),

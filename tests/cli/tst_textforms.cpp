@@ -2,10 +2,10 @@
 #include "cli/ProgressLine.h"
 #include "formats/Csv.h"
 #include "formats/Format.h"
-#include "formats/Json.h"
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
 #include "mainwindow/Form1.h"
+#include "results/JsonWriter.h"
 #include "support/SampleResult.h"
 
 #include <QDateTime>
@@ -244,7 +244,7 @@ void TestTextForms::markdownTables()
         markdown.history({ results, scores, QStringLiteral("MMX-Pentium166") },
                          [&out](const QString &piece) { out += piece; });
     } else if (answer == QStringLiteral("comparison")) {
-        const Comparison comparison = compareRuns(a.runs, b.runs);
+        const Comparison comparison = compareRuns(a.seconds(), b.seconds());
         out = markdown.comparison({ a, b, comparison });
     } else {
         constexpr ReferenceMachine machines[] = { { u"A", 10 }, { u"B", 20 } };

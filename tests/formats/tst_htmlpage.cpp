@@ -53,12 +53,12 @@ PageInput samplePage()
                         [&](const PageRankRow &other) { return other.seconds < row.seconds; }));
     for (int d = 1; d <= 10; ++d)
         input.modelHistory.push_back(
-                sampleResult(QStringLiteral("day %1").arg(d), input.result.cpuModel,
+                sampleResult(QStringLiteral("day %1").arg(d), input.result.system.cpuModel,
                              QDateTime(QDate(2026, 11, d), QTime(9, 0), Qt::UTC),
                              { 3.4 + 0.01 * d, 3.41 + 0.01 * d, 3.39 + 0.01 * d }));
     const SavedResult before = input.modelHistory.front();
-    input.comparison
-            = PageComparison { before, input.result, compareRuns(before.runs, input.result.runs) };
+    input.comparison = PageComparison { before, input.result,
+                                        compareRuns(before.seconds(), input.result.seconds()) };
     return input;
 }
 

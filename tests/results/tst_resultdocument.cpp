@@ -14,6 +14,8 @@
 
 using namespace kamorin;
 
+Q_DECLARE_METATYPE(KeptWarning)
+
 namespace {
 
 const QString kScriptLabel = QStringLiteral("<script>alert(1)</script>");
@@ -42,19 +44,75 @@ Edit spliced(const QByteArray &padding, const QByteArray &more = {})
 {
     return [=](QJsonObject top) {
         QByteArray bytes = QJsonDocument(top).toJson(QJsonDocument::Compact);
-        const QByteArray between = "},{\"count\"";
+        const QByteArray between = "},{\"host\"";
         bytes.insert(bytes.indexOf(between) + 1, padding);
         bytes.insert(bytes.lastIndexOf("]"), more);
         return bytes;
     };
 }
 
-QJsonObject systemWith(const QString &key, const QJsonValue &value)
+// Changes the member `key` of the first result's `part` (settings, system).
+Edit firstResultPart(const QString &part, const QString &key, const QJsonValue &value)
 {
-    QJsonObject system = sampleResult().system;
-    system[key] = value;
-    return system;
+    return [=](QJsonObject top) {
+        QJsonArray results = top[QStringLiteral("results")].toArray();
+        QJsonObject first = results[0].toObject();
+        QJsonObject inner = first[part].toObject();
+        inner[key] = value;
+        first[part] = inner;
+        results[0] = first;
+        top[QStringLiteral("results")] = results;
+        return QJsonDocument(top).toJson();
+    };
 }
+
+QJsonObject run(const QJsonValue &seconds)
+{
+    return { { QStringLiteral("seconds"), seconds } };
+}
+
+// The good file as the first version wrote it: the count, the unit and the
+// passes beside the options, the runs as their seconds alone, the warnings
+// as sentences; `version` as given.
+Edit asFirstVersion(int version)
+{
+    return [=](QJsonObject top) {
+        QJsonArray results;
+        for (const QJsonValue &value : top[QStringLiteral("results")].toArray()) {
+            QJsonObject r = value.toObject();
+            QJsonObject options = r.take(QStringLiteral("settings")).toObject();
+            for (const char *key : { "count", "unit", "passes" })
+                r[QString::fromLatin1(key)] = options.take(QString::fromLatin1(key));
+            r[QStringLiteral("options")] = options;
+            r[QStringLiteral("cpu_model")]
+                    = r[QStringLiteral("system")].toObject()[QStringLiteral("cpu_model")];
+            QJsonArray seconds;
+            for (const QJsonValue &run : r[QStringLiteral("runs")].toArray())
+                seconds.append(run.toObject()[QStringLiteral("seconds")]);
+            r[QStringLiteral("runs")] = seconds;
+            r.remove(QStringLiteral("warnings"));
+            results.append(r);
+        }
+        top[QStringLiteral("results")] = results;
+        top[QStringLiteral("version")] = version;
+        return QJsonDocument(top).toJson();
+    };
+}
+
+// What a result of the first version keeps: its runs' seconds, its warnings'
+// sentences.
+SavedResult keptByTheFirstVersion(SavedResult r, const QString &sentence)
+{
+    for (RecordedRun &run : r.runs)
+        run = { {}, r.passes, run.seconds, {}, {}, std::nullopt };
+    for (KeptWarning &warning : r.warnings) {
+        if (std::holds_alternative<Warning>(warning))
+            warning = WordedWarning { sentence };
+    }
+    return r;
+}
+
+const QString kSentence = QStringLiteral("警告");
 
 QString emoji(int count)
 {
@@ -70,6 +128,8 @@ class TestResultDocument : public QObject
 private Q_SLOTS:
     void import_data();
     void import();
+    void warningsKeepTheirKinds_data();
+    void warningsKeepTheirKinds();
 
 private:
     QTemporaryDir m_dir;
@@ -85,23 +145,28 @@ void TestResultDocument::import_data()
 
     const auto asIs = [](QJsonObject top) { return QJsonDocument(top).toJson(); };
     QTest::newRow("good file") << Edit(asIs) << 1 << 2 << QString();
+    QTest::newRow("version 1 file") << asFirstVersion(1) << 1 << 2 << QString();
+    QTest::newRow("version 1 results in a version 2 file")
+            << asFirstVersion(2) << 1 << 0
+            << QStringLiteral("results[0]: 版 2 のファイルの結果の形ではありません");
     QTest::newRow("same file twice") << Edit(asIs) << 2 << 0 << QString();
     QTest::newRow("truncated") << Edit([](QJsonObject top) {
         const QByteArray whole = QJsonDocument(top).toJson();
         return whole.left(whole.size() / 2);
     }) << 1 << 0 << QStringLiteral("JSON として正しくありません");
     QTest::newRow("another format version") << Edit([](QJsonObject top) {
-        top[QStringLiteral("version")] = 2;
+        top[QStringLiteral("version")] = 3;
         return QJsonDocument(top).toJson();
-    }) << 1 << 0 << QStringLiteral("形式の版が 2 です");
+    }) << 1 << 0 << QStringLiteral("形式の版が 3 です");
     QTest::newRow("another format") << Edit([](QJsonObject top) {
         top[QStringLiteral("format")] = QStringLiteral("hyperfine");
         return QJsonDocument(top).toJson();
     }) << 1 << 0 << QStringLiteral("format");
-    QTest::newRow("negative time") << firstResult(QStringLiteral("runs"), QJsonArray { 1.5, -1 })
-                                   << 1 << 0 << QStringLiteral("results[0].runs[1]");
+    QTest::newRow("negative time")
+            << firstResult(QStringLiteral("runs"), QJsonArray { run(1.5), run(-1) }) << 1 << 0
+            << QStringLiteral("results[0].runs[1]");
     QTest::newRow("time as text") << firstResult(QStringLiteral("runs"),
-                                                 QJsonArray { QStringLiteral("1.5") })
+                                                 QJsonArray { run(QStringLiteral("1.5")) })
                                   << 1 << 0 << QStringLiteral("results[0].runs[0]");
     QTest::newRow("no runs") << firstResult(QStringLiteral("runs"), QJsonArray {}) << 1 << 0
                              << QStringLiteral("results[0].runs");
@@ -122,8 +187,8 @@ void TestResultDocument::import_data()
     QTest::newRow("no system") << firstResult(QStringLiteral("system"),
                                               QJsonValue(QJsonValue::Undefined))
                                << 1 << 0 << QStringLiteral("results[0].system: ありません");
-    QTest::newRow("nested too deep") << firstResult(
-            QStringLiteral("options"),
+    QTest::newRow("nested too deep") << firstResultPart(
+            QStringLiteral("settings"), QStringLiteral("note"),
             QJsonObject { { QStringLiteral("a"),
                             QJsonObject { { QStringLiteral("b"),
                                             QJsonObject { { QStringLiteral("c"),
@@ -133,8 +198,8 @@ void TestResultDocument::import_data()
             << spliced({}, QByteArray(",[[[[[[[[[[0]]]]]]]]]]").repeated(1000)) << 1 << 0
             << QStringLiteral("results[2]: 入れ子が深すぎます");
     QTest::newRow("one result over 256 KiB")
-            << firstResult(QStringLiteral("options"),
-                           QJsonObject { { QStringLiteral("note"), QString(300000, u'x') } })
+            << firstResultPart(QStringLiteral("settings"), QStringLiteral("note"),
+                               QString(300000, u'x'))
             << 1 << 0 << QStringLiteral("results[0]: 256 KiB を超えています");
     QTest::newRow("a result too many")
             << spliced({}, QByteArray(",{}").repeated(100000 - 1)) << 1 << 0
@@ -142,23 +207,31 @@ void TestResultDocument::import_data()
     QTest::newRow("over 64 MiB, within the limits")
             << spliced(QByteArray(65 << 20, ' ')) << 1 << 2 << QString();
     QTest::newRow("another version after a result it cannot read") << Edit([](QJsonObject top) {
-        top[QStringLiteral("version")] = 2;
+        top[QStringLiteral("version")] = 3;
         top[QStringLiteral("results")] = QJsonArray { QJsonObject { { QStringLiteral("x"), 1 } } };
         return QJsonDocument(top).toJson();
-    }) << 1 << 0 << QStringLiteral("形式の版が 2 です");
-    QTest::newRow("half a pass") << firstResult(QStringLiteral("passes"), 0.5) << 1 << 0
-                                 << QStringLiteral("results[0].passes: 1 以上");
-    QTest::newRow("passes no loop can make") << firstResult(QStringLiteral("passes"), 1e300) << 1
-                                             << 0 << QStringLiteral("results[0].passes: 1 以上");
+    }) << 1 << 0 << QStringLiteral("形式の版が 3 です");
+    const QString settings = QStringLiteral("settings");
+    const QString passes = QStringLiteral("passes");
+    QTest::newRow("half a pass") << firstResultPart(settings, passes, 0.5) << 1 << 0
+                                 << QStringLiteral("results[0].settings.passes: 1 以上");
+    QTest::newRow("passes no loop can make")
+            << firstResultPart(settings, passes, 1e300) << 1 << 0
+            << QStringLiteral("results[0].settings.passes: 1 以上");
     QTest::newRow("passes beside another count")
-            << firstResult(QStringLiteral("passes"), 20000001) << 1 << 0
-            << QStringLiteral("results[0].passes: count と unit から決まる回数 (20000000)");
+            << firstResultPart(settings, passes, 20000001) << 1 << 0
+            << QStringLiteral(
+                       "results[0].settings.passes: count と unit から決まる回数 (20000000)");
     QTest::newRow("count no loop reads")
-            << firstResult(QStringLiteral("count"), QStringLiteral("abc")) << 1 << 0
-            << QStringLiteral("results[0].count");
+            << firstResultPart(settings, QStringLiteral("count"), QStringLiteral("abc")) << 1 << 0
+            << QStringLiteral("results[0].settings.count");
     QTest::newRow("run faster than 0.1 ns a pass")
-            << firstResult(QStringLiteral("runs"), QJsonArray { 3.4, 5e-324 }) << 1 << 0
-            << QStringLiteral("results[0].runs[1]: 20000000 回で");
+            << firstResult(QStringLiteral("runs"), QJsonArray { run(3.4), run(5e-324) }) << 1 << 0
+            << QStringLiteral("results[0].runs[1].seconds: 20000000 回で");
+    QTest::newRow("warning of an unknown kind")
+            << firstResult(QStringLiteral("warnings"),
+                           QJsonArray { QJsonObject { { QStringLiteral("kind"), 1 } } })
+            << 1 << 0 << QStringLiteral("results[0].warnings[0].kind: 知らない警告の種類");
     QTest::newRow("start in the year 9999")
             << firstResult(QStringLiteral("started"), QStringLiteral("9999-01-01T00:00:00Z")) << 1
             << 0 << QStringLiteral("results[0].started: 1 日より先");
@@ -167,9 +240,8 @@ void TestResultDocument::import_data()
                            startedText(QDateTime::currentDateTimeUtc().addDays(2)))
             << 1 << 0 << QStringLiteral("results[0].started: 1 日より先");
     QTest::newRow("absurd CPU count")
-            << firstResult(QStringLiteral("system"),
-                           systemWith(QStringLiteral("logical_cpus"), 1e300))
-            << 1 << 0 << QStringLiteral("results[0].system.logical_cpus: 0 以上 65536 以下");
+            << firstResultPart(QStringLiteral("system"), QStringLiteral("logical_cpus"), 1e300) << 1
+            << 0 << QStringLiteral("results[0].system.logical_cpus: 0 以上 65536 以下");
     QTest::newRow("right-to-left override in a label")
             << firstResult(QStringLiteral("label"), QStringLiteral("a\u202eLTR")) << 1 << 0
             << QStringLiteral("results[0].label: 文字の向きを変える");
@@ -177,12 +249,13 @@ void TestResultDocument::import_data()
             << firstResult(QStringLiteral("host"), QStringLiteral("a\u2066b")) << 1 << 0
             << QStringLiteral("results[0].host: 文字の向き");
     QTest::newRow("embedding in a CPU name")
-            << firstResult(QStringLiteral("system"),
-                           systemWith(QStringLiteral("cpu_model"), QStringLiteral("a\u202ab")))
+            << firstResultPart(QStringLiteral("system"), QStringLiteral("cpu_model"),
+                               QStringLiteral("a\u202ab"))
             << 1 << 0 << QStringLiteral("results[0].system.cpu_model: 文字の向き");
     QTest::newRow("line separator in a CPU name")
-            << firstResult(QStringLiteral("cpu_model"), QStringLiteral("a\u2028b")) << 1 << 0
-            << QStringLiteral("results[0].cpu_model: 行区切りか段落区切り");
+            << firstResultPart(QStringLiteral("system"), QStringLiteral("cpu_model"),
+                               QStringLiteral("a\u2028b"))
+            << 1 << 0 << QStringLiteral("results[0].system.cpu_model: 行区切りか段落区切り");
     QTest::newRow("paragraph separator in a label")
             << firstResult(QStringLiteral("label"), QStringLiteral("a\u2029b")) << 1 << 0
             << QStringLiteral("results[0].label: 行区切りか段落区切り");
@@ -212,7 +285,9 @@ void TestResultDocument::import()
     {
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(edit(QJsonDocument::fromJson(resultDocument(results)).object()));
+        out.write(edit(QJsonDocument::fromJson(resultDocument(results, [](const Warning &) {
+                           return kSentence;
+                       })).object()));
     }
     ResultStore store(m_dir.filePath(tag + QStringLiteral(".sqlite")));
 
@@ -235,7 +310,42 @@ void TestResultDocument::import()
     // The label is kept as written; only what shows it escapes it. The rows
     // edit the first result only: the second comes back as it was.
     QCOMPARE(store.find(results[1].id)->label, kScriptLabel);
-    QCOMPARE(toJson(*store.find(results[1].id)), toJson(results[1]));
+    const SavedResult expected = tag.startsWith(QStringLiteral("version 1"))
+            ? keptByTheFirstVersion(results[1], kSentence)
+            : results[1];
+    QCOMPARE(resultText(*store.find(results[1].id)), resultText(expected));
+}
+
+void TestResultDocument::warningsKeepTheirKinds_data()
+{
+    QTest::addColumn<KeptWarning>("warning");
+    using Figure = RunsTooShort::Figure;
+    QTest::newRow("busy machine") << KeptWarning(Warning(BusyMachine { 2.75, 4, 0.3 }));
+    QTest::newRow("powersave") << KeptWarning(Warning(PowersaveGovernor {}));
+    QTest::newRow("noisy runs") << KeptWarning(Warning(NoisyRuns { 0.0712, 0.05 }));
+    QTest::newRow("speed-up") << KeptWarning(Warning(SpeedupAboveThreads { 2.15, 2 }));
+    QTest::newRow("short: speed-up") << KeptWarning(Warning(RunsTooShort { 1.5, Figure::Speedup }));
+    QTest::newRow("short: rank") << KeptWarning(Warning(RunsTooShort { 1, Figure::Rank }));
+    QTest::newRow("older sentence")
+            << KeptWarning(WordedWarning { QStringLiteral("負荷が高すぎます。") });
+}
+
+// Through the file and through the store, a warning comes back as the same
+// kind with the same figures.
+void TestResultDocument::warningsKeepTheirKinds()
+{
+    QFETCH(KeptWarning, warning);
+    SavedResult result = sampleResult();
+    result.warnings = { warning };
+    const auto words = [](const Warning &) { return kSentence; };
+    const std::vector<SavedResult> read
+            = parseResultDocument(resultDocument({ &result, 1 }, words), QStringLiteral("k.json"));
+    QCOMPARE(read.size(), std::size_t(1));
+    QCOMPARE(resultText(read.front()), resultText(result));
+    ResultStore store(m_dir.filePath(QString::fromLatin1(QTest::currentDataTag())
+                                     + QStringLiteral(".sqlite")));
+    store.save(result);
+    QCOMPARE(resultText(*store.find(result.id)), resultText(result));
 }
 
 QTEST_GUILESS_MAIN(TestResultDocument)

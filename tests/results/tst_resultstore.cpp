@@ -84,7 +84,7 @@ void TestResultStore::saveHistoryFindForget()
     const std::vector<SavedResult> all = store.history();
     QCOMPARE(idsOf(all), (QStringList { neu.id, mid.id, old.id }));
     // Everything comes back as it went in.
-    QCOMPARE(toJson(all.front()), toJson(neu));
+    QCOMPARE(resultText(all.front()), resultText(neu));
     QCOMPARE(all.front().median(), 2.0);
     QCOMPARE(idsOf(store.history({ QStringLiteral("after"), {} })),
              (QStringList { neu.id, mid.id }));
@@ -167,7 +167,8 @@ void TestResultStore::migratesFromTheFirstSchema()
                 " runs TEXT NOT NULL, system TEXT NOT NULL)"));
         sql(QStringLiteral("INSERT INTO results VALUES ('6f1c3c52-9c1e-4e57-9a53-0d2b8d1f0a11',"
                            " '2026-10-01T08:00:00.000Z', 'old', '1.2.7', 'Pentium M', 20000000,"
-                           " '2000', '万回', '[4.5,4.25,4.75]', '{\"kernel\":\"5.10\"}')"));
+                           " '2000', '万回', '[4.5,4.25,4.75]',"
+                           " '{\"kernel\":\"5.10\",\"warnings\":[\"負荷が高すぎます。\"]}')"));
         sql(QStringLiteral("PRAGMA application_id = 1263358542"));
         sql(QStringLiteral("PRAGMA user_version = 1"));
     }
@@ -177,7 +178,7 @@ void TestResultStore::migratesFromTheFirstSchema()
         const ResultStore reader(path, StoreAccess::Read);
         const std::optional<SavedResult> old = reader.find(QStringLiteral("old"));
         QVERIFY(old);
-        QCOMPARE(old->runs, (std::vector<double> { 4.5, 4.25, 4.75 }));
+        QCOMPARE(old->seconds(), (std::vector<double> { 4.5, 4.25, 4.75 }));
         QCOMPARE(reader.history().size(), std::size_t(1));
     }
     QCOMPARE(bytesOf(path), first);
@@ -185,11 +186,18 @@ void TestResultStore::migratesFromTheFirstSchema()
     const std::vector<SavedResult> all = store.history({ {}, QStringLiteral("Pentium") });
     QCOMPARE(all.size(), std::size_t(1));
     QCOMPARE(all.front().label, QStringLiteral("old"));
-    QCOMPARE(all.front().runs, (std::vector<double> { 4.5, 4.25, 4.75 }));
-    QCOMPARE(all.front().system[QStringLiteral("kernel")].toString(), QStringLiteral("5.10"));
-    store.save(sampleResult());
+    QCOMPARE(all.front().seconds(), (std::vector<double> { 4.5, 4.25, 4.75 }));
+    QCOMPARE(all.front().system.kernel, QStringLiteral("5.10"));
+    // The sentence an older Kamorin kept stays as it was written, beside the
+    // kinds a newer one keeps.
+    const auto *worded = std::get_if<WordedWarning>(&all.front().warnings.at(0));
+    QVERIFY(worded);
+    QCOMPARE(worded->text, QStringLiteral("負荷が高すぎます。"));
+    const SavedResult typed = sampleResult();
+    store.save(typed);
+    QCOMPARE(resultText(*store.find(typed.id)), resultText(typed));
     RawSql sql(path);
-    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), 3);
     QCOMPARE(sql(QStringLiteral("SELECT median FROM results WHERE label = 'old'")).toDouble(), 4.5);
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "benchmark/SavedResult.h"
+#include "results/ResultStore.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+namespace kamorin {
+
+// A result as a row of the store's results table, and back.
+
+// The columns resultOfRow reads, in its order, for a store of `schemaVersion`.
+QString resultColumns(HistoryDetail detail, int schemaVersion);
+SavedResult resultOfRow(const QSqlQuery &row);
+
+// The columns a result is saved in, and their values for `result` in that order.
+inline constexpr char kResultRowColumns[]
+        = "id, started, label, program_version, cpu_model, host, passes, count, unit, options, "
+          "runs, parallel, system, median, warnings, run_details";
+QVariantList rowOfResult(const SavedResult &result);
+
+} // namespace kamorin
