@@ -18,11 +18,6 @@ namespace {
 
 constexpr double kReferencePasses = 20000000;
 
-QString labelOf(const QString &stage, int number, int count)
-{
-    return stage + u' ' + QString::number(number) + u'/' + QString::number(count);
-}
-
 } // namespace
 
 void applyPlan(Form1 &form, const SeriesPlan &plan)
@@ -61,9 +56,9 @@ SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &reg
     for (int press = 0; press < presses; ++press) {
         const bool recorded = press >= plan.warmup;
         if (namePresses)
-            registry.setLabel(
-                    recorded ? labelOf(QStringLiteral("計測"), press - plan.warmup + 1, plan.runs)
-                             : labelOf(QStringLiteral("ウォームアップ"), press + 1, plan.warmup));
+            registry.setPhase(recorded ? RunPhase::Recorded : RunPhase::Warmup,
+                              recorded ? press - plan.warmup + 1 : press + 1,
+                              recorded ? plan.runs : plan.warmup);
 
         platform.forgetClockReadings();
         bool ok = dispatch(platform, [&] { Command1_Click(form, platform); });
@@ -90,7 +85,7 @@ SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &reg
             return haveResults ? SeriesEnding::FailedWithResults
                                : SeriesEnding::FailedBeforeResults;
     }
-    registry.setLabel(QString());
+    registry.setPhase(RunPhase::None);
     return SeriesEnding::Finished;
 }
 

@@ -3,6 +3,7 @@
 #include "benchmark/Ranking.h"
 #include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
+#include "benchmark/Warning.h"
 
 #include <QDateTime>
 #include <QString>
@@ -103,7 +104,7 @@ struct BenchmarkResult
     int warmupRuns = 0;
     std::vector<RecordedRun> runs;
     SystemInfo system;
-    QStringList warnings;
+    std::vector<Warning> warnings;
     std::optional<ParallelResult> parallel;
     std::optional<Ranking> rank;
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QStringList>
+#include "benchmark/Warning.h"
 
 #include <optional>
+#include <vector>
 
 namespace kamorin {
 
@@ -15,11 +16,11 @@ inline constexpr double kBusyLoadPerCpu = 0.3;
 // Above this relative standard deviation, the runs disagree too much to trust.
 inline constexpr double kNoisyRelativeStddev = 0.05;
 
-// Why the figures may mislead, in Japanese: a busy machine, a powersave
-// governor (both known before the first run), runs that disagree.
-QStringList machineWarnings(const SystemInfo &system);
-QStringList spreadWarnings(const std::optional<Statistics> &statistics);
+// Why the figures may mislead: a busy machine, a powersave governor (both
+// known before the first run), runs that disagree.
+std::vector<Warning> machineWarnings(const SystemInfo &system);
+std::vector<Warning> spreadWarnings(const std::optional<Statistics> &statistics);
 // A speed-up above the thread count.
-QStringList parallelWarnings(const ParallelResult &parallel);
+std::vector<Warning> parallelWarnings(const ParallelResult &parallel);
 
 } // namespace kamorin

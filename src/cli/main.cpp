@@ -1,46 +1,32 @@
-#include "benchmark/Benchmark.h"
-#include "benchmark/Calibration.h"
-#include "benchmark/CpuAffinity.h"
-#include "benchmark/HeadlessPlatform.h"
-#include "benchmark/ParallelRun.h"
-#include "formats/PageInput.h"
-#include "results/ResultStore.h"
 #include "benchmark/RunRegistry.h"
-#include "benchmark/SavedMachines.h"
-#include "results/SavedRun.h"
-#include "results/StorePath.h"
-#include "benchmark/SystemInfo.h"
-#include "benchmark/Warnings.h"
-#include "formats/Csv.h"
+#include "benchmark/Session.h"
 #include "cli/ExitStatus.h"
-#include "formats/Json.h"
-#include "formats/JsonOutput.h"
 #include "cli/Options.h"
-#include "formats/TextOutput.h"
 #include "cli/OutputFile.h"
 #include "cli/OutputTarget.h"
 #include "cli/ProgressLine.h"
+#include "cli/RunStore.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
+#include "formats/Csv.h"
+#include "formats/HtmlPage.h"
+#include "formats/JsonOutput.h"
+#include "formats/PageInput.h"
+#include "formats/SessionText.h"
 #include "formats/TerminalText.h"
-#include "mainwindow/Form1.h"
-#include "report/Command4_Click.h"
-#include "runtime/EventDispatch.h"
+#include "formats/TextOutput.h"
+#include "formats/WarningText.h"
+#include "results/StorePath.h"
 #include "runtime/RuntimeError.h"
-#include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFileInfo>
-#include <QStringList>
 
-#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <malloc.h>
 #include <new>
-#include <optional>
 #include <system_error>
 #include <unistd.h>
 
@@ -48,312 +34,157 @@ namespace {
 
 using namespace kamorin;
 
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(main)
+};
+
 // The reason and where the usage is: the whole usage after it would push the
 // reason off a small terminal.
 int usageError(const QString &message)
 {
     writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message)
-               + QStringLiteral("\n使い方は kamorin-cli --help で表示されます。\n"));
+               + Words::tr("\n使い方は kamorin-cli --help で表示されます。\n"));
     return kUsageStatus;
 }
 
-int stopped(int signalNumber)
+// The warnings of the kind `Kind` only, worded.
+template<typename... Kinds>
+QStringList worded(const std::vector<Warning> &warnings)
 {
-    writeError(QStringLiteral("kamorin-cli: ") + RuntimeError(ErrorNumber::Cancelled).report()
-               + u'\n');
-    return 128 + signalNumber;
+    QStringList texts;
+    for (const Warning &warning : warnings)
+        if ((std::holds_alternative<Kinds>(warning) || ...))
+            texts << warningText(warning);
+    return texts;
 }
 
-// What the machine says no to before anything runs.
-std::optional<QString> machineRefuses(const RunOptions &options, const std::vector<int> &cpus,
-                                      std::optional<int> &cpu)
+// Opening and reading the store may wait for another process: a stop signal
+// meanwhile ends the program at once. Nothing has run yet, and a new store's
+// schema cut short is rolled back by SQLite's journal. Once the runs are over
+// a stop ends it at once again, even in the middle of a blocked write; a save
+// it cuts short is rolled back.
+class Front : public SessionObserver
 {
-    if (options.cpu) {
-        bool ok = false;
-        const int number = options.cpu->toInt(&ok);
-        if (!ok || std::find(cpus.begin(), cpus.end(), number) == cpus.end())
-            return QStringLiteral("論理 CPU %1 はありません（使える論理 CPU: %2）。")
-                    .arg(*options.cpu, describeCpus(cpus));
-        cpu = number;
-    }
-    const int logical = static_cast<int>(cpus.size());
-    if (options.threads && *options.threads > logical && !options.forceThreads)
-        return QStringLiteral("--threads %1 は論理 CPU の数 (%2) を超えています。"
-                              "それでも実行するには --force-threads を付けてください。")
-                .arg(*options.threads)
-                .arg(logical);
-    return std::nullopt;
-}
-
-// The seconds of 20,000,000 passes at this machine's median speed.
-std::optional<double> referenceRunSeconds(const BenchmarkResult &result, double median)
-{
-    return standardRunSeconds(median, result.runs.empty() ? 0 : result.runs.back().passes);
-}
-
-// The store a run saves to or ranks among, opened before the runs so that a
-// store it cannot use stops it before anything runs. Ranking or a report
-// only reads: it never creates, brings forward or writes one, and an empty
-// file is no store yet.
-std::unique_ptr<ResultStore> storeForRun(const RunOptions &options)
-{
-    if (!options.save && !options.rank && !options.report)
-        return nullptr;
-    const QString path = resolveStorePath(options.store);
-    if (options.save)
-        return std::make_unique<ResultStore>(path);
-    const QFileInfo file(path);
-    if (file.exists() && !(file.isFile() && file.size() == 0))
-        return std::make_unique<ResultStore>(path, StoreAccess::Read);
-    if (!options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
-        writeWarnings({ QStringLiteral("結果の保存先「%1」がないため、保存した機械は加えません。")
-                                .arg(path) });
-    return nullptr;
-}
-
-// The store a command would use, when it uses one.
-std::optional<QString> storePathOf(const Command &command)
-{
-    if (const auto *options = std::get_if<RunOptions>(&command)) {
-        if (options->save || options->rank || options->report)
-            return resolveStorePath(options->store);
-        return std::nullopt;
-    }
-    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
-        return resolveStorePath(std::visit([](const auto &c) { return c.store; }, *storeCommand));
-    return std::nullopt;
-}
-
-// What a run did with the store, told after its results.
-struct StoreOutcome
-{
-    std::optional<SavedResult> result;
-    std::optional<QString> savedId;
-    std::optional<ResultsError> error;
-
-    void fail(const ResultsError &e)
+public:
+    Front(RunRegistry &registry, const RunOptions &options)
+        : m_registry(registry), m_watcher(registry), m_options(options)
     {
-        if (!error)
-            error = e;
+        m_watcher.endProcessOnSignal();
     }
+    // Only once every option is known to be good.
+    void planAccepted() override { writeWarnings(m_options.warnings); }
+    void runsBegin() override
+    {
+        m_watcher.stopRunsOnSignal();
+        const bool terminal = isatty(STDERR_FILENO) && qgetenv("TERM") != "dumb";
+        if (m_options.progress && terminal)
+            m_progress.emplace(m_registry);
+    }
+    // In JSON they are members; elsewhere they are told before the runs begin.
+    void machineChecked(const std::vector<Warning> &warnings) override
+    {
+        if (!m_options.json)
+            writeWarnings(worded<BusyMachine, PowersaveGovernor>(warnings));
+    }
+    void runsOver() override
+    {
+        m_progress.reset();
+        m_watcher.endProcessOnSignal();
+    }
+
+private:
+    RunRegistry &m_registry;
+    SignalWatcher m_watcher;
+    const RunOptions &m_options;
+    std::optional<ProgressLine> m_progress;
 };
 
-// The option a failed step came from, so that the message names it.
-QString failedStepContext(SeriesEnding ending, const RunOptions &options)
+SessionPlan planOf(const RunOptions &options)
 {
-    if (ending == SeriesEnding::FailedBeforeResults && options.series.count)
-        return QStringLiteral("--count \"%1\": ").arg(*options.series.count);
-    if (ending == SeriesEnding::FailedWithResults && options.series.machine)
-        return QStringLiteral("--machine \"%1\": ").arg(*options.series.machine);
-    return {};
+    const bool keep = options.save || options.report.has_value();
+    return { options.series,
+             options.autoCount,
+             options.minimumSeconds,
+             options.cpu,
+             options.threads,
+             options.forceThreads,
+             options.rank,
+             keep,
+             options.save,
+             options.rank || options.report.has_value(),
+             !options.json && !options.csv };
 }
 
-bool progressWanted(const RunOptions &options)
+// The chosen format of the outcome on stdout, and the page.
+void writeFormats(const RunOptions &options, const SessionOutcome &outcome,
+                  const std::vector<RunError> &errors, const RunStore &store)
 {
-    const QByteArray term = qgetenv("TERM");
-    return options.progress && isatty(STDERR_FILENO) && term != "dumb";
-}
-
-int run(RunOptions options)
-{
-    const std::vector<int> cpus = allowedCpus();
-    std::optional<int> cpu;
-    if (const auto refusal = machineRefuses(options, cpus, cpu))
-        return usageError(*refusal);
-    // Only once every option is known to be good.
-    writeWarnings(options.warnings);
-
-    RunRegistry registry;
-    SignalWatcher watcher(registry);
-    // Opening and reading the store may wait for another process: a stop
-    // signal meanwhile ends the program at once. Nothing has run yet, and a
-    // new store's schema cut short is rolled back by SQLite's journal.
-    watcher.endProcessOnSignal();
-    std::unique_ptr<ResultStore> store;
-    // Read before the runs, and so before this run is saved: a store that
-    // cannot be read stops the run before it starts.
-    std::vector<SavedResult> savedResults;
-    try {
-        store = storeForRun(options);
-        if (store && (options.rank || options.report))
-            savedResults = store->history();
-    } catch (const ResultsError &error) {
-        return failed(error);
-    }
-    watcher.stopRunsOnSignal();
-    std::optional<ProgressLine> progressLine;
-    if (progressWanted(options))
-        progressLine.emplace(registry);
-
-    BenchmarkResult result;
-    result.started = QDateTime::currentDateTimeUtc();
-    result.system = readSystemInfo(QStringLiteral("/"), static_cast<int>(cpus.size()),
-                                   cpu.value_or(currentCpu()));
-    result.warnings = machineWarnings(result.system);
-    // In JSON they are members; elsewhere they are told before the runs begin.
-    if (!options.json)
-        writeWarnings(result.warnings);
-
-    if (cpu && !runCallingThreadOn({ *cpu }))
-        return usageError(QStringLiteral("論理 CPU %1 で実行できません。").arg(*cpu));
-
-    if (options.autoCount) {
-        registry.setLabel(QStringLiteral("回数の選択"));
-        const std::optional<double> rate = measurePassesPerSecond(registry, options.series);
-        if (registry.stopSignal() != 0)
-            return stopped(registry.stopSignal());
-        const ChosenCount chosen = chooseCount(rate.value_or(0), options.minimumSeconds);
-        options.series.count = chosen.count;
-        options.series.unit = chosen.unit;
-        result.chosenCount = chosen;
-        registry.setLabel(QString());
-    }
-
-    HeadlessPlatform platform(&registry);
-    Form1 form;
-    Form_Load(form);
-    applyPlan(form, options.series);
-    result.settings = { form.Combo4.text(),    form.Combo5.text(),    options.autoCount,
-                        options.series.warmup, options.series.runs,   cpu,
-                        options.threads,       options.minimumSeconds };
-
-    const SeriesEnding ending = runSeries(form, platform, registry, options.series, result);
-    if (ending == SeriesEnding::Stopped)
-        return stopped(registry.stopSignal());
-    std::vector<RunError> errors = platform.takeErrors();
-    const QString context = failedStepContext(ending, options);
-    for (RunError &error : errors)
-        error.message.prepend(context);
-    if (ending == SeriesEnding::FailedBeforeResults) {
-        writeErrors(errors);
-        return kRuntimeErrorStatus;
-    }
-
-    const std::optional<Statistics> statistics = result.statistics();
-    const QStringList spread = spreadWarnings(statistics);
-    result.warnings << spread;
-    const bool longEnough = statistics && statistics->median >= options.minimumSeconds;
-    QStringList shortness;
-    const auto tooShort = [&](const QString &what) {
-        return QStringLiteral("計測が %1 秒より短いため、%2は当てになりません"
-                              "（--count auto か --min-time を使ってください）。")
-                .arg(shortestNumberText(options.minimumSeconds), what);
-    };
-
-    if (ending == SeriesEnding::Finished && options.threads) {
-        const auto &last = result.runs.back();
-        registry.setLabel(QStringLiteral("並列 %1 スレッド").arg(*options.threads));
-        ParallelOutcome parallel = runInParallel(options.series, registry, *options.threads,
-                                                 cpu ? cpus : std::vector<int>(), last.value,
-                                                 last.passes, statistics->median);
-        if (parallel.stopped)
-            return stopped(registry.stopSignal());
-        parallel.result.reliable = longEnough && !speedupAboveThreads(parallel.result);
-        if (!longEnough)
-            shortness << tooShort(QStringLiteral("速度向上率"));
-        result.warnings << parallelWarnings(parallel.result);
-        result.parallel = parallel.result;
-        errors.insert(errors.end(), parallel.errors.begin(), parallel.errors.end());
-    }
-
-    StoreOutcome stored;
-    if (ending == SeriesEnding::Finished && options.rank) {
-        if (const auto ownSeconds = referenceRunSeconds(result, statistics->median)) {
-            const std::vector<SavedMachine> machines = savedMachines(savedResults);
-            result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds, machines);
-            scoreRowsAsScoreDoes(*result.rank, form);
-            result.rank->reliable = longEnough;
-            if (!longEnough)
-                shortness << tooShort(QStringLiteral("順位"));
-        } else {
-            errors.push_back({ std::nullopt,
-                               QStringLiteral("順位を付けるには 1 回以上のループが必要です。") });
-        }
-    }
-    result.warnings << shortness;
-
-    // COPY, as a user would press it now, so the report matches the form.
-    dispatch(platform, [&] { Command4_Click(form, platform); });
-    const std::vector<RunError> copyErrors = platform.takeErrors();
-    errors.insert(errors.end(), copyErrors.begin(), copyErrors.end());
-
-    // The hint after a run too short to score names what --count auto would
-    // take here, found as --count auto finds it.
-    std::optional<ChosenCount> autoCount;
-    if (!options.json && !options.csv && !form.Command6.enabled() && statistics) {
-        registry.setLabel(QStringLiteral("回数の選択"));
-        if (const auto rate = measurePassesPerSecond(registry, options.series))
-            autoCount = chooseCount(*rate, options.minimumSeconds);
-    }
-    if (registry.stopSignal() != 0)
-        return stopped(registry.stopSignal());
-
-    // The runs are over: from here a stop signal ends the program at once,
-    // even in the middle of a blocked write; a save it cuts short is rolled back.
-    progressLine.reset();
-    watcher.endProcessOnSignal();
-
-    if ((options.save || options.report) && ending == SeriesEnding::Finished) {
-        try {
-            stored.result = savedResultOf(result, options.label, programVersion());
-            if (options.save && store) {
-                store->save(*stored.result);
-                stored.savedId = stored.result->id;
-            }
-        } catch (const ResultsError &error) {
-            stored.fail(error);
-        }
-    } else if (options.save || options.report) {
-        writeWarnings({ QStringLiteral("計測が最後まで終わらなかったため、結果の保存も"
-                                       "レポートもしません。") });
-    }
-    if (stored.savedId && !options.json)
-        writeError(QStringLiteral("kamorin-cli: 結果を保存しました。ID: ") + *stored.savedId
-                   + u'\n');
-    if (!options.json)
-        writeWarnings(spread);
-    // Said on stderr whatever the form: a script that reads only the figures
-    // must still be told they mean little.
-    writeWarnings(shortness);
-    const QString &report = platform.clipboardText();
-    if (options.csv)
+    const BenchmarkResult &result = outcome.result;
+    if (options.csv) {
         writeOut(runsAsCsv(result, programVersion()));
-    else if (options.json) {
+    } else if (options.json) {
         std::optional<RunError> error;
         if (!errors.empty())
             error = errors.front();
-        else if (stored.error)
-            error = RunError { std::nullopt, stored.error->message() };
-        writeOut(resultsAsJson(form, report, result, stored.savedId, error));
+        else if (store.error())
+            error = RunError { std::nullopt, store.error()->message() };
+        writeOut(resultsAsJson(*outcome.form, outcome.report, result, outcome.savedId, error));
     } else {
-        writeOut(resultsAsText(form, report, result, autoCount));
+        writeOut(resultsAsText(*outcome.form, outcome.report, result, outcome.hintCount));
     }
     writeErrors(errors);
-    const int storeStatus = stored.error ? failed(*stored.error) : 0;
-    if (options.report && stored.result) {
-        const PageInput input = pageInputFor(*stored.result, savedResults, std::nullopt,
-                                                 QDateTime::currentDateTimeUtc());
-        writeOutputFile(*options.report, resolveStorePath(options.store),
-                        htmlPage(input).toUtf8());
-    }
-    if (!errors.empty())
-        return kRuntimeErrorStatus;
-    return storeStatus;
 }
 
-// The output a command writes and the store it must never be.
-std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
+void writePage(const RunOptions &options, const SessionOutcome &outcome)
 {
-    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
-        return std::pair { *options->report, options->store };
-    const auto *storeCommand = std::get_if<StoreCommand>(&command);
-    if (!storeCommand)
-        return std::nullopt;
-    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
-        return std::pair { *compare->report, compare->store };
-    if (const auto *exported = std::get_if<ExportResults>(storeCommand))
-        return std::pair { exported->file, exported->store };
-    return std::nullopt;
+    if (!options.report || !outcome.kept)
+        return;
+    const PageInput input = pageInputFor(*outcome.kept, outcome.savedResults, std::nullopt,
+                                         QDateTime::currentDateTimeUtc());
+    writeOutputFile(*options.report, resolveStorePath(options.store), htmlPage(input).toUtf8());
+}
+
+int run(const RunOptions &options)
+{
+    RunRegistry registry;
+    RunStore store(options);
+    const bool usesStore = options.save || options.rank || options.report;
+    Front front(registry, options);
+    const SessionOutcome outcome
+            = runSession(planOf(options), registry, front, usesStore ? &store : nullptr);
+    std::vector<RunError> errors;
+    for (const SessionError &error : outcome.errors)
+        errors.push_back(sessionErrorText(error, options.series));
+    switch (outcome.ending) {
+    case SessionEnding::Refused:
+        return usageError(refusalText(*outcome.refusal));
+    case SessionEnding::StoreUnreadable:
+        return failed(*store.error());
+    case SessionEnding::Stopped:
+        writeError(QStringLiteral("kamorin-cli: ") + RuntimeError(ErrorNumber::Cancelled).report()
+                   + u'\n');
+        return 128 + outcome.stopSignal;
+    case SessionEnding::FailedBeforeResults:
+        writeErrors(errors);
+        return kRuntimeErrorStatus;
+    case SessionEnding::Done:
+        break;
+    }
+    if (outcome.notKept)
+        writeWarnings({ Words::tr(
+                "計測が最後まで終わらなかったため、結果の保存もレポートもしません。") });
+    if (outcome.savedId && !options.json)
+        writeError(Words::tr("kamorin-cli: 結果を保存しました。ID: %1\n").arg(*outcome.savedId));
+    if (!options.json)
+        writeWarnings(worded<NoisyRuns>(outcome.result.warnings));
+    // Said on stderr whatever the form: a script that reads only the figures
+    // must still be told they mean little.
+    writeWarnings(worded<RunsTooShort>(outcome.result.warnings));
+    writeFormats(options, outcome, errors, store);
+    const int storeStatus = store.error() ? failed(*store.error()) : 0;
+    writePage(options, outcome);
+    return errors.empty() ? storeStatus : kRuntimeErrorStatus;
 }
 
 int dispatchCommand(const Command &command)

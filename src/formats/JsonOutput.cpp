@@ -2,6 +2,7 @@
 
 #include "formats/Json.h"
 #include "formats/TextOutput.h"
+#include "formats/WarningText.h"
 #include "mainwindow/Form1.h"
 #include "runtime/NumberText.h"
 
@@ -125,8 +126,8 @@ QString systemJson(const BenchmarkResult &benchmark)
         load = array({ jsonNumber((*system.loadAverage)[0]), jsonNumber((*system.loadAverage)[1]),
                        jsonNumber((*system.loadAverage)[2]) });
     QStringList warnings;
-    for (const QString &warning : benchmark.warnings)
-        warnings << jsonString(warning);
+    for (const Warning &warning : benchmark.warnings)
+        warnings << jsonString(warningText(warning));
     return object({
             { QLatin1StringView("cpu_model"), jsonString(system.cpuModel) },
             { QLatin1StringView("logical_cpus"), QString::number(system.logicalCpus) },

@@ -47,7 +47,6 @@ QJsonObject systemOf(const BenchmarkResult &result)
         { QStringLiteral("governor"),
           system.governor ? QJsonValue(*system.governor) : QJsonValue(QJsonValue::Null) },
         { QStringLiteral("load_average"), load },
-        { QStringLiteral("warnings"), QJsonArray::fromStringList(result.warnings) },
     };
 }
 

@@ -1,0 +1,106 @@
+#include "cli/RunStore.h"
+
+#include "cli/StandardStreams.h"
+#include "formats/TextOutput.h"
+#include "formats/WarningText.h"
+#include "results/ResultStore.h"
+#include "results/SavedRun.h"
+#include "results/StorePath.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+
+namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(RunStore)
+};
+
+} // namespace
+
+RunStore::RunStore(const RunOptions &options) : m_options(options) { }
+
+RunStore::~RunStore() = default;
+
+std::optional<std::vector<SavedResult>> RunStore::openBeforeRuns(bool read)
+{
+    try {
+        const QString path = resolveStorePath(m_options.store);
+        const QFileInfo file(path);
+        if (m_options.save)
+            m_store = std::make_unique<ResultStore>(path);
+        else if (file.exists() && !(file.isFile() && file.size() == 0))
+            m_store = std::make_unique<ResultStore>(path, StoreAccess::Read);
+        else if (!m_options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
+            writeWarnings({ Words::tr("結果の保存先「%1」がないため、保存した機械は加えません。")
+                                    .arg(path) });
+        if (m_store && read)
+            return m_store->history();
+        return std::vector<SavedResult>();
+    } catch (const ResultsError &error) {
+        m_error = error;
+        return std::nullopt;
+    }
+}
+
+std::optional<SavedResult> RunStore::resultToKeep(const BenchmarkResult &result)
+{
+    try {
+        SavedResult kept = savedResultOf(result, m_options.label, programVersion());
+        QJsonArray warnings;
+        for (const Warning &warning : result.warnings)
+            warnings.append(warningText(warning));
+        kept.system[QStringLiteral("warnings")] = warnings;
+        return kept;
+    } catch (const ResultsError &error) {
+        if (!m_error)
+            m_error = error;
+        return std::nullopt;
+    }
+}
+
+bool RunStore::save(const SavedResult &result)
+{
+    if (!m_store)
+        return false;
+    try {
+        m_store->save(result);
+        return true;
+    } catch (const ResultsError &error) {
+        if (!m_error)
+            m_error = error;
+        return false;
+    }
+}
+
+std::optional<QString> storePathOf(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command)) {
+        if (options->save || options->rank || options->report)
+            return resolveStorePath(options->store);
+        return std::nullopt;
+    }
+    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
+        return resolveStorePath(std::visit([](const auto &c) { return c.store; }, *storeCommand));
+    return std::nullopt;
+}
+
+std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
+        return std::pair { *options->report, options->store };
+    const auto *storeCommand = std::get_if<StoreCommand>(&command);
+    if (!storeCommand)
+        return std::nullopt;
+    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
+        return std::pair { *compare->report, compare->store };
+    if (const auto *exported = std::get_if<ExportResults>(storeCommand))
+        return std::pair { exported->file, exported->store };
+    return std::nullopt;
+}
+
+} // namespace kamorin
