@@ -1,7 +1,7 @@
 #include "cli/ImportInput.h"
 
-#include "results/ResultsError.h"
 #include "cli/StandardStreams.h"
+#include "results/ResultsError.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 #include "cli/Options.h"
 
-#include "results/ShownText.h"
 #include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
+#include "results/ShownText.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
 

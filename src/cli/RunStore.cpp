@@ -1,5 +1,6 @@
 #include "cli/RunStore.h"
 
+#include "cli/OutputTarget.h"
 #include "cli/StandardStreams.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 #include <QJsonArray>
 
+#include <utility>
+
 namespace kamorin {
 
 namespace {
@@ -19,6 +22,34 @@ struct Words
 {
     Q_DECLARE_TR_FUNCTIONS(RunStore)
 };
+
+// The store a command would use, when it uses one.
+std::optional<QString> storePathOf(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command)) {
+        if (options->save || options->rank || options->report)
+            return resolveStorePath(options->store);
+        return std::nullopt;
+    }
+    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
+        return resolveStorePath(std::visit([](const auto &c) { return c.store; }, *storeCommand));
+    return std::nullopt;
+}
+
+// The output a command writes and the store it must never be.
+std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
+{
+    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
+        return std::pair { *options->report, options->store };
+    const auto *storeCommand = std::get_if<StoreCommand>(&command);
+    if (!storeCommand)
+        return std::nullopt;
+    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
+        return std::pair { *compare->report, compare->store };
+    if (const auto *exported = std::get_if<ExportResults>(storeCommand))
+        return std::pair { exported->file, exported->store };
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -77,29 +108,14 @@ bool RunStore::save(const SavedResult &result)
     }
 }
 
-std::optional<QString> storePathOf(const Command &command)
+std::optional<QString> storeRefusal(const Command &command)
 {
-    if (const auto *options = std::get_if<RunOptions>(&command)) {
-        if (options->save || options->rank || options->report)
-            return resolveStorePath(options->store);
-        return std::nullopt;
+    if (const auto path = storePathOf(command)) {
+        if (auto refusal = storePathRefusal(*path))
+            return refusal;
     }
-    if (const auto *storeCommand = std::get_if<StoreCommand>(&command))
-        return resolveStorePath(std::visit([](const auto &c) { return c.store; }, *storeCommand));
-    return std::nullopt;
-}
-
-std::optional<std::pair<QString, QString>> outputAndStore(const Command &command)
-{
-    if (const auto *options = std::get_if<RunOptions>(&command); options && options->report)
-        return std::pair { *options->report, options->store };
-    const auto *storeCommand = std::get_if<StoreCommand>(&command);
-    if (!storeCommand)
-        return std::nullopt;
-    if (const auto *compare = std::get_if<CompareResults>(storeCommand); compare && compare->report)
-        return std::pair { *compare->report, compare->store };
-    if (const auto *exported = std::get_if<ExportResults>(storeCommand))
-        return std::pair { exported->file, exported->store };
+    if (const auto output = outputAndStore(command))
+        return storeAsOutput(output->first, resolveStorePath(output->second));
     return std::nullopt;
 }
 

@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <optional>
-#include <utility>
 
 namespace kamorin {
 
@@ -33,9 +32,9 @@ private:
     std::optional<ResultsError> m_error;
 };
 
-// The store a command would use, when it uses one.
-std::optional<QString> storePathOf(const Command &command);
-// The output a command writes and the store it must never be.
-std::optional<std::pair<QString, QString>> outputAndStore(const Command &command);
+// Why `command` may not use its store as it names it, or write its output
+// over the store, before anything runs: an output over the store would lose
+// every result.
+std::optional<QString> storeRefusal(const Command &command);
 
 } // namespace kamorin

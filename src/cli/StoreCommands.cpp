@@ -1,16 +1,16 @@
 #include "cli/StoreCommands.h"
 
-#include "results/ResultDocument.h"
-#include "results/ResultDocumentWriter.h"
-#include "formats/PageInput.h"
 #include "benchmark/SavedMachines.h"
-#include "results/StorePath.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImportInput.h"
 #include "cli/OutputFile.h"
 #include "cli/StandardStreams.h"
+#include "formats/PageInput.h"
 #include "formats/StoreOutput.h"
 #include "formats/TerminalText.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "results/StorePath.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QFileInfo>
@@ -102,7 +102,7 @@ int compare(const CompareResults &command)
     if (command.report) {
         const std::vector<SavedResult> saved = store->history();
         const PageInput input = pageInputFor(b, saved, PageComparison { a, b, comparison },
-                                                 QDateTime::currentDateTimeUtc());
+                                             QDateTime::currentDateTimeUtc());
         writeOutputFile(*command.report, store->path(), htmlPage(input).toUtf8());
     }
     switch (command.form) {

@@ -1,11 +1,7 @@
-#include "benchmark/RunRegistry.h"
-#include "benchmark/Session.h"
 #include "cli/ExitStatus.h"
-#include "cli/Options.h"
 #include "cli/OutputFile.h"
-#include "cli/OutputTarget.h"
-#include "cli/ProgressLine.h"
 #include "cli/RunStore.h"
+#include "cli/SessionFront.h"
 #include "cli/SignalWatcher.h"
 #include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
@@ -18,17 +14,14 @@
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
 #include "results/StorePath.h"
-#include "runtime/RuntimeError.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 
 #include <cerrno>
-#include <exception>
 #include <malloc.h>
 #include <new>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
@@ -46,74 +39,6 @@ int usageError(const QString &message)
     writeError(QStringLiteral("kamorin-cli: ") + escapeControls(message)
                + Words::tr("\n使い方は kamorin-cli --help で表示されます。\n"));
     return kUsageStatus;
-}
-
-// The warnings of the kind `Kind` only, worded.
-template<typename... Kinds>
-QStringList worded(const std::vector<Warning> &warnings)
-{
-    QStringList texts;
-    for (const Warning &warning : warnings)
-        if ((std::holds_alternative<Kinds>(warning) || ...))
-            texts << warningText(warning);
-    return texts;
-}
-
-// Opening and reading the store may wait for another process: a stop signal
-// meanwhile ends the program at once. Nothing has run yet, and a new store's
-// schema cut short is rolled back by SQLite's journal. Once the runs are over
-// a stop ends it at once again, even in the middle of a blocked write; a save
-// it cuts short is rolled back.
-class Front : public SessionObserver
-{
-public:
-    Front(RunRegistry &registry, const RunOptions &options)
-        : m_registry(registry), m_watcher(registry), m_options(options)
-    {
-        m_watcher.endProcessOnSignal();
-    }
-    // Only once every option is known to be good.
-    void planAccepted() override { writeWarnings(m_options.warnings); }
-    void runsBegin() override
-    {
-        m_watcher.stopRunsOnSignal();
-        const bool terminal = isatty(STDERR_FILENO) && qgetenv("TERM") != "dumb";
-        if (m_options.progress && terminal)
-            m_progress.emplace(m_registry);
-    }
-    // In JSON they are members; elsewhere they are told before the runs begin.
-    void machineChecked(const std::vector<Warning> &warnings) override
-    {
-        if (!m_options.json)
-            writeWarnings(worded<BusyMachine, PowersaveGovernor>(warnings));
-    }
-    void runsOver() override
-    {
-        m_progress.reset();
-        m_watcher.endProcessOnSignal();
-    }
-
-private:
-    RunRegistry &m_registry;
-    SignalWatcher m_watcher;
-    const RunOptions &m_options;
-    std::optional<ProgressLine> m_progress;
-};
-
-SessionPlan planOf(const RunOptions &options)
-{
-    const bool keep = options.save || options.report.has_value();
-    return { options.series,
-             options.autoCount,
-             options.minimumSeconds,
-             options.cpu,
-             options.threads,
-             options.forceThreads,
-             options.rank,
-             keep,
-             options.save,
-             options.rank || options.report.has_value(),
-             !options.json && !options.csv };
 }
 
 // The chosen format of the outcome on stdout, and the page.
@@ -150,7 +75,7 @@ int run(const RunOptions &options)
     RunRegistry registry;
     RunStore store(options);
     const bool usesStore = options.save || options.rank || options.report;
-    Front front(registry, options);
+    SessionFront front(registry, options);
     const SessionOutcome outcome
             = runSession(planOf(options), registry, front, usesStore ? &store : nullptr);
     std::vector<RunError> errors;
@@ -162,9 +87,7 @@ int run(const RunOptions &options)
     case SessionEnding::StoreUnreadable:
         return failed(*store.error());
     case SessionEnding::Stopped:
-        writeError(QStringLiteral("kamorin-cli: ") + RuntimeError(ErrorNumber::Cancelled).report()
-                   + u'\n');
-        return 128 + outcome.stopSignal;
+        return stopped(outcome.stopSignal);
     case SessionEnding::FailedBeforeResults:
         writeErrors(errors);
         return kRuntimeErrorStatus;
@@ -177,10 +100,10 @@ int run(const RunOptions &options)
     if (outcome.savedId && !options.json)
         writeError(Words::tr("kamorin-cli: 結果を保存しました。ID: %1\n").arg(*outcome.savedId));
     if (!options.json)
-        writeWarnings(worded<NoisyRuns>(outcome.result.warnings));
+        writeWarnings(warningTexts<NoisyRuns>(outcome.result.warnings));
     // Said on stderr whatever the form: a script that reads only the figures
     // must still be told they mean little.
-    writeWarnings(worded<RunsTooShort>(outcome.result.warnings));
+    writeWarnings(warningTexts<RunsTooShort>(outcome.result.warnings));
     writeFormats(options, outcome, errors, store);
     const int storeStatus = store.error() ? failed(*store.error()) : 0;
     writePage(options, outcome);
@@ -189,15 +112,8 @@ int run(const RunOptions &options)
 
 int dispatchCommand(const Command &command)
 {
-    if (const auto path = storePathOf(command)) {
-        if (const auto refusal = storePathRefusal(*path))
-            return usageError(*refusal);
-    }
-    // Before anything runs: an output over the store would lose every result.
-    if (const auto output = outputAndStore(command)) {
-        if (const auto refusal = storeAsOutput(output->first, resolveStorePath(output->second)))
-            return usageError(*refusal);
-    }
+    if (const auto refusal = storeRefusal(command))
+        return usageError(*refusal);
     if (const auto *options = std::get_if<RunOptions>(&command))
         return run(*options);
     if (const auto *storeCommand = std::get_if<StoreCommand>(&command)) {
@@ -224,30 +140,12 @@ int dispatchCommand(const Command &command)
     return usageError(std::get<UsageError>(command).message);
 }
 
-// Memory that ran out where an exception cannot pass (a noexcept function
-// inside Qt, another thread) ends the program as it ends elsewhere, with 71
-// rather than an abort; the words are ready, since nothing more can be had.
-[[noreturn]] void terminated()
-{
-    if (const std::exception_ptr current = std::current_exception()) {
-        try {
-            std::rethrow_exception(current);
-        } catch (const std::bad_alloc &) {
-            static const char kMessage[] = "kamorin-cli: メモリが足りません。\n";
-            [[maybe_unused]] const ssize_t written
-                    = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
-            _exit(kSystemErrorStatus);
-        } catch (...) { }
-    }
-    std::abort();
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     prepareStandardStreams();
-    std::set_terminate(terminated);
+    std::set_terminate(endAsTerminated);
     // Every thread would otherwise reserve a malloc arena of 64 MiB of address
     // space. Under a memory limit the parallel copies then ran out inside Qt's
     // containers, which cannot report it and crash, before a thread that
@@ -264,12 +162,11 @@ int main(int argc, char *argv[])
     } catch (const OutputFailed &) {
         return kOutputErrorStatus;
     } catch (const std::system_error &error) {
-        writeError(QStringLiteral("kamorin-cli: スレッドを作れません: ")
-                   + systemMessage(error.code().value()) + u'\n');
+        writeError(Words::tr("kamorin-cli: スレッドを作れません: %1\n")
+                           .arg(systemMessage(error.code().value())));
         return kSystemErrorStatus;
     } catch (const std::bad_alloc &) {
-        writeError(QStringLiteral("kamorin-cli: メモリが足りません: ") + systemMessage(ENOMEM)
-                   + u'\n');
+        writeError(Words::tr("kamorin-cli: メモリが足りません: %1\n").arg(systemMessage(ENOMEM)));
         return kSystemErrorStatus;
     }
 }
