@@ -1,7 +1,7 @@
 #include "cli/ExitStatus.h"
 
-#include "cli/StandardStreams.h"
 #include "formats/TerminalText.h"
+#include "output/StandardStreams.h"
 
 #include <exception>
 #include <new>

@@ -1,6 +1,6 @@
 #include "cli/ImportInput.h"
 
-#include "cli/StandardStreams.h"
+#include "output/StandardStreams.h"
 #include "results/ResultsError.h"
 
 #include <QFile>

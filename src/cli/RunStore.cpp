@@ -1,9 +1,9 @@
 #include "cli/RunStore.h"
 
-#include "cli/OutputTarget.h"
-#include "cli/StandardStreams.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
+#include "output/OutputTarget.h"
+#include "output/StandardStreams.h"
 #include "results/ResultStore.h"
 #include "results/SavedRun.h"
 #include "results/StorePath.h"

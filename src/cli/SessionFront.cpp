@@ -1,7 +1,7 @@
 #include "cli/SessionFront.h"
 
-#include "cli/StandardStreams.h"
 #include "formats/WarningText.h"
+#include "output/StandardStreams.h"
 #include "runtime/RuntimeError.h"
 
 #include <unistd.h>

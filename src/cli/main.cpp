@@ -1,9 +1,7 @@
 #include "cli/ExitStatus.h"
-#include "cli/OutputFile.h"
 #include "cli/RunStore.h"
 #include "cli/SessionFront.h"
 #include "cli/SignalWatcher.h"
-#include "cli/StandardStreams.h"
 #include "cli/StoreCommands.h"
 #include "formats/Csv.h"
 #include "formats/HtmlPage.h"
@@ -13,6 +11,8 @@
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
+#include "output/OutputFile.h"
+#include "output/StandardStreams.h"
 #include "results/StorePath.h"
 
 #include <QCoreApplication>

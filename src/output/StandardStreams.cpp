@@ -1,4 +1,4 @@
-#include "cli/StandardStreams.h"
+#include "output/StandardStreams.h"
 
 #include "formats/TerminalText.h"
 

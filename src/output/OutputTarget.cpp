@@ -1,7 +1,7 @@
-#include "cli/OutputTarget.h"
+#include "output/OutputTarget.h"
 
-#include "cli/StandardStreams.h"
 #include "formats/TerminalText.h"
+#include "output/StandardStreams.h"
 
 #include <QDir>
 #include <QFile>
