@@ -14,12 +14,6 @@
 
 namespace kamorin {
 
-namespace {
-
-constexpr double kReferencePasses = 20000000;
-
-} // namespace
-
 void applyPlan(Form1 &form, const SeriesPlan &plan)
 {
     if (plan.count)
@@ -39,7 +33,7 @@ std::optional<double> scoreOfRun(const Form1 &form, double seconds)
         return std::nullopt;
     try {
         const double loops = textToNumber(form.Combo1.text());
-        const double score = (loops / seconds) / (kReferencePasses / *reference);
+        const double score = scoreOf(loops, seconds, *reference).doubleValue();
         return std::isfinite(score) ? std::optional(score) : std::nullopt;
     } catch (const RuntimeError &) {
         return std::nullopt;

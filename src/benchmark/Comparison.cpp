@@ -1,5 +1,6 @@
 #include "benchmark/Comparison.h"
 
+#include "benchmark/Ranking.h"
 #include "benchmark/SavedResult.h"
 #include "benchmark/Statistics.h"
 
@@ -204,13 +205,7 @@ bool slowerBeyond(const Comparison &comparison, double percent)
 
 Comparison compareResults(const SavedResult &a, const SavedResult &b)
 {
-    if (a.passes == b.passes || !(a.passes > 0) || !(b.passes > 0))
-        return compareRuns(a.runs, b.runs);
-    std::vector<double> scaled;
-    scaled.reserve(b.runs.size());
-    for (const double seconds : b.runs)
-        scaled.push_back(seconds * (a.passes / b.passes));
-    return compareRuns(a.runs, scaled);
+    return compareRuns(a.runs, runsAtPasses(b.runs, b.passes, a.passes));
 }
 
 } // namespace kamorin

@@ -1,6 +1,7 @@
 #include "benchmark/RunRegistry.h"
 #include "benchmark/Session.h"
 #include "mainwindow/Form1.h"
+#include "scoring/Command6_Click.h"
 #include "scoring/ReferenceMachineTable.h"
 #include "support/SampleResult.h"
 
@@ -117,6 +118,8 @@ private Q_SLOTS:
     void store();
     void stopAtEachStage_data();
     void stopAtEachStage();
+    void runScoreIsScoresFormula_data();
+    void runScoreIsScoresFormula();
 };
 
 void TestSession::courses_data()
@@ -410,6 +413,47 @@ void TestSession::stopAtEachStage()
     // Stopped before the runs were over: nothing kept.
     QVERIFY(!observer.heard.contains(u'o'));
     QCOMPARE(store.savesAsked, 0);
+}
+
+void TestSession::runScoreIsScoresFormula_data()
+{
+    QTest::addColumn<QString>("loops");
+    QTest::addColumn<QString>("seconds");
+    QTest::addColumn<QString>("hundredths");
+    QTest::addColumn<QString>("machine");
+    QTest::newRow("the standard run") << "20000000"
+                                      << "3"
+                                      << "00"
+                                      << "Celeron400@450";
+    QTest::newRow("a longer one") << "100000000"
+                                  << "12"
+                                  << "34"
+                                  << "MMX-Pentium166";
+    QTest::newRow("a short one") << "1000000"
+                                 << "1"
+                                 << "05"
+                                 << "Celeron400@450";
+}
+
+// A run's score is SCORE's, from the full seconds rather than the hundredths.
+void TestSession::runScoreIsScoresFormula()
+{
+    QFETCH(QString, loops);
+    QFETCH(QString, seconds);
+    QFETCH(QString, hundredths);
+    QFETCH(QString, machine);
+    Form1 form;
+    Form_Load(form);
+    form.Combo1.setText(loops);
+    form.Combo3.setText(machine);
+    form.Text6.setText(QStringLiteral("0"));
+    form.Text5.setText(QStringLiteral("0"));
+    form.Text3.setText(seconds);
+    form.Text8.setText(hundredths);
+    const double time = seconds.toDouble() + hundredths.toDouble() / 100;
+    const double reference = *ReferenceMachineTable::lookup(machine);
+    QCOMPARE(QString::number(*scoreOfRun(form, time), 'f', 3), scoreText(form, reference));
+    QVERIFY(!scoreOfRun(form, 0));
 }
 
 QTEST_GUILESS_MAIN(TestSession)
