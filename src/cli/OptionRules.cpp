@@ -2,10 +2,21 @@
 
 #include "scoring/ReferenceMachineTable.h"
 
+#include <QCoreApplication>
+
 #include <charconv>
 #include <cmath>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(OptionRules)
+};
+
+} // namespace
 
 QString quoted(const QString &text)
 {
@@ -27,14 +38,13 @@ std::optional<double> plainDecimal(const QString &text)
 
 UsageError outOfRange(const QString &option, const QString &value, const QString &rule)
 {
-    return { option + u' ' + rule + QStringLiteral("（「") + value
-             + QStringLiteral("」は使えません）。") };
+    return { Words::tr("%1 %2（「%3」は使えません）。").arg(option, rule, value) };
 }
 
 std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser)
 {
     if (parser.isSet(kCsv) && parser.isSet(kJson))
-        return UsageError { QStringLiteral("--csv と --json は同時に指定できません。") };
+        return UsageError { Words::tr("--csv と --json は同時に指定できません。") };
     return std::nullopt;
 }
 
@@ -51,8 +61,9 @@ std::optional<UsageError> machineRefusal(const QString &machine)
 {
     if (ReferenceMachineTable::lookup(machine))
         return std::nullopt;
-    return UsageError { QStringLiteral("--machine ") + quoted(machine)
-                        + QStringLiteral(" は基準機の表にありません（一覧は --list-machines）。") };
+    return UsageError { Words::tr(
+                                "--machine %1 は基準機の表にありません（一覧は --list-machines）。")
+                                .arg(quoted(machine)) };
 }
 
 std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
@@ -60,8 +71,9 @@ std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
 {
     for (const QCommandLineOption *option : options) {
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
-            return UsageError { QStringLiteral("--") + option->names().front()
-                                + QStringLiteral(" には空でない値を指定してください。") };
+            return UsageError {
+                Words::tr("--%1 には空でない値を指定してください。").arg(option->names().front())
+            };
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
+#include "formats/VerdictText.h"
 
 #include <QJsonArray>
 

@@ -3,6 +3,7 @@
 #include "formats/Csv.h"
 #include "formats/Json.h"
 #include "formats/TerminalText.h"
+#include "formats/VerdictText.h"
 
 #include <QJsonObject>
 
