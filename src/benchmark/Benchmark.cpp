@@ -14,17 +14,6 @@
 
 namespace kamorin {
 
-namespace {
-
-constexpr double kReferencePasses = 20000000;
-
-QString labelOf(const QString &stage, int number, int count)
-{
-    return stage + u' ' + QString::number(number) + u'/' + QString::number(count);
-}
-
-} // namespace
-
 void applyPlan(Form1 &form, const SeriesPlan &plan)
 {
     if (plan.count)
@@ -44,7 +33,7 @@ std::optional<double> scoreOfRun(const Form1 &form, double seconds)
         return std::nullopt;
     try {
         const double loops = textToNumber(form.Combo1.text());
-        const double score = (loops / seconds) / (kReferencePasses / *reference);
+        const double score = scoreOf(loops, seconds, *reference).doubleValue();
         return std::isfinite(score) ? std::optional(score) : std::nullopt;
     } catch (const RuntimeError &) {
         return std::nullopt;
@@ -61,9 +50,9 @@ SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &reg
     for (int press = 0; press < presses; ++press) {
         const bool recorded = press >= plan.warmup;
         if (namePresses)
-            registry.setLabel(
-                    recorded ? labelOf(QStringLiteral("計測"), press - plan.warmup + 1, plan.runs)
-                             : labelOf(QStringLiteral("ウォームアップ"), press + 1, plan.warmup));
+            registry.setPhase(recorded ? RunPhase::Recorded : RunPhase::Warmup,
+                              recorded ? press - plan.warmup + 1 : press + 1,
+                              recorded ? plan.runs : plan.warmup);
 
         platform.forgetClockReadings();
         bool ok = dispatch(platform, [&] { Command1_Click(form, platform); });
@@ -90,7 +79,7 @@ SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &reg
             return haveResults ? SeriesEnding::FailedWithResults
                                : SeriesEnding::FailedBeforeResults;
     }
-    registry.setLabel(QString());
+    registry.setPhase(RunPhase::None);
     return SeriesEnding::Finished;
 }
 

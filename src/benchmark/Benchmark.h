@@ -46,8 +46,8 @@ enum class SeriesEnding
 SeriesEnding runSeries(Form1 &form, HeadlessPlatform &platform, RunRegistry &registry,
                        const SeriesPlan &plan, BenchmarkResult &result);
 
-// This run's score against the machine in Combo3 as SCORE computes it, but
-// from the measured seconds: (loops / seconds) / (20000000 / reference).
+// This run's score against the machine in Combo3 by SCORE's formula, but
+// from the measured seconds rather than the hundredths the form shows.
 std::optional<double> scoreOfRun(const Form1 &form, double seconds);
 
 } // namespace kamorin

@@ -1,5 +1,6 @@
 #include "benchmark/Comparison.h"
 
+#include "benchmark/Ranking.h"
 #include "benchmark/SavedResult.h"
 #include "benchmark/Statistics.h"
 
@@ -179,39 +180,17 @@ QString verdictKey(Verdict verdict)
     return QStringLiteral("need_more_runs");
 }
 
-QString verdictText(Verdict verdict)
-{
-    switch (verdict) {
-    case Verdict::Faster:
-        return QStringLiteral("速い");
-    case Verdict::Slower:
-        return QStringLiteral("遅い");
-    case Verdict::NoDifference:
-        return QStringLiteral("有意な差なし");
-    case Verdict::NeedMoreRuns:
-        break;
-    }
-    return QStringLiteral("判定には両方に %1 回以上の記録が必要です").arg(kMinimumRunsForVerdict);
-}
-
 bool slowerBeyond(const Comparison &comparison, double percent)
 {
     // The estimate, not the ratio of medians: two medians can lean the other
     // way from the rank test when the times fall in two clusters, and a slow-down
-    // reported as 遅い must then still fail.
+    // reported as slower must then still fail.
     return comparison.verdict == Verdict::Slower && (1 / comparison.estimate - 1) * 100 > percent;
 }
 
 Comparison compareResults(const SavedResult &a, const SavedResult &b)
 {
-    const std::vector<double> aRuns = a.seconds();
-    if (a.passes == b.passes || !(a.passes > 0) || !(b.passes > 0))
-        return compareRuns(aRuns, b.seconds());
-    std::vector<double> scaled;
-    scaled.reserve(b.runs.size());
-    for (const double seconds : b.seconds())
-        scaled.push_back(seconds * (a.passes / b.passes));
-    return compareRuns(aRuns, scaled);
+    return compareRuns(a.seconds(), runsAtPasses(b.seconds(), b.passes, a.passes));
 }
 
 } // namespace kamorin

@@ -55,8 +55,6 @@ Comparison compareResults(const SavedResult &a, const SavedResult &b);
 
 // "faster", "slower", "no_difference", "need_more_runs".
 QString verdictKey(Verdict verdict);
-// 速い, 遅い, 有意な差なし, or that more runs are needed.
-QString verdictText(Verdict verdict);
 
 // For --fail-if-slower PERCENT: B is significantly slower, and by the estimate
 // its time is more than PERCENT % above A's.

@@ -144,18 +144,20 @@ ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int
         bool complete = true;
         for (std::size_t i = 0; i < copies.size(); ++i) {
             const CopyResult &copy = copies[i];
-            outcome.errors.insert(outcome.errors.end(), copy.errors.begin(), copy.errors.end());
+            for (const RunError &error : copy.errors)
+                outcome.errors.push_back(SessionError::ofRuntime(error));
             if (!copy.reachedEnd) {
                 complete = false;
                 continue;
             }
             values << copy.value;
-            if (copy.value != expectedValue)
-                outcome.errors.push_back({ std::nullopt,
-                                           QStringLiteral("並列計算のスレッド %1 の計算値 %2 が、"
-                                                          "1 スレッドの計算値 %3 と一致しません。")
-                                                   .arg(i + 1)
-                                                   .arg(copy.value, expectedValue) });
+            if (copy.value != expectedValue) {
+                SessionError error = SessionError::ofKind(SessionError::Kind::ValuesDisagree);
+                error.copy = static_cast<int>(i + 1);
+                error.value = copy.value;
+                error.expected = expectedValue;
+                outcome.errors.push_back(error);
+            }
         }
         if (!complete || !outcome.errors.empty()) {
             result.valuesAgree = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/BenchmarkResult.h"
+#include "benchmark/SessionError.h"
 
 #include <QStringList>
 
@@ -16,7 +17,7 @@ struct ParallelOutcome
     ParallelResult result;
     // Reports of errors, a copy whose value differs from the one-thread
     // run's included; empty when every copy agreed.
-    std::vector<RunError> errors;
+    std::vector<SessionError> errors;
     bool stopped = false;
 };
 

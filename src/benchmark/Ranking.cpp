@@ -7,13 +7,6 @@
 
 namespace kamorin {
 
-namespace {
-
-// The reference times were all taken with this many passes.
-constexpr double kStandardPasses = 20000000;
-
-} // namespace
-
 QString thisMachineName()
 {
     return QStringLiteral("★この機械");
@@ -28,11 +21,25 @@ QString savedMachineName(const SavedMachine &machine)
             + QStringLiteral("）");
 }
 
+std::optional<double> secondsAtPasses(double seconds, double passes, double targetPasses)
+{
+    if (!(passes > 0) || !(targetPasses > 0))
+        return std::nullopt;
+    return passes == targetPasses ? seconds : seconds * (targetPasses / passes);
+}
+
+std::vector<double> runsAtPasses(std::vector<double> runs, double passes, double targetPasses)
+{
+    for (double &seconds : runs)
+        seconds = secondsAtPasses(seconds, passes, targetPasses).value_or(seconds);
+    return runs;
+}
+
 std::optional<double> standardRunSeconds(double seconds, double passes)
 {
-    if (!(passes > 0) || !(seconds > 0))
+    if (!(seconds > 0))
         return std::nullopt;
-    return seconds * kStandardPasses / passes;
+    return secondsAtPasses(seconds, passes, kReferencePasses);
 }
 
 Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,

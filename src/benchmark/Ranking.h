@@ -63,6 +63,12 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
 // What a saved machine's row is called: its model, then its host and label.
 QString savedMachineName(const SavedMachine &machine);
 
+// `seconds` of a run of `passes` passes, at the same speed for `targetPasses`;
+// none without a pass on either side.
+std::optional<double> secondsAtPasses(double seconds, double passes, double targetPasses);
+// Each of `runs` so; as they are without a pass on either side.
+std::vector<double> runsAtPasses(std::vector<double> runs, double passes, double targetPasses);
+
 // The seconds of the standard run of 20,000,000 passes at the speed of a run
 // of `passes` passes in `seconds`; none without a pass.
 std::optional<double> standardRunSeconds(double seconds, double passes);

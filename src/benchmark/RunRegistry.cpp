@@ -41,10 +41,12 @@ int RunRegistry::stopSignal() const
     return m_stopSignal;
 }
 
-void RunRegistry::setLabel(const QString &label)
+void RunRegistry::setPhase(RunPhase phase, int number, int count)
 {
     const std::lock_guard lock(m_mutex);
-    m_label = label;
+    m_phase = phase;
+    m_number = number;
+    m_count = count;
 }
 
 void RunRegistry::withSnapshot(const std::function<void(const Snapshot &)> &look) const
@@ -52,7 +54,9 @@ void RunRegistry::withSnapshot(const std::function<void(const Snapshot &)> &look
     const std::lock_guard lock(m_mutex);
     Snapshot snapshot;
     snapshot.running = !m_running.empty();
-    snapshot.label = m_label;
+    snapshot.phase = m_phase;
+    snapshot.number = m_number;
+    snapshot.count = m_count;
     if (snapshot.running) {
         for (const LoopProgress *progress : m_running) {
             snapshot.passesDone += progress->passesDone();

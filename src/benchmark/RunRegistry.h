@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <mutex>
 #include <vector>
@@ -9,6 +7,19 @@
 namespace kamorin {
 
 class LoopProgress;
+
+// What the loops running now are for, as a progress line names them.
+enum class RunPhase
+{
+    None,
+    // Calibration: --count auto, or the hint after a short run.
+    ChoosingCount,
+    // Press `number` of `count` warm-ups or recorded runs.
+    Warmup,
+    Recorded,
+    // `number` copies at once.
+    Parallel,
+};
 
 // The series loops running right now, on whatever threads, and whether the
 // user has asked them all to stop. A stop is remembered: a loop that starts
@@ -23,7 +34,9 @@ public:
         double passesDone = 0;
         double totalPasses = 0;
         double elapsedSeconds = 0;
-        QString label;
+        RunPhase phase = RunPhase::None;
+        int number = 0;
+        int count = 0;
     };
 
     void add(LoopProgress &progress);
@@ -34,8 +47,8 @@ public:
     // 0 while no stop was asked for.
     int stopSignal() const;
 
-    // What the progress line calls the loops that follow (e.g. 計測 2/3).
-    void setLabel(const QString &label);
+    // What the loops that follow are for.
+    void setPhase(RunPhase phase, int number = 0, int count = 0);
 
     // Runs `look` on the current state with the lock held, so that a line is
     // never drawn across the start or the end of a loop.
@@ -62,7 +75,9 @@ private:
     std::vector<LoopProgress *> m_running;
     int m_stopSignal = 0;
     double m_startedAt = 0;
-    QString m_label;
+    RunPhase m_phase = RunPhase::None;
+    int m_number = 0;
+    int m_count = 0;
     std::function<void()> m_idleHook;
 };
 

@@ -20,21 +20,19 @@ std::vector<Warning> machineWarnings(const SystemInfo &system)
 
 std::vector<Warning> spreadWarnings(const std::optional<Statistics> &statistics)
 {
-    std::vector<Warning> warnings;
     if (!statistics)
-        return warnings;
+        return {};
     const std::optional<double> spread = statistics->relativeStddev();
     if (spread && *spread > kNoisyRelativeStddev)
-        warnings.push_back(NoisyRuns { *spread, kNoisyRelativeStddev });
-    return warnings;
+        return { NoisyRuns { *spread, kNoisyRelativeStddev } };
+    return {};
 }
 
 std::vector<Warning> parallelWarnings(const ParallelResult &parallel)
 {
-    std::vector<Warning> warnings;
     if (speedupAboveThreads(parallel))
-        warnings.push_back(SpeedupAboveThreads { *parallel.speedup, parallel.threads });
-    return warnings;
+        return { SpeedupAboveThreads { *parallel.speedup, parallel.threads } };
+    return {};
 }
 
 } // namespace kamorin

@@ -21,4 +21,8 @@ int statusOf(const ResultsError &error);
 // The error on stderr, then its status.
 int failed(const ResultsError &error);
 
+// For std::set_terminate: memory that ran out where an exception cannot pass
+// ends the program with 71, as it ends elsewhere; anything else aborts.
+[[noreturn]] void endAsTerminated();
+
 } // namespace kamorin

@@ -1,8 +1,9 @@
 #include "cli/ImportInput.h"
 
+#include "output/StandardStreams.h"
 #include "results/ResultsError.h"
-#include "cli/StandardStreams.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -12,8 +13,16 @@
 
 namespace kamorin {
 
-ImportInput::ImportInput(const QString &file)
-    : m_name(file == u"-" ? QStringLiteral("標準入力") : file)
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ImportInput)
+};
+
+} // namespace
+
+ImportInput::ImportInput(const QString &file) : m_name(file == u"-" ? Words::tr("標準入力") : file)
 {
     if (file == u"-") {
         m_fd = STDIN_FILENO;
@@ -32,9 +41,8 @@ ImportInput::~ImportInput()
 
 void ImportInput::fail(int error) const
 {
-    throw ResultsError(
-            QStringLiteral("「%1」は取り込めません: %2。").arg(m_name, systemMessage(error)),
-            ResultsError::Kind::Document);
+    throw ResultsError(Words::tr("「%1」は取り込めません: %2。").arg(m_name, systemMessage(error)),
+                       ResultsError::Kind::Document);
 }
 
 qsizetype ImportInput::read(char *buffer, qsizetype size)

@@ -2,17 +2,11 @@
 
 #include "benchmark/RunRegistry.h"
 
-#include <QString>
-
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 namespace kamorin {
-
-// One line of text for the loops running now: percentage, passes done of
-// the total, elapsed and estimated remaining time.
-QString progressLineText(const RunRegistry::Snapshot &snapshot);
 
 // Redraws that line in place on stderr five times a second while a loop
 // runs, and wipes it as soon as the last loop ends, before anything else is

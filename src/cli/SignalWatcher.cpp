@@ -1,7 +1,7 @@
 #include "cli/SignalWatcher.h"
 
 #include "benchmark/RunRegistry.h"
-#include "cli/StopLeftovers.h"
+#include "output/StopLeftovers.h"
 
 #include <pthread.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "results/ResultStore.h"
 #include "cli/Options.h"
+#include "results/ResultStore.h"
 
 #include <QString>
 

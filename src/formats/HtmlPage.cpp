@@ -4,6 +4,7 @@
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
 #include "formats/WarningText.h"
+#include "formats/VerdictText.h"
 
 #include <QCoreApplication>
 

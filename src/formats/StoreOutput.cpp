@@ -4,6 +4,7 @@
 #include "formats/FigureText.h"
 #include "formats/TerminalText.h"
 #include "results/JsonWriter.h"
+#include "formats/VerdictText.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <span>
+#include <vector>
 
 namespace kamorin {
 
@@ -15,5 +16,16 @@ QString warningText(const Warning &warning);
 QStringList warningTexts(std::span<const Warning> warnings);
 // A kept sentence of an older Kamorin as it stands.
 QString warningText(const KeptWarning &warning);
+
+// The warnings of the kinds `Kinds` only, worded, in their order.
+template<typename... Kinds>
+QStringList warningTextsOf(const std::vector<Warning> &warnings)
+{
+    QStringList texts;
+    for (const Warning &warning : warnings)
+        if ((std::holds_alternative<Kinds>(warning) || ...))
+            texts << warningText(warning);
+    return texts;
+}
 
 } // namespace kamorin

@@ -13,9 +13,6 @@ namespace kamorin {
 
 namespace {
 
-// The reference times were all taken with this many passes.
-constexpr std::int32_t kReferencePasses = 20000000;
-
 // Seconds from the four time fields, each read and converted afresh.
 double yourTime(const Form1 &form)
 {
@@ -37,14 +34,10 @@ float pastTheEnd(const Label &bar)
     return toSingle(Variant::real(checkedFloat(double { bar.left() } + bar.width() + 25)));
 }
 
-// Your speed over the reference machine's, both in passes per second.
 Variant scoreAgainst(const Form1 &form, double referenceSeconds)
 {
-    const Variant referenceSpeed
-            = Variant::longInteger(kReferencePasses) / Variant::real(referenceSeconds);
     const double loops = textToNumber(form.Combo1.text());
-    const double yourSpeed = checkedQuotient(loops, yourTime(form));
-    return Variant::real(yourSpeed) / referenceSpeed;
+    return scoreOf(loops, yourTime(form), referenceSeconds);
 }
 
 const FormatPattern &threeDecimals()
@@ -54,6 +47,14 @@ const FormatPattern &threeDecimals()
 }
 
 } // namespace
+
+// Your speed over the reference machine's, both in passes per second.
+Variant scoreOf(double loops, double seconds, double referenceSeconds)
+{
+    const Variant referenceSpeed
+            = Variant::longInteger(kReferencePasses) / Variant::real(referenceSeconds);
+    return Variant::real(checkedQuotient(loops, seconds)) / referenceSpeed;
+}
 
 QString scoreText(const Form1 &form, double referenceSeconds)
 {

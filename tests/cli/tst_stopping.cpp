@@ -160,7 +160,9 @@ void TestStopping::parallelCopiesCompareTheirValues()
     QCOMPARE(outcome.errors.size(), mismatches);
     QCOMPARE(outcome.result.valuesAgree, mismatches == 0);
     if (mismatches) {
-        QVERIFY(outcome.errors.front().message.contains(QStringLiteral("一致しません")));
+        QCOMPARE(outcome.errors.front().kind, SessionError::Kind::ValuesDisagree);
+        QCOMPARE(outcome.errors.back().copy, 2);
+        QCOMPARE(outcome.errors.back().expected, expected);
         return;
     }
     QCOMPARE(outcome.result.seconds.size(), std::size_t { 1 });

@@ -2,6 +2,7 @@
 #include "cli/ProgressLine.h"
 #include "formats/Csv.h"
 #include "formats/Format.h"
+#include "formats/ProgressText.h"
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
 #include "mainwindow/Form1.h"
@@ -157,21 +158,22 @@ void TestTextForms::progressLine_data()
     QTest::addColumn<double>("done");
     QTest::addColumn<double>("total");
     QTest::addColumn<double>("elapsed");
-    QTest::addColumn<QString>("label");
+    // The recorded run of three, 0 for none.
+    QTest::addColumn<int>("recorded");
     QTest::addColumn<QString>("line");
-    QTest::newRow("a quarter") << 50.0 << 200.0 << 2.0 << "計測 1/3"
+    QTest::newRow("a quarter") << 50.0 << 200.0 << 2.0 << 1
                                << "計測 1/3  25.0%  50/200 回  経過 2.0 秒  残り 約 6.0 秒";
-    QTest::newRow("before the first pass") << 0.0 << 2e8 << 0.1 << ""
-                                           << "0.0%  0/200000000 回  経過 0.1 秒  残り --";
-    QTest::newRow("hours") << 1e11 << 1e12 << 3725.0 << ""
+    QTest::newRow("before the first pass")
+            << 0.0 << 2e8 << 0.1 << 0 << "0.0%  0/200000000 回  経過 0.1 秒  残り --";
+    QTest::newRow("hours") << 1e11 << 1e12 << 3725.0 << 0
                            << "10.0%  100000000000/1000000000000 回  経過 1時間02分05秒  "
                               "残り 約 9時間18分45秒";
-    QTest::newRow("nothing to do") << 0.0 << 0.0 << 0.0 << ""
-                                   << "0.0%  0/0 回  経過 0.0 秒  残り --";
-    QTest::newRow("a count of 1e300") << 1e9 << 1e300 << 10.0 << ""
+    QTest::newRow("nothing to do")
+            << 0.0 << 0.0 << 0.0 << 0 << "0.0%  0/0 回  経過 0.0 秒  残り --";
+    QTest::newRow("a count of 1e300") << 1e9 << 1e300 << 10.0 << 0
                                       << "0.0%  1000000000/1.00e+300 回  経過 10.0 秒  "
                                          "残り 見積もれません";
-    QTest::newRow("past 99 days") << 1.0 << 1e6 << 10.0 << ""
+    QTest::newRow("past 99 days") << 1.0 << 1e6 << 10.0 << 0
                                   << "0.0%  1/1000000 回  経過 10.0 秒  残り 約 115 日";
 }
 
@@ -180,13 +182,10 @@ void TestTextForms::progressLine()
     QFETCH(double, done);
     QFETCH(double, total);
     QFETCH(double, elapsed);
-    QFETCH(QString, label);
-    RunRegistry::Snapshot snapshot;
-    snapshot.running = true;
-    snapshot.passesDone = done;
-    snapshot.totalPasses = total;
-    snapshot.elapsedSeconds = elapsed;
-    snapshot.label = label;
+    QFETCH(int, recorded);
+    const RunRegistry::Snapshot snapshot {
+        true, done, total, elapsed, recorded > 0 ? RunPhase::Recorded : RunPhase::None, recorded, 3
+    };
     QTEST(progressLineText(snapshot), "line");
 }
 

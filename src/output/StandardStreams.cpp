@@ -1,6 +1,8 @@
-#include "cli/StandardStreams.h"
+#include "output/StandardStreams.h"
 
 #include "formats/TerminalText.h"
+
+#include <QCoreApplication>
 
 #include <cerrno>
 #include <cstring>
@@ -9,6 +11,15 @@
 #include <unistd.h>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StandardStreams)
+};
+
+} // namespace
 
 bool writeAll(int fd, QByteArrayView bytes)
 {
@@ -41,30 +52,30 @@ QString systemMessage(int error)
     // locale installed.
     switch (error) {
     case ENOSPC:
-        return QStringLiteral("空き領域がありません");
+        return Words::tr("空き領域がありません");
     case EDQUOT:
-        return QStringLiteral("ディスクの使用量の上限を超えました");
+        return Words::tr("ディスクの使用量の上限を超えました");
     case EACCES:
     case EPERM:
-        return QStringLiteral("許可がありません");
+        return Words::tr("許可がありません");
     case EROFS:
-        return QStringLiteral("読み出し専用のファイルシステムです");
+        return Words::tr("読み出し専用のファイルシステムです");
     case ENOENT:
-        return QStringLiteral("そのようなファイルやフォルダーはありません");
+        return Words::tr("そのようなファイルやフォルダーはありません");
     case ENOTDIR:
-        return QStringLiteral("途中にフォルダーでないものがあります");
+        return Words::tr("途中にフォルダーでないものがあります");
     case EISDIR:
-        return QStringLiteral("フォルダーです");
+        return Words::tr("フォルダーです");
     case ELOOP:
-        return QStringLiteral("シンボリックリンクをたどる回数が多すぎます");
+        return Words::tr("シンボリックリンクをたどる回数が多すぎます");
     case ENXIO:
-        return QStringLiteral("書き込める相手がいません（ソケットか、つながっていない装置です）");
+        return Words::tr("書き込める相手がいません（ソケットか、つながっていない装置です）");
     case EBADF:
-        return QStringLiteral("開いていないファイル記述子です");
+        return Words::tr("開いていないファイル記述子です");
     case EFBIG:
-        return QStringLiteral("ファイルが大きすぎます");
+        return Words::tr("ファイルが大きすぎます");
     case EIO:
-        return QStringLiteral("入出力エラーです");
+        return Words::tr("入出力エラーです");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -82,8 +93,7 @@ void writeOut(const QString &text)
     const int error = errno;
     if (error == EPIPE)
         endAsByBrokenPipe();
-    writeError(QStringLiteral("kamorin-cli: 標準出力に書き込めません: ") + systemMessage(error)
-               + u'\n');
+    writeError(Words::tr("kamorin-cli: 標準出力に書き込めません: %1\n").arg(systemMessage(error)));
     throw OutputFailed {};
 }
 
@@ -96,7 +106,7 @@ void writeErrors(const std::vector<RunError> &errors)
 void writeWarnings(const QStringList &warnings)
 {
     for (const QString &warning : warnings)
-        writeError(QStringLiteral("kamorin-cli: 警告: ") + escapeControls(warning) + u'\n');
+        writeError(Words::tr("kamorin-cli: 警告: %1\n").arg(escapeControls(warning)));
 }
 
 void prepareStandardStreams()

@@ -1,7 +1,7 @@
-#include "cli/OutputFile.h"
+#include "output/OutputFile.h"
 
-#include "cli/StandardStreams.h"
-#include "cli/StopLeftovers.h"
+#include "output/StandardStreams.h"
+#include "output/StopLeftovers.h"
 
 #include <QFile>
 #include <QFileInfo>

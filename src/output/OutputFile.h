@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/OutputTarget.h"
+#include "output/OutputTarget.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

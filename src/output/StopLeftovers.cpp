@@ -1,4 +1,4 @@
-#include "cli/StopLeftovers.h"
+#include "output/StopLeftovers.h"
 
 #include <algorithm>
 #include <mutex>

@@ -1,8 +1,9 @@
-#include "cli/OutputTarget.h"
+#include "output/OutputTarget.h"
 
-#include "cli/StandardStreams.h"
 #include "formats/TerminalText.h"
+#include "output/StandardStreams.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,11 @@
 namespace kamorin {
 
 namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(OutputTarget)
+};
 
 // As many links as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
@@ -137,10 +143,10 @@ Followed follow(const QString &path)
 
 QString storeRefusal(const QString &path, const QString &storePath)
 {
-    const QString what = path == QStringLiteral("-") ? QStringLiteral("標準出力")
-                                                     : QStringLiteral("「%1」").arg(path);
-    return QStringLiteral("%1は結果の保存先「%2」そのものです。保存した結果が消えるため、"
-                          "そこには書き出しません。")
+    const QString what
+            = path == QStringLiteral("-") ? Words::tr("標準出力") : Words::tr("「%1」").arg(path);
+    return Words::tr("%1は結果の保存先「%2」そのものです。保存した結果が消えるため、"
+                     "そこには書き出しません。")
             .arg(what, storePath);
 }
 
@@ -178,10 +184,9 @@ int openedAs(const QString &path, const QByteArray &name, int flags, struct stat
 void cannotWrite(const QString &path, const QString &why)
 {
     const QString what = path == QStringLiteral("-")
-            ? QStringLiteral("標準出力")
-            : QStringLiteral("「%1」").arg(escapeControls(path));
-    writeError(QStringLiteral("kamorin-cli: ") + what + QStringLiteral("に書き込めません: ")
-               + escapeControls(why) + u'\n');
+            ? Words::tr("標準出力")
+            : Words::tr("「%1」").arg(escapeControls(path));
+    writeError(Words::tr("kamorin-cli: %1に書き込めません: %2\n").arg(what, escapeControls(why)));
     throw OutputFailed {};
 }
 
@@ -227,10 +232,10 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
         cannotWrite(path,
                     (*target.refusedLink == path
                              ? QString()
-                             : QStringLiteral("その先の「%1」は").arg(*target.refusedLink))
-                            + QStringLiteral("誰でも書き込めるスティッキーなフォルダーにある、"
-                                             "ほかのユーザーのシンボリックリンクです。"
-                                             "リンクの先には手を付けません"));
+                             : Words::tr("その先の「%1」は").arg(*target.refusedLink))
+                            + Words::tr("誰でも書き込めるスティッキーなフォルダーにある、"
+                                        "ほかのユーザーのシンボリックリンクです。"
+                                        "リンクの先には手を付けません"));
     if (target.error != 0)
         cannotWrite(path, systemMessage(target.error));
     if (!target.found)
@@ -246,14 +251,14 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     if (S_ISDIR(st.st_mode))
         cannotWrite(path, systemMessage(EISDIR));
     if (S_ISLNK(st.st_mode))
-        cannotWrite(path, QStringLiteral("開く間にシンボリックリンクに置き換えられました"));
+        cannotWrite(path, Words::tr("開く間にシンボリックリンクに置き換えられました"));
     // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
     struct stat opened
     { };
     const int fd = openedAs(path, name, O_WRONLY | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, opened);
     if (!sameFile(opened, st)) {
         ::close(fd);
-        cannotWrite(path, QStringLiteral("開く間に別のファイルに置き換えられました"));
+        cannotWrite(path, Words::tr("開く間に別のファイルに置き換えられました"));
     }
     return { OutputTarget::Way::InPlace, fd, true, {}, {} };
 }

@@ -1,4 +1,4 @@
-#include "cli/OutputFile.h"
+#include "output/OutputFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,110 @@
+#include "formats/ProgressText.h"
+
+#include "runtime/LoopProgress.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ProgressText)
+};
+
+QString fixed(double value, int decimals)
+{
+    std::array<char, 64> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+QString twoDigits(long long value)
+{
+    return value < 10 ? u'0' + QString::number(value) : QString::number(value);
+}
+
+// Whole numbers as digits while they fit a line, beyond that in the form
+// 1.00e+300; a count can be any finite double.
+QString passes(double value)
+{
+    if (value < 1e15)
+        return fixed(value, 0);
+    std::array<char, 32> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::scientific, 2)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
+
+constexpr double kSecondsPerDay = 86400;
+
+// Tenths below a minute, whole seconds above: a run of 1000 億回 takes hours.
+// Past 99 days, days alone: the rest would be noise.
+QString duration(double seconds)
+{
+    if (!std::isfinite(seconds))
+        return QStringLiteral("--");
+    if (seconds < 60)
+        return Words::tr("%1 秒").arg(fixed(seconds, 1));
+    if (seconds >= 100 * kSecondsPerDay)
+        return Words::tr("%1 日").arg(passes(std::floor(seconds / kSecondsPerDay)));
+    const auto whole = static_cast<long long>(seconds);
+    const long long hours = whole / 3600;
+    const QString minutes = twoDigits(whole / 60 % 60);
+    const QString rest = twoDigits(whole % 60);
+    return hours > 0 ? Words::tr("%1時間%2分%3秒").arg(QString::number(hours), minutes, rest)
+                     : Words::tr("%1分%2秒").arg(minutes, rest);
+}
+
+QString phaseText(const RunRegistry::Snapshot &snapshot)
+{
+    const QString ofCount = QStringLiteral(" %1/%2").arg(snapshot.number).arg(snapshot.count);
+    switch (snapshot.phase) {
+    case RunPhase::None:
+        break;
+    case RunPhase::ChoosingCount:
+        return Words::tr("回数の選択");
+    case RunPhase::Warmup:
+        return Words::tr("ウォームアップ") + ofCount;
+    case RunPhase::Recorded:
+        return Words::tr("計測") + ofCount;
+    case RunPhase::Parallel:
+        return Words::tr("並列 %1 スレッド").arg(snapshot.number);
+    }
+    return {};
+}
+
+} // namespace
+
+QString progressLineText(const RunRegistry::Snapshot &snapshot)
+{
+    const double total = snapshot.totalPasses;
+    const double done = std::min(snapshot.passesDone, total);
+    const double fraction = total > 0 ? done / total : 0;
+    QString line;
+    if (const QString phase = phaseText(snapshot); !phase.isEmpty())
+        line += phase + QStringLiteral("  ");
+    // The rate so far is the best guess there is; before the first pass there is none.
+    const RemainingTime left = remainingTime(fraction, snapshot.elapsedSeconds);
+    QString remaining = QStringLiteral("--");
+    if (left.kind == RemainingTime::Kind::Estimate)
+        remaining = Words::tr("約 %1").arg(duration(left.seconds));
+    else if (left.kind == RemainingTime::Kind::BeyondEstimate)
+        remaining = Words::tr("見積もれません");
+    // 回 is a unit name, as the window writes it.
+    return line
+            + Words::tr("%1%  %2/%3 回  経過 %4  残り %5")
+                      .arg(fixed(fraction * 100, 1), passes(done), passes(total),
+                           duration(snapshot.elapsedSeconds), remaining);
+}
+
+} // namespace kamorin
