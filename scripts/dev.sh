@@ -17,6 +17,8 @@ build="$root/build"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libbenchmark-dev
+    # kamorin-cli's translations: lupdate and lrelease, and CMake's Qt6LinguistTools.
+    qt6-l10n-tools qt6-tools-dev
     # The results store: Qt's SQLite driver.
     libqt6sql6-sqlite
     # The HTML report's test renders it in a real browser.

@@ -13,6 +13,7 @@
 #include "benchmark/Warnings.h"
 #include "formats/Csv.h"
 #include "cli/ExitStatus.h"
+#include "cli/Language.h"
 #include "formats/Json.h"
 #include "formats/JsonOutput.h"
 #include "cli/Options.h"
@@ -427,6 +428,7 @@ int main(int argc, char *argv[])
         // First of all, so that every thread, Qt's included, inherits the mask.
         SignalWatcher::blockStopSignals();
         QCoreApplication app(argc, argv);
+        installLanguage(app);
         QStringList arguments = QCoreApplication::arguments();
         arguments.removeFirst();
         return dispatchCommand(parseCommandLine(arguments));

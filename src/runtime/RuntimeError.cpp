@@ -1,5 +1,7 @@
 #include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -18,6 +20,11 @@ constexpr std::array kErrorNumbers {
     ErrorNumber::Cancelled,
 };
 
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("RuntimeError", text);
+}
+
 } // namespace
 
 RuntimeError::RuntimeError(ErrorNumber number) : m_number(number) { }
@@ -33,23 +40,27 @@ RuntimeError RuntimeError::unknownReferenceMachine(const QString &name)
     return RuntimeError(ErrorNumber::UnknownReferenceMachine, name);
 }
 
+// The window installs no translation, so there these are the Japanese texts
+// as written; kamorin-cli may speak another language.
 QString RuntimeError::message() const
 {
     switch (m_number) {
     case ErrorNumber::InvalidArgument:
-        return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError",
+                                            "プロシージャの呼び出し、または引数が不正です。"));
     case ErrorNumber::Overflow:
-        return QStringLiteral("オーバーフローしました。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "オーバーフローしました。"));
     case ErrorNumber::DivisionByZero:
-        return QStringLiteral("0 で除算しました。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "0 で除算しました。"));
     case ErrorNumber::TypeMismatch:
-        return QStringLiteral("型が一致しません。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "型が一致しません。"));
     case ErrorNumber::InvalidPropertyValue:
-        return QStringLiteral("プロパティの値が不正です。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "プロパティの値が不正です。"));
     case ErrorNumber::UnknownReferenceMachine:
-        return QStringLiteral("基準機「%1」は登録されていません。").arg(m_subject);
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "基準機「%1」は登録されていません。"))
+                .arg(m_subject);
     case ErrorNumber::Cancelled:
-        return QStringLiteral("計算を中止しました。");
+        return translated(QT_TRANSLATE_NOOP("RuntimeError", "計算を中止しました。"));
     }
     return {};
 }
@@ -58,7 +69,9 @@ QString RuntimeError::report() const
 {
     if (m_number == ErrorNumber::UnknownReferenceMachine || m_number == ErrorNumber::Cancelled)
         return message();
-    return QStringLiteral("実行時エラー '%1': %2").arg(static_cast<int>(m_number)).arg(message());
+    return translated(QT_TRANSLATE_NOOP("RuntimeError", "実行時エラー '%1': %2"))
+            .arg(static_cast<int>(m_number))
+            .arg(message());
 }
 
 const char *RuntimeError::what() const noexcept
