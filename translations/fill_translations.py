@@ -9,7 +9,8 @@ The glossary has one "context<TAB>source<TAB>translation" a line (\\n for a
 line break, \\t for a tab, \\\\ for a backslash); the context is the source
 file's name. A text is taken from its own context first, then from any other
 where the glossary has one translation for it, since a sentence may move
-between files. A text the glossary lacks gets the translation of the most
+between files, and with or without the spaces, line breaks and "kamorin-cli: "
+about it. A text the glossary lacks gets the translation of the most
 similar one as a draft, still marked unfinished, for a translator to finish;
 an unfinished translation is replaced only by an exact match.
 """
@@ -25,6 +26,9 @@ MESSAGE = re.compile(r"<message>.*?</message>", re.S)
 SOURCE = re.compile(r"<source>(.*?)</source>", re.S)
 UNFINISHED = re.compile(r'<translation type="unfinished">(.*?)</translation>', re.S)
 DRAFT_SIMILARITY = 0.75
+# What a sentence may lose or gain around it when it moves into tr(): the
+# spaces and line breaks about it, and the program's name before it.
+SURROUNDING = re.compile(r"^(\s*(?:kamorin-cli: )?)(.*?)(\s*)$", re.S)
 
 
 def decode(text):
@@ -44,6 +48,9 @@ def read_glossary(path):
             context, source, translation = (decode(field) for field in fields)
             by_context[(context, source)] = translation
             anywhere.setdefault(source, set()).add(translation)
+            core, core_translation = SURROUNDING.match(source)[2], SURROUNDING.match(translation)[2]
+            if core != source:
+                anywhere.setdefault(core, set()).add(core_translation)
     return by_context, anywhere
 
 
@@ -66,6 +73,10 @@ def main():
         translation = by_context.get((context, source))
         if translation is None and len(anywhere.get(source, ())) == 1:
             translation = next(iter(anywhere[source]))
+        if translation is None:
+            before, core, after = SURROUNDING.match(source).groups()
+            if core != source and len(anywhere.get(core, ())) == 1:
+                translation = before + next(iter(anywhere[core])) + after
         if translation is not None:
             filled += 1
             element = f"<translation>{escape(translation, ENTITIES)}</translation>"
