@@ -20,9 +20,10 @@ constexpr std::array kErrorNumbers {
     ErrorNumber::Cancelled,
 };
 
-QString translated(const char *text)
+QString worded(const char *text, RuntimeError::Words words)
 {
-    return QCoreApplication::translate("RuntimeError", text);
+    return words == RuntimeError::Words::Own ? QString::fromUtf8(text)
+                                             : QCoreApplication::translate("RuntimeError", text);
 }
 
 } // namespace
@@ -40,38 +41,38 @@ RuntimeError RuntimeError::unknownReferenceMachine(const QString &name)
     return RuntimeError(ErrorNumber::UnknownReferenceMachine, name);
 }
 
-// The window installs no translation, so there these are the Japanese texts
-// as written; kamorin-cli may speak another language.
-QString RuntimeError::message() const
+QString RuntimeError::message(Words words) const
 {
     switch (m_number) {
     case ErrorNumber::InvalidArgument:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError",
-                                            "プロシージャの呼び出し、または引数が不正です。"));
+        return worded(
+                QT_TRANSLATE_NOOP("RuntimeError", "プロシージャの呼び出し、または引数が不正です。"),
+                words);
     case ErrorNumber::Overflow:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "オーバーフローしました。"));
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "オーバーフローしました。"), words);
     case ErrorNumber::DivisionByZero:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "0 で除算しました。"));
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "0 で除算しました。"), words);
     case ErrorNumber::TypeMismatch:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "型が一致しません。"));
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "型が一致しません。"), words);
     case ErrorNumber::InvalidPropertyValue:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "プロパティの値が不正です。"));
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "プロパティの値が不正です。"), words);
     case ErrorNumber::UnknownReferenceMachine:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "基準機「%1」は登録されていません。"))
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "基準機「%1」は登録されていません。"),
+                      words)
                 .arg(m_subject);
     case ErrorNumber::Cancelled:
-        return translated(QT_TRANSLATE_NOOP("RuntimeError", "計算を中止しました。"));
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "計算を中止しました。"), words);
     }
     return {};
 }
 
-QString RuntimeError::report() const
+QString RuntimeError::report(Words words) const
 {
     if (m_number == ErrorNumber::UnknownReferenceMachine || m_number == ErrorNumber::Cancelled)
-        return message();
-    return translated(QT_TRANSLATE_NOOP("RuntimeError", "実行時エラー '%1': %2"))
+        return message(words);
+    return worded(QT_TRANSLATE_NOOP("RuntimeError", "実行時エラー '%1': %2"), words)
             .arg(static_cast<int>(m_number))
-            .arg(message());
+            .arg(message(words));
 }
 
 const char *RuntimeError::what() const noexcept
