@@ -15,12 +15,12 @@ similar one as a draft, still marked unfinished, for a translator to finish;
 an unfinished translation is replaced only by an exact match.
 """
 import difflib
+import html
 import re
 import sys
-from xml.sax.saxutils import escape, unescape
+from xml.sax.saxutils import escape
 
 ENTITIES = {"'": "&apos;", '"': "&quot;"}
-READ_ENTITIES = {"&apos;": "'", "&quot;": '"'}
 CONTEXT = re.compile(r"(<context>\s*<name>(.*?)</name>)(.*?)(</context>)", re.S)
 MESSAGE = re.compile(r"<message>.*?</message>", re.S)
 SOURCE = re.compile(r"<source>(.*?)</source>", re.S)
@@ -69,7 +69,7 @@ def main():
         unfinished = UNFINISHED.search(message)
         if not unfinished:
             return message
-        source = unescape(SOURCE.search(message).group(1), READ_ENTITIES)
+        source = html.unescape(SOURCE.search(message).group(1))
         translation = by_context.get((context, source))
         if translation is None and len(anywhere.get(source, ())) == 1:
             translation = next(iter(anywhere[source]))
@@ -91,7 +91,7 @@ def main():
         return message.replace(unfinished.group(0), element)
 
     def fill_context(match):
-        context = unescape(match.group(2), READ_ENTITIES)
+        context = html.unescape(match.group(2))
         body = MESSAGE.sub(lambda message: fill(context, message.group(0)), match.group(3))
         return match.group(1) + body + match.group(4)
 
