@@ -1,6 +1,10 @@
 #include "cli/Language.h"
+#include "formats/UiLanguage.h"
+#include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QTest>
+#include <QTranslator>
 
 using namespace kamorin;
 
@@ -11,6 +15,7 @@ class LanguageTest : public QObject
 private Q_SLOTS:
     void chooses_as_gettext_does_data();
     void chooses_as_gettext_does();
+    void english_leaves_the_programs_own_words();
 };
 
 void LanguageTest::chooses_as_gettext_does_data()
@@ -58,5 +63,22 @@ void LanguageTest::chooses_as_gettext_does()
              spoken);
 }
 
-QTEST_APPLESS_MAIN(LanguageTest)
+// The window installs no translation and shows the Japanese; kamorin-cli in
+// English shows the translation, yet writes data in the program's own words.
+void LanguageTest::english_leaves_the_programs_own_words()
+{
+    const RuntimeError error(ErrorNumber::TypeMismatch);
+    QCOMPARE(error.report(), u"実行時エラー '13': 型が一致しません。");
+    QCOMPARE(uiLanguageTag(), u"ja");
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(KAMORIN_ENGLISH_QM)));
+    QCoreApplication::installTranslator(&english);
+    QCOMPARE(error.report(), u"Run-time error '13': Type mismatch");
+    QCOMPARE(error.report(RuntimeError::Words::Own), u"実行時エラー '13': 型が一致しません。");
+    QCOMPARE(uiLanguageTag(), u"en");
+    QCoreApplication::removeTranslator(&english);
+}
+
+QTEST_GUILESS_MAIN(LanguageTest)
 #include "tst_language.moc"
