@@ -50,8 +50,8 @@ LocaleEnvironment LocaleEnvironment::current()
 }
 
 // As gettext chooses: the first of LC_ALL, LC_MESSAGES and LANG that is set
-// names the locale; unless that is C, LANGUAGE's list comes first, and a
-// language with no translation in it is passed over. Unlike gettext, the
+// names the locale; unless that is C itself, LANGUAGE's list comes first, and
+// a language with no translation in it is passed over. Unlike gettext, the
 // names are taken as written, whether or not the system has that locale
 // generated: a desktop set to English is answered in English even where only
 // C.UTF-8 is installed.
@@ -65,7 +65,9 @@ QString chooseLanguage(const LocaleEnvironment &environment, const QStringList &
         locale = environment.lcMessages;
     if (locale.isEmpty())
         locale = environment.lang;
-    if (locale.isEmpty() || isPlain(locale))
+    // Only the plain C locale silences LANGUAGE, as in gettext: C.UTF-8 is a
+    // locale of its own, and leaves the choice to LANGUAGE.
+    if (locale.isEmpty() || locale == u"C" || locale == u"POSIX")
         return kOwnLanguage;
     const QStringList wanted = environment.language.split(u':', Qt::SkipEmptyParts);
     for (const QString &entry : wanted) {
@@ -75,6 +77,8 @@ QString chooseLanguage(const LocaleEnvironment &environment, const QStringList &
         if (spoken(languageOf(entry)))
             return languageOf(entry);
     }
+    if (isPlain(locale))
+        return kOwnLanguage;
     if (spoken(languageOf(locale)))
         return languageOf(locale);
     return translated.contains(kFallback) ? kFallback : kOwnLanguage;

@@ -46,7 +46,9 @@ void LanguageTest::chooses_as_gettext_does_data()
     QTest::newRow("none of its list")   << "de:fr"       << ""            << ""           << "ja_JP.UTF-8" << "ja";
     QTest::newRow("C in the list")      << "de:C:en"     << ""            << ""           << "de_DE.UTF-8" << "ja";
     QTest::newRow("empty entries")      << ":en:"        << ""            << ""           << "ja_JP.UTF-8" << "en";
-    QTest::newRow("LANGUAGE under C")   << "en"          << ""            << ""           << "C.UTF-8"     << "ja";
+    QTest::newRow("LANGUAGE under C")   << "en"          << ""            << ""           << "C"           << "ja";
+    QTest::newRow("LANGUAGE, C.UTF-8")  << "en"          << ""            << ""           << "C.UTF-8"     << "en";
+    QTest::newRow("C.UTF-8 in LC_ALL")  << ""            << "C.UTF-8"     << ""           << "en_US.UTF-8" << "ja";
     QTest::newRow("LANGUAGE, no locale")<< "en"          << ""            << ""           << ""            << "ja";
     QTest::newRow("LANGUAGE, LC_ALL=C") << "en"          << "C"           << ""           << "ja_JP.UTF-8" << "ja";
     // clang-format on
