@@ -17,6 +17,9 @@ build="$root/build"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libgl-dev libbenchmark-dev
+    # kamorin-cli's translations: lupdate and lrelease, and CMake's Qt6LinguistTools;
+    # their test and the script that fills them from the glossary are Python.
+    qt6-l10n-tools qt6-tools-dev python3
     # The results store: Qt's SQLite driver.
     libqt6sql6-sqlite
     # The HTML report's test renders it in a real browser.

@@ -17,7 +17,7 @@ namespace {
 
 struct Words
 {
-    Q_DECLARE_TR_FUNCTIONS(ImportInput)
+    Q_DECLARE_TR_FUNCTIONS(ImportInputWords)
 };
 
 } // namespace

@@ -18,7 +18,7 @@ namespace {
 
 struct Words
 {
-    Q_DECLARE_TR_FUNCTIONS(RunStore)
+    Q_DECLARE_TR_FUNCTIONS(RunStoreWords)
 };
 
 // The store a command would use, when it uses one.

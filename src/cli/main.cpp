@@ -1,4 +1,5 @@
 #include "cli/ExitStatus.h"
+#include "cli/Language.h"
 #include "cli/RunStore.h"
 #include "cli/SessionFront.h"
 #include "cli/SignalWatcher.h"
@@ -148,6 +149,7 @@ int main(int argc, char *argv[])
         // First of all, so that every thread, Qt's included, inherits the mask.
         SignalWatcher::blockStopSignals();
         QCoreApplication app(argc, argv);
+        installLanguage(app);
         QStringList arguments = QCoreApplication::arguments();
         arguments.removeFirst();
         return dispatchCommand(parseCommandLine(arguments));

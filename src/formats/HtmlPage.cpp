@@ -3,8 +3,9 @@
 #include "formats/FigureText.h"
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
-#include "formats/WarningText.h"
+#include "formats/UiLanguage.h"
 #include "formats/VerdictText.h"
+#include "formats/WarningText.h"
 
 #include <QCoreApplication>
 
@@ -288,13 +289,13 @@ QString htmlPage(const PageInput &input)
 {
     QString html;
     html += QStringLiteral(
-                    "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n"
+                    "<!DOCTYPE html>\n<html lang=\"%3\">\n<head>\n<meta charset=\"utf-8\">\n"
                     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
                     "<title>%1</title>\n<style>%2</style>\n"
                     "</head>\n<body>\n")
                     .arg(escapedText(Words::tr("Kamorin ベンチマーク報告 — %1")
                                              .arg(input.result.system.cpuModel)),
-                         kStyle);
+                         kStyle, uiLanguageTag());
     html += QStringLiteral("<h1>%1</h1>\n").arg(escapedText(Words::tr("Kamorin ベンチマーク報告")));
     html += note(Words::tr("%1 に作成").arg(utcNamedText(input.written)));
     html += machineSection(input.result);

@@ -11,7 +11,7 @@ namespace {
 
 struct Words
 {
-    Q_DECLARE_TR_FUNCTIONS(PageInput)
+    Q_DECLARE_TR_FUNCTIONS(PageInputWords)
 };
 
 } // namespace

@@ -22,7 +22,7 @@ namespace {
 
 struct Words
 {
-    Q_DECLARE_TR_FUNCTIONS(OutputTarget)
+    Q_DECLARE_TR_FUNCTIONS(OutputTargetWords)
 };
 
 // As many links as the kernel follows in one path.

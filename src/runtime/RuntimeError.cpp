@@ -1,5 +1,7 @@
 #include "runtime/RuntimeError.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -18,6 +20,12 @@ constexpr std::array kErrorNumbers {
     ErrorNumber::Cancelled,
 };
 
+QString worded(const char *text, RuntimeError::Words words)
+{
+    return words == RuntimeError::Words::Own ? QString::fromUtf8(text)
+                                             : QCoreApplication::translate("RuntimeError", text);
+}
+
 } // namespace
 
 RuntimeError::RuntimeError(ErrorNumber number) : m_number(number) { }
@@ -33,32 +41,38 @@ RuntimeError RuntimeError::unknownReferenceMachine(const QString &name)
     return RuntimeError(ErrorNumber::UnknownReferenceMachine, name);
 }
 
-QString RuntimeError::message() const
+QString RuntimeError::message(Words words) const
 {
     switch (m_number) {
     case ErrorNumber::InvalidArgument:
-        return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
+        return worded(
+                QT_TRANSLATE_NOOP("RuntimeError", "プロシージャの呼び出し、または引数が不正です。"),
+                words);
     case ErrorNumber::Overflow:
-        return QStringLiteral("オーバーフローしました。");
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "オーバーフローしました。"), words);
     case ErrorNumber::DivisionByZero:
-        return QStringLiteral("0 で除算しました。");
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "0 で除算しました。"), words);
     case ErrorNumber::TypeMismatch:
-        return QStringLiteral("型が一致しません。");
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "型が一致しません。"), words);
     case ErrorNumber::InvalidPropertyValue:
-        return QStringLiteral("プロパティの値が不正です。");
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "プロパティの値が不正です。"), words);
     case ErrorNumber::UnknownReferenceMachine:
-        return QStringLiteral("基準機「%1」は登録されていません。").arg(m_subject);
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "基準機「%1」は登録されていません。"),
+                      words)
+                .arg(m_subject);
     case ErrorNumber::Cancelled:
-        return QStringLiteral("計算を中止しました。");
+        return worded(QT_TRANSLATE_NOOP("RuntimeError", "計算を中止しました。"), words);
     }
     return {};
 }
 
-QString RuntimeError::report() const
+QString RuntimeError::report(Words words) const
 {
     if (m_number == ErrorNumber::UnknownReferenceMachine || m_number == ErrorNumber::Cancelled)
-        return message();
-    return QStringLiteral("実行時エラー '%1': %2").arg(static_cast<int>(m_number)).arg(message());
+        return message(words);
+    return worded(QT_TRANSLATE_NOOP("RuntimeError", "実行時エラー '%1': %2"), words)
+            .arg(static_cast<int>(m_number))
+            .arg(message(words));
 }
 
 const char *RuntimeError::what() const noexcept

@@ -29,12 +29,21 @@ public:
     explicit RuntimeError(ErrorNumber number);
     static RuntimeError unknownReferenceMachine(const QString &name);
 
+    // Whether a text is in the language of the translation installed (none in
+    // the window, so Japanese there), or in the program's own Japanese
+    // whatever is installed, for a text that is data, such as a value in JSON.
+    enum class Words
+    {
+        Translated,
+        Own,
+    };
+
     ErrorNumber number() const noexcept { return m_number; }
-    // The Japanese message on its own, e.g. 型が一致しません。
-    QString message() const;
+    // The message on its own, e.g. 型が一致しません。
+    QString message(Words words = Words::Translated) const;
     // The message as the user sees it: 実行時エラー '13': 型が一致しません。
     // The program's own errors are told in their own words, without a number.
-    QString report() const;
+    QString report(Words words = Words::Translated) const;
 
     const char *what() const noexcept override;
 

@@ -2,7 +2,6 @@
 #include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 #include "benchmark/Warnings.h"
-#include "formats/WarningText.h"
 
 #include <QTest>
 
