@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>FigureText</name>
+    <message>
+        <source>★この機械</source>
+        <translation>★This machine</translation>
+    </message>
+</context>
+<context>
     <name>HtmlPage</name>
     <message>
         <source>はい</source>

@@ -1,11 +1,23 @@
 #include "formats/FigureText.h"
 
+#include "benchmark/Ranking.h"
 #include "results/JsonWriter.h"
 #include "runtime/Format.h"
+
+#include <QCoreApplication>
 
 #include <cmath>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(FigureText)
+};
+
+} // namespace
 
 QString passesText(double passes)
 {
@@ -38,6 +50,11 @@ QString utcText(const QDateTime &time)
 QString utcNamedText(const QDateTime &time)
 {
     return utcText(time) + QStringLiteral(" UTC");
+}
+
+QString rankRowName(const RankRow &row)
+{
+    return row.thisMachine ? Words::tr("★この機械") : row.name;
 }
 
 } // namespace kamorin

@@ -5,6 +5,8 @@
 
 namespace kamorin {
 
+struct RankRow;
+
 // The texts every format writes a figure with, so that one figure reads the
 // same on the terminal, in a table and on the page.
 
@@ -23,5 +25,9 @@ QString rankSecondsText(double seconds);
 QString utcText(const QDateTime &time);
 // The same with " UTC" after it, where no heading says so.
 QString utcNamedText(const QDateTime &time);
+
+// A ranking row's name as a table shows it: this machine's in the user's
+// language, a machine's own name as it is.
+QString rankRowName(const RankRow &row);
 
 } // namespace kamorin

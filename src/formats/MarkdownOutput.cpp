@@ -64,7 +64,7 @@ QString rankingTable(const Ranking &ranking)
                                       Words::tr("2000万回の秒数"), QStringLiteral("SCORE") } };
     for (const RankRow &row : ranking.rows)
         rows.push_back({ QString::number(row.position),
-                         row.saved ? Words::tr("[保存] %1").arg(row.name) : row.name,
+                         row.saved ? Words::tr("[保存] %1").arg(row.name) : rankRowName(row),
                          rankSecondsText(row.seconds), row.score.value_or(QString()) });
     return markdownTable(rows, { true, false, true, true });
 }

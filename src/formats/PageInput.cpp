@@ -2,6 +2,7 @@
 
 #include "benchmark/Ranking.h"
 #include "benchmark/SavedMachines.h"
+#include "formats/FigureText.h"
 
 #include <QCoreApplication>
 
@@ -30,8 +31,12 @@ PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
         const Ranking ranking = rankAmong(ReferenceMachineTable::entries(), *seconds, machines);
         for (const RankRow &row : ranking.rows) {
             if (!row.saved) {
-                input.ranking.push_back(
-                        { row.name, {}, row.seconds, false, row.thisMachine, row.position });
+                input.ranking.push_back({ rankRowName(row),
+                                          {},
+                                          row.seconds,
+                                          false,
+                                          row.thisMachine,
+                                          row.position });
                 continue;
             }
             QStringList where { row.saved->host };

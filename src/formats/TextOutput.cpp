@@ -204,7 +204,8 @@ QString rankingAsText(const Ranking &ranking)
                 .arg(cutToColumns(escapeControls(m.cpuModel), kCpuColumns), where);
     };
     for (const RankRow &row : ranking.rows) {
-        Cells c { QString::number(row.position), row.saved ? savedName(*row.saved) : row.name,
+        Cells c { QString::number(row.position),
+                  row.saved ? savedName(*row.saved) : rankRowName(row),
                   rankSecondsText(row.seconds), row.score.value_or(QString()) };
         placeWidth = std::max(placeWidth, displayColumns(c.place));
         nameWidth = std::max(nameWidth, displayColumns(c.name));
