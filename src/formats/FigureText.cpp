@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace kamorin {
@@ -18,6 +20,16 @@ struct Words
 };
 
 } // namespace
+
+QString fixedText(double value, int decimals)
+{
+    // Room for the largest double's 309 digits and the decimals after them.
+    std::array<char, 400> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::fixed, decimals)
+                             .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data());
+}
 
 QString passesText(double passes)
 {

@@ -14,6 +14,9 @@ struct RankRow;
 // round-trip form beyond.
 QString passesText(double passes);
 
+// `value` with `decimals` digits after the point, never in exponent form.
+QString fixedText(double value, int decimals);
+
 // Seconds to six significant digits.
 QString secondsText(double seconds);
 

@@ -1,5 +1,6 @@
 #include "formats/ProgressText.h"
 
+#include "formats/FigureText.h"
 #include "runtime/LoopProgress.h"
 
 #include <QCoreApplication>
@@ -18,15 +19,6 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(ProgressText)
 };
 
-QString fixed(double value, int decimals)
-{
-    std::array<char, 64> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, decimals)
-                             .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
-}
-
 QString twoDigits(long long value)
 {
     return value < 10 ? u'0' + QString::number(value) : QString::number(value);
@@ -37,7 +29,7 @@ QString twoDigits(long long value)
 QString passes(double value)
 {
     if (value < 1e15)
-        return fixed(value, 0);
+        return fixedText(value, 0);
     std::array<char, 32> buffer {};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                    std::chars_format::scientific, 2)
@@ -54,7 +46,7 @@ QString duration(double seconds)
     if (!std::isfinite(seconds))
         return QStringLiteral("--");
     if (seconds < 60)
-        return Words::tr("%1 秒").arg(fixed(seconds, 1));
+        return Words::tr("%1 秒").arg(fixedText(seconds, 1));
     if (seconds >= 100 * kSecondsPerDay)
         return Words::tr("%1 日").arg(passes(std::floor(seconds / kSecondsPerDay)));
     const auto whole = static_cast<long long>(seconds);
@@ -103,7 +95,7 @@ QString progressLineText(const RunRegistry::Snapshot &snapshot)
     // 回 is a unit name, as the window writes it.
     return line
             + Words::tr("%1%  %2/%3 回  経過 %4  残り %5")
-                      .arg(fixed(fraction * 100, 1), passes(done), passes(total),
+                      .arg(fixedText(fraction * 100, 1), passes(done), passes(total),
                            duration(snapshot.elapsedSeconds), remaining);
 }
 

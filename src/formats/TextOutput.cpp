@@ -10,8 +10,6 @@
 
 #include <QCoreApplication>
 
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace kamorin {
@@ -22,15 +20,6 @@ struct Words
 {
     Q_DECLARE_TR_FUNCTIONS(TextOutput)
 };
-
-QString fixed(double value, int decimals)
-{
-    std::array<char, 400> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, decimals)
-                             .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
-}
 
 // Seconds, milliseconds or microseconds, chosen once for a set of times so
 // that they read side by side.
@@ -51,7 +40,7 @@ TimeUnit unitFor(double seconds)
 
 QString inUnit(double seconds, TimeUnit unit)
 {
-    return fixed(seconds * unit.perSecond, 3) + u' ' + Words::tr(unit.name);
+    return fixedText(seconds * unit.perSecond, 3) + u' ' + Words::tr(unit.name);
 }
 
 using Lines = LabelledLines;
@@ -66,7 +55,7 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
         return;
     const auto perPass = [](const RecordedRun &run) {
         const auto ns = run.nanosecondsPerPass();
-        return ns ? Words::tr("（1 ループ %1 ナノ秒）").arg(fixed(*ns, 2)) : QString();
+        return ns ? Words::tr("（1 ループ %1 ナノ秒）").arg(fixedText(*ns, 2)) : QString();
     };
     if (runs.size() == 1) {
         const RecordedRun &run = runs.front();
@@ -97,14 +86,15 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
     if (parallel.passesPerSecond && parallel.singlePassesPerSecond)
         lines.push_back({ QString(),
                           Words::tr("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
-                                  .arg(fixed(*parallel.passesPerSecond, 0),
-                                       fixed(*parallel.singlePassesPerSecond, 0)) });
+                                  .arg(fixedText(*parallel.passesPerSecond, 0),
+                                       fixedText(*parallel.singlePassesPerSecond, 0)) });
     if (parallel.speedup) {
-        QString speedup = Words::tr("速度向上 %1 倍").arg(fixed(*parallel.speedup, 2));
+        QString speedup = Words::tr("速度向上 %1 倍").arg(fixedText(*parallel.speedup, 2));
         if (parallel.seconds.size() > 1 && parallel.speedupMin && parallel.speedupMax)
             speedup += Words::tr("（%1 回の中央値、%2 … %3 倍）")
                                .arg(QString::number(parallel.seconds.size()),
-                                    fixed(*parallel.speedupMin, 2), fixed(*parallel.speedupMax, 2));
+                                    fixedText(*parallel.speedupMin, 2),
+                                    fixedText(*parallel.speedupMax, 2));
         if (speedupAboveThreads(parallel))
             speedup += Words::tr("（スレッド数を超えており当てになりません）");
         else if (!parallel.reliable)
