@@ -467,6 +467,74 @@
         <source>知らない警告の種類です</source>
         <translation>is an unknown kind of warning</translation>
     </message>
+    <message>
+        <source>文字列ではありません</source>
+        <translation>is not a string</translation>
+    </message>
+    <message>
+        <source>値がありません</source>
+        <translation>has no value</translation>
+    </message>
+    <message>
+        <source>入れ子が深すぎます</source>
+        <translation>is nested too deeply</translation>
+    </message>
+    <message>
+        <source>要素が %1 個を超えています</source>
+        <translation>has more than %1 elements</translation>
+    </message>
+    <message>
+        <source>メンバーの名前に問題があります: </source>
+        <translation>has a bad member name: </translation>
+    </message>
+    <message>
+        <source>数ではありません</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <source>有限の数ではありません</source>
+        <translation>is not a finite number</translation>
+    </message>
+    <message>
+        <source>0 より大きく %1 以下の数ではありません</source>
+        <translation>is not a number greater than 0 and at most %1</translation>
+    </message>
+    <message>
+        <source>%1 以上 %2 以下の整数ではありません</source>
+        <translation>is not a whole number from %1 to %2</translation>
+    </message>
+    <message>
+        <source>オブジェクトではありません</source>
+        <translation>is not an object</translation>
+    </message>
+    <message>
+        <source>メンバーが %1 個を超えています</source>
+        <translation>has more than %1 members</translation>
+    </message>
+    <message>
+        <source>%1 回で %2 秒は 1 回 0.1 ナノ秒より短く、ありえません</source>
+        <translation>%2 s for %1 loops is under 0.1 ns a loop, which cannot be</translation>
+    </message>
+    <message>
+        <source>ループ回数として読めません</source>
+        <translation>cannot be read as a loop count</translation>
+    </message>
+    <message>
+        <source>count と unit から決まる回数 (%1) と違います</source>
+        <translation>differs from the count that count and unit give (%1)</translation>
+    </message>
+    <message>
+        <source>3 つの数の並びではありません</source>
+        <translation>is not a list of 3 numbers</translation>
+    </message>
+    <message>
+        <source>負の数です</source>
+        <translation>is negative</translation>
+    </message>
+    <message>
+        <source>並びではありません</source>
+        <translation>is not a list</translation>
+    </message>
 </context>
 <context>
     <name>ResultDocument</name>
@@ -477,6 +545,175 @@
     <message>
         <source>版 %1 のファイルの結果の形ではありません</source>
         <translation>is not shaped as a result of a version %1 file</translation>
+    </message>
+    <message>
+        <source>途中で終わっています</source>
+        <translation>ends too early</translation>
+    </message>
+    <message>
+        <source>「:」があるべきところです</source>
+        <translation>a &quot;:&quot; should be here</translation>
+    </message>
+    <message>
+        <source>「,」があるべきところです</source>
+        <translation>a &quot;,&quot; should be here</translation>
+    </message>
+    <message>
+        <source>数が正しくありません</source>
+        <translation>a number is malformed</translation>
+    </message>
+    <message>
+        <source>文字列のエスケープが正しくありません</source>
+        <translation>a string has a malformed escape</translation>
+    </message>
+    <message>
+        <source>UTF-8 として正しくない文字列です</source>
+        <translation>a string is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>値の後に余計なものがあります</source>
+        <translation>something follows the value</translation>
+    </message>
+    <message>
+        <source>値として正しくありません</source>
+        <translation>not a valid value</translation>
+    </message>
+    <message>
+        <source>二度あります</source>
+        <translation>appears twice</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ではありません。Kamorin の結果のファイルではないようです</source>
+        <translation>is not &quot;%1&quot;. This does not look like a Kamorin results file</translation>
+    </message>
+    <message>
+        <source>形式の版が %1 です。この Kamorin が読めるのは版 %2 のファイルです</source>
+        <translation>the format version is %1; this Kamorin reads files of version %2</translation>
+    </message>
+    <message>
+        <source>知らないメンバーです</source>
+        <translation>is an unknown member</translation>
+    </message>
+    <message>
+        <source>結果の並びではありません</source>
+        <translation>is not a list of results</translation>
+    </message>
+    <message>
+        <source>同じ ID がこのファイルに二度あります</source>
+        <translation>the same ID appears twice in this file</translation>
+    </message>
+    <message>
+        <source>「%1」は取り込めません: %2。</source>
+        <translation>Cannot import &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>JSON として正しくありません（%1 バイト目: %2）。途中で切れているか、壊れています</source>
+        <translation>not valid JSON (at byte %1: %2). The file is cut short or damaged</translation>
+    </message>
+</context>
+<context>
+    <name>ResultFileScannerWords</name>
+    <message>
+        <source>%1 MiB を超えています（%2 件の結果に 1 件 %3 KiB まで）</source>
+        <translation>larger than %1 MiB (%2 results at %3 KiB each at most)</translation>
+    </message>
+    <message>
+        <source>途中で終わっています</source>
+        <translation>ends too early</translation>
+    </message>
+    <message>
+        <source>「%1」があるべきところです</source>
+        <translation>a &quot;%1&quot; should be here</translation>
+    </message>
+    <message>
+        <source>文字列が途中で終わっています</source>
+        <translation>a string ends too early</translation>
+    </message>
+    <message>
+        <source>入れ子が深すぎます</source>
+        <translation>is nested too deeply</translation>
+    </message>
+    <message>
+        <source>括弧の対応が取れていません</source>
+        <translation>the brackets do not match</translation>
+    </message>
+    <message>
+        <source>%1 KiB を超えています</source>
+        <translation>larger than %1 KiB</translation>
+    </message>
+    <message>
+        <source>メンバーの名前があるべきところです</source>
+        <translation>a member name should be here</translation>
+    </message>
+    <message>
+        <source>メンバーの名前が正しくありません</source>
+        <translation>a member name is malformed</translation>
+    </message>
+    <message>
+        <source>オブジェクトではありません</source>
+        <translation>is not an object</translation>
+    </message>
+    <message>
+        <source>結果が %1 件を超えています</source>
+        <translation>more than %1 results</translation>
+    </message>
+    <message>
+        <source>オブジェクトの後に余計なものがあります</source>
+        <translation>something follows the object</translation>
+    </message>
+</context>
+<context>
+    <name>ResultReading</name>
+    <message>
+        <source>知らないメンバーです</source>
+        <translation>is an unknown member</translation>
+    </message>
+    <message>
+        <source>ありません</source>
+        <translation>is missing</translation>
+    </message>
+    <message>
+        <source>UUID ではありません</source>
+        <translation>is not a UUID</translation>
+    </message>
+    <message>
+        <source>UTC かオフセット付きの ISO 8601 の日時ではありません</source>
+        <translation>is not an ISO 8601 date and time in UTC or with an offset</translation>
+    </message>
+    <message>
+        <source>1 日より先の日時です</source>
+        <translation>is more than 1 day in the future</translation>
+    </message>
+    <message>
+        <source>1 から %1 個の秒数の並びではありません</source>
+        <translation>is not a list of 1 to %1 numbers of seconds</translation>
+    </message>
+</context>
+<context>
+    <name>ResultStoreWords</name>
+    <message>
+        <source>「%1」は Kamorin の結果の保存先ではありません（通常のファイルではありません）。</source>
+        <translation>&quot;%1&quot; is not a Kamorin results store (it is not a regular file).</translation>
+    </message>
+    <message>
+        <source>結果の保存先のフォルダー「%1」を作れません。</source>
+        <translation>Cannot create the results store&apos;s folder &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>結果の保存先「%1」には ID「%2」の結果がもうあります。</source>
+        <translation>The results store &quot;%1&quot; already has a result with ID &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>「%1」で始まる ID の結果が複数あります。もっと長く指定してください。</source>
+        <translation>More than one result has an ID starting with &quot;%1&quot;. Give more of it.</translation>
+    </message>
+    <message>
+        <source>「%1」はラベルとしても ID の先頭としても結果に当たります（ラベル「%1」の ID %2 と、ID %3）。どちらか ID を全部指定してください。</source>
+        <translation>&quot;%1&quot; matches a result both as a label and as the start of an ID (ID %2, labelled &quot;%1&quot;, and ID %3). Give the whole ID of the one you mean.</translation>
+    </message>
+    <message>
+        <source>結果の保存先「%1」に ID「%2」の結果はありません。</source>
+        <translation>The results store &quot;%1&quot; has no result with ID &quot;%2&quot;.</translation>
     </message>
 </context>
 <context>
@@ -522,6 +759,13 @@
     </message>
 </context>
 <context>
+    <name>SavedRun</name>
+    <message>
+        <source>ループを 1 回以上実行した計測でないと保存できません。</source>
+        <translation>Only a run of at least 1 loop can be saved.</translation>
+    </message>
+</context>
+<context>
     <name>SessionText</name>
     <message>
         <source>並列計算のスレッド %1 の計算値 %2 が、1 スレッドの計算値 %3 と一致しません。</source>
@@ -542,6 +786,29 @@
     <message>
         <source>論理 CPU %1 はありません（使える論理 CPU: %2）。</source>
         <translation>There is no logical CPU %1 (logical CPUs available: %2).</translation>
+    </message>
+</context>
+<context>
+    <name>ShownText</name>
+    <message>
+        <source>対になっていないサロゲートが含まれています</source>
+        <translation>contains an unpaired surrogate</translation>
+    </message>
+    <message>
+        <source>制御文字が含まれています</source>
+        <translation>contains a control character</translation>
+    </message>
+    <message>
+        <source>文字の向きを変える制御文字が含まれています</source>
+        <translation>contains a text-direction control</translation>
+    </message>
+    <message>
+        <source>行区切りか段落区切りの文字が含まれています</source>
+        <translation>contains a line or paragraph separator</translation>
+    </message>
+    <message>
+        <source>%1 文字を超えています</source>
+        <translation>is longer than %1 characters</translation>
     </message>
 </context>
 <context>
@@ -659,6 +926,56 @@
     </message>
 </context>
 <context>
+    <name>StoreConnectionWords</name>
+    <message>
+        <source>結果の保存先を開けません: Qt の SQLite ドライバー (libqt6sql6-sqlite) がありません。</source>
+        <translation>Cannot open the results store: Qt&apos;s SQLite driver (libqt6sql6-sqlite) is missing.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFailure</name>
+    <message>
+        <source>結果の保存先「%1」%2</source>
+        <translation>The results store &quot;%1&quot; %2</translation>
+    </message>
+    <message>
+        <source>に書き込めません（読み取り専用です）。</source>
+        <translation>cannot be written (it is read-only).</translation>
+    </message>
+    <message>
+        <source>は壊れています（SQLite のデータベースとして読めない所があります）。このファイルには手を付けません。</source>
+        <translation>is damaged (parts of it cannot be read as an SQLite database). The file is left alone.</translation>
+    </message>
+    <message>
+        <source>はほかのプロセスが %1 秒を超えて使っています。あとでもう一度実行してください。</source>
+        <translation>has been in use by another process for more than %1 s. Try again later.</translation>
+    </message>
+    <message>
+        <source>を使う許可がありません。</source>
+        <translation>cannot be used: permission denied.</translation>
+    </message>
+    <message>
+        <source>を扱うメモリが足りません。</source>
+        <translation>cannot be handled: out of memory.</translation>
+    </message>
+    <message>
+        <source>の読み書きで入出力エラーが起きました。</source>
+        <translation>met an input/output error.</translation>
+    </message>
+    <message>
+        <source>に書き込めません: ディスクがいっぱいです。</source>
+        <translation>cannot be written: the disk is full.</translation>
+    </message>
+    <message>
+        <source>を開けません（ファイルかフォルダーに入る許可がないか、フォルダーがありません）。</source>
+        <translation>cannot be opened (no permission for the file or its folder, or the folder does not exist).</translation>
+    </message>
+    <message>
+        <source>で SQLite のエラー (コード %1) が起きました。</source>
+        <translation>met an SQLite error (code %1).</translation>
+    </message>
+</context>
+<context>
     <name>StoreOptions</name>
     <message>
         <source>%1 は --%2 と同時に指定できません。</source>
@@ -770,6 +1087,32 @@
     <message>
         <source>判定</source>
         <translation>Verdict</translation>
+    </message>
+</context>
+<context>
+    <name>StorePath</name>
+    <message>
+        <source>結果の保存先「%1」は使えません: 保存先はファイルのパスで指定してください（:memory: や file: で始まる URI は保存先になりません）。</source>
+        <translation>The results store &quot;%1&quot; cannot be used: give the store as the path of a file (:memory: and URIs starting with file: cannot be stores).</translation>
+    </message>
+</context>
+<context>
+    <name>StoreSchema</name>
+    <message>
+        <source>「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには手を付けません。</source>
+        <translation>&quot;%1&quot; is not a Kamorin results store (%2). The file is left alone.</translation>
+    </message>
+    <message>
+        <source>SQLite のデータベースではありません</source>
+        <translation>it is not an SQLite database</translation>
+    </message>
+    <message>
+        <source>別のプログラムの SQLite データベースです</source>
+        <translation>it is another program&apos;s SQLite database</translation>
+    </message>
+    <message>
+        <source>「%1」はこの版より新しい Kamorin の保存先です（形式 %2。この版が読めるのは形式 %3 まで）。このファイルには手を付けません。</source>
+        <translation>&quot;%1&quot; is a store of a newer Kamorin (format %2; this version reads up to format %3). The file is left alone.</translation>
     </message>
 </context>
 <context>

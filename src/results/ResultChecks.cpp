@@ -30,7 +30,7 @@ constexpr double kMaxLogicalCpus = 65536;
 QString checkedText(const QJsonValue &value, const QString &where, qsizetype limit)
 {
     if (!value.isString())
-        refuse(where, QStringLiteral("文字列ではありません"));
+        refuse(where, Words::tr("文字列ではありません"));
     const QString text = value.toString();
     if (const auto fault = shownTextFault(text, limit))
         refuse(where, *fault);
@@ -53,14 +53,14 @@ void checkPlain(const QJsonValue &value, const QString &where, int depth)
     case QJsonValue::Object:
         break;
     case QJsonValue::Undefined:
-        refuse(where, QStringLiteral("値がありません"));
+        refuse(where, Words::tr("値がありません"));
     }
     if (depth >= kMaxDepth)
-        refuse(where, QStringLiteral("入れ子が深すぎます"));
+        refuse(where, Words::tr("入れ子が深すぎます"));
     if (value.isArray()) {
         const QJsonArray array = value.toArray();
         if (array.size() > kMaxListItems)
-            refuse(where, QStringLiteral("要素が %1 個を超えています").arg(kMaxListItems));
+            refuse(where, Words::tr("要素が %1 個を超えています").arg(kMaxListItems));
         for (qsizetype i = 0; i < array.size(); ++i)
             checkPlain(array[i], item(where, i), depth + 1);
         return;
@@ -68,7 +68,7 @@ void checkPlain(const QJsonValue &value, const QString &where, int depth)
     const QJsonObject object = checks::object(value, where);
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (const auto fault = shownTextFault(it.key()))
-            refuse(where, QStringLiteral("メンバーの名前に問題があります: ") + *fault);
+            refuse(where, Words::tr("メンバーの名前に問題があります: ") + *fault);
         checkPlain(it.value(), member(where, it.key()), depth + 1);
     }
 }
@@ -109,9 +109,9 @@ QString text(const QJsonValue &value, const QString &where)
 double number(const QJsonValue &value, const QString &where)
 {
     if (!value.isDouble())
-        refuse(where, QStringLiteral("数ではありません"));
+        refuse(where, Words::tr("数ではありません"));
     if (!std::isfinite(value.toDouble()))
-        refuse(where, QStringLiteral("有限の数ではありません"));
+        refuse(where, Words::tr("有限の数ではありません"));
     return value.toDouble();
 }
 
@@ -119,8 +119,7 @@ double positive(const QJsonValue &value, const QString &where, double limit)
 {
     const double n = number(value, where);
     if (!(n > 0) || n > limit)
-        refuse(where,
-               QStringLiteral("0 より大きく %1 以下の数ではありません").arg(limit, 0, 'g', 12));
+        refuse(where, Words::tr("0 より大きく %1 以下の数ではありません").arg(limit, 0, 'g', 12));
     return n;
 }
 
@@ -129,7 +128,7 @@ double whole(const QJsonValue &value, const QString &where, double low, double h
     const double n = number(value, where);
     if (n < low || n > high || n != std::floor(n))
         refuse(where,
-               QStringLiteral("%1 以上 %2 以下の整数ではありません")
+               Words::tr("%1 以上 %2 以下の整数ではありません")
                        .arg(QString::number(low, 'f', 0), QString::number(high, 'f', 0)));
     return n;
 }
@@ -144,10 +143,10 @@ bool flag(const QJsonValue &value, const QString &where)
 QJsonObject object(const QJsonValue &value, const QString &where)
 {
     if (!value.isObject())
-        refuse(where, QStringLiteral("オブジェクトではありません"));
+        refuse(where, Words::tr("オブジェクトではありません"));
     const QJsonObject o = value.toObject();
     if (o.size() > kMaxMembers)
-        refuse(where, QStringLiteral("メンバーが %1 個を超えています").arg(kMaxMembers));
+        refuse(where, Words::tr("メンバーが %1 個を超えています").arg(kMaxMembers));
     return o;
 }
 
@@ -161,7 +160,7 @@ double runSeconds(const QJsonValue &value, const QString &where, double passes)
     const double seconds = positive(value, where, kMaxSeconds);
     if (seconds < passes * kMinSecondsPerPass)
         refuse(where,
-               QStringLiteral("%1 回で %2 秒は 1 回 0.1 ナノ秒より短く、ありえません")
+               Words::tr("%1 回で %2 秒は 1 回 0.1 ナノ秒より短く、ありえません")
                        .arg(QString::number(passes, 'f', 0), QString::number(seconds, 'g', 6)));
     return seconds;
 }
@@ -172,12 +171,11 @@ void passesAgree(const BenchmarkSettings &settings, double passes, const QString
     try {
         expected = passesFor(settings.count, settings.unit);
     } catch (const RuntimeError &) {
-        refuse(member(where, QStringLiteral("count")),
-               QStringLiteral("ループ回数として読めません"));
+        refuse(member(where, QStringLiteral("count")), Words::tr("ループ回数として読めません"));
     }
     if (expected != passes)
         refuse(member(where, QStringLiteral("passes")),
-               QStringLiteral("count と unit から決まる回数 (%1) と違います")
+               Words::tr("count と unit から決まる回数 (%1) と違います")
                        .arg(QString::number(expected, 'f', 0)));
 }
 
@@ -193,15 +191,15 @@ SystemInfo system(const QJsonValue &value, const QString &where)
             [](const QJsonValue &v, const QString &at) { whole(v, at, 0, kMaxLogicalCpus); });
     ifGiven(system, where, u"load_average", [](const QJsonValue &load, const QString &at) {
         if (!load.isArray() || load.toArray().size() != 3)
-            refuse(at, QStringLiteral("3 つの数の並びではありません"));
+            refuse(at, Words::tr("3 つの数の並びではありません"));
         for (qsizetype i = 0; i < 3; ++i) {
             if (number(load.toArray()[i], item(at, i)) < 0)
-                refuse(item(at, i), QStringLiteral("負の数です"));
+                refuse(item(at, i), Words::tr("負の数です"));
         }
     });
     if (system.contains(QStringLiteral("warnings"))
         && !system[QStringLiteral("warnings")].isArray())
-        refuse(member(where, QStringLiteral("warnings")), QStringLiteral("並びではありません"));
+        refuse(member(where, QStringLiteral("warnings")), Words::tr("並びではありません"));
     return systemFrom(system);
 }
 
@@ -216,7 +214,7 @@ ParallelResult parallel(const QJsonValue &value, const QString &where)
     const auto listOf = [](auto check) {
         return [check](const QJsonValue &v, const QString &at) {
             if (!v.isArray())
-                refuse(at, QStringLiteral("並びではありません"));
+                refuse(at, Words::tr("並びではありません"));
             for (qsizetype i = 0; i < v.toArray().size(); ++i)
                 check(v.toArray()[i], item(at, i));
         };
@@ -234,7 +232,7 @@ ParallelResult parallel(const QJsonValue &value, const QString &where)
 std::vector<KeptWarning> warnings(const QJsonValue &value, const QString &where)
 {
     if (!value.isArray())
-        refuse(where, QStringLiteral("並びではありません"));
+        refuse(where, Words::tr("並びではありません"));
     plain(value, where);
     std::vector<KeptWarning> kept;
     const QJsonArray list = value.toArray();

@@ -37,22 +37,22 @@ QString faultText(QJsonParseError::ParseError error)
     case QJsonParseError::UnterminatedObject:
     case QJsonParseError::UnterminatedArray:
     case QJsonParseError::UnterminatedString:
-        return QStringLiteral("途中で終わっています");
+        return Words::tr("途中で終わっています");
     case QJsonParseError::MissingNameSeparator:
-        return QStringLiteral("「:」があるべきところです");
+        return Words::tr("「:」があるべきところです");
     case QJsonParseError::MissingValueSeparator:
-        return QStringLiteral("「,」があるべきところです");
+        return Words::tr("「,」があるべきところです");
     case QJsonParseError::IllegalNumber:
     case QJsonParseError::TerminationByNumber:
-        return QStringLiteral("数が正しくありません");
+        return Words::tr("数が正しくありません");
     case QJsonParseError::IllegalEscapeSequence:
-        return QStringLiteral("文字列のエスケープが正しくありません");
+        return Words::tr("文字列のエスケープが正しくありません");
     case QJsonParseError::IllegalUTF8String:
-        return QStringLiteral("UTF-8 として正しくない文字列です");
+        return Words::tr("UTF-8 として正しくない文字列です");
     case QJsonParseError::GarbageAtEnd:
-        return QStringLiteral("値の後に余計なものがあります");
+        return Words::tr("値の後に余計なものがあります");
     default:
-        return QStringLiteral("値として正しくありません");
+        return Words::tr("値として正しくありません");
     }
 }
 
@@ -88,7 +88,7 @@ struct DocumentHead
             return;
         }
         if (*slot)
-            refuse(key, QStringLiteral("二度あります"));
+            refuse(key, Words::tr("二度あります"));
         *slot = key == u"results" && bytes == "[]" ? QJsonValue(QJsonArray())
                                                    : parsedValue(bytes, offset);
     }
@@ -110,18 +110,17 @@ struct DocumentHead
     {
         if (!format || format->toString() != QString::fromUtf16(kDocumentFormat))
             refuse(QStringLiteral("format"),
-                   QStringLiteral("\"%1\" ではありません。Kamorin の結果のファイルではないようです")
+                   Words::tr("\"%1\" ではありません。Kamorin の結果のファイルではないようです")
                            .arg(QString::fromUtf16(kDocumentFormat)));
         if (!knownVersion())
             refuse(QStringLiteral("version"),
-                   QStringLiteral(
-                           "形式の版が %1 です。この Kamorin が読めるのは版 %2 のファイルです")
+                   Words::tr("形式の版が %1 です。この Kamorin が読めるのは版 %2 のファイルです")
                            .arg(jsonText(version.value_or(QJsonValue(QJsonValue::Undefined))),
                                 Words::tr("1 と %1").arg(kDocumentVersion)));
         if (unknown)
-            refuse(*unknown, QStringLiteral("知らないメンバーです"));
+            refuse(*unknown, Words::tr("知らないメンバーです"));
         if (!results || !results->isArray())
-            refuse(QStringLiteral("results"), QStringLiteral("結果の並びではありません"));
+            refuse(QStringLiteral("results"), Words::tr("結果の並びではありません"));
     }
 };
 
@@ -155,7 +154,7 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
                          SavedResult result = checkedResult(value, at, now, readAs);
                          if (ids.contains(result.id))
                              refuse(member(at, QStringLiteral("id")),
-                                    QStringLiteral("同じ ID がこのファイルに二度あります"));
+                                    Words::tr("同じ ID がこのファイルに二度あります"));
                          ids.insert(result.id);
                          read.push_back(std::move(result));
                      } catch (const Refusal &refusal) {
@@ -181,7 +180,7 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
 
 [[noreturn]] void refuseFile(const QString &fileName, const QString &why)
 {
-    throw ResultsError(QStringLiteral("「%1」は取り込めません: %2。").arg(fileName, why),
+    throw ResultsError(Words::tr("「%1」は取り込めません: %2。").arg(fileName, why),
                        ResultsError::Kind::Document);
 }
 
@@ -194,8 +193,8 @@ std::vector<SavedResult> readResultDocument(const ByteSource &source, const QStr
         return checkedDocument(scanner);
     } catch (const JsonFault &fault) {
         refuseFile(fileName,
-                   QStringLiteral("JSON として正しくありません（%1 バイト目: %2）。"
-                                  "途中で切れているか、壊れています")
+                   Words::tr("JSON として正しくありません（%1 バイト目: %2）。"
+                             "途中で切れているか、壊れています")
                            .arg(fault.offset)
                            .arg(fault.what));
     } catch (const Refusal &refusal) {

@@ -2,6 +2,7 @@
 
 #include "results/ResultChecks.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -9,6 +10,15 @@
 #include <string_view>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ResultFileScannerWords)
+};
+
+} // namespace
 
 namespace {
 
@@ -45,7 +55,7 @@ bool ResultFileScanner::fill()
     }
     if (m_base + m_buffer.size() > kMaxDocumentBytes)
         refuse(QString(),
-               QStringLiteral("%1 MiB を超えています（%2 件の結果に 1 件 %3 KiB まで）")
+               Words::tr("%1 MiB を超えています（%2 件の結果に 1 件 %3 KiB まで）")
                        .arg(kMaxDocumentBytes >> 20)
                        .arg(kMaxResults)
                        .arg(kMaxResultBytes >> 10));
@@ -75,9 +85,9 @@ void ResultFileScanner::expect(char c)
     skipBlanks();
     const int found = peek();
     if (found == -1)
-        fault(QStringLiteral("途中で終わっています"));
+        fault(Words::tr("途中で終わっています"));
     if (found != static_cast<unsigned char>(c))
-        fault(QStringLiteral("「%1」があるべきところです").arg(QLatin1Char(c)));
+        fault(Words::tr("「%1」があるべきところです").arg(QLatin1Char(c)));
     ++m_pos;
 }
 
@@ -87,13 +97,13 @@ void ResultFileScanner::skipString()
     for (;;) {
         const int c = peek();
         if (c == -1)
-            fault(QStringLiteral("文字列が途中で終わっています"));
+            fault(Words::tr("文字列が途中で終わっています"));
         ++m_pos;
         if (c == '"')
             return;
         if (c == '\\') {
             if (peek() == -1)
-                fault(QStringLiteral("文字列が途中で終わっています"));
+                fault(Words::tr("文字列が途中で終わっています"));
             ++m_pos;
         }
     }
@@ -108,7 +118,7 @@ QByteArray ResultFileScanner::value(const QString &where)
     m_keptLimit = where.startsWith(u"results[") ? kMaxResultBytes : kMaxMemberBytes;
     const int first = peek();
     if (first == -1)
-        fault(QStringLiteral("途中で終わっています"));
+        fault(Words::tr("途中で終わっています"));
     if (first == '"') {
         skipString();
     } else if (first == '{' || first == '[') {
@@ -117,17 +127,17 @@ QByteArray ResultFileScanner::value(const QString &where)
         do {
             const int c = peek();
             if (c == -1)
-                fault(QStringLiteral("途中で終わっています"));
+                fault(Words::tr("途中で終わっています"));
             if (c == '"') {
                 skipString();
                 continue;
             }
             if (c == '{' || c == '[') {
                 if (depth == kMaxNesting)
-                    refuse(where, QStringLiteral("入れ子が深すぎます"));
+                    refuse(where, Words::tr("入れ子が深すぎます"));
                 closing[depth++] = c == '{' ? '}' : ']';
             } else if ((c == '}' || c == ']') && closing[--depth] != c) {
-                fault(QStringLiteral("括弧の対応が取れていません"));
+                fault(Words::tr("括弧の対応が取れていません"));
             }
             // Numbers, words, commas and colons: the value's parse judges them.
             ++m_pos;
@@ -147,20 +157,20 @@ QByteArray ResultFileScanner::value(const QString &where)
 void ResultFileScanner::keptWithinLimit(qsizetype size) const
 {
     if (size > m_keptLimit)
-        refuse(m_keptWhere, QStringLiteral("%1 KiB を超えています").arg(m_keptLimit >> 10));
+        refuse(m_keptWhere, Words::tr("%1 KiB を超えています").arg(m_keptLimit >> 10));
 }
 
 QString ResultFileScanner::key()
 {
     skipBlanks();
     if (peek() != '"')
-        fault(peek() == -1 ? QStringLiteral("途中で終わっています")
-                           : QStringLiteral("メンバーの名前があるべきところです"));
+        fault(peek() == -1 ? Words::tr("途中で終わっています")
+                           : Words::tr("メンバーの名前があるべきところです"));
     const qsizetype start = offset();
     const QByteArray quoted = value(QStringLiteral("$"));
     const QJsonArray parsed = QJsonDocument::fromJson('[' + quoted + ']').array();
     if (parsed.size() != 1 || !parsed[0].isString())
-        throw JsonFault { start, QStringLiteral("メンバーの名前が正しくありません") };
+        throw JsonFault { start, Words::tr("メンバーの名前が正しくありません") };
     return parsed[0].toString();
 }
 
@@ -168,7 +178,7 @@ void ResultFileScanner::scan(const MemberFound &memberFound, const ResultFound &
 {
     skipBlanks();
     if (peek() == '[')
-        refuse(QStringLiteral("$"), QStringLiteral("オブジェクトではありません"));
+        refuse(QStringLiteral("$"), Words::tr("オブジェクトではありません"));
     expect('{');
     skipBlanks();
     bool first = true;
@@ -193,7 +203,7 @@ void ResultFileScanner::scan(const MemberFound &memberFound, const ResultFound &
                 expect(',');
             if (index == kMaxResults)
                 refuse(QStringLiteral("results"),
-                       QStringLiteral("結果が %1 件を超えています").arg(kMaxResults));
+                       Words::tr("結果が %1 件を超えています").arg(kMaxResults));
             skipBlanks();
             const qsizetype start = offset();
             const QString where = item(QStringLiteral("results"), index);
@@ -206,7 +216,7 @@ void ResultFileScanner::scan(const MemberFound &memberFound, const ResultFound &
     ++m_pos;
     skipBlanks();
     if (peek() != -1)
-        fault(QStringLiteral("オブジェクトの後に余計なものがあります"));
+        fault(Words::tr("オブジェクトの後に余計なものがあります"));
 }
 
 } // namespace kamorin

@@ -1,11 +1,21 @@
 #include "results/ResultChecks.h"
 #include "results/ResultJson.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QSet>
 #include <QUuid>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ResultReading)
+};
+
+} // namespace
 
 namespace {
 
@@ -43,7 +53,7 @@ public:
     {
         for (auto it = m_object.begin(); it != m_object.end(); ++it) {
             if (!knownMembers(version).contains(it.key()))
-                refuse(at(it.key()), QStringLiteral("知らないメンバーです"));
+                refuse(at(it.key()), Words::tr("知らないメンバーです"));
         }
     }
 
@@ -54,7 +64,7 @@ public:
     {
         const QString name = QString::fromUtf16(key);
         if (!m_object.contains(name))
-            refuse(at(name), QStringLiteral("ありません"));
+            refuse(at(name), Words::tr("ありません"));
         return m_object[name];
     }
     QString requiredText(const char16_t *key) const
@@ -81,15 +91,15 @@ void readHead(const ResultObject &o, SavedResult &r, const QDateTime &now)
     const QString id = text(o.required(u"id"), idAt);
     const QUuid uuid = QUuid::fromString(id);
     if (uuid.isNull() || id.size() != 36)
-        refuse(idAt, QStringLiteral("UUID ではありません"));
+        refuse(idAt, Words::tr("UUID ではありません"));
     r.id = uuid.toString(QUuid::WithoutBraces);
     const QString startedAt = o.at(QStringLiteral("started"));
     r.started = startedFromText(text(o.required(u"started"), startedAt));
     if (!r.started.isValid())
-        refuse(startedAt, QStringLiteral("UTC かオフセット付きの ISO 8601 の日時ではありません"));
+        refuse(startedAt, Words::tr("UTC かオフセット付きの ISO 8601 の日時ではありません"));
     // It would stay the newest result, and `last`, for as long as it is kept.
     if (r.started > now.addDays(1))
-        refuse(startedAt, QStringLiteral("1 日より先の日時です"));
+        refuse(startedAt, Words::tr("1 日より先の日時です"));
     r.label = o.requiredText(u"label");
     r.programVersion = o.requiredText(u"program_version");
     r.host = o.requiredText(u"host");
@@ -100,7 +110,7 @@ QJsonArray runList(const ResultObject &o)
     const QJsonValue runs = o.required(u"runs");
     if (!runs.isArray() || runs.toArray().isEmpty() || runs.toArray().size() > kMaxRuns)
         refuse(o.at(QStringLiteral("runs")),
-               QStringLiteral("1 から %1 個の秒数の並びではありません").arg(kMaxRuns));
+               Words::tr("1 から %1 個の秒数の並びではありません").arg(kMaxRuns));
     return runs.toArray();
 }
 
@@ -128,7 +138,7 @@ void checkSettings(const QJsonObject &s, const QString &where, bool whole)
         const QString name = QString::fromLatin1(key);
         if (!s.contains(name)) {
             if (whole)
-                refuse(member(where, name), QStringLiteral("ありません"));
+                refuse(member(where, name), Words::tr("ありません"));
             return;
         }
         rule(s[name], member(where, name));

@@ -6,6 +6,7 @@
 #include "results/StoreRow.h"
 #include "results/StoreSchema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,6 +16,15 @@
 #include <unistd.h>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ResultStoreWords)
+};
+
+} // namespace
 
 namespace {
 
@@ -128,8 +138,8 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
 {
     const QFileInfo file(path);
     if (file.exists() && !file.isFile())
-        throw ResultsError(QStringLiteral("「%1」は Kamorin の結果の保存先ではありません（通常の"
-                                          "ファイルではありません）。")
+        throw ResultsError(Words::tr("「%1」は Kamorin の結果の保存先ではありません（通常の"
+                                     "ファイルではありません）。")
                                    .arg(path));
     if (access == StoreAccess::Read) {
         m_schemaVersion = checkIsStore(path);
@@ -141,8 +151,8 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
     if (file.exists() && file.size() > 0)
         checkIsStore(path);
     else if (!QDir().mkpath(file.absolutePath()))
-        throw ResultsError(QStringLiteral("結果の保存先のフォルダー「%1」を作れません。")
-                                   .arg(file.absolutePath()));
+        throw ResultsError(
+                Words::tr("結果の保存先のフォルダー「%1」を作れません。").arg(file.absolutePath()));
     // SQLite opens a file it may not write read-only without a word: said
     // now rather than after a run whose result is then not kept. The folder
     // takes the journal.
@@ -175,7 +185,7 @@ void ResultStore::save(const SavedResult &result)
     QSqlQuery existing = m_connection->run(QStringLiteral("SELECT 1 FROM results WHERE id = ?"),
                                            { result.id });
     if (m_connection->next(existing))
-        throw ResultsError(QStringLiteral("結果の保存先「%1」には ID「%2」の結果がもうあります。")
+        throw ResultsError(Words::tr("結果の保存先「%1」には ID「%2」の結果がもうあります。")
                                    .arg(m_path, result.id));
     insert(*m_connection, result, false);
     transaction.commit();
@@ -241,16 +251,15 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
                               { id.size(), id }));
     if (matches.size() > 1)
         throw ResultsError(
-                QStringLiteral(
-                        "「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
+                Words::tr("「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
                         .arg(key),
                 ResultsError::Kind::NoSuchResult);
     if (matches.empty())
         return byLabel;
     if (byLabel && byLabel->id != matches.front().id)
-        throw ResultsError(QStringLiteral("「%1」はラベルとしても ID の先頭としても結果に当たります"
-                                          "（ラベル「%1」の ID %2 と、ID %3）。"
-                                          "どちらか ID を全部指定してください。")
+        throw ResultsError(Words::tr("「%1」はラベルとしても ID の先頭としても結果に当たります"
+                                     "（ラベル「%1」の ID %2 と、ID %3）。"
+                                     "どちらか ID を全部指定してください。")
                                    .arg(key, byLabel->id, matches.front().id),
                            ResultsError::Kind::Ambiguous);
     return matches.front();
@@ -263,7 +272,7 @@ void ResultStore::forget(const QString &id)
                                               { storedIdOf(id) });
     if (query.numRowsAffected() != 1)
         throw ResultsError(
-                QStringLiteral("結果の保存先「%1」に ID「%2」の結果はありません。").arg(m_path, id),
+                Words::tr("結果の保存先「%1」に ID「%2」の結果はありません。").arg(m_path, id),
                 ResultsError::Kind::NoSuchResult);
     transaction.commit();
 }

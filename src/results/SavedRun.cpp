@@ -3,11 +3,21 @@
 #include "results/ResultJson.h"
 #include "results/ResultsError.h"
 
+#include <QCoreApplication>
 #include <QSysInfo>
 
 #include <algorithm>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SavedRun)
+};
+
+} // namespace
 
 SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
                           const QString &programVersion)
@@ -17,7 +27,7 @@ SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
         || std::any_of(result.runs.begin(), result.runs.end(), [](const RecordedRun &run) {
                return !(run.passes > 0) || !(run.seconds > 0);
            }))
-        throw ResultsError(QStringLiteral("ループを 1 回以上実行した計測でないと保存できません。"),
+        throw ResultsError(Words::tr("ループを 1 回以上実行した計測でないと保存できません。"),
                            ResultsError::Kind::Document);
     SavedResult saved;
     saved.id = newResultId();

@@ -1,6 +1,17 @@
 #include "results/ShownText.h"
 
+#include <QCoreApplication>
+
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ShownText)
+};
+
+} // namespace
 
 namespace {
 
@@ -28,18 +39,18 @@ std::optional<QString> shownTextFault(QStringView text, qsizetype limit)
         ++length;
         // Half of a pair: UTF-8 cannot hold it, so it would not survive an export.
         if (QChar::isSurrogate(c))
-            return QStringLiteral("対になっていないサロゲートが含まれています");
+            return Words::tr("対になっていないサロゲートが含まれています");
         // A line break or other control character would break the lines of
         // the text and CSV outputs that show it.
         if (QChar::category(c) == QChar::Other_Control)
-            return QStringLiteral("制御文字が含まれています");
+            return Words::tr("制御文字が含まれています");
         if (reordersText(c))
-            return QStringLiteral("文字の向きを変える制御文字が含まれています");
+            return Words::tr("文字の向きを変える制御文字が含まれています");
         if (c == 0x2028 || c == 0x2029)
-            return QStringLiteral("行区切りか段落区切りの文字が含まれています");
+            return Words::tr("行区切りか段落区切りの文字が含まれています");
     }
     if (length > limit)
-        return QStringLiteral("%1 文字を超えています").arg(limit);
+        return Words::tr("%1 文字を超えています").arg(limit);
     return std::nullopt;
 }
 

@@ -3,17 +3,27 @@
 #include "results/ResultsError.h"
 #include "results/StoreFailure.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QUuid>
 
 namespace kamorin {
 
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StoreConnectionWords)
+};
+
+} // namespace
+
 StoreConnection::StoreConnection(const QString &path, Access access)
     : m_path(path), m_name(QStringLiteral("kamorin-store-") + QUuid::createUuid().toString())
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        throw ResultsError(QStringLiteral("結果の保存先を開けません: Qt の SQLite ドライバー "
-                                          "(libqt6sql6-sqlite) がありません。"));
+        throw ResultsError(Words::tr("結果の保存先を開けません: Qt の SQLite ドライバー "
+                                     "(libqt6sql6-sqlite) がありません。"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kStoreBusyTimeoutMs);

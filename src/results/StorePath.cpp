@@ -1,8 +1,18 @@
 #include "results/StorePath.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StorePath)
+};
+
+} // namespace
 
 QString resolveStorePath(const QString &explicitPath, const QProcessEnvironment &environment)
 {
@@ -26,9 +36,9 @@ std::optional<QString> storePathRefusal(const QString &path)
     // Qt would make a folder of its first part. Neither keeps a result.
     if (path.isEmpty() || path == QStringLiteral(":memory:")
         || path.startsWith(QStringLiteral("file:")))
-        return QStringLiteral("結果の保存先「%1」は使えません: 保存先はファイルのパスで"
-                              "指定してください（:memory: や file: で始まる URI は"
-                              "保存先になりません）。")
+        return Words::tr("結果の保存先「%1」は使えません: 保存先はファイルのパスで"
+                         "指定してください（:memory: や file: で始まる URI は"
+                         "保存先になりません）。")
                 .arg(path);
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,6 +16,15 @@
 #include <vector>
 
 namespace kamorin {
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StoreSchema)
+};
+
+} // namespace
 
 namespace {
 
@@ -60,26 +70,26 @@ FileLook look(const QString &path)
 
 QString refusal(const QString &path, const QString &why)
 {
-    return QStringLiteral("「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには"
-                          "手を付けません。")
+    return Words::tr("「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには"
+                     "手を付けません。")
             .arg(path, why);
 }
 
 QString notSqlite()
 {
-    return QStringLiteral("SQLite のデータベースではありません");
+    return Words::tr("SQLite のデータベースではありません");
 }
 
 QString someoneElses()
 {
-    return QStringLiteral("別のプログラムの SQLite データベースです");
+    return Words::tr("別のプログラムの SQLite データベースです");
 }
 
 [[noreturn]] void refuseNewer(const QString &path, int version)
 {
     throw ResultsError(
-            QStringLiteral("「%1」はこの版より新しい Kamorin の保存先です（形式 %2。"
-                           "この版が読めるのは形式 %3 まで）。このファイルには手を付けません。")
+            Words::tr("「%1」はこの版より新しい Kamorin の保存先です（形式 %2。"
+                      "この版が読めるのは形式 %3 まで）。このファイルには手を付けません。")
                     .arg(path, QString::number(version), QString::number(kStoreSchemaVersion)));
 }
 
