@@ -17,4 +17,17 @@ class LoopProgress;
 // request ends the loop with the cancelled error.
 Variant sumLeibnizSeries(Variant end, LoopProgress &progress);
 
+// Where a test may look at the processor on the loop's own thread: Ready
+// once everything before the loop is done, Start once the state the loop
+// starts from is made clean, right before the first pass, End after the last.
+enum class LoopPoint
+{
+    Ready,
+    Start,
+    End,
+};
+using LoopProbe = void (*)(LoopPoint) noexcept;
+// Null, as in every run of the program, looks at nothing.
+void setLoopProbe(LoopProbe probe) noexcept;
+
 } // namespace kamorin

@@ -4,6 +4,7 @@
 #include "scoring/Command6_Click.h"
 #include "scoring/ReferenceMachineTable.h"
 #include "support/SampleResult.h"
+#include "support/VectorStateWatch.h"
 
 #include <QTest>
 
@@ -120,6 +121,7 @@ private Q_SLOTS:
     void stopAtEachStage();
     void runScoreIsScoresFormula_data();
     void runScoreIsScoresFormula();
+    void everyLoopStartsFromACleanVectorState();
 };
 
 void TestSession::courses_data()
@@ -454,6 +456,35 @@ void TestSession::runScoreIsScoresFormula()
     const double reference = *ReferenceMachineTable::lookup(machine);
     QCOMPARE(QString::number(*scoreOfRun(form, time), 'f', 3), scoreText(form, reference));
     QVERIFY(!scoreOfRun(form, 0));
+}
+
+// Calibration, the warm-up, the runs and each parallel copy on its thread.
+void TestSession::everyLoopStartsFromACleanVectorState()
+{
+    if (!test::VectorStateWatch::possible())
+        QSKIP(test::VectorStateWatch::kWhyNot);
+    SessionPlan plan;
+    plan.autoCount = true;
+    plan.minimumSeconds = 0.1;
+    plan.series.speed = QStringLiteral("0");
+    plan.series.warmup = 1;
+    plan.series.runs = 2;
+    plan.threads = 2;
+    plan.forceThreads = true;
+    RunRegistry registry;
+    Observer observer;
+    const test::VectorStateWatch watch;
+    test::VectorStateWatch::dirty();
+
+    const SessionOutcome outcome = runSession(plan, registry, observer, nullptr);
+
+    QCOMPARE(outcome.ending, SessionEnding::Done);
+    QVERIFY(outcome.result.parallel.has_value());
+    // At least one calibration loop, the warm-up, two runs and two copies.
+    QVERIFY2(watch.loopsReady() >= 6, qPrintable(QString::number(watch.loopsReady())));
+    QCOMPARE(watch.loopsDirtied(), watch.loopsReady());
+    QCOMPARE(watch.dirtyAtStart(), 0);
+    QCOMPARE(watch.dirtyAtEnd(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSession)

@@ -12,6 +12,7 @@
 #include "support/FormState.h"
 #include "support/OpenWindow.h"
 #include "support/ScoredRun.h"
+#include "support/VectorStateWatch.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void escapeStopsTheRun();
     void closingTheWindowStopsTheRunThenCloses();
     void versionDialogStaysUsableDuringARun();
+    void runStartsFromACleanVectorState();
     void progressText_data();
     void progressText();
 
@@ -181,6 +183,25 @@ void TestLongRun::escapeStopsTheRun()
     QTest::mouseClick(widget("Command6"), Qt::LeftButton);
     QVERIFY(ticker.boxes.isEmpty());
     QCOMPARE(m_app->form.Text7.text(), u"6.754"_s);
+}
+
+// On the worker thread, after Qt's painting and the wait have run on theirs.
+void TestLongRun::runStartsFromACleanVectorState()
+{
+    if (!test::VectorStateWatch::possible())
+        QSKIP(test::VectorStateWatch::kWhyNot);
+    m_app->form.Combo4.setText(u"1000"_s);
+    m_app->form.Combo5.setText(u"回"_s);
+    const test::VectorStateWatch watch;
+    test::VectorStateWatch::dirty();
+
+    QTest::mouseClick(widget("Command1"), Qt::LeftButton);
+
+    QCOMPARE(m_app->form.Text2.text(), u"3.14059265383979"_s);
+    QCOMPARE(watch.loopsReady(), 1);
+    QCOMPARE(watch.loopsDirtied(), 1);
+    QCOMPARE(watch.dirtyAtStart(), 0);
+    QCOMPARE(watch.dirtyAtEnd(), 0);
 }
 
 void TestLongRun::closingTheWindowStopsTheRunThenCloses()

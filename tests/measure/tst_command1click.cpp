@@ -10,6 +10,7 @@
 #include "support/FormState.h"
 #include "support/PropertyRecorder.h"
 #include "support/ScoredRun.h"
+#include "support/VectorStateWatch.h"
 
 #include <QTest>
 
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void failureAfterTheStartLeavesTheButtonReady_data();
     void failureAfterTheStartLeavesTheButtonReady();
     void stoppedRunPutsTheFormBackAsBeforeThePress();
+    void loopStartsFromACleanVectorState();
 };
 
 void TestCommand1Click::valueAndDigits_data()
@@ -553,6 +555,27 @@ void TestCommand1Click::stoppedRunPutsTheFormBackAsBeforeThePress()
     QVERIFY(platform.errors.empty());
     QCOMPARE(platform.stops, std::vector { ErrorNumber::Cancelled });
     QVERIFY(!form.pressRunning());
+}
+
+void TestCommand1Click::loopStartsFromACleanVectorState()
+{
+    if (!test::VectorStateWatch::possible())
+        QSKIP(test::VectorStateWatch::kWhyNot);
+    Form1 form;
+    FakePlatform platform;
+    Form_Load(form);
+    form.Combo4.setText(u"1000"_s);
+    form.Combo5.setText(u"回"_s);
+    const test::VectorStateWatch watch;
+    test::VectorStateWatch::dirty();
+
+    Command1_Click(form, platform);
+
+    QCOMPARE(watch.loopsReady(), 1);
+    QCOMPARE(watch.loopsDirtied(), 1);
+    QCOMPARE(watch.dirtyAtStart(), 0);
+    QCOMPARE(watch.dirtyAtEnd(), 0);
+    QCOMPARE(form.Text2.text(), u"3.14059265383979"_s);
 }
 
 QTEST_APPLESS_MAIN(TestCommand1Click)
