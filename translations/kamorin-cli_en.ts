@@ -1509,6 +1509,18 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
         <source>計測が %1 秒より短いため、%2は当てになりません（--count auto か --min-time を使ってください）。</source>
         <translation>The runs took less than %1 s, so the %2 is not reliable (use --count auto or --min-time).</translation>
     </message>
+    <message>
+        <source>計測中に CPU %1 の周波数が %2 MHz から %3 MHz に変わりました。結果は CPU 本来の速さを表していないおそれがあります。</source>
+        <translation>The frequency of CPU %1 changed from %2 MHz to %3 MHz during the measurement. The result may not show the CPU&apos;s real speed.</translation>
+    </message>
+    <message>
+        <source>計測中にハイパーバイザーが CPU 時間の %1 % を奪いました（%2 % まで）。仮想マシンのほかの利用者が計測を遅らせたおそれがあります。</source>
+        <translation>The hypervisor took %1 % of the CPU time during the measurement (at most %2 %). Other users of the virtual machine may have slowed it down.</translation>
+    </message>
+    <message>
+        <source>計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、論理 CPU %2 個を超えていました。CPU を待った処理が計測を遅らせたおそれがあります。</source>
+        <translation>%1 threads were runnable before or after the measurement (this one included), more than the %2 logical CPUs. Work waiting for a CPU may have slowed the measurement down.</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -6,6 +6,7 @@
 #include "benchmark/ParallelRun.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
+#include "benchmark/Steadiness.h"
 #include "benchmark/Warnings.h"
 #include "mainwindow/Form1.h"
 #include "report/Command4_Click.h"
@@ -146,6 +147,8 @@ SessionOutcome Session::run()
                         m_series.warmup,    m_series.runs,        cpu,
                         m_plan.threads,     m_plan.minimumSeconds };
 
+    const int sampledCpu = cpu.value_or(currentCpu());
+    const MachineSample before = sampleMachine(QStringLiteral("/"), sampledCpu);
     const SeriesEnding ending = runSeries(form, m_platform, m_registry, m_series, result);
     if (ending == SeriesEnding::Stopped)
         return end(SessionEnding::Stopped);
@@ -163,6 +166,10 @@ SessionOutcome Session::run()
         if (stopped())
             return end(SessionEnding::Stopped);
     }
+    const std::vector<Warning> unsteady
+            = steadinessWarnings(before, sampleMachine(QStringLiteral("/"), sampledCpu),
+                                 result.system.logicalCpus, sampledCpu);
+    result.warnings.insert(result.warnings.end(), unsteady.begin(), unsteady.end());
     if (finished && m_plan.rank)
         rank(statistics->median, longEnough);
     result.warnings.insert(result.warnings.end(), m_shortness.begin(), m_shortness.end());

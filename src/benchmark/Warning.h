@@ -17,8 +17,7 @@ struct BusyMachine
 
 // The CPU frequency governor is powersave.
 struct PowersaveGovernor
-{
-};
+{ };
 
 // The recorded runs disagree: their relative standard deviation and its limit.
 struct NoisyRuns
@@ -47,7 +46,32 @@ struct RunsTooShort
     Figure figure = Figure::Rank;
 };
 
-using Warning
-        = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads, RunsTooShort>;
+// The frequency of the CPU the runs used (cpufreq's scaling_cur_freq) was
+// not the same after the runs as before them, beyond the reading's own jitter.
+struct FrequencyChanged
+{
+    int cpu = 0;
+    double beforeMhz = 0;
+    double afterMhz = 0;
+};
+
+// The hypervisor took more of the machine's CPU time during the runs than
+// the limit (both as shares: steal time over the CPUs' time).
+struct TimeStolen
+{
+    double share = 0;
+    double limit = 0;
+};
+
+// More threads were runnable than there are logical CPUs, before or after
+// the runs, so some waited for a CPU.
+struct CrowdedCpus
+{
+    int runnable = 0;
+    int logicalCpus = 0;
+};
+
+using Warning = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads,
+                             RunsTooShort, FrequencyChanged, TimeStolen, CrowdedCpus>;
 
 } // namespace kamorin

@@ -89,7 +89,8 @@ int run(const RunOptions &options)
     if (outcome.savedId && options.form != OutputForm::Json)
         writeError(Words::tr("kamorin-cli: 結果を保存しました。ID: %1\n").arg(*outcome.savedId));
     if (options.form != OutputForm::Json)
-        writeWarnings(warningTextsOf<NoisyRuns>(outcome.result.warnings));
+        writeWarnings(warningTextsOf<NoisyRuns, FrequencyChanged, TimeStolen, CrowdedCpus>(
+                outcome.result.warnings));
     // Said on stderr whatever the form: a script that reads only the figures
     // must still be told they mean little.
     writeWarnings(warningTextsOf<RunsTooShort>(outcome.result.warnings));

@@ -56,6 +56,29 @@ struct Wording
                 .arg(twoDecimals(w.speedup))
                 .arg(w.threads);
     }
+    QString operator()(const FrequencyChanged &w) const
+    {
+        return Words::tr("計測中に CPU %1 の周波数が %2 MHz から %3 MHz に変わりました。"
+                         "結果は CPU 本来の速さを表していないおそれがあります。")
+                .arg(w.cpu)
+                .arg(qRound64(w.beforeMhz))
+                .arg(qRound64(w.afterMhz));
+    }
+    QString operator()(const TimeStolen &w) const
+    {
+        return Words::tr("計測中にハイパーバイザーが CPU 時間の %1 % を奪いました（%2 % まで）。"
+                         "仮想マシンのほかの利用者が計測を遅らせたおそれがあります。")
+                .arg(oneDecimal(w.share * 100))
+                .arg(oneDecimal(w.limit * 100));
+    }
+    QString operator()(const CrowdedCpus &w) const
+    {
+        return Words::tr("計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、"
+                         "論理 CPU %2 個を超えていました。"
+                         "CPU を待った処理が計測を遅らせたおそれがあります。")
+                .arg(w.runnable)
+                .arg(w.logicalCpus);
+    }
     QString operator()(const RunsTooShort &w) const
     {
         const QString what = w.figure == RunsTooShort::Figure::Speedup ? Words::tr("速度向上率")

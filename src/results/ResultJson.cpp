@@ -57,6 +57,25 @@ struct KindWriter
         out.key(u"figure").string(w.figure == RunsTooShort::Figure::Speedup ? kFigureSpeedup
                                                                             : kFigureRank);
     }
+    void operator()(const FrequencyChanged &w)
+    {
+        kind(u"frequency_changed");
+        out.key(u"cpu").integer(w.cpu);
+        out.key(u"before_mhz").number(w.beforeMhz);
+        out.key(u"after_mhz").number(w.afterMhz);
+    }
+    void operator()(const TimeStolen &w)
+    {
+        kind(u"time_stolen");
+        out.key(u"share").number(w.share);
+        out.key(u"limit").number(w.limit);
+    }
+    void operator()(const CrowdedCpus &w)
+    {
+        kind(u"crowded_cpus");
+        out.key(u"runnable").integer(w.runnable);
+        out.key(u"logical_cpus").integer(w.logicalCpus);
+    }
     void operator()(const Warning &w) { std::visit(*this, w); }
     void operator()(const WordedWarning &w)
     {
@@ -293,6 +312,13 @@ std::optional<KeptWarning> warningFrom(const QJsonObject &o)
                                       figure == kFigureSpeedup ? RunsTooShort::Figure::Speedup
                                                                : RunsTooShort::Figure::Rank });
     }
+    if (kind == u"frequency_changed")
+        return Warning(
+                FrequencyChanged { whole(u"cpu"), number(u"before_mhz"), number(u"after_mhz") });
+    if (kind == u"time_stolen")
+        return Warning(TimeStolen { number(u"share"), number(u"limit") });
+    if (kind == u"crowded_cpus")
+        return Warning(CrowdedCpus { whole(u"runnable"), whole(u"logical_cpus") });
     if (kind == u"text")
         return WordedWarning { o[u"text"].toString() };
     return std::nullopt;

@@ -81,8 +81,12 @@ QList<int> warningKinds(const BenchmarkResult &result)
 {
     QList<int> kinds;
     for (const Warning &warning : result.warnings)
+        // What the machine happens to be doing is not the session's to decide.
         if (!std::holds_alternative<BusyMachine>(warning)
-            && !std::holds_alternative<PowersaveGovernor>(warning))
+            && !std::holds_alternative<PowersaveGovernor>(warning)
+            && !std::holds_alternative<FrequencyChanged>(warning)
+            && !std::holds_alternative<TimeStolen>(warning)
+            && !std::holds_alternative<CrowdedCpus>(warning))
             kinds << static_cast<int>(warning.index());
     return kinds;
 }

@@ -1,3 +1,4 @@
+#include "benchmark/Steadiness.h"
 #include "benchmark/SystemInfo.h"
 
 #include <QDir>
@@ -20,6 +21,42 @@ QString unameField(bool release)
     return QString::fromUtf8(release ? names.release : names.machine);
 }
 
+bool writeRoot(const QTemporaryDir &root, const Files &files)
+{
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const QString path = root.filePath(QString::fromUtf8(it.key()));
+        QFile file(path);
+        if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly))
+            return false;
+        file.write(it.value());
+    }
+    return true;
+}
+
+// /proc/stat with `steal` clock ticks and `running` runnable threads.
+QByteArray stat(int steal, int running)
+{
+    return QStringLiteral("cpu  100 0 50 900 3 0 1 %1 0 0\ncpu0 50 0 25 450 1 0 0 0 0 0\n"
+                          "ctxt 12345\nprocs_running %2\nprocs_blocked 0\n")
+            .arg(steal)
+            .arg(running)
+            .toUtf8();
+}
+
+QString described(const Warning &warning)
+{
+    if (const auto *w = std::get_if<FrequencyChanged>(&warning))
+        return QStringLiteral("cpu %1: %2 -> %3 MHz")
+                .arg(w->cpu)
+                .arg(w->beforeMhz)
+                .arg(w->afterMhz);
+    if (const auto *w = std::get_if<TimeStolen>(&warning))
+        return QStringLiteral("stolen %1").arg(w->share);
+    if (const auto *w = std::get_if<CrowdedCpus>(&warning))
+        return QStringLiteral("%1 runnable on %2").arg(w->runnable).arg(w->logicalCpus);
+    return QStringLiteral("other");
+}
+
 } // namespace
 
 class TestSystemInfo : public QObject
@@ -29,6 +66,8 @@ class TestSystemInfo : public QObject
 private Q_SLOTS:
     void fromAFakeRoot_data();
     void fromAFakeRoot();
+    void steadiness_data();
+    void steadiness();
 };
 
 void TestSystemInfo::fromAFakeRoot_data()
@@ -93,14 +132,7 @@ void TestSystemInfo::fromAFakeRoot()
     QFETCH(Files, files);
     QFETCH(int, cpu);
     QTemporaryDir root;
-    QVERIFY(root.isValid());
-    for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        const QString path = root.filePath(QString::fromUtf8(it.key()));
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(it.value());
-    }
+    QVERIFY(root.isValid() && writeRoot(root, files));
 
     const SystemInfo info = readSystemInfo(root.path(), 12, cpu);
     QCOMPARE(info.logicalCpus, 12);
@@ -114,6 +146,51 @@ void TestSystemInfo::fromAFakeRoot()
                        .arg((*info.loadAverage)[1])
                        .arg((*info.loadAverage)[2]);
     QTEST(load, "load");
+}
+
+void TestSystemInfo::steadiness_data()
+{
+    QTest::addColumn<Files>("before");
+    QTest::addColumn<Files>("after");
+    QTest::addColumn<QStringList>("warnings");
+    const QByteArray freq = "sys/devices/system/cpu/cpu1/cpufreq/scaling_cur_freq";
+    const QByteArray otherFreq = "sys/devices/system/cpu/cpu0/cpufreq/scaling_cur_freq";
+    // Two CPUs for 10 s: 20 CPU seconds, so 1 % is 0.2 s, 20 ticks at 100 a second.
+    QTest::newRow("steady") << Files { { "proc/stat", stat(10, 1) }, { freq, "3400000\n" } }
+                            << Files { { "proc/stat", stat(30, 2) }, { freq, "3300000\n" } }
+                            << QStringList {};
+    QTest::newRow("frequency dropped")
+            << Files { { freq, "3400000\n" } } << Files { { freq, "2800000\n" } }
+            << QStringList { QStringLiteral("cpu 1: 3400 -> 2800 MHz") };
+    QTest::newRow("another CPU's frequency is not this one's")
+            << Files { { otherFreq, "3400000\n" } } << Files { { otherFreq, "800000\n" } }
+            << QStringList {};
+    QTest::newRow("stolen just above 1 %")
+            << Files { { "proc/stat", stat(10, 1) } } << Files { { "proc/stat", stat(31, 1) } }
+            << QStringList { QStringLiteral("stolen 0.0105") };
+    QTest::newRow("crowded after the runs")
+            << Files { { "proc/stat", stat(0, 2) } } << Files { { "proc/stat", stat(0, 3) } }
+            << QStringList { QStringLiteral("3 runnable on 2") };
+    QTest::newRow("nothing readable")
+            << Files {} << Files { { freq, "garbage" } } << QStringList {};
+}
+
+void TestSystemInfo::steadiness()
+{
+    QFETCH(Files, before);
+    QFETCH(Files, after);
+    QTemporaryDir beforeRoot;
+    QTemporaryDir afterRoot;
+    QVERIFY(writeRoot(beforeRoot, before) && writeRoot(afterRoot, after));
+    MachineSample first = sampleMachine(beforeRoot.path(), 1);
+    MachineSample second = sampleMachine(afterRoot.path(), 1);
+    first.seconds = 100;
+    second.seconds = 110;
+
+    QStringList warnings;
+    for (const Warning &warning : steadinessWarnings(first, second, 2, 1))
+        warnings << described(warning);
+    QTEST(warnings, "warnings");
 }
 
 QTEST_APPLESS_MAIN(TestSystemInfo)

@@ -326,6 +326,9 @@ void TestResultDocument::warningsKeepTheirKinds_data()
     QTest::newRow("speed-up") << KeptWarning(Warning(SpeedupAboveThreads { 2.15, 2 }));
     QTest::newRow("short: speed-up") << KeptWarning(Warning(RunsTooShort { 1.5, Figure::Speedup }));
     QTest::newRow("short: rank") << KeptWarning(Warning(RunsTooShort { 1, Figure::Rank }));
+    QTest::newRow("frequency") << KeptWarning(Warning(FrequencyChanged { 3, 3400.5, 2800 }));
+    QTest::newRow("stolen time") << KeptWarning(Warning(TimeStolen { 0.0213, 0.01 }));
+    QTest::newRow("crowded") << KeptWarning(Warning(CrowdedCpus { 5, 2 }));
     QTest::newRow("older sentence")
             << KeptWarning(WordedWarning { QStringLiteral("負荷が高すぎます。") });
 }
