@@ -24,11 +24,6 @@ constexpr std::array<ControlDesign, 3> kDesign { {
 
 } // namespace
 
-std::span<const ControlDesign> aboutDialogDesign()
-{
-    return kDesign;
-}
-
 const ControlDesign &aboutDesignOf(std::string_view name)
 {
     return findDesign(kDesign, name);

@@ -2,7 +2,6 @@
 
 #include "mainwindow/ControlDesign.h"
 
-#include <span>
 #include <string_view>
 
 namespace kamorin {
@@ -29,9 +28,6 @@ struct PictureBoxDesign
 };
 
 inline constexpr PictureBoxDesign kPicIconDesign { "picIcon", 240, 240, 540, 540, 1 };
-
-// cmdOK, lblTitle and lblVersion, in the order they are created.
-std::span<const ControlDesign> aboutDialogDesign();
 
 const ControlDesign &aboutDesignOf(std::string_view name);
 

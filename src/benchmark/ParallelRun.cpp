@@ -14,9 +14,9 @@
 #include <atomic>
 #include <barrier>
 #include <cmath>
-#include <functional>
-#include <new>
+#include <exception>
 #include <thread>
+#include <type_traits>
 
 namespace kamorin {
 
@@ -28,7 +28,9 @@ struct CopyResult
     QString value;
     double end = 0;
     std::vector<RunError> errors;
-    bool outOfMemory = false;
+    // What ended the copy other than a runtime error, thrown again on the
+    // thread that runs the copies: out of a worker it would end the program.
+    std::exception_ptr failure;
 };
 
 struct Start
@@ -39,7 +41,15 @@ struct Start
     std::atomic<bool> abandoned { false };
 };
 
-using StartBarrier = std::barrier<std::function<void()>>;
+// A barrier's completion must not throw.
+struct MarkStart
+{
+    Start *start;
+    void operator()() noexcept { start->at = monotonicSeconds(); }
+};
+static_assert(std::is_nothrow_invocable_v<MarkStart &>);
+
+using StartBarrier = std::barrier<MarkStart>;
 
 // One copy: everything it touches is its own, so the copies share nothing
 // but the registry, which locks.
@@ -67,8 +77,8 @@ void runCopy(const SeriesPlan &plan, RunRegistry &registry, const std::vector<in
         out.value = form.Text2.text();
         out.end = platform.lastReading();
         out.errors = platform.takeErrors();
-    } catch (const std::bad_alloc &) {
-        out.outOfMemory = true;
+    } catch (...) {
+        out.failure = std::current_exception();
         if (!arrived)
             barrier.arrive_and_wait();
     }
@@ -80,8 +90,7 @@ std::vector<CopyResult> runCopies(const SeriesPlan &plan, RunRegistry &registry,
 {
     std::vector<CopyResult> copies(static_cast<std::size_t>(threads));
     Start start;
-    StartBarrier barrier(threads,
-                         std::function<void()>([&start] { start.at = monotonicSeconds(); }));
+    StartBarrier barrier(threads, MarkStart { &start });
     {
         std::vector<std::jthread> workers;
         workers.reserve(copies.size());
@@ -98,8 +107,8 @@ std::vector<CopyResult> runCopies(const SeriesPlan &plan, RunRegistry &registry,
     }
     double last = start.at;
     for (const CopyResult &copy : copies)
-        if (copy.outOfMemory)
-            throw std::bad_alloc();
+        if (copy.failure)
+            std::rethrow_exception(copy.failure);
     for (const CopyResult &copy : copies)
         if (copy.reachedEnd)
             last = std::max(last, copy.end);

@@ -176,13 +176,6 @@ void writeHistoryAsJson(const HistoryListing &history,
     write(out);
 }
 
-QString historyAsJson(const HistoryListing &history)
-{
-    QString whole;
-    writeHistoryAsJson(history, [&whole](const QString &piece) { whole += piece; });
-    return whole;
-}
-
 QString historyAsCsv(const HistoryListing &history)
 {
     QString out = QStringLiteral("id,started,label,cpu_model,host,program_version,passes,count,"

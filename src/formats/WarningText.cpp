@@ -103,12 +103,4 @@ QString warningText(const KeptWarning &warning)
     return std::get<WordedWarning>(warning).text;
 }
 
-QStringList warningTexts(std::span<const Warning> warnings)
-{
-    QStringList texts;
-    for (const Warning &warning : warnings)
-        texts << warningText(warning);
-    return texts;
-}
-
 } // namespace kamorin

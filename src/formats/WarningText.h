@@ -6,14 +6,12 @@
 #include <QString>
 #include <QStringList>
 
-#include <span>
 #include <vector>
 
 namespace kamorin {
 
 // A warning as the user reads it, in the user's language.
 QString warningText(const Warning &warning);
-QStringList warningTexts(std::span<const Warning> warnings);
 // A kept sentence of an older Kamorin as it stands.
 QString warningText(const KeptWarning &warning);
 

@@ -4,7 +4,7 @@
 
 namespace kamorin {
 
-double monotonicSeconds()
+double monotonicSeconds() noexcept
 {
     const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
     return std::chrono::duration<double>(sinceEpoch).count();
