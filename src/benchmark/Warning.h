@@ -74,4 +74,58 @@ struct CrowdedCpus
 using Warning = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads,
                              RunsTooShort, FrequencyChanged, TimeStolen, CrowdedCpus>;
 
+// When a front tells a warning on stderr, beside the results it writes.
+enum class Told
+{
+    // Before the first run, known from the machine; not with --json, whose
+    // object carries it.
+    BeforeRuns,
+    // After the runs; not with --json.
+    AfterRuns,
+    // After the runs, with --json too: a script that reads only the figures
+    // must still learn that they mean little.
+    AfterRunsAlways,
+    // In the results only.
+    InResultsOnly,
+};
+
+// One line a kind: a kind without one does not compile where it is told.
+constexpr Told toldOf(const BusyMachine &)
+{
+    return Told::BeforeRuns;
+}
+constexpr Told toldOf(const PowersaveGovernor &)
+{
+    return Told::BeforeRuns;
+}
+constexpr Told toldOf(const NoisyRuns &)
+{
+    return Told::AfterRuns;
+}
+constexpr Told toldOf(const SpeedupAboveThreads &)
+{
+    return Told::InResultsOnly;
+}
+constexpr Told toldOf(const RunsTooShort &)
+{
+    return Told::AfterRunsAlways;
+}
+constexpr Told toldOf(const FrequencyChanged &)
+{
+    return Told::AfterRuns;
+}
+constexpr Told toldOf(const TimeStolen &)
+{
+    return Told::AfterRuns;
+}
+constexpr Told toldOf(const CrowdedCpus &)
+{
+    return Told::AfterRuns;
+}
+
+inline Told toldOf(const Warning &warning)
+{
+    return std::visit([](const auto &kind) { return toldOf(kind); }, warning);
+}
+
 } // namespace kamorin

@@ -23,7 +23,7 @@ void SessionFront::runsBegin()
 void SessionFront::machineChecked(const std::vector<Warning> &warnings)
 {
     if (m_options.form != OutputForm::Json)
-        writeWarnings(warningTextsOf<BusyMachine, PowersaveGovernor>(warnings));
+        writeWarnings(warningTextsTold(Told::BeforeRuns, warnings));
 }
 
 void SessionFront::runsOver()

@@ -89,11 +89,8 @@ int run(const RunOptions &options)
     if (outcome.savedId && options.form != OutputForm::Json)
         writeError(Words::tr("kamorin-cli: 結果を保存しました。ID: %1\n").arg(*outcome.savedId));
     if (options.form != OutputForm::Json)
-        writeWarnings(warningTextsOf<NoisyRuns, FrequencyChanged, TimeStolen, CrowdedCpus>(
-                outcome.result.warnings));
-    // Said on stderr whatever the form: a script that reads only the figures
-    // must still be told they mean little.
-    writeWarnings(warningTextsOf<RunsTooShort>(outcome.result.warnings));
+        writeWarnings(warningTextsTold(Told::AfterRuns, outcome.result.warnings));
+    writeWarnings(warningTextsTold(Told::AfterRunsAlways, outcome.result.warnings));
     const RunAnswer answer = answerOf(outcome, errors, store);
     writeOut(formatFor(options.form).run(answer));
     writeErrors(errors);

@@ -96,6 +96,15 @@ QString warningText(const Warning &warning)
     return std::visit(Wording {}, warning);
 }
 
+QStringList warningTextsTold(Told told, const std::vector<Warning> &warnings)
+{
+    QStringList texts;
+    for (const Warning &warning : warnings)
+        if (toldOf(warning) == told)
+            texts << warningText(warning);
+    return texts;
+}
+
 QString warningText(const KeptWarning &warning)
 {
     if (const auto *kind = std::get_if<Warning>(&warning))

@@ -15,15 +15,7 @@ QString warningText(const Warning &warning);
 // A kept sentence of an older Kamorin as it stands.
 QString warningText(const KeptWarning &warning);
 
-// The warnings of the kinds `Kinds` only, worded, in their order.
-template<typename... Kinds>
-QStringList warningTextsOf(const std::vector<Warning> &warnings)
-{
-    QStringList texts;
-    for (const Warning &warning : warnings)
-        if ((std::holds_alternative<Kinds>(warning) || ...))
-            texts << warningText(warning);
-    return texts;
-}
+// The warnings told at `told` only, worded, in their order.
+QStringList warningTextsTold(Told told, const std::vector<Warning> &warnings);
 
 } // namespace kamorin
