@@ -323,8 +323,8 @@
         <translation>--count auto chooses the unit as well, so it cannot be used with --unit.</translation>
     </message>
     <message>
-        <source>--unit %1 は 回, 百回, 千回, 万回, 億回 のどれでもないため、回 として数えます。</source>
-        <translation>--unit %1 is none of 回, 百回, 千回, 万回, 億回, so it is counted as 回.</translation>
+        <source>--unit %1 は %2 のどれでもないため、回 として数えます。</source>
+        <translation>--unit %1 is none of %2, so it is counted as 回.</translation>
     </message>
 </context>
 <context>
@@ -1305,7 +1305,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
 計測:
   --count TEXT     ループ回数の数 (既定: 2000)。auto なら、この機械で
                    --min-time 秒以上かかる最小の回数と単位を選びます
-  --unit TEXT      単位: 回, 百回, 千回, 万回, 億回 (既定: 万回)。
+  --unit TEXT      単位: %1 (既定: 万回)。
                    ほかの文字列は 回 として数えます (警告します)
   --speed TEXT     表示速度 0 ～ 5 (既定: 1)
   --machine TEXT   比べる基準機の名前 (既定: MMX-Pentium166)
@@ -1391,7 +1391,7 @@ Measuring:
   --count TEXT     the number of loops, in UNIT (default: 2000). auto chooses
                    the smallest count and unit that take --min-time seconds
                    or more on this machine
-  --unit TEXT      unit: 回, 百回, 千回, 万回, 億回 (default: 万回).
+  --unit TEXT      unit: %1 (default: 万回).
                    Any other text counts as 回 (with a warning)
   --speed TEXT     display speed 0 to 5 (default: 1)
   --machine TEXT   the reference machine to compare with

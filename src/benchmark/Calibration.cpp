@@ -4,6 +4,7 @@
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/RunRegistry.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/LoopUnits.h"
 #include "measure/Command1_Click.h"
 #include "runtime/EventDispatch.h"
 #include "runtime/NumberText.h"
@@ -22,15 +23,10 @@ constexpr double kCalibrationSeconds = 0.1;
 constexpr double kFirstCalibrationPasses = 10000;
 constexpr double kLastCalibrationPasses = 1e12;
 
-struct Unit
-{
-    const char16_t *name;
-    double passes;
-};
-
-constexpr std::array<Unit, 5> kUnitsByPreference {
-    { { u"万回", 1e4 }, { u"億回", 1e8 }, { u"千回", 1e3 }, { u"百回", 1e2 }, { u"回", 1 } }
-};
+// Of two counts as long, the one in the unit first here: the window's own 万回
+// before the rest.
+constexpr std::array<const char16_t *, 5> kUnitsByPreference { u"万回", u"億回", u"千回", u"百回",
+                                                               u"回" };
 
 } // namespace
 
@@ -40,10 +36,12 @@ ChosenCount chooseCount(double passesPerSecond, double minimumSeconds)
     const Form1 form;
     std::optional<ChosenCount> best;
     std::optional<ChosenCount> largest;
-    for (const Unit &unit : kUnitsByPreference) {
+    for (const char16_t *name : kUnitsByPreference) {
+        const QString unit = QString::fromUtf16(name);
+        const double factor = *loopUnitFactor(unit);
         for (const QString &count : form.Combo4.list()) {
-            const double passes = count.toDouble() * unit.passes;
-            const ChosenCount choice { count, QString::fromUtf16(unit.name), passes };
+            const double passes = count.toDouble() * factor;
+            const ChosenCount choice { count, unit, passes };
             if (!largest || passes > largest->passes)
                 largest = choice;
             if (passes >= needed && (!best || passes < best->passes))

@@ -3,6 +3,7 @@
 #include "cli/OptionRules.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/LoopUnits.h"
 #include "results/ShownText.h"
 #include "runtime/RuntimeError.h"
 #include "scoring/ReferenceMachineTable.h"
@@ -212,10 +213,8 @@ Command parseCommandLine(const QStringList &arguments)
         options.series.unit = parser.value(kUnit);
         // As the window does: any other text counts single passes.
         if (!form.Combo5.list().contains(*options.series.unit))
-            options.warnings
-                    << Words::tr("--unit %1 は 回, 百回, 千回, 万回, 億回 のどれでもないため、"
-                                 "回 として数えます。")
-                               .arg(quoted(*options.series.unit));
+            options.warnings << Words::tr("--unit %1 は %2 のどれでもないため、回 として数えます。")
+                                        .arg(quoted(*options.series.unit), loopUnitNames());
     }
     // A rank or a speed-up needs runs long enough to mean something.
     if ((options.rank || options.threads) && !options.series.count && !options.series.unit)

@@ -2,6 +2,7 @@
 
 #include "machines/ReferenceMachines.h"
 #include "mainwindow/FormSnapshot.h"
+#include "mainwindow/LoopUnits.h"
 
 #include <memory>
 #include <stdexcept>
@@ -21,8 +22,10 @@ QStringList countList()
 
 QStringList unitList()
 {
-    return { QStringLiteral("回"), QStringLiteral("百回"), QStringLiteral("千回"),
-             QStringLiteral("万回"), QStringLiteral("億回") };
+    QStringList units;
+    for (const LoopUnit &unit : kLoopUnits)
+        units << QString::fromUtf16(unit.name);
+    return units;
 }
 
 QStringList speedList()

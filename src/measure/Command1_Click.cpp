@@ -2,6 +2,7 @@
 
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/LoopUnits.h"
 #include "measure/LeibnizSeries.h"
 #include "runtime/Arithmetic.h"
 #include "runtime/Conversion.h"
@@ -15,22 +16,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kamorin {
 
 namespace {
 
+// Any other text, the empty one included, multiplies by 1. The factor of
+// 億回 is a Long, the others Integers, as the tagged arithmetic of the
+// count then widens them.
 Variant unitFactor(const QString &unit)
 {
-    if (unit == u"億回")
-        return Variant::longInteger(100000000);
-    if (unit == u"万回")
-        return Variant::integer(10000);
-    if (unit == u"千回")
-        return Variant::integer(1000);
-    if (unit == u"百回")
-        return Variant::integer(100);
-    return Variant::integer(1);
+    const std::int32_t factor = loopUnitFactor(unit).value_or(1);
+    if (factor > std::numeric_limits<std::int16_t>::max())
+        return Variant::longInteger(factor);
+    return Variant::integer(static_cast<std::int16_t>(factor));
 }
 
 QString loopCountText(const QString &count, const QString &unit)
