@@ -60,7 +60,7 @@ constexpr std::array<ControlDesign, 37> kDesign { {
     { "Command6", K::CommandButton, 390, 3435, 1185, 375, u"SCORE",       kWin,  true,  kOwn,   kButtonGrey, A::Centre, B::None, 25 },
     { "Text7",    K::TextBox,     2010, 3390, 1815, 450, u"",             15.75, false, kRed,   kOwn, A::Centre, B::Sunken, 18, u"SCORE の値" },
     // Bar chart, under its curtain Label18
-    { "Label18",  K::Label,        135, 3525, 4110, 1455, u"",            kWin,  false, kOwn,   kOwn, A::Left,   B::None,   29 },
+    { "Label18",  K::Label,        135, 3525, kCurtainFullWidth, 1455, u"",            kWin,  false, kOwn,   kOwn, A::Left,   B::None,   29 },
     { "Label13",  K::Label,        795, 4080, 2715, 870, u"",             kWin,  false, kOwn,   kBlack, A::Left, B::None,   20 },
     { "Label8",   K::Label,       3480, 4080,  615, 870, u"",             9,     true,  kPanelText, kBlack, A::Left, B::None, 34 },
     { "Label17",  K::Label,        180, 4170,  615, 255, u"You",          9,     false, kOwn,   kOwn, A::Centre, B::None,   24 },

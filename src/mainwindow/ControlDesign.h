@@ -87,6 +87,8 @@ inline constexpr int kClientWidthTwips = 4740;
 inline constexpr int kClientHeightTwips = 5775;
 inline constexpr int kTwipsPerPixel = 15;
 inline constexpr double kWindowPointSize = 11.25;
+// The curtain Label18 covers the whole bar chart at this width.
+inline constexpr int kCurtainFullWidth = 4110;
 // Every control asks for this face; the view maps it to what is installed.
 inline constexpr std::u16string_view kFontFamily = u"ＭＳ Ｐゴシック";
 

@@ -96,7 +96,7 @@ void Form_Load(Form1 &form)
     form.Command6.setEnabled(false);
     form.Label16.setEnabled(false);
     form.Label17.setEnabled(false);
-    form.Label18.setWidth(4110);
+    form.Label18.setWidth(kCurtainFullWidth);
     form.Combo3.setEnabled(false);
 }
 

@@ -81,7 +81,7 @@ void drawCurtainBack(Form1 &form)
 {
     const Variant repeatCount = stageRepeatCount(form.Combo2);
     // In double, so each width is the exact fifth and not a Single quotient.
-    const Variant full = Variant::real(4110);
+    const Variant full = Variant::real(kCurtainFullWidth);
     const Variant fifths = Variant::integer(5);
     for (const std::int16_t parts : { 4, 3, 2, 1 }) {
         const float width = toSingle(full * Variant::integer(parts) / fifths);
@@ -138,7 +138,7 @@ void runAndShow(Form1 &form, Platform &platform)
         form.Command6.setEnabled(true);
         form.Label16.setEnabled(true);
         form.Label17.setEnabled(true);
-        form.Label18.setWidth(4110);
+        form.Label18.setWidth(kCurtainFullWidth);
         drawCurtainBack(form);
     }
 }

@@ -13,7 +13,7 @@ void Command2_Click(Form1 &form)
     form.Label15.setWidth(0);
     form.Text7.setText(QString());
     form.Command6.setEnabled(false);
-    form.Label18.setWidth(4110);
+    form.Label18.setWidth(kCurtainFullWidth);
     form.Combo3.setEnabled(false);
     form.Label19.setCaption(QString());
     form.Label20.setCaption(QString());
