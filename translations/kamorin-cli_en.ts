@@ -271,24 +271,8 @@
         <translation>Arguments that are not options are not accepted: %1</translation>
     </message>
     <message>
-        <source>には 1 から 1000 までの整数を指定してください</source>
-        <translation>takes a whole number from 1 to 1000</translation>
-    </message>
-    <message>
-        <source>には 0 から 1000 までの整数を指定してください</source>
-        <translation>takes a whole number from 0 to 1000</translation>
-    </message>
-    <message>
-        <source>には 1 から 1024 までの整数を指定してください</source>
-        <translation>takes a whole number from 1 to 1024</translation>
-    </message>
-    <message>
         <source>には論理 CPU の番号 (0 以上の整数) を指定してください</source>
         <translation>takes the number of a logical CPU (a whole number, 0 or more)</translation>
-    </message>
-    <message>
-        <source>には 0 より大きく 3600 以下の秒数を指定してください</source>
-        <translation>takes a number of seconds greater than 0 and at most 3600</translation>
     </message>
     <message>
         <source>--label は --save か --report と一緒に指定してください（保存した結果を選ぶときは --history か --export と）。</source>
@@ -325,6 +309,14 @@
     <message>
         <source>--unit %1 は %2 のどれでもないため、回 として数えます。</source>
         <translation>--unit %1 is none of %2, so it is counted as 回.</translation>
+    </message>
+    <message>
+        <source>には %1 から %2 までの整数を指定してください</source>
+        <translation>takes a whole number from %1 to %2</translation>
+    </message>
+    <message>
+        <source>には 0 より大きく %1 以下の秒数を指定してください</source>
+        <translation>takes seconds above 0 and at most %1</translation>
     </message>
 </context>
 <context>
@@ -990,10 +982,6 @@
         <translation>Arguments that are not options are not accepted: %1</translation>
     </message>
     <message>
-        <source>には 0 以上 1000 以下の百分率を指定してください</source>
-        <translation>takes a percentage from 0 to 1000</translation>
-    </message>
-    <message>
         <source>--import には空でないファイル名を指定してください。</source>
         <translation>--import needs a file name that is not empty.</translation>
     </message>
@@ -1012,6 +1000,10 @@
     <message>
         <source>--fail-if-slower は --compare と一緒に指定してください。</source>
         <translation>--fail-if-slower goes with --compare.</translation>
+    </message>
+    <message>
+        <source>には 0 以上 %1 以下の百分率を指定してください</source>
+        <translation>takes a percentage from 0 to %1</translation>
     </message>
 </context>
 <context>

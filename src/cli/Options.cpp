@@ -47,6 +47,12 @@ bool allDigits(const QString &text)
     });
 }
 
+// What an option of whole numbers takes, worded with its bounds.
+QString wholeNumberWanted(int lowest, int highest)
+{
+    return Words::tr("には %1 から %2 までの整数を指定してください").arg(lowest).arg(highest);
+}
+
 std::optional<double> positiveSeconds(const QString &text)
 {
     const auto value = plainDecimal(text);
@@ -135,21 +141,21 @@ Command parseCommandLine(const QStringList &arguments)
         const auto n = wholeNumber(parser.value(kRuns), 1, kMaxRuns);
         if (!n)
             return outOfRange(QStringLiteral("--runs"), parser.value(kRuns),
-                              Words::tr("には 1 から 1000 までの整数を指定してください"));
+                              wholeNumberWanted(1, kMaxRuns));
         options.series.runs = *n;
     }
     if (parser.isSet(kWarmup)) {
         const auto n = wholeNumber(parser.value(kWarmup), 0, kMaxRuns);
         if (!n)
             return outOfRange(QStringLiteral("--warmup"), parser.value(kWarmup),
-                              Words::tr("には 0 から 1000 までの整数を指定してください"));
+                              wholeNumberWanted(0, kMaxRuns));
         options.series.warmup = *n;
     }
     if (parser.isSet(kThreads)) {
         options.threads = wholeNumber(parser.value(kThreads), 1, kMaxThreads);
         if (!options.threads)
             return outOfRange(QStringLiteral("--threads"), parser.value(kThreads),
-                              Words::tr("には 1 から 1024 までの整数を指定してください"));
+                              wholeNumberWanted(1, kMaxThreads));
     }
     if (parser.isSet(kCpu)) {
         if (!allDigits(parser.value(kCpu)))
@@ -161,7 +167,8 @@ Command parseCommandLine(const QStringList &arguments)
         const auto seconds = positiveSeconds(parser.value(kMinTime));
         if (!seconds)
             return outOfRange(QStringLiteral("--min-time"), parser.value(kMinTime),
-                              Words::tr("には 0 より大きく 3600 以下の秒数を指定してください"));
+                              Words::tr("には 0 より大きく %1 以下の秒数を指定してください")
+                                      .arg(kMaxMinimumSeconds));
         options.minimumSeconds = *seconds;
     }
     if (parser.isSet(kLabel)) {

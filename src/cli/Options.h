@@ -48,6 +48,10 @@ struct RunOptions
     QString store;
     // Where the HTML page goes (--report).
     std::optional<QString> page;
+
+    // The run reads or writes the store: to save, to rank among the saved
+    // machines or to draw the saved results on the page.
+    bool usesStore() const { return save || rank || page.has_value(); }
 };
 
 // The commands that read or change the results store and run nothing. Each

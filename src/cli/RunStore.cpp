@@ -25,7 +25,7 @@ struct Words
 std::optional<QString> storePathOf(const Command &command)
 {
     if (const auto *options = std::get_if<RunOptions>(&command)) {
-        if (options->save || options->rank || options->page)
+        if (options->usesStore())
             return resolveStorePath(options->store);
         return std::nullopt;
     }

@@ -97,7 +97,8 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
             if (!compare.failIfSlowerPercent
                 || *compare.failIfSlowerPercent > kMaxFailIfSlowerPercent)
                 return outOfRange(QStringLiteral("--fail-if-slower"), parser.value(kFailIfSlower),
-                                  Words::tr("には 0 以上 1000 以下の百分率を指定してください"));
+                                  Words::tr("には 0 以上 %1 以下の百分率を指定してください")
+                                          .arg(kMaxFailIfSlowerPercent));
         }
         if (parser.isSet(kReport))
             compare.page = parser.value(kReport);

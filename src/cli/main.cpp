@@ -63,10 +63,9 @@ int run(const RunOptions &options)
 {
     RunRegistry registry;
     RunStore store(options);
-    const bool usesStore = options.save || options.rank || options.page;
     SessionFront front(registry, options);
     const SessionOutcome outcome
-            = runSession(planOf(options), registry, front, usesStore ? &store : nullptr);
+            = runSession(planOf(options), registry, front, options.usesStore() ? &store : nullptr);
     std::vector<RunError> errors;
     for (const SessionError &error : outcome.errors)
         errors.push_back(sessionErrorText(error, options.series));
