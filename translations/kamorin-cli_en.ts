@@ -363,6 +363,18 @@
         <source>開く間に別のファイルに置き換えられました</source>
         <translation>was replaced by another file while it was being opened</translation>
     </message>
+    <message>
+        <source>誰でも書き込めるスティッキーなフォルダーにある、ほかのユーザーの%1です。そこには書き出しません</source>
+        <translation>is another user&apos;s %1 in a sticky folder that everyone can write to. Nothing is written to it</translation>
+    </message>
+    <message>
+        <source>FIFO</source>
+        <translation>FIFO</translation>
+    </message>
+    <message>
+        <source>デバイス</source>
+        <translation>device</translation>
+    </message>
 </context>
 <context>
     <name>PageCharts</name>
