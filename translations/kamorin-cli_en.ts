@@ -1109,6 +1109,13 @@
     </message>
 </context>
 <context>
+    <name>StoreRow</name>
+    <message>
+        <source>結果の保存先「%1」の ID %2 の結果は壊れています（保存したときのとおりに読めません）。このファイルには手を付けません。</source>
+        <translation>The result with the ID %2 in the results store &quot;%1&quot; is damaged (it does not read as it was saved). The file is left alone.</translation>
+    </message>
+</context>
+<context>
     <name>StoreSchema</name>
     <message>
         <source>「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには手を付けません。</source>

@@ -127,6 +127,7 @@ int compare(const CompareResults &command)
 int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
+    store->checkWhole();
     OutputFile file(command.file, store->path());
     ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); },
                                   [](const Warning &w) { return warningText(w); });

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 #include <unistd.h>
@@ -49,11 +50,33 @@ void eachRow(const StoreConnection &c, QSqlQuery &query, Visit visit)
         visit(query);
 }
 
+// Ids are unique in the table, so one met twice in a listing is an index that
+// disagrees with it, which would leave another result out.
+class SeenIds
+{
+public:
+    explicit SeenIds(const QString &path) : m_path(path) { }
+    void add(const QString &id)
+    {
+        if (m_ids.contains(id))
+            throw damagedStore(m_path);
+        m_ids.insert(id);
+    }
+
+private:
+    const QString &m_path;
+    QSet<QString> m_ids;
+};
+
 std::vector<SavedResult> allRows(const StoreConnection &c, QSqlQuery query, qsizetype expected = 0)
 {
     std::vector<SavedResult> results;
     results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
-    eachRow(c, query, [&](const QSqlQuery &row) { results.push_back(resultOfRow(row)); });
+    SeenIds seen(c.path());
+    eachRow(c, query, [&](const QSqlQuery &row) {
+        results.push_back(resultOfRow(row, c.path()));
+        seen.add(results.back().id);
+    });
     return results;
 }
 
@@ -68,7 +91,7 @@ struct PageEnd
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
 // historyQuery's last column, after those of resultColumns().
-constexpr int kRowidColumn = 15;
+constexpr int kRowidColumn = 17;
 
 // The history's rows, newest first, each with its rowid after the columns
 // resultOfRow reads; after `after` and at most `limit` of them when given.
@@ -177,6 +200,13 @@ void ResultStore::checkUndamaged() const
         throw damagedStore(m_path);
 }
 
+void ResultStore::checkWhole() const
+{
+    QSqlQuery check = m_connection->run(QStringLiteral("PRAGMA integrity_check(1)"));
+    if (!m_connection->next(check) || check.value(0).toString() != QStringLiteral("ok"))
+        throw damagedStore(m_path);
+}
+
 ResultStore::~ResultStore() = default;
 
 void ResultStore::save(const SavedResult &result)
@@ -204,6 +234,7 @@ void ResultStore::eachResult(const HistoryFilter &filter,
                              const std::function<void(const SavedResult &)> &visit) const
 {
     std::optional<PageEnd> after;
+    SeenIds seen(m_path);
     for (;;) {
         std::vector<SavedResult> page;
         page.reserve(kPageSize);
@@ -211,7 +242,8 @@ void ResultStore::eachResult(const HistoryFilter &filter,
             QSqlQuery query = historyQuery(*m_connection, filter, HistoryDetail::Whole,
                                            m_schemaVersion, after, kPageSize);
             eachRow(*m_connection, query, [&](const QSqlQuery &row) {
-                page.push_back(resultOfRow(row));
+                page.push_back(resultOfRow(row, m_path));
+                seen.add(page.back().id);
                 after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
             });
         }
@@ -230,7 +262,7 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
             + QStringLiteral(" FROM results");
     const auto first = [this](QSqlQuery query) -> std::optional<SavedResult> {
         if (m_connection->next(query))
-            return resultOfRow(query);
+            return resultOfRow(query, m_path);
         return std::nullopt;
     };
     if (key == QStringLiteral("last"))

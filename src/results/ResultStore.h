@@ -69,6 +69,10 @@ public:
     // reader of a few results, which could miss a damaged page. Every change
     // checks this first; a reader of every result meets any damage itself.
     void checkUndamaged() const;
+    // As checkUndamaged(), and every index agrees with its table, in about
+    // the time of reading the whole store: for a reader of every result,
+    // which an index that disagrees would give one twice and another never.
+    void checkWhole() const;
 
     // Refused when the id is already there.
     void save(const SavedResult &result);

@@ -150,9 +150,18 @@ void bringToThirdSchema(const StoreConnection &c)
     c.run(QStringLiteral("ALTER TABLE results ADD COLUMN run_details TEXT"));
 }
 
+// The fourth keeps a checksum of each row's values as saved, so that a
+// changed byte inside a row is found as damage rather than read as other
+// data; an older row has none and is read as it is.
+void bringToFourthSchema(const StoreConnection &c)
+{
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN checksum TEXT"));
+}
+
 using Step = void (*)(const StoreConnection &);
 // Step i brings a store of version i to version i + 1.
-constexpr Step kSteps[] = { createFirstSchema, bringToSecondSchema, bringToThirdSchema };
+constexpr Step kSteps[]
+        = { createFirstSchema, bringToSecondSchema, bringToThirdSchema, bringToFourthSchema };
 static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 } // namespace
@@ -194,6 +203,18 @@ int checkIsStore(const QString &path)
         refuseNewer(path, version);
     if (version < 1)
         throw ResultsError(refusal(path, someoneElses()));
+    // A version below the columns the table has is a changed byte in the
+    // header: read as it says, the rows would lose what the later schemas
+    // keep, their checksum with it.
+    static constexpr const char *kFirstColumnOf[] = { "host", "warnings", "checksum" };
+    for (int later = version; later < kStoreSchemaVersion; ++later) {
+        if (c.value(QStringLiteral("SELECT count(*) FROM pragma_table_info('results') "
+                                   "WHERE name = '%1'")
+                            .arg(QLatin1StringView(kFirstColumnOf[later - 1])))
+                    .toInt()
+            != 0)
+            throw damagedStore(path);
+    }
     return version;
 }
 

@@ -9,7 +9,7 @@ class StoreConnection;
 // "KMRN" in the SQLite header: what tells a Kamorin store from any other file.
 inline constexpr int kStoreApplicationId = 0x4B4D524E;
 // The schema this program writes; PRAGMA user_version holds a store's own.
-inline constexpr int kStoreSchemaVersion = 3;
+inline constexpr int kStoreSchemaVersion = 4;
 
 // Looks at an existing file through a read-only connection and refuses it
 // unless it is a Kamorin store this program can read, undamaged; its schema

@@ -1,5 +1,6 @@
 #include "results/ResultStore.h"
 #include "results/ResultsError.h"
+#include "results/StoreSchema.h"
 #include "support/RawSql.h"
 #include "support/SampleResult.h"
 
@@ -197,7 +198,7 @@ void TestResultStore::migratesFromTheFirstSchema()
     store.save(typed);
     QCOMPARE(resultText(*store.find(typed.id)), resultText(typed));
     RawSql sql(path);
-    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), kStoreSchemaVersion);
     QCOMPARE(sql(QStringLiteral("SELECT median FROM results WHERE label = 'old'")).toDouble(), 4.5);
 }
 
