@@ -2,6 +2,15 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>ExitStatus</name>
+    <message>
+        <source>kamorin-cli: メモリが足りません。
+</source>
+        <translation>kamorin-cli: out of memory.
+</translation>
+    </message>
+</context>
+<context>
     <name>FigureText</name>
     <message>
         <source>★この機械</source>
