@@ -260,11 +260,10 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     // a FIFO someone else left in the shared folder would take the whole
     // output, or hold the command for as long as nobody reads it.
     if (!ownedHere(QFileInfo(target.path).path(), st))
-        cannotWrite(
-                path,
-                Words::tr("誰でも書き込めるスティッキーなフォルダーにある、"
-                          "ほかのユーザーの%1です。そこには書き出しません")
-                        .arg(S_ISFIFO(st.st_mode) ? Words::tr("FIFO") : Words::tr("デバイス")));
+        cannotWrite(path,
+                    Words::tr("誰でも書き込めるスティッキーなフォルダーにある、"
+                              "ほかのユーザーの%1です。そこには書き出しません")
+                            .arg(S_ISFIFO(st.st_mode) ? Words::tr("FIFO") : Words::tr("デバイス")));
     // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
     struct stat opened
     { };
