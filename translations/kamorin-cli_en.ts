@@ -384,6 +384,10 @@
         <source>デバイス</source>
         <translation>device</translation>
     </message>
+    <message>
+        <source>「%1」は結果の保存先「%2」の横に SQLite が置く作業ファイルの名前です。保存先を変えるたびに消されるため、そこには書き出しません。</source>
+        <translation>&quot;%1&quot; is the name of a working file SQLite keeps beside the results store &quot;%2&quot;. It is removed whenever the store changes, so nothing is written there.</translation>
+    </message>
 </context>
 <context>
     <name>PageCharts</name>
@@ -945,6 +949,14 @@
         <source>結果の保存先「%1」はまだありません（--save か --import で作られます）。</source>
         <translation>The results store &quot;%1&quot; does not exist yet (--save or --import creates it).</translation>
     </message>
+    <message>
+        <source>「%1」と「%2」はどちらも同じ結果 (ID %3) です。結果をそれ自身と比べることはしません。</source>
+        <translation>&quot;%1&quot; and &quot;%2&quot; are the same result (ID %3). A result is not compared with itself.</translation>
+    </message>
+    <message>
+        <source>中止しました。「%1」までは取り込み済みで、残りのファイルは取り込んでいません。</source>
+        <translation>Stopped. Everything up to &quot;%1&quot; is imported; the remaining files are not.</translation>
+    </message>
 </context>
 <context>
     <name>StoreConnectionWords</name>
@@ -1141,6 +1153,10 @@
     <message>
         <source>「%1」はこの版より新しい Kamorin の保存先です（形式 %2。この版が読めるのは形式 %3 まで）。このファイルには手を付けません。</source>
         <translation>&quot;%1&quot; is a store of a newer Kamorin (format %2; this version reads up to format %3). The file is left alone.</translation>
+    </message>
+    <message>
+        <source>結果の保存先「%1」は、途中で止まった変更を元に戻す必要があります（「%1-journal」が残っています）。読むだけのコマンドは保存先に書き込みません。書き込める利用者が次に保存先を変えるコマンド（--save か --import）を実行すると、その前に元に戻ります。</source>
+        <translation>The results store &quot;%1&quot; needs a change that was cut short rolled back (&quot;%1-journal&quot; is left). A command that only reads never writes to the store; the next command that changes it (--save or --import), run by a user who may write to it, rolls it back first.</translation>
     </message>
 </context>
 <context>

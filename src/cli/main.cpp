@@ -117,7 +117,7 @@ int dispatchCommand(const Command &command)
         RunRegistry registry;
         SignalWatcher watcher(registry);
         watcher.endProcessOnSignal();
-        return runStoreCommand(*storeCommand);
+        return runStoreCommand(*storeCommand, watcher);
     }
     if (std::holds_alternative<ShowHelp>(command)) {
         writeOut(usageText());

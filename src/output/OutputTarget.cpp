@@ -152,6 +152,21 @@ QString storeRefusal(const QString &path, const QString &storePath)
             .arg(what, storePath);
 }
 
+// SQLite's files beside the store, by the store's name as given and as its
+// links lead: the next change removes or rolls back what is there.
+bool isSideFileOfStore(const QString &targetPath, const QString &storePath)
+{
+    const QString target = QDir::cleanPath(QFileInfo(targetPath).absoluteFilePath());
+    for (const QString &store : { storePath, follow(storePath).path }) {
+        const QString name = QDir::cleanPath(QFileInfo(store).absoluteFilePath());
+        for (const char *side : { "-journal", "-wal", "-shm" }) {
+            if (target == name + QLatin1StringView(side))
+                return true;
+        }
+    }
+    return false;
+}
+
 std::optional<struct stat> storeFile(const QString &storePath)
 {
     struct stat st
@@ -200,6 +215,10 @@ std::optional<QString> storeAsOutput(const QString &path, const QString &storePa
         return std::nullopt;
     }
     const Followed target = follow(path);
+    if (!storePath.isEmpty() && isSideFileOfStore(target.path, storePath))
+        return Words::tr("「%1」は結果の保存先「%2」の横に SQLite が置く作業ファイルの名前です。"
+                         "保存先を変えるたびに消されるため、そこには書き出しません。")
+                .arg(path, storePath);
     if (const std::optional<struct stat> store = storeFile(storePath)) {
         if (target.found && sameFile(*target.found, *store))
             return storeRefusal(path, storePath);

@@ -14,6 +14,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kamorin {
@@ -39,6 +41,20 @@ QString likePattern(const QString &text)
             .replace(QStringLiteral("%"), QStringLiteral("\\%"))
             .replace(QStringLiteral("_"), QStringLiteral("\\_"));
     return QStringLiteral("%") + escaped + QStringLiteral("%");
+}
+
+// The folders a first save makes are the user's alone, as the XDG
+// base-directory rules ask of the data home, whatever the umask: in a folder
+// others may write to, they could put a store of their own in its place.
+bool makePrivateFolders(const QString &path)
+{
+    QString done;
+    for (const QString &part : QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts)) {
+        done += u'/' + part;
+        if (::mkdir(QFile::encodeName(done).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return QFileInfo(path).isDir();
 }
 
 // Every row a query gives, to `visit` in turn; a read that stops on an error
@@ -165,15 +181,15 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
                                      "ファイルではありません）。")
                                    .arg(path));
     if (access == StoreAccess::Read) {
-        m_schemaVersion = checkIsStore(path);
+        m_schemaVersion = checkIsStore(path, false);
         m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadOnly);
         return;
     }
     // An empty file holds nothing to lose: it is what a first save that was
     // stopped before its commit leaves behind.
     if (file.exists() && file.size() > 0)
-        checkIsStore(path);
-    else if (!QDir().mkpath(file.absolutePath()))
+        checkIsStore(path, true);
+    else if (!makePrivateFolders(file.absolutePath()))
         throw ResultsError(
                 Words::tr("結果の保存先のフォルダー「%1」を作れません。").arg(file.absolutePath()));
     // SQLite opens a file it may not write read-only without a word: said
@@ -265,8 +281,11 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
             return resultOfRow(query, m_path);
         return std::nullopt;
     };
+    // The one saved or imported last, whatever clock stamped its start: a
+    // result from a node whose clock runs ahead would otherwise stay `last`.
+    // A new row takes a rowid above every other.
     if (key == QStringLiteral("last"))
-        return first(m_connection->run(select + kNewestFirst + QStringLiteral(" LIMIT 1")));
+        return first(m_connection->run(select + QStringLiteral(" ORDER BY rowid DESC LIMIT 1")));
     const QString id = storedIdOf(key);
     // A whole id names one result, whatever label another may carry.
     if (auto byId = first(m_connection->run(select + QStringLiteral(" WHERE id = ?"), { id })))

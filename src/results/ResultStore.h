@@ -85,7 +85,7 @@ public:
     // it never keeps another process from saving. What `visit` throws ends it.
     void eachResult(const HistoryFilter &filter,
                     const std::function<void(const SavedResult &)> &visit) const;
-    // "last": the newest; else the result with this id; else the newest with this
+    // "last": the one added last; else the result with this id; else the newest with this
     // label or the one result whose id starts with `key` (8 characters at least),
     // ids in either case. None when nothing matches; ResultsError when an id
     // prefix fits several, or when the label and the prefix name different results.

@@ -166,7 +166,7 @@ static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 } // namespace
 
-int checkIsStore(const QString &path)
+int checkIsStore(const QString &path, bool mayRecover)
 {
     switch (look(path)) {
     case FileLook::Foreign:
@@ -193,6 +193,15 @@ int checkIsStore(const QString &path)
         if ((code & 0xff) != kSqliteReadOnly || recovered
             || !QFile::exists(path + QStringLiteral("-journal")))
             c.fail(query);
+        // A command that only reads writes nothing, this neither: a user who
+        // may only read would be told that the store cannot be written.
+        if (!mayRecover)
+            throw ResultsError(
+                    Words::tr("結果の保存先「%1」は、途中で止まった変更を元に戻す必要があります"
+                              "（「%1-journal」が残っています）。読むだけのコマンドは保存先に"
+                              "書き込みません。書き込める利用者が次に保存先を変えるコマンド"
+                              "（--save か --import）を実行すると、その前に元に戻ります。")
+                            .arg(path));
         const StoreConnection writer(path, StoreConnection::Access::ReadWrite);
         writer.value(QStringLiteral("PRAGMA application_id"));
         recovered = true;

@@ -15,8 +15,10 @@ inline constexpr int kStoreSchemaVersion = 4;
 // unless it is a Kamorin store this program can read, undamaged; its schema
 // version when it is. A file that is not SQLite's, or a valid SQLite
 // database of another program, is someone else's; SQLite's header on a file
-// that SQLite cannot read, or cut short, is a damaged store.
-int checkIsStore(const QString &path);
+// that SQLite cannot read, or cut short, is a damaged store. A change cut
+// short leaves a journal that is rolled back first when `mayRecover`; else
+// the store is refused as needing it, and nothing is written.
+int checkIsStore(const QString &path, bool mayRecover);
 
 // Creates the schema in an empty file, or brings an older one forward, in one
 // transaction; refuses a file that turned out to be someone else's.

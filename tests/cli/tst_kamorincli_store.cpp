@@ -67,6 +67,7 @@ enum class Target
     Fifo,
     Store,
     LinkToStore,
+    StoreJournal,
     ForeignLink,
     ForeignFolderLink,
     Stdout,
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void outputTargets();
     void importInputs_data();
     void importInputs();
+    void compareRefusesAResultWithItself();
     void forget();
 
 private:
@@ -430,6 +432,8 @@ void TestKamorinCliStore::outputTargets_data()
         { "FIFO, its reader gets it whole", Target::Fifo, 0, "" },
         { "the store", Target::Store, 64, "そのものです" },
         { "a link to the store", Target::LinkToStore, 64, "そのものです" },
+        // The next save would delete it.
+        { "the store's journal", Target::StoreJournal, 64, "作業ファイル" },
         { "another's link in a sticky folder", Target::ForeignLink, 74, "シンボリックリンク" },
         { "the same, as a folder on the way", Target::ForeignFolderLink, 74, "シンボリックリンク" },
     };
@@ -474,6 +478,9 @@ void TestKamorinCliStore::outputTargets()
         break;
     case Target::LinkToStore:
         QVERIFY(QFile::link(m_store, path));
+        break;
+    case Target::StoreJournal:
+        path = m_store + QStringLiteral("-journal");
         break;
     case Target::ForeignLink:
     case Target::ForeignFolderLink: {
@@ -654,6 +661,16 @@ void TestKamorinCliStore::importInputs()
                  qPrintable(err));
     if (status != 0)
         QCOMPARE(fileHash(store), before);
+}
+
+// It would find no difference and pass any --fail-if-slower.
+void TestKamorinCliStore::compareRefusesAResultWithItself()
+{
+    const Result r
+            = cli({ QStringLiteral("--compare"), QStringLiteral("last"), QStringLiteral("last"),
+                    QStringLiteral("--fail-if-slower"), QStringLiteral("1") });
+    QCOMPARE(r.status, 64);
+    QVERIFY2(r.err.contains(QStringLiteral("同じ結果")), qPrintable(r.err));
 }
 
 void TestKamorinCliStore::forget()

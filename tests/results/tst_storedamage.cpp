@@ -1,6 +1,7 @@
 #include "results/ResultDocumentWriter.h"
 #include "results/ResultStore.h"
 #include "results/ResultsError.h"
+#include "support/FileHash.h"
 #include "support/RawSql.h"
 #include "support/SampleResult.h"
 
@@ -24,6 +25,7 @@ private Q_SLOTS:
     void changedRowNamesItsId_data();
     void changedRowNamesItsId();
     void indexThatDisagreesIsDamage();
+    void readerLeavesAHotJournalAlone();
     void everyFlippedByteIsDamageOrNothing();
 
 private:
@@ -144,6 +146,40 @@ void TestStoreDamage::indexThatDisagreesIsDamage()
                            "WHERE name = 'results_by_started'"));
     }
     QCOMPARE(exported(path), QByteArrayLiteral("damaged"));
+}
+
+// A change cut short is rolled back by the next writer, never by a reader,
+// who may have no right to write and is told what the store needs.
+void TestStoreDamage::readerLeavesAHotJournalAlone()
+{
+    const QString path = m_dir.filePath(QStringLiteral("hot.sqlite"));
+    const QString journal = path + QStringLiteral("-journal");
+    {
+        // The store and its journal as a saver killed in the middle leaves
+        // them: a change too big for the cache has begun to reach the file.
+        const QString live = copyOfStore(QStringLiteral("live.sqlite"));
+        RawSql sql(live);
+        sql(QStringLiteral("PRAGMA cache_size = 2"));
+        sql(QStringLiteral("BEGIN"));
+        sql(QStringLiteral("UPDATE results SET label = 'changed', checksum = NULL"));
+        QFile::remove(path);
+        QFile::remove(journal);
+        QVERIFY(QFile::copy(live, path));
+        QVERIFY(QFile::copy(live + QStringLiteral("-journal"), journal));
+        sql(QStringLiteral("ROLLBACK"));
+    }
+    const QByteArray before = fileHash(path) + fileHash(journal);
+    try {
+        ResultStore store(path, StoreAccess::Read);
+        QFAIL("a store that needs recovery was read");
+    } catch (const ResultsError &error) {
+        QCOMPARE(error.kind(), ResultsError::Kind::Store);
+        QVERIFY2(error.message().contains(QStringLiteral("-journal")), error.what());
+    }
+    QCOMPARE(fileHash(path) + fileHash(journal), before);
+    ResultStore writer(path);
+    QCOMPARE(writer.history().size(), std::size_t(kResults));
+    QVERIFY(!QFile::exists(journal));
 }
 
 // Every byte of a real store in turn, at random, changed to another value:
