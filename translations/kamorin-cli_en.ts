@@ -835,6 +835,10 @@
         <source>%1 文字を超えています</source>
         <translation>is longer than %1 characters</translation>
     </message>
+    <message>
+        <source>見えない書式文字 (U+%1) が含まれています</source>
+        <translation>contains an invisible format character (U+%1)</translation>
+    </message>
 </context>
 <context>
     <name>StandardStreams</name>
