@@ -308,10 +308,6 @@
         <translation>--label takes a text of at most %1 characters without control characters, text-direction controls, or line and paragraph separators (%2).</translation>
     </message>
     <message>
-        <source>--label に「last」は使えません（--compare の last はいちばん新しい結果を指します）。</source>
-        <translation>--label cannot be &quot;last&quot; (to --compare, last means the newest result).</translation>
-    </message>
-    <message>
         <source>--store は --save, --rank, --report か、保存した結果を扱うオプション（--history など）と一緒に指定してください。</source>
         <translation>--store goes with --save, --rank, --report or an option that works on saved results (--history and the like).</translation>
     </message>
@@ -334,6 +330,10 @@
     <message>
         <source>--unit %1 は 回, 百回, 千回, 万回, 億回 のどれでもないため、回 として数えます。</source>
         <translation>--unit %1 is none of 回, 百回, 千回, 万回, 億回, so it is counted as 回.</translation>
+    </message>
+    <message>
+        <source>--label に「last」は使えません（--compare の last は最後に保存した結果を指します）。</source>
+        <translation>--label cannot be &quot;last&quot; (to --compare, last means the result saved last).</translation>
     </message>
 </context>
 <context>
@@ -961,6 +961,14 @@
         <source>中止しました。「%1」までは取り込み済みで、残りのファイルは取り込んでいません。</source>
         <translation>Stopped. Everything up to &quot;%1&quot; is imported; the remaining files are not.</translation>
     </message>
+    <message>
+        <source>「%1」の結果 %2 は取り込みません: %3。</source>
+        <translation>&quot;%1&quot;: the result %2 is not imported: %3.</translation>
+    </message>
+    <message>
+        <source>(ID なし)</source>
+        <translation>(no ID)</translation>
+    </message>
 </context>
 <context>
     <name>StoreConnectionWords</name>
@@ -1019,10 +1027,6 @@
         <translation>%1 cannot be used with --%2.</translation>
     </message>
     <message>
-        <source>--compare には比べる 2 つの結果 (ID かラベル、いちばん新しいものは last) を指定してください。</source>
-        <translation>--compare takes the two results to compare (an ID or a label; last is the newest).</translation>
-    </message>
-    <message>
         <source>オプションでない引数は受け付けません: %1</source>
         <translation>Arguments that are not options are not accepted: %1</translation>
     </message>
@@ -1049,6 +1053,14 @@
     <message>
         <source>--fail-if-slower は --compare と一緒に指定してください。</source>
         <translation>--fail-if-slower goes with --compare.</translation>
+    </message>
+    <message>
+        <source>--skip-bad は --import と一緒に指定してください。</source>
+        <translation>--skip-bad goes with --import.</translation>
+    </message>
+    <message>
+        <source>--compare には比べる 2 つの結果 (ID かラベル、最後に保存したものは last) を指定してください。</source>
+        <translation>--compare takes the two results to compare (an ID or a label; last is the result saved last).</translation>
     </message>
 </context>
 <context>
@@ -1343,7 +1355,7 @@
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
                    [--store PATH]
-       kamorin-cli --import FILE... [--store PATH]
+       kamorin-cli --import FILE... [--skip-bad] [--store PATH]
        kamorin-cli --list-machines | --version | -h | --help
 
 Kamorin の計算を画面なしで実行し、結果を表示します。1 秒以上かかった計算は
@@ -1384,7 +1396,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
                    --machine-model (CPU 名の一部) で絞り込み、SCORE は
                    --machine の基準機と比べます
   --compare A B    2 つの結果 (ID か ID の先頭 8 文字以上かラベル、last は
-                   いちばん新しい結果) の実行時間を比べ、速度比 (A ÷ B)、95 %
+                   最後に保存した結果) の実行時間を比べ、速度比 (A ÷ B)、95 %
                    信頼区間、Mann–Whitney の p 値と判定を示します
   --fail-if-slower PERCENT
                    B が A より有意に PERCENT % を超えて遅ければ終了ステータス 1
@@ -1393,6 +1405,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
                    JSON ファイルに書きます。- なら標準出力に書きます
   --import FILE... --export のファイルを取り込みます。ファイルごとに全部か
                    無しかで、すでにある ID は飛ばします
+  --skip-bad       取り込めない結果は名前を示して飛ばし、残りを取り込みます
   --store PATH     保存先 (既定: 環境変数 KAMORIN_STORE、なければ
                    $XDG_DATA_HOME/kamorin/results.sqlite)
 
@@ -1427,7 +1440,7 @@ CPU 1 個あたり 0.3 を超えるとき、ガバナーが powersave のとき�
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
                    [--store PATH]
-       kamorin-cli --import FILE... [--store PATH]
+       kamorin-cli --import FILE... [--skip-bad] [--store PATH]
        kamorin-cli --list-machines | --version | -h | --help
 
 Runs Kamorin&apos;s calculation without a window and shows the result. A calculation
@@ -1473,8 +1486,8 @@ Saved results (none of these measures; each goes only with the forms above):
                    and --machine-model (part of the CPU name) filter them; SCORE
                    is against the --machine reference machine
   --compare A B    compares the run times of two results (an ID, its first 8
-                   or more characters, or a label; last is the newest): speed
-                   ratio (A ÷ B), 95 % confidence interval, Mann–Whitney
+                   or more characters, a label, or last: the one saved last):
+                   speed ratio (A ÷ B), 95 % confidence interval, Mann–Whitney
                    p-value and a verdict
   --fail-if-slower PERCENT
                    exit status 1 if B is significantly slower than A by more
@@ -1484,6 +1497,8 @@ Saved results (none of these measures; each goes only with the forms above):
                    without them) to a JSON file; - writes to standard output
   --import FILE... imports files written by --export. Each file goes in whole
                    or not at all; IDs already there are skipped
+  --skip-bad       names and skips a result that cannot be imported, and
+                   imports the others
   --store PATH     the results store (default: the environment variable
                    KAMORIN_STORE, else $XDG_DATA_HOME/kamorin/results.sqlite)
 

@@ -164,9 +164,16 @@ int importResults(const ImportResults &command, SignalWatcher &signals)
     for (const QString &file : command.files) {
         try {
             ImportInput input(file);
+            std::vector<SkippedResult> skipped;
             const std::vector<SavedResult> results = readResultDocument(
                     [&](char *buffer, qsizetype size) { return input.read(buffer, size); },
-                    input.name());
+                    input.name(), command.skipBad ? &skipped : nullptr);
+            for (const SkippedResult &result : skipped)
+                tell(Words::tr("「%1」の結果 %2 は取り込みません: %3。")
+                             .arg(escapeControls(input.name()),
+                                  result.id.isEmpty() ? Words::tr("(ID なし)")
+                                                      : escapeControls(result.id),
+                                  escapeControls(result.why)));
             if (!store)
                 store = std::make_unique<ResultStore>(path);
             // A stop that comes while the file is committed would otherwise

@@ -65,7 +65,39 @@ std::vector<char32_t> codePoints(QStringView text)
     return points;
 }
 
+QString hexOf(char32_t c, int digits)
+{
+    return QString::number(quint32(c), 16).toUpper().rightJustified(digits, u'0');
+}
+
 } // namespace
+
+QString keptShownText(QStringView text, qsizetype limit)
+{
+    if (!shownTextFault(text, limit))
+        return text.toString();
+    QString kept;
+    qsizetype length = 0;
+    for (const char32_t c : codePoints(text)) {
+        const bool refused = QChar::isSurrogate(c) || QChar::category(c) == QChar::Other_Control
+                || QChar::category(c) == QChar::Other_Format || c == 0x2028 || c == 0x2029;
+        QString piece;
+        if (!refused)
+            piece = QString::fromUcs4(&c, 1);
+        else if (c < 0x100)
+            piece = QStringLiteral("\\x") + hexOf(c, 2);
+        else if (c < 0x10000)
+            piece = QStringLiteral("\\u") + hexOf(c, 4);
+        else
+            piece = QStringLiteral("\\U") + hexOf(c, 8);
+        const qsizetype pieceLength = refused ? piece.size() : 1;
+        if (length + pieceLength > limit)
+            break;
+        kept += piece;
+        length += pieceLength;
+    }
+    return kept;
+}
 
 std::optional<QString> shownTextFault(QStringView text, qsizetype limit)
 {
@@ -93,8 +125,7 @@ std::optional<QString> shownTextFault(QStringView text, qsizetype limit)
             const bool joiner = c == kZeroWidthJoiner || c == kZeroWidthNonJoiner;
             if (!joiner || i == 0 || i + 1 == points.size() || !joinable(points[i - 1])
                 || !joinable(points[i + 1]))
-                return Words::tr("見えない書式文字 (U+%1) が含まれています")
-                        .arg(QString::number(quint32(c), 16).toUpper().rightJustified(4, u'0'));
+                return Words::tr("見えない書式文字 (U+%1) が含まれています").arg(hexOf(c, 4));
         }
     }
     if (qsizetype(points.size()) > limit)

@@ -1,5 +1,6 @@
 #include "support/FileHash.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void importInputs_data();
     void importInputs();
     void compareRefusesAResultWithItself();
+    void skipBadKeepsTheOthers();
     void forget();
 
 private:
@@ -661,6 +663,31 @@ void TestKamorinCliStore::importInputs()
                  qPrintable(err));
     if (status != 0)
         QCOMPARE(fileHash(store), before);
+}
+
+// One result a day ahead of the clock (saved where the clock ran ahead)
+// sinks its whole file, unless the user asks for the others.
+void TestKamorinCliStore::skipBadKeepsTheOthers()
+{
+    QJsonObject ahead = withRuns(m_exported, "00000000-0000-4000-8000-0000000000c2",
+                                 QStringLiteral("ahead"), 1);
+    ahead[QStringLiteral("started")]
+            = QDateTime::currentDateTimeUtc().addDays(3).toString(Qt::ISODate);
+    const QString file
+            = writeDocument(QStringLiteral("one-bad.json"),
+                            { withRuns(m_exported, "00000000-0000-4000-8000-0000000000c1",
+                                       QStringLiteral("good"), 1),
+                              ahead });
+    const QString store = m_dir.filePath(QStringLiteral("skip-bad.sqlite"));
+    QCOMPARE(cli({ QStringLiteral("--import"), file }, store).status, 65);
+    const Result r = cli({ QStringLiteral("--import"), file, QStringLiteral("--skip-bad") }, store);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.contains(QStringLiteral("00000000-0000-4000-8000-0000000000c2 は取り込みません: "
+                                           "results[1].started: 1 日より先の日時です")),
+             qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("1 件を取り込みました")), qPrintable(r.err));
+    const Result history = cli({ QStringLiteral("--history"), QStringLiteral("--json") }, store);
+    QCOMPARE(QJsonDocument::fromJson(history.out.toUtf8()).array().size(), 1);
 }
 
 // It would find no difference and pass any --fail-if-slower.
