@@ -2,6 +2,15 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>ExitStatus</name>
+    <message>
+        <source>kamorin-cli: メモリが足りません。
+</source>
+        <translation>kamorin-cli: out of memory.
+</translation>
+    </message>
+</context>
+<context>
     <name>FigureText</name>
     <message>
         <source>★この機械</source>
@@ -283,10 +292,6 @@
         <translation>--label takes a text of at most %1 characters without control characters, text-direction controls, or line and paragraph separators (%2).</translation>
     </message>
     <message>
-        <source>--label に「last」は使えません（--compare の last はいちばん新しい結果を指します）。</source>
-        <translation>--label cannot be &quot;last&quot; (to --compare, last means the newest result).</translation>
-    </message>
-    <message>
         <source>--store は --save, --rank, --report か、保存した結果を扱うオプション（--history など）と一緒に指定してください。</source>
         <translation>--store goes with --save, --rank, --report or an option that works on saved results (--history and the like).</translation>
     </message>
@@ -309,6 +314,10 @@
     <message>
         <source>--unit %1 は %2 のどれでもないため、回 として数えます。</source>
         <translation>--unit %1 is none of %2, so it is counted as 回.</translation>
+    </message>
+    <message>
+        <source>--label に「last」は使えません（--compare の last は最後に保存した結果を指します）。</source>
+        <translation>--label cannot be &quot;last&quot; (to --compare, last means the result saved last).</translation>
     </message>
     <message>
         <source>には %1 から %2 までの整数を指定してください</source>
@@ -354,6 +363,22 @@
     <message>
         <source>開く間に別のファイルに置き換えられました</source>
         <translation>was replaced by another file while it was being opened</translation>
+    </message>
+    <message>
+        <source>誰でも書き込めるスティッキーなフォルダーにある、ほかのユーザーの%1です。そこには書き出しません</source>
+        <translation>is another user&apos;s %1 in a sticky folder that everyone can write to. Nothing is written to it</translation>
+    </message>
+    <message>
+        <source>FIFO</source>
+        <translation>FIFO</translation>
+    </message>
+    <message>
+        <source>デバイス</source>
+        <translation>device</translation>
+    </message>
+    <message>
+        <source>「%1」は結果の保存先「%2」の横に SQLite が置く作業ファイルの名前です。保存先を変えるたびに消されるため、そこには書き出しません。</source>
+        <translation>&quot;%1&quot; is the name of a working file SQLite keeps beside the results store &quot;%2&quot;. It is removed whenever the store changes, so nothing is written there.</translation>
     </message>
 </context>
 <context>
@@ -802,6 +827,10 @@
         <source>%1 文字を超えています</source>
         <translation>is longer than %1 characters</translation>
     </message>
+    <message>
+        <source>見えない書式文字 (U+%1) が含まれています</source>
+        <translation>contains an invisible format character (U+%1)</translation>
+    </message>
 </context>
 <context>
     <name>StandardStreams</name>
@@ -916,6 +945,22 @@
         <source>結果の保存先「%1」はまだありません（--save か --import で作られます）。</source>
         <translation>The results store &quot;%1&quot; does not exist yet (--save or --import creates it).</translation>
     </message>
+    <message>
+        <source>「%1」と「%2」はどちらも同じ結果 (ID %3) です。結果をそれ自身と比べることはしません。</source>
+        <translation>&quot;%1&quot; and &quot;%2&quot; are the same result (ID %3). A result is not compared with itself.</translation>
+    </message>
+    <message>
+        <source>中止しました。「%1」までは取り込み済みで、残りのファイルは取り込んでいません。</source>
+        <translation>Stopped. Everything up to &quot;%1&quot; is imported; the remaining files are not.</translation>
+    </message>
+    <message>
+        <source>「%1」の結果 %2 は取り込みません: %3。</source>
+        <translation>&quot;%1&quot;: the result %2 is not imported: %3.</translation>
+    </message>
+    <message>
+        <source>(ID なし)</source>
+        <translation>(no ID)</translation>
+    </message>
 </context>
 <context>
     <name>StoreConnectionWords</name>
@@ -974,10 +1019,6 @@
         <translation>%1 cannot be used with --%2.</translation>
     </message>
     <message>
-        <source>--compare には比べる 2 つの結果 (ID かラベル、いちばん新しいものは last) を指定してください。</source>
-        <translation>--compare takes the two results to compare (an ID or a label; last is the newest).</translation>
-    </message>
-    <message>
         <source>オプションでない引数は受け付けません: %1</source>
         <translation>Arguments that are not options are not accepted: %1</translation>
     </message>
@@ -1000,6 +1041,14 @@
     <message>
         <source>--fail-if-slower は --compare と一緒に指定してください。</source>
         <translation>--fail-if-slower goes with --compare.</translation>
+    </message>
+    <message>
+        <source>--skip-bad は --import と一緒に指定してください。</source>
+        <translation>--skip-bad goes with --import.</translation>
+    </message>
+    <message>
+        <source>--compare には比べる 2 つの結果 (ID かラベル、最後に保存したものは last) を指定してください。</source>
+        <translation>--compare takes the two results to compare (an ID or a label; last is the result saved last).</translation>
     </message>
     <message>
         <source>には 0 以上 %1 以下の百分率を指定してください</source>
@@ -1089,6 +1138,13 @@
     </message>
 </context>
 <context>
+    <name>StoreRow</name>
+    <message>
+        <source>結果の保存先「%1」の ID %2 の結果は壊れています（保存したときのとおりに読めません）。このファイルには手を付けません。</source>
+        <translation>The result with the ID %2 in the results store &quot;%1&quot; is damaged (it does not read as it was saved). The file is left alone.</translation>
+    </message>
+</context>
+<context>
     <name>StoreSchema</name>
     <message>
         <source>「%1」は Kamorin の結果の保存先ではありません（%2）。このファイルには手を付けません。</source>
@@ -1105,6 +1161,10 @@
     <message>
         <source>「%1」はこの版より新しい Kamorin の保存先です（形式 %2。この版が読めるのは形式 %3 まで）。このファイルには手を付けません。</source>
         <translation>&quot;%1&quot; is a store of a newer Kamorin (format %2; this version reads up to format %3). The file is left alone.</translation>
+    </message>
+    <message>
+        <source>結果の保存先「%1」は、途中で止まった変更を元に戻す必要があります（「%1-journal」が残っています）。読むだけのコマンドは保存先に書き込みません。書き込める利用者が次に保存先を変えるコマンド（--save か --import）を実行すると、その前に元に戻ります。</source>
+        <translation>The results store &quot;%1&quot; needs a change that was cut short rolled back (&quot;%1-journal&quot; is left). A command that only reads never writes to the store; the next command that changes it (--save or --import), run by a user who may write to it, rolls it back first.</translation>
     </message>
 </context>
 <context>
@@ -1287,7 +1347,7 @@
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
                    [--store PATH]
-       kamorin-cli --import FILE... [--store PATH]
+       kamorin-cli --import FILE... [--skip-bad] [--store PATH]
        kamorin-cli --list-machines | --version | -h | --help
 
 Kamorin の計算を画面なしで実行し、結果を表示します。1 秒以上かかった計算は
@@ -1328,7 +1388,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
                    --machine-model (CPU 名の一部) で絞り込み、SCORE は
                    --machine の基準機と比べます
   --compare A B    2 つの結果 (ID か ID の先頭 8 文字以上かラベル、last は
-                   いちばん新しい結果) の実行時間を比べ、速度比 (A ÷ B)、95 %
+                   最後に保存した結果) の実行時間を比べ、速度比 (A ÷ B)、95 %
                    信頼区間、Mann–Whitney の p 値と判定を示します
   --fail-if-slower PERCENT
                    B が A より有意に PERCENT % を超えて遅ければ終了ステータス 1
@@ -1337,6 +1397,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
                    JSON ファイルに書きます。- なら標準出力に書きます
   --import FILE... --export のファイルを取り込みます。ファイルごとに全部か
                    無しかで、すでにある ID は飛ばします
+  --skip-bad       取り込めない結果は名前を示して飛ばし、残りを取り込みます
   --store PATH     保存先 (既定: 環境変数 KAMORIN_STORE、なければ
                    $XDG_DATA_HOME/kamorin/results.sqlite)
 
@@ -1371,7 +1432,7 @@ CPU 1 個あたり 0.3 を超えるとき、ガバナーが powersave のとき�
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
                    [--store PATH]
-       kamorin-cli --import FILE... [--store PATH]
+       kamorin-cli --import FILE... [--skip-bad] [--store PATH]
        kamorin-cli --list-machines | --version | -h | --help
 
 Runs Kamorin&apos;s calculation without a window and shows the result. A calculation
@@ -1417,8 +1478,8 @@ Saved results (none of these measures; each goes only with the forms above):
                    and --machine-model (part of the CPU name) filter them; SCORE
                    is against the --machine reference machine
   --compare A B    compares the run times of two results (an ID, its first 8
-                   or more characters, or a label; last is the newest): speed
-                   ratio (A ÷ B), 95 % confidence interval, Mann–Whitney
+                   or more characters, a label, or last: the one saved last):
+                   speed ratio (A ÷ B), 95 % confidence interval, Mann–Whitney
                    p-value and a verdict
   --fail-if-slower PERCENT
                    exit status 1 if B is significantly slower than A by more
@@ -1428,6 +1489,8 @@ Saved results (none of these measures; each goes only with the forms above):
                    without them) to a JSON file; - writes to standard output
   --import FILE... imports files written by --export. Each file goes in whole
                    or not at all; IDs already there are skipped
+  --skip-bad       names and skips a result that cannot be imported, and
+                   imports the others
   --store PATH     the results store (default: the environment variable
                    KAMORIN_STORE, else $XDG_DATA_HOME/kamorin/results.sqlite)
 

@@ -3,8 +3,11 @@
 #include "formats/TerminalText.h"
 #include "output/StandardStreams.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 #include <new>
+#include <string>
 #include <unistd.h>
 
 namespace kamorin {
@@ -30,6 +33,24 @@ int failed(const ResultsError &error)
     return statusOf(error);
 }
 
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ExitStatus)
+};
+
+// Until the language is installed, the program's own; made before main(),
+// never when they are needed.
+std::string lastWords = "kamorin-cli: メモリが足りません。\n";
+
+} // namespace
+
+void prepareLastWords()
+{
+    lastWords = Words::tr("kamorin-cli: メモリが足りません。\n").toStdString();
+}
+
 // Memory that ran out where an exception cannot pass (a noexcept function
 // inside Qt, another thread) ends the program as it ends elsewhere, with 71
 // rather than an abort; the words are ready, since nothing more can be had.
@@ -39,9 +60,8 @@ void endAsTerminated()
         try {
             std::rethrow_exception(current);
         } catch (const std::bad_alloc &) {
-            static const char kMessage[] = "kamorin-cli: メモリが足りません。\n";
             [[maybe_unused]] const ssize_t written
-                    = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+                    = ::write(STDERR_FILENO, lastWords.data(), lastWords.size());
             _exit(kSystemErrorStatus);
         } catch (...) { }
     }

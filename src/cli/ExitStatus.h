@@ -24,5 +24,8 @@ int failed(const ResultsError &error);
 // For std::set_terminate: memory that ran out where an exception cannot pass
 // ends the program with 71, as it ends elsewhere; anything else aborts.
 [[noreturn]] void endAsTerminated();
+// The words endAsTerminated says, made in the user's language once it is
+// installed: when memory has run out, none can be had to translate them.
+void prepareLastWords();
 
 } // namespace kamorin

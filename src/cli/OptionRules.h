@@ -44,6 +44,7 @@ inline const QCommandLineOption kFailIfSlower(QStringLiteral("fail-if-slower"), 
                                               QStringLiteral("PERCENT"));
 inline const QCommandLineOption kExport(QStringLiteral("export"), {}, QStringLiteral("FILE"));
 inline const QCommandLineOption kImport(QStringLiteral("import"), {}, QStringLiteral("FILE"));
+inline const QCommandLineOption kSkipBad(QStringLiteral("skip-bad"));
 
 QString quoted(const QString &text);
 // A plain decimal number such as 0.5 or 2e1; no blanks, no sign.

@@ -101,7 +101,7 @@ Command parseCommandLine(const QStringList &arguments)
                         kMachine, kRuns,    kWarmup,       kThreads, kCpu,          kMinTime,
                         kJson,    kCsv,     kMarkdown,     kRank,    kForceThreads, kNoProgress,
                         kSave,    kLabel,   kStore,        kReport,  kHistory,      kMachineModel,
-                        kForget,  kCompare, kFailIfSlower, kExport,  kImport });
+                        kForget,  kCompare, kFailIfSlower, kExport,  kImport,       kSkipBad });
     if (!parser.parse(QStringList { QStringLiteral("kamorin-cli") } + arguments))
         return grammarError(parser);
 
@@ -183,11 +183,11 @@ Command parseCommandLine(const QStringList &arguments)
                                           "行区切りと段落区切りを含まない %1 文字以内の"
                                           "文字列を指定してください（%2）。")
                                         .arg(QString::number(kMaxShownTextLength), *fault) };
-        // --compare last names the newest result, so a result labelled so
+        // --compare last names the result saved last, so a result labelled so
         // could never be chosen by its label.
         if (options.label == QStringLiteral("last"))
             return UsageError { Words::tr("--label に「last」は使えません"
-                                          "（--compare の last はいちばん新しい結果を"
+                                          "（--compare の last は最後に保存した結果を"
                                           "指します）。") };
     }
     if (parser.isSet(kStore) && !options.save && !options.rank && !options.page)

@@ -90,6 +90,8 @@ struct ImportResults
 {
     QString store;
     QStringList files;
+    // --skip-bad: a refused result is named and passed over, the rest kept.
+    bool skipBad = false;
 };
 using StoreCommand
         = std::variant<ShowHistory, ForgetResult, CompareResults, ExportResults, ImportResults>;

@@ -5,6 +5,7 @@
 
 #include <pthread.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kamorin {
 
@@ -60,6 +61,19 @@ SignalWatcher::~SignalWatcher()
     m_thread.join();
 }
 
+void SignalWatcher::hold()
+{
+    const std::lock_guard lock(m_holding);
+    m_held = true;
+}
+
+int SignalWatcher::release()
+{
+    const std::lock_guard lock(m_holding);
+    m_held = false;
+    return std::exchange(m_heldSignal, 0);
+}
+
 void SignalWatcher::watch()
 {
     for (;;) {
@@ -69,6 +83,13 @@ void SignalWatcher::watch()
         if (m_quitting.load())
             return;
         if (m_endProcess.load()) {
+            // Under the lock, so that hold() never returns while an end is
+            // on its way.
+            const std::lock_guard lock(m_holding);
+            if (m_held) {
+                m_heldSignal = signalNumber;
+                continue;
+            }
             removeWhatAStopLeaves();
             _exit(128 + signalNumber);
         }

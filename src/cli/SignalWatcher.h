@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
 #include <signal.h>
 #include <thread>
 
@@ -31,6 +32,11 @@ public:
     void endProcessOnSignal() { m_endProcess.store(true); }
     // From now on a stop signal stops the runs, as at the start.
     void stopRunsOnSignal() { m_endProcess.store(false); }
+    // While held, a stop signal that would end the process waits instead, so
+    // that a change being committed is told as done; release() gives the
+    // signal that came meanwhile (0 for none) and lets the next one end it.
+    void hold();
+    int release();
 
 private:
     void watch();
@@ -39,6 +45,9 @@ private:
     sigset_t m_signals;
     std::atomic<bool> m_quitting { false };
     std::atomic<bool> m_endProcess { false };
+    std::mutex m_holding;
+    bool m_held = false;
+    int m_heldSignal = 0;
     std::thread m_thread;
 };
 

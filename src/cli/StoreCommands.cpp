@@ -3,6 +3,7 @@
 #include "benchmark/SavedMachines.h"
 #include "cli/ExitStatus.h"
 #include "cli/ImportInput.h"
+#include "cli/SignalWatcher.h"
 #include "formats/FigureText.h"
 #include "formats/Format.h"
 #include "formats/TerminalText.h"
@@ -95,6 +96,12 @@ int compare(const CompareResults &command)
     store->checkUndamaged();
     const SavedResult a = found(*store, command.a);
     const SavedResult b = found(*store, command.b);
+    // It would find no difference, and pass any --fail-if-slower.
+    if (a.id == b.id)
+        throw ResultsError(Words::tr("「%1」と「%2」はどちらも同じ結果 (ID %3) です。"
+                                     "結果をそれ自身と比べることはしません。")
+                                   .arg(command.a, command.b, a.id),
+                           ResultsError::Kind::Ambiguous);
     const Comparison comparison = compareResults(a, b);
     if (a.passes != b.passes)
         tell(Words::tr("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
@@ -127,6 +134,7 @@ int compare(const CompareResults &command)
 int exportResults(const ExportResults &command)
 {
     const auto store = openExistingStore(command.store, StoreAccess::Read);
+    store->checkWhole();
     OutputFile file(command.file, store->path());
     ResultDocumentWriter document([&](QByteArrayView bytes) { file.write(bytes); },
                                   [](const Warning &w) { return warningText(w); });
@@ -148,7 +156,7 @@ int exportResults(const ExportResults &command)
 // Each file whole or not at all, in its own transaction; a refused file is
 // told and the others still come in. The store is created only for a file
 // that is to come in.
-int importResults(const ImportResults &command)
+int importResults(const ImportResults &command, SignalWatcher &signals)
 {
     const QString path = resolveStorePath(command.store);
     std::unique_ptr<ResultStore> store;
@@ -156,15 +164,38 @@ int importResults(const ImportResults &command)
     for (const QString &file : command.files) {
         try {
             ImportInput input(file);
+            std::vector<SkippedResult> skipped;
             const std::vector<SavedResult> results = readResultDocument(
                     [&](char *buffer, qsizetype size) { return input.read(buffer, size); },
-                    input.name());
+                    input.name(), command.skipBad ? &skipped : nullptr);
+            for (const SkippedResult &result : skipped)
+                tell(Words::tr("「%1」の結果 %2 は取り込みません: %3。")
+                             .arg(escapeControls(input.name()),
+                                  result.id.isEmpty() ? Words::tr("(ID なし)")
+                                                      : escapeControls(result.id),
+                                  escapeControls(result.why)));
             if (!store)
                 store = std::make_unique<ResultStore>(path);
-            const ImportOutcome outcome = store->importResults(results);
+            // A stop that comes while the file is committed would otherwise
+            // end the process with the file in and a status that says not.
+            signals.hold();
+            ImportOutcome outcome;
+            try {
+                outcome = store->importResults(results);
+            } catch (...) {
+                signals.release();
+                throw;
+            }
             tell(Words::tr("「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
                          .arg(escapeControls(input.name()), QString::number(outcome.added),
                               QString::number(outcome.skipped)));
+            if (const int signalNumber = signals.release();
+                signalNumber != 0 && &file != &command.files.back()) {
+                tell(Words::tr("中止しました。「%1」までは取り込み済みで、残りのファイルは"
+                               "取り込んでいません。")
+                             .arg(escapeControls(input.name())));
+                return 128 + signalNumber;
+            }
         } catch (const ResultsError &error) {
             const int refused = failed(error);
             // A store that cannot take anything ends the import.
@@ -192,11 +223,11 @@ std::unique_ptr<ResultStore> openExistingStore(const QString &store, StoreAccess
     return std::make_unique<ResultStore>(path, access);
 }
 
-int runStoreCommand(const StoreCommand &command)
+int runStoreCommand(const StoreCommand &command, SignalWatcher &signals)
 {
     try {
         return std::visit(
-                [](const auto &c) -> int {
+                [&signals](const auto &c) -> int {
                     using C = std::decay_t<decltype(c)>;
                     if constexpr (std::is_same_v<C, ShowHistory>)
                         return showHistory(c);
@@ -207,7 +238,7 @@ int runStoreCommand(const StoreCommand &command)
                     else if constexpr (std::is_same_v<C, ExportResults>)
                         return exportResults(c);
                     else
-                        return importResults(c);
+                        return importResults(c, signals);
                 },
                 command);
     } catch (const ResultsError &error) {

@@ -9,8 +9,12 @@
 
 namespace kamorin {
 
+class SignalWatcher;
+
 // --history, --forget, --compare, --export and --import: the exit status.
-int runStoreCommand(const StoreCommand &command);
+// `signals` ends the process on a stop signal, except while an import
+// commits.
+int runStoreCommand(const StoreCommand &command, SignalWatcher &signals);
 
 // The store at `path` (--store as given, else KAMORIN_STORE, else the XDG
 // place) when it exists and is not empty; ResultsError (no such result) when

@@ -37,7 +37,7 @@ const std::vector<StoreCommandRule> &storeCommandRules()
             QStringLiteral("markdown"), QStringLiteral("report"), QStringLiteral("store") } },
         { &kExport,
           { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("store") } },
-        { &kImport, { QStringLiteral("store") } },
+        { &kImport, { QStringLiteral("store"), QStringLiteral("skip-bad") } },
     };
     return rules;
 }
@@ -66,7 +66,7 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
         operands = parser.positionalArguments();
     if (rule.option == &kCompare && operands.size() != 2)
         return UsageError { Words::tr("--compare には比べる 2 つの結果 (ID かラベル、"
-                                      "いちばん新しいものは last) を指定してください。") };
+                                      "最後に保存したものは last) を指定してください。") };
     if (rule.option != &kCompare && rule.option != &kImport && !operands.isEmpty())
         return UsageError {
             Words::tr("オプションでない引数は受け付けません: %1").arg(operands.front())
@@ -113,7 +113,7 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
     // The second would read nothing: the first has read stdin to its end.
     if (operands.count(QStringLiteral("-")) > 1)
         return UsageError { Words::tr("--import の「-」（標準入力）は 1 回だけ指定できます。") };
-    return StoreCommand(ImportResults { store, operands });
+    return StoreCommand(ImportResults { store, operands, parser.isSet(kSkipBad) });
 }
 
 } // namespace
@@ -144,6 +144,8 @@ std::optional<UsageError> storeOnlyOption(const QCommandLineParser &parser)
                 "--machine-model は --history か --export と一緒に指定してください。") };
     if (parser.isSet(kFailIfSlower))
         return UsageError { Words::tr("--fail-if-slower は --compare と一緒に指定してください。") };
+    if (parser.isSet(kSkipBad))
+        return UsageError { Words::tr("--skip-bad は --import と一緒に指定してください。") };
     return std::nullopt;
 }
 

@@ -17,6 +17,7 @@
 #include <QDateTime>
 
 #include <cerrno>
+#include <exception>
 #include <malloc.h>
 #include <new>
 #include <system_error>
@@ -113,7 +114,7 @@ int dispatchCommand(const Command &command)
         RunRegistry registry;
         SignalWatcher watcher(registry);
         watcher.endProcessOnSignal();
-        return runStoreCommand(*storeCommand);
+        return runStoreCommand(*storeCommand, watcher);
     }
     if (std::holds_alternative<ShowHelp>(command)) {
         writeOut(usageText());
@@ -132,6 +133,24 @@ int dispatchCommand(const Command &command)
 
 } // namespace
 
+// What ends the program from an exception main() catches, said while the
+// user's language is still installed; anything else goes on to terminate.
+int endedBy(const std::exception_ptr &exception)
+{
+    try {
+        std::rethrow_exception(exception);
+    } catch (const OutputFailed &) {
+        return kOutputErrorStatus;
+    } catch (const std::system_error &error) {
+        writeError(Words::tr("kamorin-cli: スレッドを作れません: %1\n")
+                           .arg(systemMessage(error.code().value())));
+        return kSystemErrorStatus;
+    } catch (const std::bad_alloc &) {
+        writeError(Words::tr("kamorin-cli: メモリが足りません: %1\n").arg(systemMessage(ENOMEM)));
+        return kSystemErrorStatus;
+    }
+}
+
 int main(int argc, char *argv[])
 {
     prepareStandardStreams();
@@ -147,17 +166,16 @@ int main(int argc, char *argv[])
         SignalWatcher::blockStopSignals();
         QCoreApplication app(argc, argv);
         installLanguage(app);
-        QStringList arguments = QCoreApplication::arguments();
-        arguments.removeFirst();
-        return dispatchCommand(parseCommandLine(arguments));
-    } catch (const OutputFailed &) {
-        return kOutputErrorStatus;
-    } catch (const std::system_error &error) {
-        writeError(Words::tr("kamorin-cli: スレッドを作れません: %1\n")
-                           .arg(systemMessage(error.code().value())));
-        return kSystemErrorStatus;
-    } catch (const std::bad_alloc &) {
-        writeError(Words::tr("kamorin-cli: メモリが足りません: %1\n").arg(systemMessage(ENOMEM)));
-        return kSystemErrorStatus;
+        prepareLastWords();
+        // Caught while the application, and with it the translation, lives.
+        try {
+            QStringList arguments = QCoreApplication::arguments();
+            arguments.removeFirst();
+            return dispatchCommand(parseCommandLine(arguments));
+        } catch (...) {
+            return endedBy(std::current_exception());
+        }
+    } catch (...) {
+        return endedBy(std::current_exception());
     }
 }

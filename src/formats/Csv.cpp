@@ -16,13 +16,22 @@ QString numberCell(std::optional<double> value)
 
 } // namespace
 
-QString csvField(const QString &text)
+QString csvField(const QString &field)
 {
+    QString text = field;
+    // A spreadsheet takes a cell that starts so for a formula, which may
+    // fetch or run what a label names (=HYPERLINK(...)): a leading quote
+    // keeps it text, as OWASP advises. A number, negative too, is left a
+    // number.
+    static const QString kFormulaStart = QStringLiteral("=+-@\t\r");
+    bool isNumber = false;
+    text.toDouble(&isNumber);
+    if (!text.isEmpty() && kFormulaStart.contains(text.front()) && !isNumber)
+        text.prepend(u'\'');
     if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n')
         && !text.contains(u'\r'))
         return text;
-    QString quoted = text;
-    return u'"' + quoted.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)

@@ -7,7 +7,9 @@
 namespace kamorin {
 
 // A field as RFC 4180 writes it: quoted, with its quotes doubled, when it
-// holds a comma, a quote or a line break; as it is otherwise.
+// holds a comma, a quote or a line break; as it is otherwise. A text that a
+// spreadsheet would take for a formula (starting with =, +, -, @, a tab or a
+// carriage return, and no number) starts with a quote ' first.
 QString csvField(const QString &text);
 
 // The header run,loops,seconds,ns_per_pass,value,digits,score,count,unit,

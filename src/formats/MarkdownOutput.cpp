@@ -14,13 +14,20 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(MarkdownOutput)
 };
 
-// A cell of a GitHub table: a pipe would end it and a backslash would
-// escape what follows, so both are escaped; controls as on the terminal.
+// A cell of a GitHub table shows the text it holds: a pipe would end it, a
+// backslash escape what follows, and the punctuation that starts emphasis,
+// code, a link or an image, raw HTML (<img>, <details>), an entity or a
+// strike-through would turn a label into them, so each is escaped; controls
+// as on the terminal.
 QString cell(const QString &text)
 {
-    QString escaped = escapeControls(text);
-    escaped.replace(u'\\', QStringLiteral("\\\\"));
-    escaped.replace(u'|', QStringLiteral("\\|"));
+    static const QString kMarkup = QStringLiteral("\\`*_[]<>!~|&");
+    QString escaped;
+    for (const QChar c : escapeControls(text)) {
+        if (kMarkup.contains(c))
+            escaped += u'\\';
+        escaped += c;
+    }
     return escaped;
 }
 

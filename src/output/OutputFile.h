@@ -29,6 +29,8 @@ public:
     void commit();
 
 private:
+    // The replaced file's owner, group, mode and access list on the new one.
+    void keepAccess();
     void flush();
     [[noreturn]] void fail(int error);
     void discard();

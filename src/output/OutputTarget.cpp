@@ -61,7 +61,9 @@ std::optional<int> descriptorNamed(const QString &path)
 // write to, a link is followed only when the follower or the folder's owner
 // owns it. It is kept whatever the system's setting: a link someone else
 // left there is how a file of ours elsewhere would be replaced.
-bool kernelWouldFollow(const QString &folderPath, const struct stat &link)
+// The kernel's protected-fifos rule is the same, and kept for a FIFO or a
+// device below.
+bool ownedHere(const QString &folderPath, const struct stat &file)
 {
     struct stat folder
     { };
@@ -70,7 +72,7 @@ bool kernelWouldFollow(const QString &folderPath, const struct stat &link)
     constexpr mode_t kOpenSticky = S_ISVTX | S_IWOTH;
     if ((folder.st_mode & kOpenSticky) != kOpenSticky)
         return true;
-    return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+    return file.st_uid == ::geteuid() || file.st_uid == folder.st_uid;
 }
 
 // A path with every link in it followed, one at a time, as the kernel would.
@@ -118,7 +120,7 @@ Followed follow(const QString &path)
         }
         if (S_ISLNK(st.st_mode)) {
             const QString folder = done.isEmpty() ? QStringLiteral("/") : done;
-            if (!kernelWouldFollow(folder, st))
+            if (!ownedHere(folder, st))
                 return { next, std::nullopt, next, 0 };
             std::vector<char> target(PATH_MAX);
             const ssize_t size
@@ -148,6 +150,21 @@ QString storeRefusal(const QString &path, const QString &storePath)
     return Words::tr("%1は結果の保存先「%2」そのものです。保存した結果が消えるため、"
                      "そこには書き出しません。")
             .arg(what, storePath);
+}
+
+// SQLite's files beside the store, by the store's name as given and as its
+// links lead: the next change removes or rolls back what is there.
+bool isSideFileOfStore(const QString &targetPath, const QString &storePath)
+{
+    const QString target = QDir::cleanPath(QFileInfo(targetPath).absoluteFilePath());
+    for (const QString &store : { storePath, follow(storePath).path }) {
+        const QString name = QDir::cleanPath(QFileInfo(store).absoluteFilePath());
+        for (const char *side : { "-journal", "-wal", "-shm" }) {
+            if (target == name + QLatin1StringView(side))
+                return true;
+        }
+    }
+    return false;
 }
 
 std::optional<struct stat> storeFile(const QString &storePath)
@@ -198,6 +215,10 @@ std::optional<QString> storeAsOutput(const QString &path, const QString &storePa
         return std::nullopt;
     }
     const Followed target = follow(path);
+    if (!storePath.isEmpty() && isSideFileOfStore(target.path, storePath))
+        return Words::tr("「%1」は結果の保存先「%2」の横に SQLite が置く作業ファイルの名前です。"
+                         "保存先を変えるたびに消されるため、そこには書き出しません。")
+                .arg(path, storePath);
     if (const std::optional<struct stat> store = storeFile(storePath)) {
         if (target.found && sameFile(*target.found, *store))
             return storeRefusal(path, storePath);
@@ -247,11 +268,21 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     { };
     ::close(openedAs(path, name, O_PATH | O_NOFOLLOW | O_CLOEXEC, st));
     if (S_ISREG(st.st_mode))
-        return { OutputTarget::Way::Replace, -1, false, target.path, st.st_mode & 07777 };
+        return { OutputTarget::Way::Replace, -1,        false,    target.path,
+                 st.st_mode & 07777,         st.st_uid, st.st_gid };
     if (S_ISDIR(st.st_mode))
         cannotWrite(path, systemMessage(EISDIR));
     if (S_ISLNK(st.st_mode))
         cannotWrite(path, Words::tr("開く間にシンボリックリンクに置き換えられました"));
+    // The kernel's protected-fifos rule, kept for devices too and whatever
+    // the system's setting: it does not hold for an open without O_CREAT, and
+    // a FIFO someone else left in the shared folder would take the whole
+    // output, or hold the command for as long as nobody reads it.
+    if (!ownedHere(QFileInfo(target.path).path(), st))
+        cannotWrite(path,
+                    Words::tr("誰でも書き込めるスティッキーなフォルダーにある、"
+                              "ほかのユーザーの%1です。そこには書き出しません")
+                            .arg(S_ISFIFO(st.st_mode) ? Words::tr("FIFO") : Words::tr("デバイス")));
     // No O_CREAT, no O_TRUNC: a device or a FIFO is written as it is.
     struct stat opened
     { };

@@ -34,6 +34,9 @@ struct OutputTarget
     QString replaced;
     // The mode of the file replaced, kept; none for a new path.
     std::optional<mode_t> mode;
+    // The owner and group of the file replaced, kept where they may be.
+    uid_t owner = 0;
+    gid_t group = 0;
 };
 
 // Why `path` may not be an output because it is the results store at

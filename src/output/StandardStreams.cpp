@@ -109,15 +109,30 @@ void writeWarnings(const QStringList &warnings)
         writeError(Words::tr("kamorin-cli: 警告: %1\n").arg(escapeControls(warning)));
 }
 
+namespace {
+
+// A closed standard descriptor would be the number of the next file opened,
+// Qt's own among them, and read or written as if it were the stream: it holds
+// /dev/null instead, opened the other way, so that reading closed stdin or
+// writing closed stdout still fails (EBADF) as it would have.
+void holdIfClosed(int fd, int otherWay)
+{
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+        return;
+    const int placeholder = open("/dev/null", otherWay | O_CLOEXEC);
+    if (placeholder >= 0 && placeholder != fd) {
+        dup2(placeholder, fd);
+        close(placeholder);
+    }
+}
+
+} // namespace
+
 void prepareStandardStreams()
 {
-    if (fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF) {
-        const int placeholder = open("/dev/null", O_RDONLY | O_CLOEXEC);
-        if (placeholder >= 0 && placeholder != STDOUT_FILENO) {
-            dup2(placeholder, STDOUT_FILENO);
-            close(placeholder);
-        }
-    }
+    // In order: each placeholder takes the lowest number free.
+    holdIfClosed(STDIN_FILENO, O_WRONLY);
+    holdIfClosed(STDOUT_FILENO, O_RDONLY);
     signal(SIGPIPE, SIG_IGN);
 }
 

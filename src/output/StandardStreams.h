@@ -37,9 +37,10 @@ void writeError(const QString &text);
 void writeErrors(const std::vector<RunError> &errors);
 void writeWarnings(const QStringList &warnings);
 
-// Before anything is written: a closed stdout is held by a descriptor that
-// refuses writes, so that no file opened later takes its number and the
-// results fail loudly; SIGPIPE is left to the write to report.
+// Before anything is opened: a closed stdout is held by a descriptor that
+// refuses writes, and a closed stdin by one that refuses reads, so that no
+// file opened later takes their numbers and the results, or `--import -`,
+// fail loudly; SIGPIPE is left to the write to report.
 void prepareStandardStreams();
 
 } // namespace kamorin

@@ -124,7 +124,8 @@ struct DocumentHead
     }
 };
 
-std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
+std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner,
+                                         std::vector<SkippedResult> *skipped)
 {
     const QDateTime now = QDateTime::currentDateTimeUtc();
     DocumentHead head;
@@ -158,6 +159,12 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
                          ids.insert(result.id);
                          read.push_back(std::move(result));
                      } catch (const Refusal &refusal) {
+                         if (skipped) {
+                             skipped->push_back(
+                                     { value.toObject()[QStringLiteral("id")].toString(),
+                                       refusal.where + QStringLiteral(": ") + refusal.what });
+                             return;
+                         }
                          refused = refusal;
                          read = {};
                          ids = {};
@@ -186,11 +193,12 @@ std::vector<SavedResult> checkedDocument(ResultFileScanner &scanner)
 
 } // namespace
 
-std::vector<SavedResult> readResultDocument(const ByteSource &source, const QString &fileName)
+std::vector<SavedResult> readResultDocument(const ByteSource &source, const QString &fileName,
+                                            std::vector<SkippedResult> *skipped)
 {
     ResultFileScanner scanner(source);
     try {
-        return checkedDocument(scanner);
+        return checkedDocument(scanner, skipped);
     } catch (const JsonFault &fault) {
         refuseFile(fileName,
                    Words::tr("JSON として正しくありません（%1 バイト目: %2）。"

@@ -23,7 +23,15 @@ inline constexpr int kDocumentVersion = 2;
 // statistics in the file are for its reader; the runs are what counts. It is
 // read a piece at a time: what it costs beyond the results it holds is one
 // result's bytes and tree.
-std::vector<SavedResult> readResultDocument(const ByteSource &source, const QString &fileName);
+// With `skipped`, a result refused by itself (not the file) is passed over
+// and told there, the others kept.
+struct SkippedResult
+{
+    QString id;
+    QString why;
+};
+std::vector<SavedResult> readResultDocument(const ByteSource &source, const QString &fileName,
+                                            std::vector<SkippedResult> *skipped = nullptr);
 std::vector<SavedResult> parseResultDocument(const QByteArray &bytes, const QString &fileName);
 std::vector<SavedResult> readResultDocument(const QString &path);
 

@@ -11,8 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kamorin {
@@ -40,6 +43,20 @@ QString likePattern(const QString &text)
     return QStringLiteral("%") + escaped + QStringLiteral("%");
 }
 
+// The folders a first save makes are the user's alone, as the XDG
+// base-directory rules ask of the data home, whatever the umask: in a folder
+// others may write to, they could put a store of their own in its place.
+bool makePrivateFolders(const QString &path)
+{
+    QString done;
+    for (const QString &part : QDir::cleanPath(path).split(u'/', Qt::SkipEmptyParts)) {
+        done += u'/' + part;
+        if (::mkdir(QFile::encodeName(done).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return QFileInfo(path).isDir();
+}
+
 // Every row a query gives, to `visit` in turn; a read that stops on an error
 // throws rather than ending the list early.
 template<typename Visit>
@@ -49,11 +66,33 @@ void eachRow(const StoreConnection &c, QSqlQuery &query, Visit visit)
         visit(query);
 }
 
+// Ids are unique in the table, so one met twice in a listing is an index that
+// disagrees with it, which would leave another result out.
+class SeenIds
+{
+public:
+    explicit SeenIds(const QString &path) : m_path(path) { }
+    void add(const QString &id)
+    {
+        if (m_ids.contains(id))
+            throw damagedStore(m_path);
+        m_ids.insert(id);
+    }
+
+private:
+    const QString &m_path;
+    QSet<QString> m_ids;
+};
+
 std::vector<SavedResult> allRows(const StoreConnection &c, QSqlQuery query, qsizetype expected = 0)
 {
     std::vector<SavedResult> results;
     results.reserve(std::size_t(std::max<qsizetype>(expected, 0)));
-    eachRow(c, query, [&](const QSqlQuery &row) { results.push_back(resultOfRow(row)); });
+    SeenIds seen(c.path());
+    eachRow(c, query, [&](const QSqlQuery &row) {
+        results.push_back(resultOfRow(row, c.path()));
+        seen.add(results.back().id);
+    });
     return results;
 }
 
@@ -68,7 +107,7 @@ struct PageEnd
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
 // historyQuery's last column, after those of resultColumns().
-constexpr int kRowidColumn = 15;
+constexpr int kRowidColumn = 17;
 
 // The history's rows, newest first, each with its rowid after the columns
 // resultOfRow reads; after `after` and at most `limit` of them when given.
@@ -142,15 +181,15 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
                                      "ファイルではありません）。")
                                    .arg(path));
     if (access == StoreAccess::Read) {
-        m_schemaVersion = checkIsStore(path);
+        m_schemaVersion = checkIsStore(path, false);
         m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadOnly);
         return;
     }
     // An empty file holds nothing to lose: it is what a first save that was
     // stopped before its commit leaves behind.
     if (file.exists() && file.size() > 0)
-        checkIsStore(path);
-    else if (!QDir().mkpath(file.absolutePath()))
+        checkIsStore(path, true);
+    else if (!makePrivateFolders(file.absolutePath()))
         throw ResultsError(
                 Words::tr("結果の保存先のフォルダー「%1」を作れません。").arg(file.absolutePath()));
     // SQLite opens a file it may not write read-only without a word: said
@@ -173,6 +212,13 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
 void ResultStore::checkUndamaged() const
 {
     QSqlQuery check = m_connection->run(QStringLiteral("PRAGMA quick_check(1)"));
+    if (!m_connection->next(check) || check.value(0).toString() != QStringLiteral("ok"))
+        throw damagedStore(m_path);
+}
+
+void ResultStore::checkWhole() const
+{
+    QSqlQuery check = m_connection->run(QStringLiteral("PRAGMA integrity_check(1)"));
     if (!m_connection->next(check) || check.value(0).toString() != QStringLiteral("ok"))
         throw damagedStore(m_path);
 }
@@ -204,6 +250,7 @@ void ResultStore::eachResult(const HistoryFilter &filter,
                              const std::function<void(const SavedResult &)> &visit) const
 {
     std::optional<PageEnd> after;
+    SeenIds seen(m_path);
     for (;;) {
         std::vector<SavedResult> page;
         page.reserve(kPageSize);
@@ -211,7 +258,8 @@ void ResultStore::eachResult(const HistoryFilter &filter,
             QSqlQuery query = historyQuery(*m_connection, filter, HistoryDetail::Whole,
                                            m_schemaVersion, after, kPageSize);
             eachRow(*m_connection, query, [&](const QSqlQuery &row) {
-                page.push_back(resultOfRow(row));
+                page.push_back(resultOfRow(row, m_path));
+                seen.add(page.back().id);
                 after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
             });
         }
@@ -230,11 +278,14 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
             + QStringLiteral(" FROM results");
     const auto first = [this](QSqlQuery query) -> std::optional<SavedResult> {
         if (m_connection->next(query))
-            return resultOfRow(query);
+            return resultOfRow(query, m_path);
         return std::nullopt;
     };
+    // The one saved or imported last, whatever clock stamped its start: a
+    // result from a node whose clock runs ahead would otherwise stay `last`.
+    // A new row takes a rowid above every other.
     if (key == QStringLiteral("last"))
-        return first(m_connection->run(select + kNewestFirst + QStringLiteral(" LIMIT 1")));
+        return first(m_connection->run(select + QStringLiteral(" ORDER BY rowid DESC LIMIT 1")));
     const QString id = storedIdOf(key);
     // A whole id names one result, whatever label another may carry.
     if (auto byId = first(m_connection->run(select + QStringLiteral(" WHERE id = ?"), { id })))

@@ -69,6 +69,10 @@ public:
     // reader of a few results, which could miss a damaged page. Every change
     // checks this first; a reader of every result meets any damage itself.
     void checkUndamaged() const;
+    // As checkUndamaged(), and every index agrees with its table, in about
+    // the time of reading the whole store: for a reader of every result,
+    // which an index that disagrees would give one twice and another never.
+    void checkWhole() const;
 
     // Refused when the id is already there.
     void save(const SavedResult &result);
@@ -81,7 +85,7 @@ public:
     // it never keeps another process from saving. What `visit` throws ends it.
     void eachResult(const HistoryFilter &filter,
                     const std::function<void(const SavedResult &)> &visit) const;
-    // "last": the newest; else the result with this id; else the newest with this
+    // "last": the one added last; else the result with this id; else the newest with this
     // label or the one result whose id starts with `key` (8 characters at least),
     // ids in either case. None when nothing matches; ResultsError when an id
     // prefix fits several, or when the label and the prefix name different results.

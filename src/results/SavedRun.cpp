@@ -2,6 +2,7 @@
 
 #include "results/ResultJson.h"
 #include "results/ResultsError.h"
+#include "results/ShownText.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -34,11 +35,14 @@ SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
     saved.started = result.started.toUTC();
     saved.label = label;
     saved.programVersion = programVersion;
-    saved.host = QSysInfo::machineHostName();
+    // What the import takes back: else the file it is exported in would be
+    // refused whole.
+    saved.host = keptShownText(QSysInfo::machineHostName());
     saved.settings = result.settings;
     saved.passes = result.runs.back().passes;
     saved.runs = result.runs;
     saved.system = result.system;
+    saved.system.cpuModel = keptShownText(result.system.cpuModel);
     saved.warnings = keptWarnings(result.warnings);
     saved.parallel = result.parallel;
     return saved;

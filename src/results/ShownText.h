@@ -15,4 +15,9 @@ inline constexpr qsizetype kMaxShownTextLength = 200;
 // result can be exported and imported again.
 std::optional<QString> shownTextFault(QStringView text, qsizetype limit = kMaxShownTextLength);
 
+// A name the system gives (a host, a CPU model) as a result keeps it, so that
+// the rule above takes it back on import: each character the rule refuses
+// written as \xHH, \uHHHH or \UHHHHHHHH, and the whole cut to the limit.
+QString keptShownText(QStringView text, qsizetype limit = kMaxShownTextLength);
+
 } // namespace kamorin

@@ -150,14 +150,23 @@ void bringToThirdSchema(const StoreConnection &c)
     c.run(QStringLiteral("ALTER TABLE results ADD COLUMN run_details TEXT"));
 }
 
+// The fourth keeps a checksum of each row's values as saved, so that a
+// changed byte inside a row is found as damage rather than read as other
+// data; an older row has none and is read as it is.
+void bringToFourthSchema(const StoreConnection &c)
+{
+    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN checksum TEXT"));
+}
+
 using Step = void (*)(const StoreConnection &);
 // Step i brings a store of version i to version i + 1.
-constexpr Step kSteps[] = { createFirstSchema, bringToSecondSchema, bringToThirdSchema };
+constexpr Step kSteps[]
+        = { createFirstSchema, bringToSecondSchema, bringToThirdSchema, bringToFourthSchema };
 static_assert(std::size(kSteps) == kStoreSchemaVersion);
 
 } // namespace
 
-int checkIsStore(const QString &path)
+int checkIsStore(const QString &path, bool mayRecover)
 {
     switch (look(path)) {
     case FileLook::Foreign:
@@ -184,6 +193,15 @@ int checkIsStore(const QString &path)
         if ((code & 0xff) != kSqliteReadOnly || recovered
             || !QFile::exists(path + QStringLiteral("-journal")))
             c.fail(query);
+        // A command that only reads writes nothing, this neither: a user who
+        // may only read would be told that the store cannot be written.
+        if (!mayRecover)
+            throw ResultsError(
+                    Words::tr("結果の保存先「%1」は、途中で止まった変更を元に戻す必要があります"
+                              "（「%1-journal」が残っています）。読むだけのコマンドは保存先に"
+                              "書き込みません。書き込める利用者が次に保存先を変えるコマンド"
+                              "（--save か --import）を実行すると、その前に元に戻ります。")
+                            .arg(path));
         const StoreConnection writer(path, StoreConnection::Access::ReadWrite);
         writer.value(QStringLiteral("PRAGMA application_id"));
         recovered = true;
@@ -194,6 +212,18 @@ int checkIsStore(const QString &path)
         refuseNewer(path, version);
     if (version < 1)
         throw ResultsError(refusal(path, someoneElses()));
+    // A version below the columns the table has is a changed byte in the
+    // header: read as it says, the rows would lose what the later schemas
+    // keep, their checksum with it.
+    static constexpr const char *kFirstColumnOf[] = { "host", "warnings", "checksum" };
+    for (int later = version; later < kStoreSchemaVersion; ++later) {
+        if (c.value(QStringLiteral("SELECT count(*) FROM pragma_table_info('results') "
+                                   "WHERE name = '%1'")
+                            .arg(QLatin1StringView(kFirstColumnOf[later - 1])))
+                    .toInt()
+            != 0)
+            throw damagedStore(path);
+    }
     return version;
 }
 

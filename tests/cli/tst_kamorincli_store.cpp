@@ -1,5 +1,6 @@
 #include "support/FileHash.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -67,6 +68,7 @@ enum class Target
     Fifo,
     Store,
     LinkToStore,
+    StoreJournal,
     ForeignLink,
     ForeignFolderLink,
     Stdout,
@@ -96,6 +98,8 @@ private Q_SLOTS:
     void outputTargets();
     void importInputs_data();
     void importInputs();
+    void compareRefusesAResultWithItself();
+    void skipBadKeepsTheOthers();
     void forget();
 
 private:
@@ -430,6 +434,8 @@ void TestKamorinCliStore::outputTargets_data()
         { "FIFO, its reader gets it whole", Target::Fifo, 0, "" },
         { "the store", Target::Store, 64, "そのものです" },
         { "a link to the store", Target::LinkToStore, 64, "そのものです" },
+        // The next save would delete it.
+        { "the store's journal", Target::StoreJournal, 64, "作業ファイル" },
         { "another's link in a sticky folder", Target::ForeignLink, 74, "シンボリックリンク" },
         { "the same, as a folder on the way", Target::ForeignFolderLink, 74, "シンボリックリンク" },
     };
@@ -474,6 +480,9 @@ void TestKamorinCliStore::outputTargets()
         break;
     case Target::LinkToStore:
         QVERIFY(QFile::link(m_store, path));
+        break;
+    case Target::StoreJournal:
+        path = m_store + QStringLiteral("-journal");
         break;
     case Target::ForeignLink:
     case Target::ForeignFolderLink: {
@@ -557,6 +566,10 @@ void TestKamorinCliStore::importInputs_data()
 
     QTest::newRow("stdin") << "-" << document << 0 << 0 << 0
                            << QStringLiteral("「標準入力」: 1 件を取り込みました");
+    // Else whatever took its number would be read: Qt's own event descriptor.
+    QTest::newRow("stdin closed") << "closed" << QByteArray() << 0 << 0 << 65
+                                  << QStringLiteral("「標準入力」は取り込めません: "
+                                                    "開いていないファイル記述子です");
     QTest::newRow("64 MiB of nested lists, 2.5 GB of memory")
             << "file" << nested << 0 << 2500000 << 65
             << QStringLiteral("nested.json」は取り込めません: results[0]: 入れ子が深すぎます");
@@ -605,10 +618,15 @@ void TestKamorinCliStore::importInputs()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KAMORIN_STORE"), store);
     process.setProcessEnvironment(environment);
-    if (memoryLimit > 0) {
-        process.setChildProcessModifier([memoryLimit] {
-            const rlimit limit { rlim_t(memoryLimit) * 1024, rlim_t(memoryLimit) * 1024 };
-            setrlimit(RLIMIT_AS, &limit);
+    const bool closeStdin = source == u"closed";
+    if (memoryLimit > 0 || closeStdin) {
+        process.setChildProcessModifier([memoryLimit, closeStdin] {
+            if (memoryLimit > 0) {
+                const rlimit limit { rlim_t(memoryLimit) * 1024, rlim_t(memoryLimit) * 1024 };
+                setrlimit(RLIMIT_AS, &limit);
+            }
+            if (closeStdin)
+                ::close(STDIN_FILENO);
         });
     }
     process.start(qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI)),
@@ -631,7 +649,7 @@ void TestKamorinCliStore::importInputs()
         ::kill(pid_t(process.processId()), signalNumber);
         QVERIFY2(process.waitForFinished(2000), "no end within two seconds of the signal");
     } else {
-        QVERIFY(process.waitForFinished(120000));
+        QVERIFY2(process.waitForFinished(closeStdin ? 20000 : 120000), "no end");
     }
     if (writer >= 0)
         ::close(writer);
@@ -645,6 +663,41 @@ void TestKamorinCliStore::importInputs()
                  qPrintable(err));
     if (status != 0)
         QCOMPARE(fileHash(store), before);
+}
+
+// One result a day ahead of the clock (saved where the clock ran ahead)
+// sinks its whole file, unless the user asks for the others.
+void TestKamorinCliStore::skipBadKeepsTheOthers()
+{
+    QJsonObject ahead = withRuns(m_exported, "00000000-0000-4000-8000-0000000000c2",
+                                 QStringLiteral("ahead"), 1);
+    ahead[QStringLiteral("started")]
+            = QDateTime::currentDateTimeUtc().addDays(3).toString(Qt::ISODate);
+    const QString file
+            = writeDocument(QStringLiteral("one-bad.json"),
+                            { withRuns(m_exported, "00000000-0000-4000-8000-0000000000c1",
+                                       QStringLiteral("good"), 1),
+                              ahead });
+    const QString store = m_dir.filePath(QStringLiteral("skip-bad.sqlite"));
+    QCOMPARE(cli({ QStringLiteral("--import"), file }, store).status, 65);
+    const Result r = cli({ QStringLiteral("--import"), file, QStringLiteral("--skip-bad") }, store);
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.err.contains(QStringLiteral("00000000-0000-4000-8000-0000000000c2 は取り込みません: "
+                                           "results[1].started: 1 日より先の日時です")),
+             qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("1 件を取り込みました")), qPrintable(r.err));
+    const Result history = cli({ QStringLiteral("--history"), QStringLiteral("--json") }, store);
+    QCOMPARE(QJsonDocument::fromJson(history.out.toUtf8()).array().size(), 1);
+}
+
+// It would find no difference and pass any --fail-if-slower.
+void TestKamorinCliStore::compareRefusesAResultWithItself()
+{
+    const Result r
+            = cli({ QStringLiteral("--compare"), QStringLiteral("last"), QStringLiteral("last"),
+                    QStringLiteral("--fail-if-slower"), QStringLiteral("1") });
+    QCOMPARE(r.status, 64);
+    QVERIFY2(r.err.contains(QStringLiteral("同じ結果")), qPrintable(r.err));
 }
 
 void TestKamorinCliStore::forget()

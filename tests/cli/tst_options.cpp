@@ -277,6 +277,28 @@ void TestOptions::parse_data()
             << args({ "--save", "--label=a\u2068b" }) << refused("--label");
     QTest::newRow("label with a line separator")
             << args({ "--save", "--label=a\u2028b" }) << refused("--label");
+    // Drawn as "v1.23-".
+    QTest::newRow("label with a right-to-left mark")
+            << args({ "--save", "--label=v1.2\u200f-3" }) << refused("--label");
+    QTest::newRow("label with an Arabic letter mark")
+            << args({ "--save", "--label=a\u061cb" }) << refused("--label");
+    // Looks like "BIOS 1.2".
+    QTest::newRow("label with a zero-width space")
+            << args({ "--save", "--label=BIOS 1.2\u200b" }) << refused("--label");
+    QTest::newRow("label with a byte-order mark")
+            << args({ "--save", "--label=\ufeffBIOS" }) << refused("--label");
+    QTest::newRow("label with a tag character")
+            << args({ "--save", "--label=BIOS\U000E0041" }) << refused("--label");
+    QTest::newRow("label with a joiner at its end")
+            << args({ "--save", "--label=BIOS\u200d" }) << refused("--label");
+    QTest::newRow("label with a non-joiner inside a Persian word")
+            << args({ "--save", "--label=\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645" })
+            << plain
+                    + QStringLiteral(
+                            " save label=[\u0645\u06cc\u200c\u062e\u0648\u0627\u0647\u0645]");
+    QTest::newRow("label with a joined emoji")
+            << args({ "--save", "--label=\U0001F469\u200d\U0001F4BB" })
+            << plain + QStringLiteral(" save label=[\U0001F469\u200d\U0001F4BB]");
     QTest::newRow("label of 201 emoji")
             << QStringList { QStringLiteral("--save"), QStringLiteral("--label=") + emoji(201) }
             << refused("--label");

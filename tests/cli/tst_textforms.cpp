@@ -59,6 +59,19 @@ void TestTextForms::csvQuoting_data()
                                      << "\"a\rb\"";
     QTest::newRow("blanks kept unquoted") << " a b "
                                           << " a b ";
+    // A spreadsheet would run them as formulas.
+    QTest::newRow("formula") << "=HYPERLINK(\"http://x\")"
+                             << "\"'=HYPERLINK(\"\"http://x\"\")\"";
+    QTest::newRow("plus") << "+1+cmd"
+                          << "'+1+cmd";
+    QTest::newRow("minus") << "-2+3"
+                           << "'-2+3";
+    QTest::newRow("at") << "@SUM(A1)"
+                        << "'@SUM(A1)";
+    QTest::newRow("tab") << "\tx"
+                         << "'\tx";
+    QTest::newRow("a negative number stays one") << "-1.5"
+                                                 << "-1.5";
 }
 
 void TestTextForms::csvQuoting()
@@ -209,6 +222,11 @@ void TestTextForms::markdownTables_data()
     QTest::newRow("history: control") << "history"
                                       << "a\x1b"
                                       << "| a\\\\x1B |";
+    QTest::newRow("history: image, link and HTML shown as text")
+            << "history"
+            << "![t](https://x/y.png) <img src=x> **b** _i_ `c` ~~s~~ &lt;"
+            << "| \\!\\[t\\](https://x/y.png) \\<img src=x\\> \\*\\*b\\*\\* \\_i\\_ "
+               "\\`c\\` \\~\\~s\\~\\~ \\&lt; |";
     QTest::newRow("history: long label whole")
             << "history" << QString(150, u'x')
             << QStringLiteral("| ") + QString(150, u'x') + QStringLiteral(" |");
@@ -225,7 +243,7 @@ void TestTextForms::markdownTables_data()
             << "| 順位 | 名前 | 2000万回の秒数 | SCORE |\n| ---: | --- | ---: | ---: |\n";
     QTest::newRow("ranking: pipe") << "run"
                                    << "a|b"
-                                   << "| [保存] CPU（host、a\\|b） | 15.00 |";
+                                   << "| \\[保存\\] CPU（host、a\\|b） | 15.00 |";
 }
 
 // Every line a row of a GitHub table, text from the user kept inside its cell.

@@ -2,6 +2,7 @@
 #include "results/ResultDocumentWriter.h"
 #include "results/ResultStore.h"
 #include "results/ResultsError.h"
+#include "results/SavedRun.h"
 #include "support/SampleResult.h"
 
 #include <QFile>
@@ -130,6 +131,8 @@ private Q_SLOTS:
     void import();
     void warningsKeepTheirKinds_data();
     void warningsKeepTheirKinds();
+    void savedNamesComeBack_data();
+    void savedNamesComeBack();
 
 private:
     void keepsItsKind(const KeptWarning &warning, const QString &name);
@@ -370,6 +373,40 @@ void TestResultDocument::keepsItsKind(const KeptWarning &warning, const QString 
     ResultStore store(m_dir.filePath(name + QStringLiteral(".sqlite")));
     store.save(result);
     QCOMPARE(resultText(*store.find(result.id)), resultText(result));
+}
+
+void TestResultDocument::savedNamesComeBack_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("kept");
+
+    QTest::newRow("plain") << u"Intel(R) Xeon(R)"_qs << u"Intel(R) Xeon(R)"_qs;
+    QTest::newRow("escape") << u"CPU\x1b[31m"_qs << u"CPU\\x1B[31m"_qs;
+    QTest::newRow("right-to-left override") << u"CPU\u202eX"_qs << u"CPU\\u202EX"_qs;
+    QTest::newRow("zero-width space") << u"CPU\u200b"_qs << u"CPU\\u200B"_qs;
+    QTest::newRow("tag character") << u"CPU\U000E0041"_qs << u"CPU\\U000E0041"_qs;
+    QTest::newRow("too long") << QString(201, u'x') << QString(200, u'x');
+}
+
+// What a machine names itself is saved so that the export of it is taken
+// back: else one odd host or CPU name would sink the whole file.
+void TestResultDocument::savedNamesComeBack()
+{
+    QFETCH(QString, model);
+    BenchmarkResult run;
+    run.started = QDateTime::currentDateTimeUtc();
+    const SavedResult sample = sampleResult();
+    run.runs = sample.runs;
+    run.settings = sample.settings;
+    run.system = sample.system;
+    run.system.cpuModel = model;
+    const SavedResult saved = savedResultOf(run, QStringLiteral("l"), QStringLiteral("1.2.7"));
+    QTEST(saved.system.cpuModel, "kept");
+    const QByteArray file = resultDocument(std::vector { saved },
+                                           [](const Warning &) { return QStringLiteral("w"); });
+    const std::vector<SavedResult> back = parseResultDocument(file, QStringLiteral("f"));
+    QCOMPARE(back.at(0).system.cpuModel, saved.system.cpuModel);
+    QCOMPARE(back.at(0).host, saved.host);
 }
 
 QTEST_GUILESS_MAIN(TestResultDocument)

@@ -1,5 +1,6 @@
 #include "results/ResultStore.h"
 #include "results/ResultsError.h"
+#include "results/StoreSchema.h"
 #include "support/RawSql.h"
 #include "support/SampleResult.h"
 
@@ -11,6 +12,7 @@
 
 #include <csignal>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace kamorin;
 
@@ -64,7 +66,18 @@ private:
 void TestResultStore::saveHistoryFindForget()
 {
     const QString path = m_dir.filePath(QStringLiteral("a/b/results.sqlite"));
+    // The folders made are the user's alone, whatever the umask.
+    const mode_t mask = umask(0);
     ResultStore store(path);
+    umask(mask);
+    for (const char *folder : { "a", "a/b" }) {
+        struct stat st
+        { };
+        QCOMPARE(
+                stat(QFile::encodeName(m_dir.filePath(QLatin1StringView(folder))).constData(), &st),
+                0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0700));
+    }
     const SavedResult old
             = sampleResult(QStringLiteral("before"), QStringLiteral("AMD Ryzen 7"), day(1));
     const SavedResult mid
@@ -92,7 +105,8 @@ void TestResultStore::saveHistoryFindForget()
              (QStringList { neu.id, old.id }));
     QCOMPARE(idsOf(store.history({ {}, QStringLiteral("%") })), QStringList {});
 
-    QCOMPARE(store.find(QStringLiteral("last"))->id, neu.id);
+    // Saved last, though it started first.
+    QCOMPARE(store.find(QStringLiteral("last"))->id, old.id);
     QCOMPARE(store.find(mid.id)->id, mid.id);
     QCOMPARE(store.find(QStringLiteral("before"))->id, old.id);
     QCOMPARE(store.find(QStringLiteral("after"))->id, neu.id);
@@ -112,7 +126,8 @@ void TestResultStore::findByKey_data()
 
     const QString before = QStringLiteral("0a0c8aa8-8e89-41c1-b055-fd574b41449a");
     const QString beef = QStringLiteral("deadbeef-0000-4000-8000-000000000003");
-    QTest::newRow("last") << u"last"_qs << u"facade00-0000-4000-8000-000000000005"_qs;
+    // Saved last, though it started first.
+    QTest::newRow("last") << u"last"_qs << u"5a7ed1a5-0000-4000-8000-000000000006"_qs;
     QTest::newRow("whole id") << before << before;
     QTest::newRow("whole id in upper case") << before.toUpper() << before;
     QTest::newRow("prefix in upper case") << u"0A0C8AA8-8E"_qs << before;
@@ -138,10 +153,12 @@ void TestResultStore::findByKey()
             { "deadbeef-0000-4000-8000-000000000003", "" },
             { "cafef00d-0000-4000-8000-000000000004", "deadbeef" },
             { "facade00-0000-4000-8000-000000000005", "facade00" },
+            { "5a7ed1a5-0000-4000-8000-000000000006", "saved last" },
         };
-        int d = 1;
+        int d = 2;
         for (const auto &[id, label] : saved) {
-            SavedResult r = sampleResult(QString::fromLatin1(label), QString(), day(d++));
+            SavedResult r = sampleResult(QString::fromLatin1(label), QString(),
+                                         day(QByteArray(label) == "saved last" ? 1 : d++));
             r.id = QString::fromLatin1(id);
             store.save(r);
         }
@@ -197,7 +214,7 @@ void TestResultStore::migratesFromTheFirstSchema()
     store.save(typed);
     QCOMPARE(resultText(*store.find(typed.id)), resultText(typed));
     RawSql sql(path);
-    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), kStoreSchemaVersion);
     QCOMPARE(sql(QStringLiteral("SELECT median FROM results WHERE label = 'old'")).toDouble(), 4.5);
 }
 
