@@ -249,7 +249,34 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
     return nullptr;
 }
 
+int untoldDepth = 0;
+QAccessible::UpdateHandler bridge = nullptr;
+
+// Qt passes an event on to the platform's bridge only when no handler is
+// installed, so the one kept is set back for each event told.
+void tellAllButCaretMoves(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::TextCaretMoved
+        || event->type() == QAccessible::TextSelectionChanged)
+        return;
+    QAccessible::installUpdateHandler(bridge);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(tellAllButCaretMoves);
+}
+
 } // namespace
+
+CaretMovesUntold::CaretMovesUntold()
+{
+    if (untoldDepth++ == 0)
+        bridge = QAccessible::installUpdateHandler(tellAllButCaretMoves);
+}
+
+CaretMovesUntold::~CaretMovesUntold()
+{
+    if (--untoldDepth == 0)
+        QAccessible::installUpdateHandler(bridge);
+}
 
 void installAccessibleInterfaces()
 {

@@ -1,5 +1,7 @@
 #include "gui/ComboField.h"
 
+#include "gui/Accessibility.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -10,6 +12,14 @@ void ComboField::showPopup()
 {
     selectShownItem();
     QComboBox::showPopup();
+}
+
+// The text is selected as the focus comes; a screen reader hears the field
+// and its text from the focus.
+void ComboField::focusInEvent(QFocusEvent *event)
+{
+    const CaretMovesUntold untold;
+    QComboBox::focusInEvent(event);
 }
 
 void ComboField::keyPressEvent(QKeyEvent *event)

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # What a blind user hears: Orca itself, on a private session bus and X
 # server, with no synthesizer; what it would say is read from its debug log.
-# A run is heard from its start to its stop, Orca's own keys work during it,
-# and a finished run, SCORE and COPY are each said; values are read whole.
+# A whole session by keyboard: every Tab stop of a fresh window says its
+# name, F10 and the arrows say the menu, the version dialog is read as it
+# opens. A run is heard from its start to its stop, Orca's own keys work
+# during it, and a finished run, SCORE, COPY and CLEAR are each said once,
+# with no field's selection read out; values are read whole.
 #
 # usage: screen_reader.sh path/to/kamorin
 set -uo pipefail
@@ -62,9 +65,40 @@ opened() {
     heard "計算値 text" 30 && return 0
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
+    echo "$name: the window was started again: Orca never heard of it"
     return 1
 }
 opened || opened || fail "Orca did not say where the focus is: $(said)"
+
+# Each stop is heard the first time the Tab key reaches it, a field with
+# nothing in it too, and a list with its value.
+for stop in 実行 "計算時間 秒" CLEAR 小数点以下の一致桁数 COPY "計算時間 分" "計算時間 時間" \
+    "SCORE の値" 表示速度:1 ループ回数:2000 ループ回数の単位:万回 "計算時間 100分の1秒" 計算値; do
+    mark
+    xdo key Tab
+    heard "${stop%%:*} \(push button\|text\|editable combo box\)\." 10 \
+        || fail "Tab to ${stop%%:*} was not heard: $(said)"
+    [[ $stop != *:* ]] || heard "${stop#*:}\.'" 10 || fail "${stop%%:*} did not say ${stop#*:}: $(said)"
+done
+
+# F10 and Right reach the version's item and say it, and nothing moves the
+# focus back to the window while the menu is open.
+mark
+xdo key F10
+heard "ファイル\.'" 10 || fail "F10 did not say the first menu: $(said)"
+mark
+xdo key Right
+heard "バージョン情報\.'" 10 || fail "Right did not say the version's item: $(said)"
+xdo key Return
+heard "Kamorin(KT版)のﾊﾞｰｼﾞｮﾝ情報 dialog Kamorin(ＫＴ版) ﾊﾞｰｼﾞｮﾝ [0-9.]*\.'" 10 \
+    || fail "the version dialog was not read as it opened: $(said)"
+! said | sed '/dialog/,$d' | grep -q "text\.'\|push button\.'" \
+    || fail "a control of the window was heard while the menu was open: $(said)"
+mark
+xdo key Escape
+# There is no window manager to give the window the keys back.
+xdo windowfocus --sync "$window" || fail "could not focus the window"
+heard "計算値 text\." 10 || fail "the focus was not heard back on 計算値: $(said)"
 
 # A run of hours, heard as it starts and goes, asked about, then stopped.
 atspi --set ループ回数 900000 || fail "could not set the count"
@@ -115,5 +149,12 @@ heard "$score\.'" 30 || fail "the score $score was not read whole: $(said)"
 mark
 click Command4
 heard "notification 結果をクリップボードにコピーしました" || fail "COPY was not confirmed: $(said)"
+! said | grep -q "selected" || fail "COPY read out the fields it selected: $(said)"
+
+# CLEAR says that it cleared, and nothing of the fields it empties.
+mark
+click Command2
+heard "notification 結果を消去しました" || fail "CLEAR was not heard: $(said)"
+! said | grep -q "selected" || fail "CLEAR read out the fields' selections: $(said)"
 
 echo "$name: PASS"
