@@ -59,6 +59,10 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
+        // The tooltip's first line is the progress, which the label below
+        // says afresh; said twice, the halves could disagree by a percent.
+        if (t == QAccessible::Description && button()->fill().has_value())
+            return button()->toolTip().section(u'\n', 1);
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         if (!button()->accessibleName().isEmpty())

@@ -303,8 +303,9 @@ void FormView::runStarted()
 {
     // The window takes no input until the run ends.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    runProgressed(0, 0);
+    // Said before the progress appears, which a screen reader reads at once.
     m_notice->say(QStringLiteral("計算中　") + kStopHint);
+    runProgressed(0, 0);
 }
 
 void FormView::runProgressed(double fraction, double elapsedSeconds)

@@ -129,9 +129,11 @@ mark
 xdo key Return
 heard "notification 計算中" || fail "the start of the run was not heard: $(said)"
 heard "[0-9]* percent" || fail "the run's progress was not heard: $(said)"
+! said | sed '/notification 計算中/,$d' | grep -q "percent" || fail "the progress was heard before the start: $(said)"
 mark
 xdo key KP_Enter
 heard "計算中 [0-9]*%.*push button" || fail "where-am-I during the run said nothing of it: $(said)"
+[ "$(said | grep -o "[0-9]*%" | wc -l)" -eq 1 ] || fail "where-am-I said the progress more than once: $(said)"
 mark
 xdo key Escape
 heard "notification 計算を中止しました" || fail "the stop was not heard: $(said)"
