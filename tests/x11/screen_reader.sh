@@ -168,6 +168,20 @@ said | grep -q "^'notification SCORE $score\.'" || fail "SCORE did not say $scor
 mark
 click Text7
 heard "$score\.'" 30 || fail "the score $score was not read whole: $(said)"
+
+# Alt+Down on the machines' list says the list and the machine it shows.
+mark
+click Combo3
+heard "基準機 editable combo box" 30 || fail "clicking 基準機 was not heard: $(said)"
+machine=$(atspi --text 基準機)
+mark
+xdo key --delay 100 alt+Down
+heard "基準機\.'" 10 || fail "the open list did not say its name: $(said)"
+heard "$machine\.'" 10 || fail "the open list did not say $machine: $(said)"
+mark
+xdo key Escape
+heard "基準機 editable combo box" 10 || fail "closing the list was not heard: $(said)"
+
 mark
 click Command4
 heard "notification 結果をクリップボードにコピーしました" || fail "COPY was not confirmed: $(said)"
