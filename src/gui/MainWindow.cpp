@@ -117,11 +117,14 @@ void MainWindow::leaveMenuBar()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_menuBar && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
-        && !QApplication::activePopupWidget())
-        QTimer::singleShot(0, this, &MainWindow::leaveMenuBar);
-    return QMainWindow::eventFilter(watched, event);
+    if (watched != m_menuBar || event->type() != QEvent::KeyPress
+        || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape
+        || QApplication::activePopupWidget())
+        return QMainWindow::eventFilter(watched, event);
+    // The menu bar lets go of the keys first, if it had them.
+    static_cast<QObject *>(m_menuBar)->event(event);
+    leaveMenuBar();
+    return true;
 }
 
 // The dialog watches m_about, so it must not outlive it.
