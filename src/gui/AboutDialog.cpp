@@ -145,6 +145,10 @@ void AboutDialog::showCaption(const Label &label, QLabel *widget)
     widget->setEnabled(label.enabled());
     widget->setText(label.caption());
     fitText(widget, designedFont(design));
+    // Orca reads a dialog's loose labels only when they hold three words or
+    // more, which Japanese without spaces never does; it reads the dialog's
+    // description as the dialog opens.
+    setAccessibleDescription(m_form.lblTitle.caption() + u' ' + m_form.lblVersion.caption());
 }
 
 // Every assignment redraws the whole control: there are only a few of them.

@@ -12,6 +12,39 @@ namespace kamorin {
 
 namespace {
 
+// Text that is read, never edited nor selected: one piece, on the screen
+// where its widget is.
+class ReadOnlyText : public QAccessibleTextInterface
+{
+public:
+    virtual QString words() const = 0;
+    virtual QRect wordsRect() const { return {}; }
+
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int start, int end) const override { return words().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(words().size()); }
+    QRect characterRect(int) const override { return wordsRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+};
+
+QRect onScreen(const QWidget *widget)
+{
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
 // Qt's own button interface is private; this one says the same. It offers
 // no value: a button is not changed by steps, and a value would bring
 // Increase and Decrease actions with it.
@@ -26,6 +59,10 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
+        // The tooltip's first line is the progress, which the label below
+        // says afresh; said twice, the halves could disagree by a percent.
+        if (t == QAccessible::Description && button()->fill().has_value())
+            return button()->toolTip().section(u'\n', 1);
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         if (!button()->accessibleName().isEmpty())
@@ -88,7 +125,7 @@ public:
 // says when it is told too much at once.
 class SpokenProgressAccessible : public QAccessibleWidget,
                                  public QAccessibleValueInterface,
-                                 public QAccessibleTextInterface
+                                 public ReadOnlyText
 {
 public:
     explicit SpokenProgressAccessible(SpokenProgress *progress)
@@ -96,7 +133,7 @@ public:
     { }
 
     SpokenProgress *progress() const { return static_cast<SpokenProgress *>(widget()); }
-    const QString &words() const { return progress()->words(); }
+    QString words() const override { return progress()->words(); }
 
     QString text(QAccessible::Text t) const override
     {
@@ -119,24 +156,32 @@ public:
     QVariant maximumValue() const override { return 100; }
     QVariant minimumValue() const override { return 0; }
     QVariant minimumStepSize() const override { return 1; }
+};
 
-    void selection(int, int *start, int *end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override { }
-    void removeSelection(int) override { }
-    void setSelection(int, int, int) override { }
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override { }
-    QString text(int start, int end) const override { return words().mid(start, end - start); }
-    int characterCount() const override { return static_cast<int>(words().size()); }
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override { }
-    QString attributes(int, int *start, int *end) const override
+// A label is read in a screen reader's review of the screen by what it
+// shows: one that shows a value is named by the caption beside it as well,
+// and would be read as the caption twice.
+class LabelAccessible : public QAccessibleWidget, public ReadOnlyText
+{
+public:
+    explicit LabelAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) { }
+
+    QLabel *label() const { return static_cast<QLabel *>(widget()); }
+    QString words() const override { return label()->text(); }
+    QRect wordsRect() const override { return onScreen(label()); }
+
+    QString text(QAccessible::Text t) const override
     {
-        *start = 0;
-        *end = characterCount();
-        return {};
+        if (t == QAccessible::Name && label()->accessibleName().isEmpty())
+            return label()->text();
+        return QAccessibleWidget::text(t);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
     }
 };
 
@@ -167,7 +212,7 @@ public:
 // Qt's own combo box interface names an editable combo box by its text; a
 // screen reader user needs to hear what the field is (ループ回数), and its
 // text as the value.
-class ComboFieldAccessible : public QAccessibleWidget
+class ComboFieldAccessible : public QAccessibleWidget, public ReadOnlyText
 {
 public:
     explicit ComboFieldAccessible(QComboBox *combo)
@@ -175,6 +220,17 @@ public:
     { }
 
     QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
+
+    // A review of the screen reads a list by what it shows.
+    QString words() const override { return combo()->currentText(); }
+    QRect wordsRect() const override { return onScreen(combo()->lineEdit()); }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     int childCount() const override { return 2; }
 
@@ -246,10 +302,40 @@ QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
         return new SpokenProgressAccessible(static_cast<SpokenProgress *>(object));
     if (className == u"kamorin::SpokenNotice")
         return new SpokenNoticeAccessible(static_cast<QWidget *>(object));
+    // A picture keeps Qt's own interface, with its image.
+    if (className == u"QLabel" && static_cast<QLabel *>(object)->pixmap().isNull())
+        return new LabelAccessible(static_cast<QLabel *>(object));
     return nullptr;
 }
 
+int untoldDepth = 0;
+QAccessible::UpdateHandler bridge = nullptr;
+
+// Qt passes an event on to the platform's bridge only when no handler is
+// installed, so the one kept is set back for each event told.
+void tellAllButCaretMoves(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::TextCaretMoved
+        || event->type() == QAccessible::TextSelectionChanged)
+        return;
+    QAccessible::installUpdateHandler(bridge);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(tellAllButCaretMoves);
+}
+
 } // namespace
+
+CaretMovesUntold::CaretMovesUntold()
+{
+    if (untoldDepth++ == 0)
+        bridge = QAccessible::installUpdateHandler(tellAllButCaretMoves);
+}
+
+CaretMovesUntold::~CaretMovesUntold()
+{
+    if (--untoldDepth == 0)
+        QAccessible::installUpdateHandler(bridge);
+}
 
 void installAccessibleInterfaces()
 {

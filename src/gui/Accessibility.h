@@ -8,6 +8,19 @@ namespace kamorin {
 // the bars of the chart, and the notices of what a press has done.
 void installAccessibleInterfaces();
 
+// While it lives, assistive technology is not told of text selections and
+// caret moves: those a control makes as it takes the focus, which Qt sends
+// before the focus itself, and Orca 43 then moves to the control without a
+// word; and those COPY and CLEAR make, which are not the user's.
+class CaretMovesUntold
+{
+public:
+    CaretMovesUntold();
+    ~CaretMovesUntold();
+    CaretMovesUntold(const CaretMovesUntold &) = delete;
+    CaretMovesUntold &operator=(const CaretMovesUntold &) = delete;
+};
+
 // A bar of the chart, told to screen readers with the time it stands for.
 class BarLabel : public QLabel
 {

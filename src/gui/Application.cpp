@@ -10,6 +10,7 @@
 #include <QProxyStyle>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QStyleOptionMenuItem>
 
 namespace kamorin {
 
@@ -28,6 +29,23 @@ public:
         if (hint == SH_MenuBar_AltKeyNavigation)
             return 1;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    // Fusion lights a menu bar's item only while its menu is open; a menu
+    // bar that holds the keys lights it too, or nothing shows that Alt
+    // took them.
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element == CE_MenuBarItem && item && widget && widget->hasFocus()
+            && (item->state & State_Selected)) {
+            QStyleOptionMenuItem lit = *item;
+            lit.state |= State_Sunken;
+            QProxyStyle::drawControl(element, &lit, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
     }
 };
 

@@ -1,5 +1,9 @@
 #include "gui/ComboField.h"
 
+#include "gui/Accessibility.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -9,7 +13,28 @@ namespace kamorin {
 void ComboField::showPopup()
 {
     selectShownItem();
+    // Named only now: an interface made for the hidden list as the window
+    // is built keeps Qt's bridge from telling a screen reader of the window.
+    view()->setAccessibleName(accessibleName());
     QComboBox::showPopup();
+    // The list takes the focus without a word of the item shown, which Qt
+    // tells only when the arrows move; a screen reader hears it here.
+    QAbstractItemView *list = view();
+    const QModelIndex shown = list->currentIndex();
+    if (shown.isValid() && QAccessible::isActive()) {
+        QAccessibleEvent focus(list, QAccessible::Focus);
+        // A list's cells are its children by row.
+        focus.setChild(shown.row());
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+// The text is selected as the focus comes; a screen reader hears the field
+// and its text from the focus.
+void ComboField::focusInEvent(QFocusEvent *event)
+{
+    const CaretMovesUntold untold;
+    QComboBox::focusInEvent(event);
 }
 
 void ComboField::keyPressEvent(QKeyEvent *event)

@@ -23,6 +23,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <optional>
 
 namespace kamorin {
 
@@ -176,6 +177,7 @@ FormView::FormView(Form1 &form, Platform &platform, QWidget *parent)
         explainIfDisabled(*control, widget);
         nameForScreenReaders(*control, widget);
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+            edit->installEventFilter(this);
             fitText(edit, widget->font());
             connect(edit, &QLineEdit::textChanged, edit,
                     [edit, font = widget->font()] { fitText(edit, font); });
@@ -237,9 +239,15 @@ void FormView::connectClicks()
 {
     // What each press has done is said to a screen reader once it has ended,
     // where the window shows it without moving the focus.
-    const auto onClick = [this](CommandButton &button, auto handler, auto done) {
+    // COPY selects each field it reads and CLEAR empties them: the press's
+    // notice says what was done, not every field's selection.
+    const auto onClick = [this](CommandButton &button, auto handler, auto done,
+                                bool selectionsUntold = false) {
         connect(static_cast<QPushButton *>(m_widgets.at(&button)), &QPushButton::clicked, this,
-                [this, handler, done] {
+                [this, handler, done, selectionsUntold] {
+                    std::optional<CaretMovesUntold> untold;
+                    if (selectionsUntold)
+                        untold.emplace();
                     if (dispatchPress(m_platform, m_form, [&] { handler(m_form, m_platform); }))
                         m_notice->say(done(m_form));
                 });
@@ -247,11 +255,24 @@ void FormView::connectClicks()
     onClick(m_form.Command1, Command1_Click, runResultWords);
     onClick(m_form.Command6, Command6_Click,
             [](const Form1 &form) { return QStringLiteral("SCORE ") + form.Text7.text(); });
-    onClick(m_form.Command4, Command4_Click,
-            [](const Form1 &) { return QStringLiteral("結果をクリップボードにコピーしました。"); });
+    onClick(
+            m_form.Command4, Command4_Click,
+            [](const Form1 &) { return QStringLiteral("結果をクリップボードにコピーしました。"); },
+            true);
     onClick(
             m_form.Command2, [](Form1 &form, Platform &) { Command2_Click(form); },
-            [](const Form1 &) { return QString(); });
+            [](const Form1 &) { return QStringLiteral("結果を消去しました。"); }, true);
+}
+
+// A field selects its text as the Tab key brings the focus, and Qt tells
+// that before the focus: Orca 43 would then move to the field silently.
+bool FormView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::FocusIn)
+        return QWidget::eventFilter(watched, event);
+    const CaretMovesUntold untold;
+    static_cast<QObject *>(watched)->event(event);
+    return true;
 }
 
 void FormView::stackAndOrder()
@@ -282,8 +303,9 @@ void FormView::runStarted()
 {
     // The window takes no input until the run ends.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    runProgressed(0, 0);
+    // Said before the progress appears, which a screen reader reads at once.
     m_notice->say(QStringLiteral("計算中　") + kStopHint);
+    runProgressed(0, 0);
 }
 
 void FormView::runProgressed(double fraction, double elapsedSeconds)

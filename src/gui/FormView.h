@@ -40,6 +40,9 @@ public:
     void runProgressed(double fraction, double elapsedSeconds) override;
     void runEnded(bool stopped) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     ProgressButton *runButton() const;
     void propertyChanged(const Control &control, Property property) override;

@@ -9,6 +9,7 @@
 #include "runtime/EventDispatch.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QTimer>
@@ -63,10 +64,21 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
         return std::make_unique<AboutDialog>(m_about, platform, this);
     });
     // F10 opens the first menu, as on other desktops; Alt alone enters the
-    // menu bar (the application's style allows it).
+    // menu bar (the application's style allows it). The menu bar takes the
+    // focus first, as Alt gives it: a menu opened from outside it hands the
+    // focus back to the window's control whenever the arrows move to the
+    // next menu, and a screen reader announces that control while the menu
+    // is open.
     auto *openMenu = new QShortcut(QKeySequence(Qt::Key_F10), this);
-    connect(openMenu, &QShortcut::activated, this,
-            [this, fileMenu] { m_menuBar->setActiveAction(fileMenu->menuAction()); });
+    connect(openMenu, &QShortcut::activated, this, [this, fileMenu] {
+        m_menuBar->setFocus(Qt::MenuBarFocusReason);
+        m_menuBar->setActiveAction(fileMenu->menuAction());
+    });
+    m_menuBar->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now == m_menuBar && old && old->window() == this)
+            m_focusBeforeMenu = old;
+    });
     for (QMenu *menu : { fileMenu, helpMenu })
         connect(menu, &QMenu::aboutToHide, this, &MainWindow::showFocusAgain);
 
@@ -83,12 +95,36 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
 void MainWindow::showFocusAgain()
 {
     QTimer::singleShot(0, this, [this] {
+        if (!m_menuBar->activeAction())
+            leaveMenuBar();
         QWidget *focus = QApplication::focusWidget();
         if (!focus || focus->window() != this || focus == m_menuBar)
             return;
         setAttribute(Qt::WA_KeyboardFocusChange);
         focus->update();
     });
+}
+
+// The menu bar gives the focus back only to a control it took it from
+// itself and only while it has the keys; after F10, or after a menu item
+// opened the version dialog, that is done here once no menu is open.
+void MainWindow::leaveMenuBar()
+{
+    // The window's own focus: a menu item may have opened the version dialog.
+    if (focusWidget() == m_menuBar && !QApplication::activePopupWidget() && m_focusBeforeMenu)
+        m_focusBeforeMenu->setFocus(Qt::PopupFocusReason);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_menuBar || event->type() != QEvent::KeyPress
+        || static_cast<QKeyEvent *>(event)->key() != Qt::Key_Escape
+        || QApplication::activePopupWidget())
+        return QMainWindow::eventFilter(watched, event);
+    // The menu bar lets go of the keys first, if it had them.
+    static_cast<QObject *>(m_menuBar)->event(event);
+    leaveMenuBar();
+    return true;
 }
 
 // The dialog watches m_about, so it must not outlive it.

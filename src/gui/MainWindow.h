@@ -3,6 +3,7 @@
 #include "about/frmAbout2.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QMenuBar;
 
@@ -27,6 +28,8 @@ public:
     frmAbout2 &aboutForm() { return m_about; }
 
 private:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void leaveMenuBar();
     void showFocusAgain();
 
     QtPlatform &m_platform;
@@ -35,6 +38,7 @@ private:
     FormView *m_view;
     // Not QMainWindow::menuBar(), which replaces a title bar above it.
     QMenuBar *m_menuBar;
+    QPointer<QWidget> m_focusBeforeMenu;
 };
 
 } // namespace kamorin

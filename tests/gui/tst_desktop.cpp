@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -190,6 +191,15 @@ void TestDesktop::altEntersTheMenuBar()
     QCOMPARE(QApplication::focusWidget(), menuBar);
     QVERIFY(menuBar->activeAction());
     QCOMPARE(menuBar->activeAction()->text(), u"ファイル"_s);
+    // The item is lit, as while its menu is open.
+    const QRect item = menuBar->actionGeometry(menuBar->activeAction());
+    const QImage bar = menuBar->grab(item).toImage();
+    const QRgb highlight = menuBar->palette().color(QPalette::Highlight).rgb();
+    int lit = 0;
+    for (int y = 0; y < bar.height(); ++y)
+        for (int x = 0; x < bar.width(); ++x)
+            lit += bar.pixel(x, y) == highlight;
+    QVERIFY2(lit > item.width() * item.height() / 3, qPrintable(QString::number(lit)));
     QTest::keyClick(menuBar, Qt::Key_Escape);
     QCOMPARE(QApplication::focusWidget(), copy);
 }
