@@ -63,7 +63,7 @@ japanese=ja_JP.UTF-8
 locpath=
 if ! locale -a 2>/dev/null | grep -qiE '^ja_JP\.utf-?8$'; then
     if command -v localedef >/dev/null && [ -f /usr/share/i18n/locales/ja_JP ] &&
-        localedef -c -i ja_JP -f UTF-8 "$scratch/locale/$japanese" >/dev/null 2>&1 &&
+        mkdir -p "$scratch/locale" && localedef -c -i ja_JP -f UTF-8 "$scratch/locale/$japanese" >/dev/null 2>&1 &&
         [ "$(LOCPATH=$scratch/locale LC_ALL=$japanese locale charmap 2>&1)" = UTF-8 ]; then
         locpath=$scratch/locale
     else
