@@ -18,7 +18,7 @@ version=$3
 start=$SECONDS
 
 if [ "${KAMORIN_REBUILD_PACKAGE:-}" != 1 ]; then
-    echo "SKIP: building the package twice takes a quarter of an hour or more; KAMORIN_REBUILD_PACKAGE=1 runs it (.ci/run sets it)"
+    echo "SKIP: building the package twice takes about 40 minutes on two busy cores; KAMORIN_REBUILD_PACKAGE=1 runs it (.ci/run sets it)"
     exit 77
 fi
 
