@@ -34,4 +34,14 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, libqt6sql6-sqlite")
 # natively, sharp at fractional scales, instead of through XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
+# Reproducible: the modes are the install rules', never the builder's umask,
+# which would otherwise decide the folders' and the archive members'; the times are set by
+# cmake/PackageDate.cmake; cpack itself makes every owner root:root and keeps
+# the members in name order.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_PROJECT_CONFIG_FILE "${PROJECT_SOURCE_DIR}/cmake/PackageDate.cmake")
+set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/PackageModes.cmake")
+set(CPACK_KAMORIN_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
+
 include(CPack)

@@ -34,8 +34,9 @@ packages=(
     # What a blind user hears: Orca, the screen reader, driven by a test that
     # reads its speech from its debug log (bsdutils' script gives it a terminal).
     orca bsdutils
-    # The Debian package and the checks of what it installs.
-    dpkg-dev file desktop-file-utils appstream lintian
+    # The Debian package and the checks of what it installs; hardening-check
+    # comes with devscripts, and the package is rebuilt in a Japanese locale.
+    dpkg-dev file desktop-file-utils appstream lintian devscripts locales
     # The fuzz targets (libFuzzer comes with clang's runtime) and readable sanitizer stacks.
     clang libclang-rt-14-dev llvm
 )

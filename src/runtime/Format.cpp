@@ -6,6 +6,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace kamorin {
@@ -77,9 +78,13 @@ QString FormatPattern::apply(double value) const
     // digit test on the exact expansion. Digits it does not have are 0.
     const int kept = m_maximumDecimals;
     const bool roundUp = fractionDigits > kept && point[1 + kept] >= '5';
-    // The kept fraction moves over the point, making one run of digits.
-    for (int i = 0; i < kept; ++i)
-        point[i] = i < fractionDigits ? point[i + 1] : '0';
+    // The kept fraction moves over the point, making one run of digits;
+    // digits it does not have are 0. As memmove and memset, the moves are
+    // checked against the buffer's end by the C library's fortified copies.
+    const auto moved = static_cast<std::size_t>(std::min(kept, fractionDigits));
+    const auto pointAt = static_cast<std::size_t>(point - buffer.data());
+    std::memmove(buffer.data() + pointAt, buffer.data() + pointAt + 1, moved);
+    std::memset(buffer.data() + pointAt + moved, '0', static_cast<std::size_t>(kept) - moved);
     char *const end = point + kept;
     if (roundUp) {
         char *digit = end;

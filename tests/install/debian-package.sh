@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package carries the right control fields, installs under /usr
-# exactly what cmake --install does, with its programs fully stripped, and
-# lintian finds no error and no warning in it.
+# exactly what cmake --install does, with its programs fully stripped and
+# hardened as Debian's own, lintian finds no error and no warning in it, and
+# apt installs and purges it cleanly (where it may: apt-install.sh).
 # usage: debian-package.sh BUILD_DIR VERSION
 set -uo pipefail
 
@@ -74,6 +75,43 @@ for program in kamorin kamorin-cli; do
     done
 done
 
+# Debian's hardening, as its reviewers check it: each of these says yes.
+hardening=(
+    "Position Independent Executable"
+    "Stack protected"
+    "Fortify Source functions"
+    "Read-only relocations"
+    "Immediate binding"
+    "Stack clash protection"
+)
+if ! command -v hardening-check >/dev/null; then
+    fail "hardening-check is not installed (devscripts; scripts/dev.sh installs it)"
+else
+    for program in kamorin kamorin-cli; do
+        verdict=$(hardening-check "$root/usr/bin/$program" 2>&1)
+        echo "$verdict"
+        for protection in "${hardening[@]}"; do
+            echo "$verdict" | grep -q "^ $protection: yes" && continue
+            # hardening-check sees stack-clash protection only in a probing
+            # loop, which GCC emits only for a frame of more than four pages
+            # or one sized at run time; a program without one reads as
+            # unknown. Then the build's own record (the debug information's
+            # producer, unstripped in the build tree) must show every unit
+            # compiled with it.
+            if [ "$protection" = "Stack clash protection" ] &&
+                echo "$verdict" | grep -qF "$protection: unknown, no -fstack-clash-protection instructions"; then
+                units=$(readelf --debug-dump=info --dwarf-depth=1 "$build/src/$program" |
+                    grep -F DW_AT_producer | grep -F 'GNU C++')
+                unprotected=$(echo "$units" | grep -cvF -- -fstack-clash-protection)
+                [ -n "$units" ] && [ "$unprotected" -eq 0 ] && continue
+                fail "usr/bin/$program: $unprotected of its compile units lack -fstack-clash-protection"
+                continue
+            fi
+            fail "usr/bin/$program: $protection is not yes"
+        done
+    done
+fi
+
 if ! command -v lintian >/dev/null; then
     fail "lintian is not installed (scripts/dev.sh installs it)"
 else
@@ -91,6 +129,8 @@ else
         [ -z "$tags" ] || fail "lintian reports errors or warnings:"$'\n'"$tags"
     fi
 fi
+
+"$here/apt-install.sh" "$deb" "$version" || failures=$((failures + 1))
 
 if [ $failures -eq 0 ]; then
     echo "PASS: Debian package $(basename "$deb")"
