@@ -7,8 +7,8 @@
 # release tarball) takes the changelog's date for both.
 #
 # Each build is a whole release build of the programs, minutes on a small
-# machine, so the test runs only where KAMORIN_REBUILD_PACKAGE=1 (.ci/run sets
-# it) and is skipped elsewhere.
+# machine, so the test runs only where KAMORIN_REBUILD_PACKAGE=1 and is
+# skipped elsewhere.
 # usage: reproducible-package.sh SOURCE_DIR SCRATCH_DIR VERSION
 set -uo pipefail
 
@@ -18,7 +18,7 @@ version=$3
 start=$SECONDS
 
 if [ "${KAMORIN_REBUILD_PACKAGE:-}" != 1 ]; then
-    echo "SKIP: building the package twice takes about 40 minutes on two busy cores; KAMORIN_REBUILD_PACKAGE=1 runs it (.ci/run sets it)"
+    echo "SKIP: building the package twice takes about 40 minutes on two busy cores; KAMORIN_REBUILD_PACKAGE=1 runs it"
     exit 77
 fi
 
