@@ -75,7 +75,7 @@ listed=$(dpkg -L kamorin)
 said=$(/usr/bin/kamorin-cli --version 2>&1)
 status=$?
 [ $status -eq 0 ] || fail "the installed kamorin-cli --version exited with $status: $said"
-echo "$said" | grep -qF "$version" || fail "the installed kamorin-cli --version says '$said', not $version"
+grep -qF "$version" <<<"$said" || fail "the installed kamorin-cli --version says '$said', not $version"
 
 "${apt[@]}" remove kamorin || fail "apt-get remove kamorin"
 # A package without configuration files leaves dpkg's database at its

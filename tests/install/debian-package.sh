@@ -91,7 +91,9 @@ else
         verdict=$(hardening-check "$root/usr/bin/$program" 2>&1)
         echo "$verdict"
         for protection in "${hardening[@]}"; do
-            echo "$verdict" | grep -q "^ $protection: yes" && continue
+            # A here-string, not a pipe: grep -q leaves at the first match, and
+            # under pipefail the echo it cut off would make the match a failure.
+            grep -q "^ $protection: yes" <<<"$verdict" && continue
             # hardening-check sees stack-clash protection only in a probing
             # loop, which GCC emits only for a frame of more than four pages
             # or one sized at run time; a program without one reads as
@@ -99,7 +101,7 @@ else
             # producer, unstripped in the build tree) must show every unit
             # compiled with it.
             if [ "$protection" = "Stack clash protection" ] &&
-                echo "$verdict" | grep -qF "$protection: unknown, no -fstack-clash-protection instructions"; then
+                grep -qF "$protection: unknown, no -fstack-clash-protection instructions" <<<"$verdict"; then
                 units=$(readelf --debug-dump=info --dwarf-depth=1 "$build/src/$program" |
                     grep -F DW_AT_producer | grep -F 'GNU C++')
                 unprotected=$(echo "$units" | grep -cvF -- -fstack-clash-protection)
