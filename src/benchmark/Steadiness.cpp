@@ -1,8 +1,8 @@
 #include "benchmark/Steadiness.h"
 
+#include "benchmark/SystemInfo.h"
 #include "runtime/Clock.h"
 
-#include <QFile>
 #include <QList>
 
 #include <algorithm>
@@ -13,14 +13,6 @@
 namespace kamorin {
 
 namespace {
-
-std::optional<QByteArray> readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
 
 template<typename Number>
 std::optional<Number> numberFrom(const QByteArray &text)
@@ -71,14 +63,14 @@ MachineSample sampleMachine(const QString &root, int cpu)
     const QString base = root.endsWith(u'/') ? root : root + u'/';
     MachineSample sample;
     sample.seconds = monotonicSeconds();
-    if (const auto stat = readFile(base + QStringLiteral("proc/stat"))) {
+    if (const auto stat = readSystemFile(base + QStringLiteral("proc/stat"))) {
         sample.stolenSeconds = stolenSecondsFrom(*stat);
         sample.runnable = runnableFrom(*stat);
     }
     if (cpu >= 0) {
         const QString path = base
                 + QStringLiteral("sys/devices/system/cpu/cpu%1/cpufreq/scaling_cur_freq").arg(cpu);
-        if (const auto khz = readFile(path))
+        if (const auto khz = readSystemFile(path))
             if (const auto value = numberFrom<double>(khz->trimmed()); value && *value > 0)
                 sample.frequencyMhz = *value / 1000;
     }

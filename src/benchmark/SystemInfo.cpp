@@ -9,9 +9,7 @@
 
 namespace kamorin {
 
-namespace {
-
-std::optional<QByteArray> readFile(const QString &path)
+std::optional<QByteArray> readSystemFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -19,6 +17,8 @@ std::optional<QByteArray> readFile(const QString &path)
     // Files under /proc and /sys report a size of 0 or 4096; read to the end.
     return file.readAll();
 }
+
+namespace {
 
 // The first value of the first of `keys` that cpuinfo has: x86 says
 // "model name"; Arm, POWER, MIPS and RISC-V machines name the processor
@@ -66,13 +66,13 @@ SystemInfo readSystemInfo(const QString &root, int logicalCpus, int cpu)
     SystemInfo info;
     info.logicalCpus = logicalCpus;
 
-    if (const auto cpuinfo = readFile(base + QStringLiteral("proc/cpuinfo")))
+    if (const auto cpuinfo = readSystemFile(base + QStringLiteral("proc/cpuinfo")))
         if (const auto model = cpuModelFrom(*cpuinfo))
             info.cpuModel = *model;
     if (info.cpuModel.isEmpty() && haveNames)
         info.cpuModel = QString::fromUtf8(names.machine);
 
-    if (const auto release = readFile(base + QStringLiteral("proc/sys/kernel/osrelease")))
+    if (const auto release = readSystemFile(base + QStringLiteral("proc/sys/kernel/osrelease")))
         info.kernel = QString::fromUtf8(release->trimmed());
     if (info.kernel.isEmpty() && haveNames)
         info.kernel = QString::fromUtf8(names.release);
@@ -80,14 +80,14 @@ SystemInfo readSystemInfo(const QString &root, int logicalCpus, int cpu)
     if (cpu >= 0) {
         const QString path = base
                 + QStringLiteral("sys/devices/system/cpu/cpu%1/cpufreq/scaling_governor").arg(cpu);
-        if (const auto governor = readFile(path)) {
+        if (const auto governor = readSystemFile(path)) {
             const QByteArray name = governor->trimmed();
             if (!name.isEmpty())
                 info.governor = QString::fromUtf8(name);
         }
     }
 
-    if (const auto loadavg = readFile(base + QStringLiteral("proc/loadavg")))
+    if (const auto loadavg = readSystemFile(base + QStringLiteral("proc/loadavg")))
         info.loadAverage = loadAverageFrom(*loadavg);
     return info;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -25,5 +26,8 @@ struct SystemInfo
 // and sys/devices/system/cpu/cpuN/cpufreq/scaling_governor for N = `cpu`.
 // What the files lack is taken from uname, or left out.
 SystemInfo readSystemInfo(const QString &root, int logicalCpus, int cpu);
+
+// A file of /proc or /sys whole; none when it cannot be read.
+std::optional<QByteArray> readSystemFile(const QString &path);
 
 } // namespace kamorin
