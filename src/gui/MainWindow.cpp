@@ -75,10 +75,11 @@ MainWindow::MainWindow(Form1 &form, QtPlatform &platform)
         m_menuBar->setActiveAction(fileMenu->menuAction());
     });
     m_menuBar->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (now == m_menuBar && old && old->window() == this)
-            m_focusBeforeMenu = old;
-    });
+    m_focusWatch
+            = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+                  if (now == m_menuBar && old && old->window() == this)
+                      m_focusBeforeMenu = old;
+              });
     for (QMenu *menu : { fileMenu, helpMenu })
         connect(menu, &QMenu::aboutToHide, this, &MainWindow::showFocusAgain);
 
@@ -130,6 +131,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 // The dialog watches m_about, so it must not outlive it.
 MainWindow::~MainWindow()
 {
+    disconnect(m_focusWatch);
     m_platform.setRunWatcher(nullptr);
     m_platform.unregister(m_about);
 }

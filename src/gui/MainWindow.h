@@ -39,6 +39,9 @@ private:
     // Not QMainWindow::menuBar(), which replaces a title bar above it.
     QMenuBar *m_menuBar;
     QPointer<QWidget> m_focusBeforeMenu;
+    // The application outlives the window: the window's teardown moves the
+    // focus, which must not reach a window half destroyed.
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace kamorin
