@@ -3,8 +3,8 @@
 #include "formats/Csv.h"
 #include "formats/FigureText.h"
 #include "formats/TerminalText.h"
-#include "results/JsonWriter.h"
 #include "formats/VerdictText.h"
+#include "results/JsonWriter.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
