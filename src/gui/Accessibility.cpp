@@ -135,6 +135,7 @@ public:
     SpokenProgress *progress() const { return static_cast<SpokenProgress *>(widget()); }
     QString words() const override { return progress()->words(); }
 
+    using ReadOnlyText::text;
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name)
@@ -170,6 +171,7 @@ public:
     QString words() const override { return label()->text(); }
     QRect wordsRect() const override { return onScreen(label()); }
 
+    using ReadOnlyText::text;
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && label()->accessibleName().isEmpty())
@@ -260,6 +262,7 @@ public:
         return edit && edit->rect().contains(x, y) ? edit : nullptr;
     }
 
+    using ReadOnlyText::text;
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value)
