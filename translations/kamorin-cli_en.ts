@@ -16,6 +16,14 @@
         <source>★この機械</source>
         <translation>★This machine</translation>
     </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>[保存] %1（%2）</source>
+        <translation>[saved] %1 (%2)</translation>
+    </message>
 </context>
 <context>
     <name>HtmlPage</name>
@@ -233,10 +241,6 @@
         <source>2000万回の秒数</source>
         <translation>Seconds for 20,000,000</translation>
     </message>
-    <message>
-        <source>[保存] %1</source>
-        <translation>[saved] %1</translation>
-    </message>
 </context>
 <context>
     <name>OptionRules</name>
@@ -418,13 +422,6 @@
     <message>
         <source>%1 %2: 2000 万回 %3 秒</source>
         <translation>%1 %2: %3 s for 20,000,000 loops</translation>
-    </message>
-</context>
-<context>
-    <name>PageInputWords</name>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
     </message>
 </context>
 <context>
@@ -1314,12 +1311,8 @@
         <translation>Seconds for 20,000,000</translation>
     </message>
     <message>
-        <source>%1、%2</source>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>[保存] %1（%2）</source>
-        <translation>[saved] %1 (%2)</translation>
+        <source>小数点以下 %1 桁まで一致しました。</source>
+        <translation>%1 after the decimal point</translation>
     </message>
 </context>
 <context>

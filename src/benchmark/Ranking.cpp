@@ -7,20 +7,6 @@
 
 namespace kamorin {
 
-QString thisMachineName()
-{
-    return QStringLiteral("★この機械");
-}
-
-QString savedMachineName(const SavedMachine &machine)
-{
-    QStringList where { machine.host };
-    if (!machine.label.isEmpty())
-        where << machine.label;
-    return machine.cpuModel + QStringLiteral("（") + where.join(QStringLiteral("、"))
-            + QStringLiteral("）");
-}
-
 std::optional<double> secondsAtPasses(double seconds, double passes, double targetPasses)
 {
     if (!(passes > 0) || !(targetPasses > 0))
@@ -50,7 +36,6 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
     ranking.of = static_cast<int>(machines.size() + saved.size()) + 1;
 
     RankRow self;
-    self.name = thisMachineName();
     self.seconds = seconds;
     self.thisMachine = true;
     ranking.rows.push_back(self);
@@ -63,7 +48,6 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
     }
     for (const SavedMachine &machine : saved) {
         RankRow row;
-        row.name = savedMachineName(machine);
         row.seconds = machine.seconds;
         row.saved = machine;
         ranking.rows.push_back(row);
@@ -85,11 +69,11 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
                                     [](const RankRow &row) { return row.thisMachine; });
     ranking.position = self_->position;
     if (self_ != ranking.rows.begin())
-        ranking.faster = std::prev(self_)->name;
+        ranking.faster = static_cast<std::size_t>(std::prev(self_) - ranking.rows.begin());
     const auto slower = std::find_if(self_, ranking.rows.end(),
                                      [&](const RankRow &row) { return row.seconds > seconds; });
     if (slower != ranking.rows.end())
-        ranking.slower = slower->name;
+        ranking.slower = static_cast<std::size_t>(slower - ranking.rows.begin());
     return ranking;
 }
 

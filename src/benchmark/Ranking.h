@@ -12,9 +12,6 @@ namespace kamorin {
 
 class Form1;
 
-// The name this machine's row carries among the reference machines.
-QString thisMachineName();
-
 // A machine of the results store, by one of its saved results.
 struct SavedMachine
 {
@@ -30,6 +27,8 @@ struct RankRow
 {
     // 1 + the number of rows strictly faster: equal times share a place.
     int position = 0;
+    // A reference machine's name; the formats word this machine and the
+    // saved ones from what they are.
     QString name;
     // For 20,000,000 passes.
     double seconds = 0;
@@ -48,9 +47,9 @@ struct Ranking
     int position = 0;
     int of = 0;
     double seconds = 0;
-    // The nearest reference machines strictly faster and strictly slower.
-    std::optional<QString> faster;
-    std::optional<QString> slower;
+    // The nearest rows strictly faster and strictly slower, in `rows`.
+    std::optional<std::size_t> faster;
+    std::optional<std::size_t> slower;
     // Whether the runs it comes from lasted the minimum time.
     bool reliable = true;
 };
@@ -59,9 +58,6 @@ struct Ranking
 // reference `machines` and the `saved` ones, which follow them at a tie.
 Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
                   std::span<const SavedMachine> saved = {});
-
-// What a saved machine's row is called: its model, then its host and label.
-QString savedMachineName(const SavedMachine &machine);
 
 // `seconds` of a run of `passes` passes, at the same speed for `targetPasses`;
 // none without a pass on either side.

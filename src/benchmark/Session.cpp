@@ -17,11 +17,6 @@
 
 namespace kamorin {
 
-SessionOutcome::SessionOutcome() = default;
-SessionOutcome::~SessionOutcome() = default;
-SessionOutcome::SessionOutcome(SessionOutcome &&) noexcept = default;
-SessionOutcome &SessionOutcome::operator=(SessionOutcome &&) noexcept = default;
-
 namespace {
 
 // What the machine says no to before anything runs.
@@ -65,9 +60,7 @@ public:
             SessionStore *store)
         : m_plan(plan), m_registry(registry), m_observer(observer), m_store(store),
           m_platform(&m_registry)
-    {
-        m_outcome.form = std::make_unique<Form1>();
-    }
+    { }
 
     SessionOutcome run();
 
@@ -91,6 +84,8 @@ private:
     SessionObserver &m_observer;
     SessionStore *m_store;
     HeadlessPlatform m_platform;
+    // The form the runs are made on, as the window's would be.
+    Form1 m_form;
     SessionOutcome m_outcome;
     std::vector<Warning> m_shortness;
 };
@@ -140,7 +135,7 @@ SessionOutcome Session::run()
         m_registry.setPhase(RunPhase::None);
     }
 
-    Form1 &form = *m_outcome.form;
+    Form1 &form = m_form;
     Form_Load(form);
     applyPlan(form, m_series);
     result.settings = { form.Combo4.text(), form.Combo5.text(),   m_plan.autoCount,
@@ -177,7 +172,7 @@ SessionOutcome Session::run()
     // COPY, as a user would press it now, so the report matches the form.
     dispatch(m_platform, [&] { Command4_Click(form, m_platform); });
     addRuntimeErrors(m_outcome.errors, m_platform.takeErrors());
-    m_outcome.report = m_platform.clipboardText();
+    m_outcome.window = readWindow(form, m_platform.clipboardText());
 
     // The hint after a run too short to score names what --count auto would
     // take here, found as --count auto finds it.
@@ -225,7 +220,7 @@ void Session::rank(double median, bool longEnough)
     }
     const std::vector<SavedMachine> machines = savedMachines(m_outcome.savedResults);
     result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds, machines);
-    scoreRowsAsScoreDoes(*result.rank, *m_outcome.form);
+    scoreRowsAsScoreDoes(*result.rank, m_form);
     result.rank->reliable = longEnough;
     if (!longEnough)
         m_shortness.push_back(RunsTooShort { m_plan.minimumSeconds, RunsTooShort::Figure::Rank });

@@ -4,16 +4,15 @@
 #include "benchmark/BenchmarkResult.h"
 #include "benchmark/SavedResult.h"
 #include "benchmark/SessionError.h"
+#include "benchmark/WindowReadings.h"
 
 #include <QString>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
 namespace kamorin {
 
-class Form1;
 class RunRegistry;
 
 // What a front asks of a benchmark session.
@@ -107,9 +106,8 @@ struct SessionOutcome
     std::optional<SessionRefusal> refusal;
     int stopSignal = 0;
     BenchmarkResult result;
-    // The form the runs were made on, with what it shows, and COPY's report.
-    std::unique_ptr<Form1> form;
-    QString report;
+    // What the window shows after the runs, and COPY's report.
+    WindowReadings window;
     std::vector<SessionError> errors;
     // The count --count auto would take here, for the hint.
     std::optional<ChosenCount> hintCount;
@@ -121,11 +119,6 @@ struct SessionOutcome
     bool keepFailed = false;
     // The saved results, read before the runs.
     std::vector<SavedResult> savedResults;
-
-    SessionOutcome();
-    ~SessionOutcome();
-    SessionOutcome(SessionOutcome &&) noexcept;
-    SessionOutcome &operator=(SessionOutcome &&) noexcept;
 };
 
 // A benchmark's whole course: the saved results, the machine's conditions,

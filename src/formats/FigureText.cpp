@@ -64,9 +64,35 @@ QString utcNamedText(const QDateTime &time)
     return utcText(time) + QStringLiteral(" UTC");
 }
 
+QString savedMachinePlace(const QString &host, const QString &label)
+{
+    return label.isEmpty() ? host : Words::tr("%1、%2").arg(host, label);
+}
+
+QString savedMachineText(const QString &model, const QString &host, const QString &label)
+{
+    return Words::tr("[保存] %1（%2）").arg(model, savedMachinePlace(host, label));
+}
+
 QString rankRowName(const RankRow &row)
 {
-    return row.thisMachine ? Words::tr("★この機械") : row.name;
+    if (row.thisMachine)
+        return Words::tr("★この機械");
+    if (row.saved)
+        return savedMachineText(row.saved->cpuModel, row.saved->host, row.saved->label);
+    return row.name;
+}
+
+QString rankRowOwnName(const RankRow &row)
+{
+    if (row.thisMachine)
+        return QStringLiteral("★この機械");
+    if (!row.saved)
+        return row.name;
+    QString place = row.saved->host;
+    if (!row.saved->label.isEmpty())
+        place += u'、' + row.saved->label;
+    return row.saved->cpuModel + u'（' + place + u'）';
 }
 
 } // namespace kamorin

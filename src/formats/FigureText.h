@@ -29,8 +29,16 @@ QString utcText(const QDateTime &time);
 // The same with " UTC" after it, where no heading says so.
 QString utcNamedText(const QDateTime &time);
 
-// A ranking row's name as a table shows it: this machine's in the user's
-// language, a machine's own name as it is.
+// A ranking row's name as a table shows it: this machine and a saved one in
+// the user's language, a reference machine's own name as it is.
 QString rankRowName(const RankRow &row);
+// A saved machine as a table shows it, from its parts as the caller has
+// made them fit its medium: "[保存] model（host、label）".
+QString savedMachineText(const QString &model, const QString &host, const QString &label);
+// A saved machine's host and its label, when it has one.
+QString savedMachinePlace(const QString &host, const QString &label);
+// A ranking row's name in the window's own words, as the data keeps it
+// whatever the language: "★この機械", "model（host、label）".
+QString rankRowOwnName(const RankRow &row);
 
 } // namespace kamorin

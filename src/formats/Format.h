@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/BenchmarkResult.h"
+#include "benchmark/WindowReadings.h"
 #include "formats/StoreOutput.h"
 
 #include <QDateTime>
@@ -12,15 +13,11 @@
 
 namespace kamorin {
 
-class Form1;
-
 // What a run answers, as its formats take it.
 struct RunAnswer
 {
-    // The form after the runs and COPY: what the window would show.
-    const Form1 &form;
-    // COPY's lines as the clipboard holds them.
-    QString report;
+    // What the window would show after the runs and COPY.
+    const WindowReadings &window;
     const BenchmarkResult &benchmark;
     // The result's id when it was saved.
     std::optional<QString> savedId;

@@ -14,7 +14,7 @@ class TextFormat final : public Format
 public:
     QString run(const RunAnswer &a) const override
     {
-        return resultsAsText(a.form, a.report, a.benchmark, a.autoCount);
+        return resultsAsText(a.window, a.benchmark, a.autoCount);
     }
     void history(const HistoryListing &listing, const TextSink &write) const override
     {
@@ -31,7 +31,7 @@ class JsonFormat final : public Format
 public:
     QString run(const RunAnswer &a) const override
     {
-        return resultsAsJson(a.form, a.report, a.benchmark, a.savedId, a.error);
+        return resultsAsJson(a.window, a.benchmark, a.savedId, a.error);
     }
     void history(const HistoryListing &listing, const TextSink &write) const override
     {

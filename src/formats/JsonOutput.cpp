@@ -1,8 +1,8 @@
 #include "formats/JsonOutput.h"
 
+#include "formats/FigureText.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
-#include "mainwindow/Form1.h"
 #include "results/ResultJson.h"
 #include "runtime/NumberText.h"
 
@@ -18,25 +18,25 @@ void stringOrNull(JsonWriter &out, const std::optional<QString> &text)
         out.null();
 }
 
-void writeWindow(JsonWriter &out, const Form1 &form, const QString &report)
+void writeWindow(JsonWriter &out, const WindowReadings &window)
 {
     out.beginObject();
-    out.key(u"loops").string(form.Combo1.text());
-    out.key(u"value").string(form.Text2.text());
-    out.key(u"digits").string(form.Text4.text());
-    out.key(u"hours").string(form.Text6.text());
-    out.key(u"minutes").string(form.Text5.text());
-    out.key(u"seconds").string(form.Text3.text());
-    out.key(u"hundredths").string(form.Text8.text());
-    out.key(u"score_enabled").boolean(form.Command6.enabled());
-    out.key(u"machine").string(form.Combo3.text());
-    out.key(u"score").string(form.Text7.text());
-    out.key(u"reference_caption").string(form.Label19.caption());
-    out.key(u"your_caption").string(form.Label20.caption());
+    out.key(u"loops").string(window.loops);
+    out.key(u"value").string(window.value);
+    out.key(u"digits").string(window.digits);
+    out.key(u"hours").string(window.hours);
+    out.key(u"minutes").string(window.minutes);
+    out.key(u"seconds").string(window.seconds);
+    out.key(u"hundredths").string(window.hundredths);
+    out.key(u"score_enabled").boolean(window.scored);
+    out.key(u"machine").string(window.machine);
+    out.key(u"score").string(window.score);
+    out.key(u"reference_caption").string(window.referenceCaption);
+    out.key(u"your_caption").string(window.yourCaption);
     // The widths as the window's single-precision twips print them.
-    out.key(u"reference_bar").numberText(singleToText(form.Label15.width()));
-    out.key(u"your_bar").numberText(singleToText(form.Label14.width()));
-    out.key(u"report").string(report);
+    out.key(u"reference_bar").numberText(singleToText(window.referenceBar));
+    out.key(u"your_bar").numberText(singleToText(window.yourBar));
+    out.key(u"report").string(window.report);
     out.endObject();
 }
 
@@ -50,14 +50,19 @@ void writeRank(JsonWriter &out, const std::optional<Ranking> &rank)
     out.key(u"position").integer(rank->position);
     out.key(u"of").integer(rank->of);
     out.key(u"seconds").number(rank->seconds);
-    stringOrNull(out.key(u"faster"), rank->faster);
-    stringOrNull(out.key(u"slower"), rank->slower);
+    const auto nameAt = [&](std::optional<std::size_t> row) -> std::optional<QString> {
+        if (!row)
+            return std::nullopt;
+        return rankRowOwnName(rank->rows[*row]);
+    };
+    stringOrNull(out.key(u"faster"), nameAt(rank->faster));
+    stringOrNull(out.key(u"slower"), nameAt(rank->slower));
     out.key(u"reliable").boolean(rank->reliable);
     out.key(u"rows").beginArray();
     for (const RankRow &row : rank->rows) {
         out.beginObject();
         out.key(u"place").integer(row.position);
-        out.key(u"name").string(row.name);
+        out.key(u"name").string(rankRowOwnName(row));
         out.key(u"seconds").number(row.seconds);
         stringOrNull(out.key(u"score"), row.score);
         out.key(u"this_machine").boolean(row.thisMachine);
@@ -91,7 +96,7 @@ void writeError(JsonWriter &out, const std::optional<RunError> &error)
 
 } // namespace
 
-QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+QString resultsAsJson(const WindowReadings &window, const BenchmarkResult &benchmark,
                       const std::optional<QString> &savedId, const std::optional<RunError> &error)
 {
     static const WarningWords words = [](const Warning &w) { return warningText(w); };
@@ -105,7 +110,7 @@ QString resultsAsJson(const Form1 &form, const QString &report, const BenchmarkR
     out.endObject();
     out.key(u"started").string(startedText(benchmark.started));
     writeSettings(out.key(u"settings"), benchmark.settings, passes);
-    writeWindow(out.key(u"window"), form, report);
+    writeWindow(out.key(u"window"), window);
     writeRuns(out.key(u"runs"), benchmark.runs);
     writeStatistics(out.key(u"statistics"), benchmark.statistics());
     writeSystem(out.key(u"system"), benchmark.system, keptWarnings(benchmark.warnings), &words);

@@ -70,8 +70,7 @@ QString rankingTable(const Ranking &ranking)
     std::vector<QStringList> rows { { Words::tr("順位"), Words::tr("名前"),
                                       Words::tr("2000万回の秒数"), QStringLiteral("SCORE") } };
     for (const RankRow &row : ranking.rows)
-        rows.push_back({ QString::number(row.position),
-                         row.saved ? Words::tr("[保存] %1").arg(row.name) : rankRowName(row),
+        rows.push_back({ QString::number(row.position), rankRowName(row),
                          rankSecondsText(row.seconds), row.score.value_or(QString()) });
     return markdownTable(rows, { true, false, true, true });
 }
@@ -81,8 +80,8 @@ class MarkdownFormat final : public Format
 public:
     QString run(const RunAnswer &a) const override
     {
-        QString out = linesTable(summaryLines(a.form, a.benchmark));
-        if (const QString hint = scoreHint(a.form, a.autoCount); !hint.isEmpty())
+        QString out = linesTable(summaryLines(a.window, a.benchmark));
+        if (const QString hint = scoreHint(a.window, a.autoCount); !hint.isEmpty())
             out += u'\n' + hint;
         if (a.benchmark.rank)
             out += u'\n' + rankingTable(*a.benchmark.rank);

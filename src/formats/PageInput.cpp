@@ -4,18 +4,7 @@
 #include "benchmark/SavedMachines.h"
 #include "formats/FigureText.h"
 
-#include <QCoreApplication>
-
 namespace kamorin {
-
-namespace {
-
-struct Words
-{
-    Q_DECLARE_TR_FUNCTIONS(PageInputWords)
-};
-
-} // namespace
 
 PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
                        std::span<const SavedResult> saved, std::optional<PageComparison> comparison,
@@ -39,11 +28,9 @@ PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
                                           row.position });
                 continue;
             }
-            QStringList where { row.saved->host };
-            if (!row.saved->label.isEmpty())
-                where << row.saved->label;
-            input.ranking.push_back({ row.saved->cpuModel, where.join(Words::tr("、")), row.seconds,
-                                      true, false, row.position });
+            input.ranking.push_back({ row.saved->cpuModel,
+                                      savedMachinePlace(row.saved->host, row.saved->label),
+                                      row.seconds, true, false, row.position });
         }
     }
     if (input.resultSaved)

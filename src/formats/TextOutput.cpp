@@ -3,7 +3,6 @@
 #include "benchmark/ParallelRun.h"
 #include "formats/FigureText.h"
 #include "formats/TerminalText.h"
-#include "mainwindow/Form1.h"
 #include "runtime/AppVersion.h"
 #include "runtime/NumberText.h"
 #include "scoring/ReferenceMachineTable.h"
@@ -105,24 +104,25 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
 
 } // namespace
 
-LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark)
+LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &benchmark)
 {
     Lines lines;
-    lines.push_back({ Words::tr("ループ回数"), escapeControls(form.Combo1.text()) });
+    lines.push_back({ Words::tr("ループ回数"), escapeControls(window.loops) });
     if (benchmark.settings.countChosen)
         lines.push_back({ QString(),
                           Words::tr("（--count auto が選んだ %1 %2）")
                                   .arg(benchmark.settings.count, benchmark.settings.unit) });
-    lines.push_back({ Words::tr("計算値"), form.Text2.text() });
-    lines.push_back({ Words::tr("真値"), form.Label6.caption().trimmed() });
-    lines.push_back({ Words::tr("一致した桁"),
-                      form.Text4.text().isEmpty() ? Words::tr("小数点以下で一致した桁はありません")
-                                                  : form.Label7.caption() + u' ' + form.Text4.text()
-                                      + u' ' + form.Label9.caption() });
-    lines.push_back({ Words::tr("計算時間"),
-                      Words::tr("%1時間%2分%3秒%4")
-                              .arg(form.Text6.text(), form.Text5.text(), form.Text3.text(),
-                                   form.Text8.text()) });
+    lines.push_back({ Words::tr("計算値"), window.value });
+    lines.push_back({ Words::tr("真値"), window.trueValue });
+    lines.push_back(
+            { Words::tr("一致した桁"),
+              window.digits.isEmpty()
+                      ? Words::tr("小数点以下で一致した桁はありません")
+                      : Words::tr("小数点以下 %1 桁まで一致しました。").arg(window.digits) });
+    lines.push_back(
+            { Words::tr("計算時間"),
+              Words::tr("%1時間%2分%3秒%4")
+                      .arg(window.hours, window.minutes, window.seconds, window.hundredths) });
     addMeasuredLines(lines, benchmark);
     if (benchmark.parallel)
         addParallelLines(lines, *benchmark.parallel);
@@ -134,16 +134,16 @@ LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark)
                                   + (benchmark.rank->reliable
                                              ? QString()
                                              : Words::tr("（計測が短すぎて当てになりません）")) });
-    if (form.Command6.enabled())
+    if (window.scored)
         lines.push_back({ QStringLiteral("SCORE"),
                           Words::tr("%1（基準機：%2）")
-                                  .arg(form.Text7.text(), escapeControls(form.Combo3.text())) });
+                                  .arg(window.score, escapeControls(window.machine)) });
     return lines;
 }
 
-QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount)
+QString scoreHint(const WindowReadings &window, const std::optional<ChosenCount> &autoCount)
 {
-    if (form.Command6.enabled())
+    if (window.scored)
         return {};
     const QString hint = Words::tr("SCORE には 1 秒以上かかった計算結果が必要です。");
     if (autoCount)
@@ -155,11 +155,11 @@ QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount
     return hint + Words::tr("ループ回数を増やしてください（--count auto）。") + u'\n';
 }
 
-QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+QString resultsAsText(const WindowReadings &window, const BenchmarkResult &benchmark,
                       const std::optional<ChosenCount> &autoCount)
 {
-    QString out = alignedLines(summaryLines(form, benchmark)) + scoreHint(form, autoCount);
-    QString terminalReport = report;
+    QString out = alignedLines(summaryLines(window, benchmark)) + scoreHint(window, autoCount);
+    QString terminalReport = window.report;
     terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
     if (benchmark.rank)
@@ -186,12 +186,9 @@ QString rankingAsText(const Ranking &ranking)
     // A saved machine's parts are cut one by one, so that a long model or
     // label never hides the host that tells two nodes apart.
     const auto savedName = [](const SavedMachine &m) {
-        QString where = cutToColumns(escapeControls(m.host), kHostColumns);
-        if (!m.label.isEmpty())
-            where = Words::tr("%1、%2").arg(where,
-                                            cutToColumns(escapeControls(m.label), kLabelColumns));
-        return Words::tr("[保存] %1（%2）")
-                .arg(cutToColumns(escapeControls(m.cpuModel), kCpuColumns), where);
+        return savedMachineText(cutToColumns(escapeControls(m.cpuModel), kCpuColumns),
+                                cutToColumns(escapeControls(m.host), kHostColumns),
+                                cutToColumns(escapeControls(m.label), kLabelColumns));
     };
     for (const RankRow &row : ranking.rows) {
         Cells c { QString::number(row.position),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "benchmark/BenchmarkResult.h"
+#include "benchmark/WindowReadings.h"
 #include "formats/TerminalText.h"
 
 #include <QString>
@@ -9,22 +10,20 @@
 
 namespace kamorin {
 
-class Form1;
-
-// A short summary in Japanese of what the form shows and what the runs
+// A short summary of what the window shows and what the runs
 // measured, its values in one column by display width, then the report with
 // the terminal's line ends, then the ranking when one was made. Text from
 // the user is shown with its control characters escaped. `autoCount` is the
 // count --count auto would choose here, named in the hint after a run too
 // short to score.
-QString resultsAsText(const Form1 &form, const QString &report, const BenchmarkResult &benchmark,
+QString resultsAsText(const WindowReadings &window, const BenchmarkResult &benchmark,
                       const std::optional<ChosenCount> &autoCount);
 
 // The summary's labelled lines, user text escaped for a terminal.
-LabelledLines summaryLines(const Form1 &form, const BenchmarkResult &benchmark);
+LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &benchmark);
 // After a run too short to score, what to do about it, ended by a line
 // break; empty when SCORE could score it.
-QString scoreHint(const Form1 &form, const std::optional<ChosenCount> &autoCount);
+QString scoreHint(const WindowReadings &window, const std::optional<ChosenCount> &autoCount);
 
 // One row a line: place, name, seconds ("##0.00") and SCORE's text, under a
 // heading, in columns aligned by display width.

@@ -17,9 +17,9 @@ constexpr ReferenceMachine kMachines[] = {
     { u"C", 20 },
 };
 
-QString nameOr(const std::optional<QString> &name)
+QString nameOr(const Ranking &ranking, std::optional<std::size_t> row)
 {
-    return name ? *name : QStringLiteral("-");
+    return row ? ranking.rows[*row].name : QStringLiteral("-");
 }
 
 } // namespace
@@ -72,8 +72,8 @@ void TestRanking::place()
     QCOMPARE(ranking.of, 5);
     QCOMPARE(ranking.seconds, seconds);
     QTEST(ranking.position, "position");
-    QTEST(nameOr(ranking.faster), "faster");
-    QTEST(nameOr(ranking.slower), "slower");
+    QTEST(nameOr(ranking, ranking.faster), "faster");
+    QTEST(nameOr(ranking, ranking.slower), "slower");
     QStringList rows;
     for (const RankRow &row : ranking.rows)
         rows << QString::number(row.position) + (row.thisMachine ? QStringLiteral("★") : row.name);

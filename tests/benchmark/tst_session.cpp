@@ -201,15 +201,14 @@ void TestSession::courses()
         return;
     QCOMPARE(observer.heard, QStringLiteral("pbmo"));
     // COPY was pressed on the form the runs left.
-    QVERIFY(outcome.report.contains(outcome.form->Text2.text()));
+    QVERIFY(outcome.window.report.contains(outcome.window.value));
     const bool shortRuns = plan.minimumSeconds > 1;
     if (outcome.result.rank)
         QCOMPARE(outcome.result.rank->reliable, !shortRuns);
     if (plan.threads) {
         QVERIFY(outcome.result.parallel);
         QCOMPARE(outcome.result.parallel->threads, *plan.threads);
-        QCOMPARE(outcome.result.parallel->values,
-                 QStringList(*plan.threads, outcome.form->Text2.text()));
+        QCOMPARE(outcome.result.parallel->values, QStringList(*plan.threads, outcome.window.value));
         if (shortRuns)
             QVERIFY(!outcome.result.parallel->reliable);
     }

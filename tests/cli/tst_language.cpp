@@ -1,8 +1,12 @@
+#include "benchmark/Ranking.h"
 #include "cli/Language.h"
+#include "formats/Format.h"
 #include "formats/UiLanguage.h"
 #include "runtime/RuntimeError.h"
+#include "support/SampleResult.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTranslator>
 
@@ -16,6 +20,8 @@ private Q_SLOTS:
     void chooses_as_gettext_does_data();
     void chooses_as_gettext_does();
     void english_leaves_the_programs_own_words();
+    void formats_speak_english_data();
+    void formats_speak_english();
 };
 
 void LanguageTest::chooses_as_gettext_does_data()
@@ -80,6 +86,73 @@ void LanguageTest::english_leaves_the_programs_own_words()
     QCOMPARE(error.report(RuntimeError::Words::Own), u"実行時エラー '13': 型が一致しません。");
     QCOMPARE(uiLanguageTag(), u"en");
     QCoreApplication::removeTranslator(&english);
+}
+
+void LanguageTest::formats_speak_english_data()
+{
+    QTest::addColumn<OutputForm>("form");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("text") << OutputForm::Text << false;
+    QTest::newRow("Markdown") << OutputForm::Markdown << false;
+    QTest::newRow("CSV") << OutputForm::Csv << false;
+    QTest::newRow("page") << OutputForm::Text << true;
+}
+
+// In English every format words what it shows itself: no Japanese but the
+// program's own data (COPY's lines, the unit as typed, the reference
+// machines' names) may reach it.
+void LanguageTest::formats_speak_english()
+{
+    QFETCH(OutputForm, form);
+    QFETCH(bool, page);
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(KAMORIN_ENGLISH_QM)));
+    QCoreApplication::installTranslator(&english);
+
+    SavedResult saved = sampleResult();
+    // A sentence an older Kamorin kept stays as it was written.
+    saved.warnings.pop_back();
+    BenchmarkResult benchmark;
+    benchmark.settings = saved.settings;
+    benchmark.runs = saved.runs;
+    benchmark.system = saved.system;
+    const SavedMachine machine { saved.id, QStringLiteral("CPU"), QStringLiteral("host"),
+                                 QStringLiteral("label"), 15 };
+    benchmark.rank = rankAmong(ReferenceMachineTable::entries(), 25, { &machine, 1 });
+    const QString report = QStringLiteral("★Kamorin(Ver1.2.7) 結果★\r\nループ回数 2000万回  計算値 "
+                                          "3.14159260358979\r\n小数点以下7桁まで一致しました。");
+    const WindowReadings window { QStringLiteral("20000000"),
+                                  QStringLiteral("3.14159260358979"),
+                                  QStringLiteral("3.14159265358979"),
+                                  QStringLiteral("7"),
+                                  QStringLiteral("0"),
+                                  QStringLiteral("0"),
+                                  QStringLiteral("3"),
+                                  QStringLiteral("41"),
+                                  true,
+                                  QStringLiteral("MMX-Pentium166"),
+                                  QStringLiteral("12.34"),
+                                  QStringLiteral("基準機"),
+                                  QStringLiteral("あなたの機械"),
+                                  4110,
+                                  2000,
+                                  report };
+    const RunAnswer answer { window,       benchmark, std::nullopt, std::nullopt,
+                             std::nullopt, &saved,    {},           saved.started };
+    QString out = (page ? pageFormat() : formatFor(form)).run(answer);
+    QCoreApplication::removeTranslator(&english);
+
+    for (const QString &line : report.split(QStringLiteral("\r\n")))
+        out.remove(line);
+    out.remove(QStringLiteral("万回"));
+    for (const RankRow &row : benchmark.rank->rows)
+        if (!row.name.isEmpty())
+            out.remove(row.name.toHtmlEscaped());
+    static const QRegularExpression japanese(
+            QStringLiteral("[\\x{3000}-\\x{30ff}\\x{4e00}-\\x{9fff}"
+                           "\\x{ff00}-\\x{ffef}]+"));
+    const QRegularExpressionMatch match = japanese.match(out);
+    QVERIFY2(!match.hasMatch(), qPrintable(match.captured() + u'\n' + out));
 }
 
 QTEST_GUILESS_MAIN(LanguageTest)

@@ -5,7 +5,6 @@
 #include "formats/ProgressText.h"
 #include "formats/TerminalText.h"
 #include "formats/TextOutput.h"
-#include "mainwindow/Form1.h"
 #include "results/JsonWriter.h"
 #include "support/SampleResult.h"
 
@@ -269,8 +268,8 @@ void TestTextForms::markdownTables()
                                    QStringLiteral("host"), label, 15 };
         BenchmarkResult result;
         result.rank = rankAmong(machines, 25, { &saved, 1 });
-        Form1 form;
-        out = markdown.run({ form, QString(), result, std::nullopt, std::nullopt, std::nullopt });
+        const WindowReadings window;
+        out = markdown.run({ window, result, std::nullopt, std::nullopt, std::nullopt });
     }
     QVERIFY2(out.contains(expected), qPrintable(out));
     for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
