@@ -6,8 +6,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
 
 namespace kamorin {
@@ -19,28 +17,10 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(ProgressText)
 };
 
-QString twoDigits(long long value)
-{
-    return value < 10 ? u'0' + QString::number(value) : QString::number(value);
-}
-
-// Whole numbers as digits while they fit a line, beyond that in the form
-// 1.00e+300; a count can be any finite double.
-QString passes(double value)
-{
-    if (value < 1e15)
-        return fixedText(value, 0);
-    std::array<char, 32> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::scientific, 2)
-                             .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
-}
-
 constexpr double kSecondsPerDay = 86400;
 
-// Tenths below a minute, whole seconds above: a run of 1000 億回 takes hours.
-// Past 99 days, days alone: the rest would be noise.
+// Tenths below a minute, whole seconds above as the window says them: a run
+// of 1000 億回 takes hours. Past 99 days, days alone: the rest would be noise.
 QString duration(double seconds)
 {
     if (!std::isfinite(seconds))
@@ -48,13 +28,11 @@ QString duration(double seconds)
     if (seconds < 60)
         return Words::tr("%1 秒").arg(fixedText(seconds, 1));
     if (seconds >= 100 * kSecondsPerDay)
-        return Words::tr("%1 日").arg(passes(std::floor(seconds / kSecondsPerDay)));
-    const auto whole = static_cast<long long>(seconds);
-    const long long hours = whole / 3600;
-    const QString minutes = twoDigits(whole / 60 % 60);
-    const QString rest = twoDigits(whole % 60);
-    return hours > 0 ? Words::tr("%1時間%2分%3秒").arg(QString::number(hours), minutes, rest)
-                     : Words::tr("%1分%2秒").arg(minutes, rest);
+        return Words::tr("%1 日").arg(passesText(std::floor(seconds / kSecondsPerDay)));
+    const DurationParts parts = durationParts(seconds);
+    return parts.hours > 0
+            ? Words::tr("%1時間%2分%3秒").arg(parts.hours).arg(parts.minutes).arg(parts.seconds)
+            : Words::tr("%1分%2秒").arg(parts.minutes).arg(parts.seconds);
 }
 
 QString phaseText(const RunRegistry::Snapshot &snapshot)
@@ -95,7 +73,7 @@ QString progressLineText(const RunRegistry::Snapshot &snapshot)
     // 回 is a unit name, as the window writes it.
     return line
             + Words::tr("%1%  %2/%3 回  経過 %4  残り %5")
-                      .arg(fixedText(fraction * 100, 1), passes(done), passes(total),
+                      .arg(fixedText(fraction * 100, 1), passesText(done), passesText(total),
                            duration(snapshot.elapsedSeconds), remaining);
 }
 

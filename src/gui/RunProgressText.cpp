@@ -9,17 +9,15 @@ namespace kamorin {
 
 QString durationText(double seconds)
 {
-    // A day of seconds fits an int many times over; an estimate beyond that is noise.
-    const double clamped = std::clamp(std::round(seconds), 0.0, 1e9);
-    const auto total = static_cast<long long>(clamped);
-    const long long hours = total / 3600;
-    const long long minutes = total / 60 % 60;
-    const long long secs = total % 60;
-    if (hours > 0)
-        return QStringLiteral("%1時間%2分%3秒").arg(hours).arg(minutes).arg(secs);
-    if (minutes > 0)
-        return QStringLiteral("%1分%2秒").arg(minutes).arg(secs);
-    return QStringLiteral("%1秒").arg(secs);
+    const DurationParts parts = durationParts(seconds);
+    if (parts.hours > 0)
+        return QStringLiteral("%1時間%2分%3秒")
+                .arg(parts.hours)
+                .arg(parts.minutes)
+                .arg(parts.seconds);
+    if (parts.minutes > 0)
+        return QStringLiteral("%1分%2秒").arg(parts.minutes).arg(parts.seconds);
+    return QStringLiteral("%1秒").arg(parts.seconds);
 }
 
 QString runProgressText(double fraction, double elapsedSeconds)

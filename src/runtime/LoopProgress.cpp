@@ -31,4 +31,10 @@ RemainingTime remainingTime(double fraction, double elapsedSeconds) noexcept
     return { RemainingTime::Kind::Estimate, std::max(seconds, 0.0) };
 }
 
+DurationParts durationParts(double seconds) noexcept
+{
+    const auto total = static_cast<long long>(std::clamp(std::round(seconds), 0.0, 1e9));
+    return { total / 3600, static_cast<int>(total / 60 % 60), static_cast<int>(total % 60) };
+}
+
 } // namespace kamorin

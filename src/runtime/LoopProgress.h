@@ -55,6 +55,18 @@ struct RemainingTime
 
 RemainingTime remainingTime(double fraction, double elapsedSeconds) noexcept;
 
+// A time told to the whole second, in the parts the window and kamorin-cli
+// both say it in ("1時間2分5秒"). A billion seconds at most: beyond, a figure
+// would only be noise.
+struct DurationParts
+{
+    long long hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+};
+
+DurationParts durationParts(double seconds) noexcept;
+
 static_assert(std::atomic<double>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "a pass must not take a lock");
 
