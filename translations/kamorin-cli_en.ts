@@ -144,10 +144,6 @@
         <translation>Comparison</translation>
     </message>
     <message>
-        <source>（B は A より%1）</source>
-        <translation> (B is %1 than A)</translation>
-    </message>
-    <message>
         <source>判定: %1</source>
         <translation>Verdict: %1</translation>
     </message>
@@ -1119,10 +1115,6 @@
         <translation>normal approximation</translation>
     </message>
     <message>
-        <source>（B は A より%1）</source>
-        <translation> (B is %1 than A)</translation>
-    </message>
-    <message>
         <source>判定</source>
         <translation>Verdict</translation>
     </message>
@@ -1525,6 +1517,10 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
     <message>
         <source>判定には両方に %1 回以上の記録が必要です</source>
         <translation>a verdict needs at least %1 recorded runs on both sides</translation>
+    </message>
+    <message>
+        <source>（B は A より%1）</source>
+        <translation> (B is %1 than A)</translation>
     </message>
 </context>
 <context>

@@ -122,7 +122,7 @@ int compare(const CompareResults &command)
         tell(Words::tr("B は A より有意に遅く、%1 % を超えて遅くなっています"
                        "（推定 %2）。")
                      .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
-                          QString::number(comparison.estimate, 'f', 4)));
+                          ratioText(comparison.estimate)));
         return kSlowerStatus;
     }
     return 0;

@@ -36,6 +36,11 @@ QString passesText(double passes)
     return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : shortestNumberText(passes);
 }
 
+QString ratioText(double ratio)
+{
+    return QString::number(ratio, 'f', 4);
+}
+
 QString secondsText(double seconds)
 {
     return QString::number(seconds, 'g', 6);

@@ -17,6 +17,9 @@ QString passesText(double passes);
 // `value` with `decimals` digits after the point, never in exponent form.
 QString fixedText(double value, int decimals);
 
+// A ratio of two times to four decimals, as every comparison gives it.
+QString ratioText(double ratio);
+
 // Seconds to six significant digits.
 QString secondsText(double seconds);
 

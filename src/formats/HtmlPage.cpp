@@ -1,5 +1,6 @@
 #include "formats/HtmlPage.h"
 
+#include "benchmark/Ranking.h"
 #include "formats/FigureText.h"
 #include "formats/PageCharts.h"
 #include "formats/SvgChart.h"
@@ -240,11 +241,8 @@ QString comparisonSection(const PageComparison &c)
 {
     const Comparison &r = c.comparison;
     QString html = sectionStart(QStringLiteral("comparison"), Words::tr("比較"));
-    QString verdict = verdictText(r.verdict);
-    if (r.verdict == Verdict::Faster || r.verdict == Verdict::Slower)
-        verdict += Words::tr("（B は A より%1）").arg(verdict);
     html += QStringLiteral("<p class=\"verdict\">%1</p>\n")
-                    .arg(escapedText(Words::tr("判定: %1").arg(verdict)));
+                    .arg(escapedText(Words::tr("判定: %1").arg(verdictSentence(r.verdict))));
     html += QStringLiteral("<table class=\"facts\">\n");
     const auto describe = [](const SavedResult &s) {
         return Words::tr("%1 %2 %3（%4）")
@@ -253,27 +251,22 @@ QString comparisonSection(const PageComparison &c)
     };
     html += fact(QStringLiteral("A"), describe(c.a));
     html += fact(QStringLiteral("B"), describe(c.b));
-    html += fact(Words::tr("速度比 (A の中央値 ÷ B の中央値)"),
-                 QString::number(r.speedRatio, 'f', 4));
-    html += fact(Words::tr("推定 (Hodges–Lehmann)"), QString::number(r.estimate, 'f', 4));
+    html += fact(Words::tr("速度比 (A の中央値 ÷ B の中央値)"), ratioText(r.speedRatio));
+    html += fact(Words::tr("推定 (Hodges–Lehmann)"), ratioText(r.estimate));
     html += fact(Words::tr("95 % 信頼区間"),
-                 r.ciLow && r.ciHigh ? QStringLiteral("%1 – %2").arg(
-                         QString::number(*r.ciLow, 'f', 4), QString::number(*r.ciHigh, 'f', 4))
-                                     : Words::tr("実行の数が少なく求められません"));
+                 r.ciLow && r.ciHigh
+                         ? QStringLiteral("%1 – %2").arg(ratioText(*r.ciLow), ratioText(*r.ciHigh))
+                         : Words::tr("実行の数が少なく求められません"));
     html += fact(Words::tr("p 値 (Mann–Whitney U)"),
                  (r.exact ? Words::tr("%1（正確）") : Words::tr("%1（正規近似）"))
                          .arg(QString::number(r.pValue, 'g', 4)));
     html += QStringLiteral("</table>\n");
     // Drawn as compared: B at A's passes when they differ.
-    std::vector<double> bRuns = c.b.seconds();
-    const bool scaled = c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0;
-    if (scaled) {
-        for (double &seconds : bRuns)
-            seconds *= c.a.passes / c.b.passes;
+    const std::vector<double> bRuns = runsAtPasses(c.b.seconds(), c.b.passes, c.a.passes);
+    if (c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0)
         html += note(Words::tr("A と B のループ回数が違うため、B の時間を A の"
                                "回数 (%1 回) に換算して比べています。")
                              .arg(passesText(c.a.passes)));
-    }
     const StripGroup groups[]
             = { { QStringLiteral("A"), c.a.seconds() }, { QStringLiteral("B"), bRuns } };
     html += stripChart(QStringLiteral("comparison-chart"), Words::tr("A と B の各実行の秒数"),

@@ -41,7 +41,7 @@ QString describe(const SavedResult &r)
 
 QString ratioText(std::optional<double> value)
 {
-    return value ? QString::number(*value, 'f', 4) : QStringLiteral("—");
+    return value ? kamorin::ratioText(*value) : QStringLiteral("—");
 }
 
 struct ComparisonCells
@@ -236,10 +236,7 @@ LabelledLines comparisonLines(const ComparisonListing &l)
                       Words::tr("%1（Mann–Whitney U = %2、%3）")
                               .arg(QString::number(c.pValue, 'g', 4), shortestNumberText(c.u),
                                    c.exact ? Words::tr("正確") : Words::tr("正規近似")) });
-    QString verdict = verdictText(c.verdict);
-    if (c.verdict == Verdict::Faster || c.verdict == Verdict::Slower)
-        verdict += Words::tr("（B は A より%1）").arg(verdictText(c.verdict));
-    lines.push_back({ Words::tr("判定"), verdict });
+    lines.push_back({ Words::tr("判定"), verdictSentence(c.verdict) });
     return lines;
 }
 

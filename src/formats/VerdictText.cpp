@@ -28,4 +28,12 @@ QString verdictText(Verdict verdict)
     return Words::tr("判定には両方に %1 回以上の記録が必要です").arg(kMinimumRunsForVerdict);
 }
 
+QString verdictSentence(Verdict verdict)
+{
+    const QString text = verdictText(verdict);
+    if (verdict == Verdict::Faster || verdict == Verdict::Slower)
+        return text + Words::tr("（B は A より%1）").arg(text);
+    return text;
+}
+
 } // namespace kamorin
