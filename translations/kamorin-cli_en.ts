@@ -296,14 +296,6 @@
         <translation>--store goes with --save, --rank, --report or an option that works on saved results (--history and the like).</translation>
     </message>
     <message>
-        <source>--csv と --rank は同時に指定できません。</source>
-        <translation>--csv and --rank cannot be used together.</translation>
-    </message>
-    <message>
-        <source>--csv と --threads は同時に指定できません。</source>
-        <translation>--csv and --threads cannot be used together.</translation>
-    </message>
-    <message>
         <source>--force-threads は --threads と一緒に指定してください。</source>
         <translation>--force-threads goes with --threads.</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "cli/OptionRules.h"
 
+#include "formats/Format.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
@@ -41,38 +42,52 @@ UsageError outOfRange(const QString &option, const QString &value, const QString
     return { Words::tr("%1 %2（「%3」は使えません）。").arg(option, rule, value) };
 }
 
+QList<QCommandLineOption> outputFormOptions()
+{
+    QList<QCommandLineOption> options;
+    for (const OutputFormEntry &entry : outputForms())
+        if (!entry.option.isEmpty())
+            options << QCommandLineOption(entry.option);
+    return options;
+}
+
 namespace {
 
-// The options that choose the output's form, and the form each chooses.
-const std::pair<const QCommandLineOption *, OutputForm> kOutputForms[] = {
-    { &kCsv, OutputForm::Csv },
-    { &kJson, OutputForm::Json },
-    { &kMarkdown, OutputForm::Markdown },
-};
+UsageError notTogether(const QString &first, const QString &second)
+{
+    return { Words::tr("--%1 と --%2 は同時に指定できません。").arg(first, second) };
+}
 
 } // namespace
 
 std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser)
 {
-    const QCommandLineOption *first = nullptr;
-    for (const auto &[option, form] : kOutputForms) {
-        if (!parser.isSet(*option))
+    const OutputFormEntry *first = nullptr;
+    for (const OutputFormEntry &entry : outputForms()) {
+        if (entry.option.isEmpty() || !parser.isSet(entry.option))
             continue;
         if (first)
-            return UsageError { Words::tr("--%1 と --%2 は同時に指定できません。")
-                                        .arg(first->names().front(), option->names().front()) };
-        first = option;
+            return notTogether(first->option, entry.option);
+        first = &entry;
     }
     return std::nullopt;
 }
 
 OutputForm outputForm(const QCommandLineParser &parser)
 {
-    for (const auto &[option, form] : kOutputForms) {
-        if (parser.isSet(*option))
-            return form;
-    }
+    for (const OutputFormEntry &entry : outputForms())
+        if (!entry.option.isEmpty() && parser.isSet(entry.option))
+            return entry.form;
     return OutputForm::Text;
+}
+
+std::optional<UsageError> optionTheFormRefuses(const QCommandLineParser &parser)
+{
+    const OutputFormEntry &entry = outputFormEntry(outputForm(parser));
+    for (const QString &option : entry.refuses)
+        if (parser.isSet(option))
+            return notTogether(entry.option, option);
+    return std::nullopt;
 }
 
 std::optional<UsageError> machineRefusal(const QString &machine)

@@ -25,9 +25,6 @@ inline const QCommandLineOption kWarmup(QStringLiteral("warmup"), {}, QStringLit
 inline const QCommandLineOption kThreads(QStringLiteral("threads"), {}, QStringLiteral("N"));
 inline const QCommandLineOption kCpu(QStringLiteral("cpu"), {}, QStringLiteral("K"));
 inline const QCommandLineOption kMinTime(QStringLiteral("min-time"), {}, QStringLiteral("SECONDS"));
-inline const QCommandLineOption kJson(QStringLiteral("json"));
-inline const QCommandLineOption kCsv(QStringLiteral("csv"));
-inline const QCommandLineOption kMarkdown(QStringLiteral("markdown"));
 inline const QCommandLineOption kRank(QStringLiteral("rank"));
 inline const QCommandLineOption kForceThreads(QStringLiteral("force-threads"));
 inline const QCommandLineOption kNoProgress(QStringLiteral("no-progress"));
@@ -50,8 +47,12 @@ QString quoted(const QString &text);
 // A plain decimal number such as 0.5 or 2e1; no blanks, no sign.
 std::optional<double> plainDecimal(const QString &text);
 UsageError outOfRange(const QString &option, const QString &value, const QString &rule);
+// The options that choose an output form, one for each but the text.
+QList<QCommandLineOption> outputFormOptions();
 std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser);
 OutputForm outputForm(const QCommandLineParser &parser);
+// A run option the chosen output form cannot go with.
+std::optional<UsageError> optionTheFormRefuses(const QCommandLineParser &parser);
 std::optional<UsageError> machineRefusal(const QString &machine);
 // An option of `options` given an empty value.
 std::optional<UsageError> emptyValue(const QCommandLineParser &parser,

@@ -97,11 +97,12 @@ std::optional<QString> displaySpeedRefusal(Form1 &form, const QString &speed)
 Command parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.addOptions({ kHelp,    kVersion, kListMachines, kCount,   kUnit,         kSpeed,
-                        kMachine, kRuns,    kWarmup,       kThreads, kCpu,          kMinTime,
-                        kJson,    kCsv,     kMarkdown,     kRank,    kForceThreads, kNoProgress,
-                        kSave,    kLabel,   kStore,        kReport,  kHistory,      kMachineModel,
-                        kForget,  kCompare, kFailIfSlower, kExport,  kImport,       kSkipBad });
+    parser.addOptions({ kHelp,    kVersion,      kListMachines, kCount,   kUnit,    kSpeed,
+                        kMachine, kRuns,         kWarmup,       kThreads, kCpu,     kMinTime,
+                        kRank,    kForceThreads, kNoProgress,   kSave,    kLabel,   kStore,
+                        kReport,  kHistory,      kMachineModel, kForget,  kCompare, kFailIfSlower,
+                        kExport,  kImport,       kSkipBad });
+    parser.addOptions(outputFormOptions());
     if (!parser.parse(QStringList { QStringLiteral("kamorin-cli") } + arguments))
         return grammarError(parser);
 
@@ -199,10 +200,8 @@ Command parseCommandLine(const QStringList &arguments)
 
     if (const auto refusal = bothOutputForms(parser))
         return *refusal;
-    if (options.form == OutputForm::Csv && options.rank)
-        return UsageError { Words::tr("--csv と --rank は同時に指定できません。") };
-    if (options.form == OutputForm::Csv && options.threads)
-        return UsageError { Words::tr("--csv と --threads は同時に指定できません。") };
+    if (const auto refusal = optionTheFormRefuses(parser))
+        return *refusal;
     if (options.forceThreads && !options.threads)
         return UsageError { Words::tr("--force-threads は --threads と一緒に指定してください。") };
 

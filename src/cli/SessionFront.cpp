@@ -22,7 +22,7 @@ void SessionFront::runsBegin()
 
 void SessionFront::machineChecked(const std::vector<Warning> &warnings)
 {
-    if (m_options.form != OutputForm::Json)
+    if (!outputFormEntry(m_options.form).carriesNotices)
         writeWarnings(warningTextsTold(Told::BeforeRuns, warnings));
 }
 
@@ -45,7 +45,7 @@ SessionPlan planOf(const RunOptions &options)
              keep,
              options.save,
              options.rank || options.page.has_value(),
-             options.form != OutputForm::Json && options.form != OutputForm::Csv };
+             !outputFormEntry(options.form).forMachines };
 }
 
 int stopped(int signalNumber)

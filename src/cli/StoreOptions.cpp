@@ -26,19 +26,27 @@ struct StoreCommandRule
 
 const std::vector<StoreCommandRule> &storeCommandRules()
 {
-    static const std::vector<StoreCommandRule> rules {
-        { &kHistory,
-          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("machine"),
-            QStringLiteral("json"), QStringLiteral("csv"), QStringLiteral("markdown"),
-            QStringLiteral("store") } },
-        { &kForget, { QStringLiteral("store") } },
-        { &kCompare,
-          { QStringLiteral("fail-if-slower"), QStringLiteral("json"), QStringLiteral("csv"),
-            QStringLiteral("markdown"), QStringLiteral("report"), QStringLiteral("store") } },
-        { &kExport,
-          { QStringLiteral("label"), QStringLiteral("machine-model"), QStringLiteral("store") } },
-        { &kImport, { QStringLiteral("store"), QStringLiteral("skip-bad") } },
-    };
+    static const std::vector<StoreCommandRule> rules = [] {
+        // A listing and a comparison are written in every output form.
+        QStringList forms;
+        for (const QCommandLineOption &option : outputFormOptions())
+            forms << option.names();
+        return std::vector<StoreCommandRule> {
+            { &kHistory,
+              QStringList { QStringLiteral("label"), QStringLiteral("machine-model"),
+                            QStringLiteral("machine"), QStringLiteral("store") }
+                      + forms },
+            { &kForget, { QStringLiteral("store") } },
+            { &kCompare,
+              QStringList { QStringLiteral("fail-if-slower"), QStringLiteral("report"),
+                            QStringLiteral("store") }
+                      + forms },
+            { &kExport,
+              { QStringLiteral("label"), QStringLiteral("machine-model"),
+                QStringLiteral("store") } },
+            { &kImport, { QStringLiteral("store"), QStringLiteral("skip-bad") } },
+        };
+    }();
     return rules;
 }
 

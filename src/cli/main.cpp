@@ -81,9 +81,10 @@ int run(const RunOptions &options)
     if (outcome.notKept)
         writeWarnings({ Words::tr(
                 "計測が最後まで終わらなかったため、結果の保存もレポートもしません。") });
-    if (outcome.savedId && options.form != OutputForm::Json)
+    const bool toStderr = !outputFormEntry(options.form).carriesNotices;
+    if (outcome.savedId && toStderr)
         writeError(Words::tr("kamorin-cli: 結果を保存しました。ID: %1\n").arg(*outcome.savedId));
-    if (options.form != OutputForm::Json)
+    if (toStderr)
         writeWarnings(warningTextsTold(Told::AfterRuns, outcome.result.warnings));
     writeWarnings(warningTextsTold(Told::AfterRunsAlways, outcome.result.warnings));
     const RunAnswer answer = answerOf(outcome, errors, store);

@@ -6,10 +6,12 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace kamorin {
 
@@ -57,6 +59,27 @@ enum class OutputForm
     Csv,
     Markdown,
 };
+
+// What a front needs to know of an output form besides how it is written.
+struct OutputFormEntry
+{
+    OutputForm form;
+    // The option that asks for it, without its dashes; none for the text,
+    // which is what no option gives.
+    QString option;
+    // Read by programs: no advice for people after a run too short to score.
+    bool forMachines = false;
+    // Holds the run's warnings and saved id itself, leaving stderr to errors.
+    bool carriesNotices = false;
+    // The run options it cannot go with, without their dashes.
+    QStringList refuses;
+    const Format &format;
+};
+
+// Every output form, the text first; the front's options, the store
+// commands' permitted options and what reaches stderr are read from here.
+const std::vector<OutputFormEntry> &outputForms();
+const OutputFormEntry &outputFormEntry(OutputForm form);
 
 // Made once, for the program's life.
 const Format &formatFor(OutputForm form);

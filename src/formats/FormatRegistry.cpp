@@ -83,22 +83,38 @@ public:
 
 } // namespace
 
-const Format &formatFor(OutputForm form)
+const std::vector<OutputFormEntry> &outputForms()
 {
     static const TextFormat text;
     static const JsonFormat json;
     static const CsvFormat csv;
-    switch (form) {
-    case OutputForm::Json:
-        return json;
-    case OutputForm::Csv:
-        return csv;
-    case OutputForm::Markdown:
-        return markdownFormat();
-    case OutputForm::Text:
-        break;
-    }
-    return text;
+    // The order --csv, --json, --markdown is the order a refusal of two
+    // names them in.
+    static const std::vector<OutputFormEntry> forms {
+        { OutputForm::Text, {}, false, false, {}, text },
+        { OutputForm::Csv,
+          QStringLiteral("csv"),
+          true,
+          false,
+          { QStringLiteral("rank"), QStringLiteral("threads") },
+          csv },
+        { OutputForm::Json, QStringLiteral("json"), true, true, {}, json },
+        { OutputForm::Markdown, QStringLiteral("markdown"), false, false, {}, markdownFormat() },
+    };
+    return forms;
+}
+
+const OutputFormEntry &outputFormEntry(OutputForm form)
+{
+    for (const OutputFormEntry &entry : outputForms())
+        if (entry.form == form)
+            return entry;
+    return outputForms().front();
+}
+
+const Format &formatFor(OutputForm form)
+{
+    return outputFormEntry(form).format;
 }
 
 const Format &pageFormat()
