@@ -1,6 +1,8 @@
 #include "formats/Csv.h"
 
 #include "formats/FigureText.h"
+#include "formats/Format.h"
+#include "formats/TextOutput.h"
 #include "results/JsonWriter.h"
 
 #include <cmath>
@@ -65,6 +67,33 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
         out += cells.join(u',') + u'\n';
     }
     return out;
+}
+
+namespace {
+
+class CsvFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return runsAsCsv(a.benchmark, programVersion());
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        write(historyAsCsv(listing));
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsCsv(listing);
+    }
+};
+
+} // namespace
+
+const Format &csvFormat()
+{
+    static const CsvFormat csv;
+    return csv;
 }
 
 } // namespace kamorin

@@ -86,7 +86,11 @@ const Format &formatFor(OutputForm form);
 // The HTML page --report writes.
 const Format &pageFormat();
 
-// A format kept in a file of its own, for formatFor to hand out.
+// Each format, kept in a file of its own with its run, history and
+// comparison; the registry hands them out.
+const Format &textFormat();
+const Format &jsonFormat();
+const Format &csvFormat();
 const Format &markdownFormat();
 
 } // namespace kamorin

@@ -1,6 +1,7 @@
 #include "formats/JsonOutput.h"
 
 #include "formats/FigureText.h"
+#include "formats/Format.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
 #include "results/ResultJson.h"
@@ -120,6 +121,33 @@ QString resultsAsJson(const WindowReadings &window, const BenchmarkResult &bench
     writeError(out.key(u"error"), error);
     out.endObject();
     return out.text() + u'\n';
+}
+
+namespace {
+
+class JsonFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return resultsAsJson(a.window, a.benchmark, a.savedId, a.error);
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        writeHistoryAsJson(listing, write);
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsJson(listing);
+    }
+};
+
+} // namespace
+
+const Format &jsonFormat()
+{
+    static const JsonFormat json;
+    return json;
 }
 
 } // namespace kamorin

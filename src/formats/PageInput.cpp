@@ -3,6 +3,8 @@
 #include "benchmark/Ranking.h"
 #include "benchmark/SavedMachines.h"
 #include "formats/FigureText.h"
+#include "formats/Format.h"
+#include "formats/HtmlPage.h"
 
 namespace kamorin {
 
@@ -40,6 +42,37 @@ PageInput pageInputFor(const SavedResult &result, ResultSaved resultSaved,
             input.modelHistory.push_back(other);
     }
     return input;
+}
+
+namespace {
+
+class PageFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        if (!a.result)
+            return {};
+        return htmlPage(pageInputFor(*a.result, a.savedId ? ResultSaved::Yes : ResultSaved::No,
+                                     a.saved, std::nullopt, a.written));
+    }
+    // The page draws one result: a listing has none of its own, and the
+    // options refuse --report with --history.
+    void history(const HistoryListing &, const TextSink &) const override { }
+    // The page of B, compared with A.
+    QString comparison(const ComparisonListing &l) const override
+    {
+        return htmlPage(pageInputFor(l.b, ResultSaved::Yes, l.saved,
+                                     PageComparison { l.a, l.b, l.comparison }, l.written));
+    }
+};
+
+} // namespace
+
+const Format &pageFormat()
+{
+    static const PageFormat page;
+    return page;
 }
 
 } // namespace kamorin

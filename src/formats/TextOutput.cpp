@@ -2,6 +2,7 @@
 
 #include "benchmark/ParallelRun.h"
 #include "formats/FigureText.h"
+#include "formats/Format.h"
 #include "formats/TerminalText.h"
 #include "runtime/AppVersion.h"
 #include "runtime/NumberText.h"
@@ -234,6 +235,33 @@ QString machineList()
         out += listed[i] + u'\t' + doubleToText(machines[static_cast<std::size_t>(i)].seconds)
                 + u'\n';
     return out;
+}
+
+namespace {
+
+class TextFormat final : public Format
+{
+public:
+    QString run(const RunAnswer &a) const override
+    {
+        return resultsAsText(a.window, a.benchmark, a.autoCount);
+    }
+    void history(const HistoryListing &listing, const TextSink &write) const override
+    {
+        write(historyAsText(listing));
+    }
+    QString comparison(const ComparisonListing &listing) const override
+    {
+        return comparisonAsText(listing);
+    }
+};
+
+} // namespace
+
+const Format &textFormat()
+{
+    static const TextFormat text;
+    return text;
 }
 
 } // namespace kamorin
