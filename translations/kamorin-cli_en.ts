@@ -321,6 +321,23 @@
     </message>
 </context>
 <context>
+    <name>OutputForms</name>
+    <message>
+        <source>要約の代わりに計測ごとの CSV を出力します</source>
+        <translation>writes CSV, one row a run, instead of the summary</translation>
+    </message>
+    <message>
+        <source>結果を JSON (UTF-8) で出力します (man kamorin-cli)</source>
+        <translation>writes the result as JSON (UTF-8) (man kamorin-cli)</translation>
+    </message>
+    <message>
+        <source>要約と順位表を Markdown (GitHub) の表で出力します。
+--history と --compare の出力も表にします</source>
+        <translation>writes the summary and the rank table as Markdown (GitHub)
+tables; --history and --compare too</translation>
+    </message>
+</context>
+<context>
     <name>OutputTargetWords</name>
     <message>
         <source>標準出力</source>
@@ -1313,13 +1330,13 @@
         <source>使い方: kamorin-cli [--count 回数|auto] [--unit 単位] [--speed 表示速度]
                    [--machine 基準機] [--runs N] [--warmup K] [--min-time 秒]
                    [--threads N [--force-threads]] [--cpu K]
-                   [--rank] [--json | --csv | --markdown] [--no-progress]
+                   [--rank] %3 [--no-progress]
                    [--save] [--label TEXT] [--report FILE.html] [--store PATH]
        kamorin-cli --history [--label TEXT] [--machine-model TEXT]
-                   [--machine 基準機] [--json | --csv | --markdown]
+                   [--machine 基準機] %3
                    [--store PATH]
        kamorin-cli --compare A B [--fail-if-slower PERCENT]
-                   [--json | --csv | --markdown] [--report FILE.html]
+                   %3 [--report FILE.html]
                    [--store PATH]
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
@@ -1349,11 +1366,7 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
   --cpu K          1 スレッドの計測を論理 CPU K で実行します
   --rank           268 台の基準機と保存した機械の中でのこの機械の順位表を
                    表示します
-  --json           結果を JSON (UTF-8) で出力します (man kamorin-cli)
-  --csv            要約の代わりに計測ごとの CSV を出力します
-  --markdown       要約と順位表を Markdown (GitHub) の表で出力します。
-                   --history と --compare の出力も表にします
-  --no-progress    端末に進み具合を表示しません
+%2  --no-progress    端末に進み具合を表示しません
   --save           結果を保存し、その ID を標準エラー出力 (--json なら
                    saved_id) に示します
   --label TEXT     保存する結果やレポートに付けるラベル (200 文字まで)
@@ -1398,13 +1411,13 @@ CPU 1 個あたり 0.3 を超えるとき、ガバナーが powersave のとき�
         <translation>Usage: kamorin-cli [--count COUNT|auto] [--unit UNIT] [--speed SPEED]
                    [--machine MACHINE] [--runs N] [--warmup K] [--min-time S]
                    [--threads N [--force-threads]] [--cpu K]
-                   [--rank] [--json | --csv | --markdown] [--no-progress]
+                   [--rank] %3 [--no-progress]
                    [--save] [--label TEXT] [--report FILE.html] [--store PATH]
        kamorin-cli --history [--label TEXT] [--machine-model TEXT]
-                   [--machine MACHINE] [--json | --csv | --markdown]
+                   [--machine MACHINE] %3
                    [--store PATH]
        kamorin-cli --compare A B [--fail-if-slower PERCENT]
-                   [--json | --csv | --markdown] [--report FILE.html]
+                   %3 [--report FILE.html]
                    [--store PATH]
        kamorin-cli --forget ID [--store PATH]
        kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]
@@ -1438,11 +1451,7 @@ Measuring:
   --cpu K          runs the single-thread run on logical CPU K
   --rank           shows this machine&apos;s rank among the 268 reference machines
                    and the saved machines
-  --json           writes the result as JSON (UTF-8) (man kamorin-cli)
-  --csv            writes CSV, one row a run, instead of the summary
-  --markdown       writes the summary and the rank table as Markdown (GitHub)
-                   tables; --history and --compare too
-  --no-progress    shows no progress on the terminal
+%2  --no-progress    shows no progress on the terminal
   --save           saves the result and tells its ID on standard error
                    (saved_id with --json)
   --label TEXT     a label for the saved result or the page (200 characters

@@ -1,4 +1,5 @@
 #include "cli/Options.h"
+#include "formats/Format.h"
 #include "mainwindow/LoopUnits.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,33 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(UsageText)
 };
 
+constexpr qsizetype kHelpColumn = 19;
+
+// The output forms' lines, continued lines under the first.
+QString outputFormHelp()
+{
+    const QString indent(kHelpColumn, u' ');
+    QString lines;
+    for (const OutputFormEntry &entry : outputForms()) {
+        if (!entry.help)
+            continue;
+        const QString help = QCoreApplication::translate("OutputForms", entry.help);
+        lines += (QStringLiteral("  --") + entry.option).leftJustified(kHelpColumn)
+                + QString(help).replace(u'\n', u'\n' + indent) + u'\n';
+    }
+    return lines;
+}
+
+// "[--json | --csv | --markdown]"
+QString outputFormChoice()
+{
+    QStringList options;
+    for (const OutputFormEntry &entry : outputForms())
+        if (!entry.option.isEmpty())
+            options << QStringLiteral("--") + entry.option;
+    return u'[' + options.join(QStringLiteral(" | ")) + u']';
+}
+
 } // namespace
 
 QString usageText()
@@ -20,13 +48,13 @@ QString usageText()
             tr("使い方: kamorin-cli [--count 回数|auto] [--unit 単位] [--speed 表示速度]\n"
                "                   [--machine 基準機] [--runs N] [--warmup K] [--min-time 秒]\n"
                "                   [--threads N [--force-threads]] [--cpu K]\n"
-               "                   [--rank] [--json | --csv | --markdown] [--no-progress]\n"
+               "                   [--rank] %3 [--no-progress]\n"
                "                   [--save] [--label TEXT] [--report FILE.html] [--store PATH]\n"
                "       kamorin-cli --history [--label TEXT] [--machine-model TEXT]\n"
-               "                   [--machine 基準機] [--json | --csv | --markdown]\n"
+               "                   [--machine 基準機] %3\n"
                "                   [--store PATH]\n"
                "       kamorin-cli --compare A B [--fail-if-slower PERCENT]\n"
-               "                   [--json | --csv | --markdown] [--report FILE.html]\n"
+               "                   %3 [--report FILE.html]\n"
                "                   [--store PATH]\n"
                "       kamorin-cli --forget ID [--store PATH]\n"
                "       kamorin-cli --export FILE|- [--label TEXT] [--machine-model TEXT]\n"
@@ -56,10 +84,7 @@ QString usageText()
                "  --cpu K          1 スレッドの計測を論理 CPU K で実行します\n"
                "  --rank           268 台の基準機と保存した機械の中でのこの機械の順位表を\n"
                "                   表示します\n"
-               "  --json           結果を JSON (UTF-8) で出力します (man kamorin-cli)\n"
-               "  --csv            要約の代わりに計測ごとの CSV を出力します\n"
-               "  --markdown       要約と順位表を Markdown (GitHub) の表で出力します。\n"
-               "                   --history と --compare の出力も表にします\n"
+               "%2"
                "  --no-progress    端末に進み具合を表示しません\n"
                "  --save           結果を保存し、その ID を標準エラー出力 (--json なら\n"
                "                   saved_id) に示します\n"
@@ -101,7 +126,7 @@ QString usageText()
                "                64 引数の誤り, 65 取り込めないファイル, 66 結果や保存先がない,\n"
                "                71 スレッドやメモリの不足, 73 保存先を開けない・書けない,\n"
                "                74 出力の失敗, 130 SIGINT で中止, 143 SIGTERM で中止\n")
-                    .arg(loopUnitNames());
+                    .arg(loopUnitNames(), outputFormHelp(), outputFormChoice());
 }
 
 } // namespace kamorin

@@ -74,6 +74,9 @@ struct OutputFormEntry
     // The run options it cannot go with, without their dashes.
     QStringList refuses;
     const Format &format;
+    // Its line of the usage text, in OutputForms' words, lines broken to
+    // the text's width; none for the text.
+    const char *help = nullptr;
 };
 
 // Every output form, the text first; the front's options, the store

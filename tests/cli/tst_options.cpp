@@ -195,7 +195,7 @@ void TestOptions::parse_data()
     QTest::newRow("runs without value")
             << args({ "--runs" }) << "usage error: --runs には値が必要です。";
     QTest::newRow("csv with json") << args({ "--csv", "--json" })
-                                   << "usage error: --csv と --json は同時に指定できません。";
+                                   << "usage error: --json と --csv は同時に指定できません。";
     QTest::newRow("markdown with json")
             << args({ "--json", "--markdown" })
             << "usage error: --json と --markdown は同時に指定できません。";
