@@ -9,6 +9,7 @@
 #include "formats/TerminalText.h"
 #include "formats/WarningText.h"
 #include "output/OutputFile.h"
+#include "output/OutputTarget.h"
 #include "output/StandardStreams.h"
 #include "results/ResultDocument.h"
 #include "results/ResultDocumentWriter.h"
@@ -113,7 +114,11 @@ int compare(const CompareResults &command)
                                           QDateTime::currentDateTimeUtc() };
         writeOutputFile(*command.page, store->path(), pageFormat().comparison(listing).toUtf8());
     }
-    writeOut(formatFor(command.form).comparison({ a, b, comparison }));
+    const QString written = formatFor(command.form).comparison({ a, b, comparison });
+    if (command.page && namesStandardOutput(*command.page))
+        writeError(written);
+    else
+        writeOut(written);
     if (comparison.verdict == Verdict::NeedMoreRuns && command.failIfSlowerPercent)
         tell(Words::tr("警告: 判定には両方に %1 回以上の計測が必要なため、"
                        "--fail-if-slower は判断しませんでした。")

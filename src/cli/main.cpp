@@ -10,6 +10,7 @@
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
 #include "output/OutputFile.h"
+#include "output/OutputTarget.h"
 #include "output/StandardStreams.h"
 #include "results/StorePath.h"
 
@@ -88,7 +89,11 @@ int run(const RunOptions &options)
         writeWarnings(warningTextsTold(Told::AfterRuns, outcome.result.warnings));
     writeWarnings(warningTextsTold(Told::AfterRunsAlways, outcome.result.warnings));
     const RunAnswer answer = answerOf(outcome, errors, store);
-    writeOut(formatFor(options.form).run(answer));
+    const QString written = formatFor(options.form).run(answer);
+    if (options.page && namesStandardOutput(*options.page))
+        writeError(written);
+    else
+        writeOut(written);
     writeErrors(errors);
     const int storeStatus = store.error() ? failed(*store.error()) : 0;
     if (options.page && outcome.kept)

@@ -294,4 +294,9 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     return { OutputTarget::Way::InPlace, fd, true, {}, {} };
 }
 
+bool namesStandardOutput(const QString &path)
+{
+    return descriptorNamed(path) == STDOUT_FILENO;
+}
+
 } // namespace kamorin

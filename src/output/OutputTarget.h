@@ -44,6 +44,11 @@ struct OutputTarget
 // store does not exist yet either and both name the same place.
 std::optional<QString> storeAsOutput(const QString &path, const QString &storePath);
 
+// Whether `path` names this process's stdout ("-", /dev/stdout, /dev/fd/1):
+// what else would go there then goes to stderr, so that the stream holds the
+// page or the export alone.
+bool namesStandardOutput(const QString &path);
+
 // The target `path` names, opened where it is written in place. A refusal or
 // a failure is told on stderr, naming `path`, and thrown as OutputFailed.
 OutputTarget openOutputTarget(const QString &path, const QString &storePath);
