@@ -389,6 +389,10 @@ tables; --history and --compare too</translation>
         <source>「%1」は結果の保存先「%2」の横に SQLite が置く作業ファイルの名前です。保存先を変えるたびに消されるため、そこには書き出しません。</source>
         <translation>&quot;%1&quot; is the name of a working file SQLite keeps beside the results store &quot;%2&quot;. It is removed whenever the store changes, so nothing is written there.</translation>
     </message>
+    <message>
+        <source>フォルダー「%1」がありません</source>
+        <translation>the folder &quot;%1&quot; does not exist</translation>
+    </message>
 </context>
 <context>
     <name>PageCharts</name>

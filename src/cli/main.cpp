@@ -58,6 +58,8 @@ RunAnswer answerOf(const SessionOutcome &outcome, const std::vector<RunError> &e
 
 int run(const RunOptions &options)
 {
+    if (options.page)
+        checkOutputFolder(*options.page);
     RunRegistry registry;
     RunStore store(options);
     SessionFront front(registry, options);

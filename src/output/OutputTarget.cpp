@@ -294,6 +294,18 @@ OutputTarget openOutputTarget(const QString &path, const QString &storePath)
     return { OutputTarget::Way::InPlace, fd, true, {}, {} };
 }
 
+void checkOutputFolder(const QString &path)
+{
+    const QFileInfo target(path);
+    if (descriptorNamed(path) || (target.exists() && !target.isFile()))
+        return;
+    const QString folder = target.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        cannotWrite(path, Words::tr("フォルダー「%1」がありません").arg(folder));
+    if (::access(nativeName(folder).constData(), W_OK | X_OK) != 0)
+        cannotWrite(path, systemMessage(errno));
+}
+
 bool namesStandardOutput(const QString &path)
 {
     return descriptorNamed(path) == STDOUT_FILENO;

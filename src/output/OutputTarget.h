@@ -49,6 +49,11 @@ std::optional<QString> storeAsOutput(const QString &path, const QString &storePa
 // page or the export alone.
 bool namesStandardOutput(const QString &path);
 
+// Before the work whose output goes to `path`: a folder that is missing or
+// may not be written is told and thrown now, as opening would, rather than
+// after minutes of a run. What is written in place needs no folder.
+void checkOutputFolder(const QString &path);
+
 // The target `path` names, opened where it is written in place. A refusal or
 // a failure is told on stderr, naming `path`, and thrown as OutputFailed.
 OutputTarget openOutputTarget(const QString &path, const QString &storePath);

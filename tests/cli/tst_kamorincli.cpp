@@ -357,6 +357,12 @@ void TestKamorinCli::outputFailures_data()
                                << "標準出力に書き込めません: ";
     QTest::newRow("stdout closed")
             << "\"$0\" --count=100 --unit=回 --csv >&-" << 74 << "標準出力に書き込めません: ";
+    // Refused before the run: nothing on stdout.
+    QTest::newRow("the page's folder missing")
+            << "out=$(\"$0\" --count=100 --unit=回 --report /nonexistent/p.html); s=$?; "
+               "[ -z \"$out\" ] || s=99; exit $s"
+            << 74
+            << "「/nonexistent/p.html」に書き込めません: フォルダー「/nonexistent」がありません";
     // The reader is gone before the output: ended as by SIGPIPE, quietly.
     QTest::newRow("reader gone") << "\"$0\" --list-machines | true; exit ${PIPESTATUS[0]}"
                                  << 128 + SIGPIPE << "";
