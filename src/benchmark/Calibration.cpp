@@ -30,10 +30,13 @@ constexpr std::array<const char16_t *, 5> kUnitsByPreference { u"万回", u"億�
 
 } // namespace
 
-ChosenCount chooseCount(double passesPerSecond, double minimumSeconds)
+ChosenCount chooseCount(std::optional<double> passesPerSecond, double minimumSeconds)
 {
-    const double needed = passesPerSecond * minimumSeconds * kCountMargin;
     const Form1 form;
+    if (!passesPerSecond)
+        return { form.Combo4.text(), form.Combo5.text(),
+                 form.Combo4.text().toDouble() * *loopUnitFactor(form.Combo5.text()) };
+    const double needed = *passesPerSecond * minimumSeconds * kCountMargin;
     std::optional<ChosenCount> best;
     std::optional<ChosenCount> largest;
     for (const char16_t *name : kUnitsByPreference) {

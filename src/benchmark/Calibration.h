@@ -17,8 +17,10 @@ inline constexpr double kCountMargin = 1.25;
 // The smallest count × unit of the window's own lists whose run takes at
 // least `minimumSeconds` × the margin at `passesPerSecond`; the largest there
 // is when none does. Among equal pass counts the unit is taken in the order
-// 万回, 億回, 千回, 百回, 回, so 1 万回 rather than 10 千回.
-ChosenCount chooseCount(double passesPerSecond, double minimumSeconds);
+// 万回, 億回, 千回, 百回, 回, so 1 万回 rather than 10 千回. Without a rate,
+// the window's own count: the smallest would be too short to score, the
+// largest might run for days.
+ChosenCount chooseCount(std::optional<double> passesPerSecond, double minimumSeconds);
 
 // This machine's passes per second of processor time, from short presses of
 // 実行 on a form of its own, each ten times longer than the last until one

@@ -128,7 +128,7 @@ SessionOutcome Session::run()
         const std::optional<double> rate = measurePassesPerSecond(m_registry, m_series);
         if (stopped())
             return end(SessionEnding::Stopped);
-        const ChosenCount chosen = chooseCount(rate.value_or(0), m_plan.minimumSeconds);
+        const ChosenCount chosen = chooseCount(rate, m_plan.minimumSeconds);
         m_series.count = chosen.count;
         m_series.unit = chosen.unit;
         result.chosenCount = chosen;

@@ -1,6 +1,8 @@
+#include "benchmark/Calibration.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/Session.h"
 #include "mainwindow/Form1.h"
+#include "mainwindow/LoopUnits.h"
 #include "scoring/Command6_Click.h"
 #include "scoring/ReferenceMachineTable.h"
 #include "support/SampleResult.h"
@@ -119,6 +121,8 @@ private Q_SLOTS:
     void series();
     void rankAmongSavedMachines();
     void countAutoLastsTheMinimum();
+    void chosenCounts_data();
+    void chosenCounts();
     void store_data();
     void store();
     void stopAtEachStage_data();
@@ -311,6 +315,32 @@ void TestSession::countAutoLastsTheMinimum()
     QVERIFY(outcome.result.settings.countChosen);
     // Never shorter than the minimum, however busy the machine is.
     QVERIFY(outcome.result.runs.front().seconds >= 0.2);
+}
+
+void TestSession::chosenCounts_data()
+{
+    QTest::addColumn<std::optional<double>>("rate");
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("no rate: the window's own") << std::optional<double>() << 1.0 << "2000"
+                                               << "万回";
+    QTest::newRow("a rate of 0 gives the smallest") << std::optional<double>(0) << 1.0 << "1"
+                                                    << "回";
+    QTest::newRow("the smallest that lasts") << std::optional(1e7) << 1.0 << "2000"
+                                             << "万回";
+    QTest::newRow("none lasts: the largest") << std::optional(1e15) << 3600.0 << "9000"
+                                             << "億回";
+}
+
+void TestSession::chosenCounts()
+{
+    QFETCH(std::optional<double>, rate);
+    QFETCH(double, minimum);
+    const ChosenCount chosen = chooseCount(rate, minimum);
+    QTEST(chosen.count, "count");
+    QTEST(chosen.unit, "unit");
+    QCOMPARE(chosen.passes, chosen.count.toDouble() * *loopUnitFactor(chosen.unit));
 }
 
 void TestSession::store_data()
