@@ -83,6 +83,14 @@ std::optional<double> pressSeconds(RunRegistry &registry, const SeriesPlan &plan
 
 } // namespace
 
+std::optional<double> rateOfRun(double seconds, double passes)
+{
+    constexpr double kShortestTimedRun = 0.01;
+    if (!(seconds >= kShortestTimedRun) || !(passes > 0))
+        return std::nullopt;
+    return passes / seconds;
+}
+
 std::optional<double> measurePassesPerSecond(RunRegistry &registry, const SeriesPlan &plan)
 {
     const auto press = [&](double passes) {

@@ -22,6 +22,11 @@ inline constexpr double kCountMargin = 1.25;
 // largest might run for days.
 ChosenCount chooseCount(std::optional<double> passesPerSecond, double minimumSeconds);
 
+// The passes per second a run of `passes` in `seconds` shows, when it
+// lasted long enough (10 ms) for its clock and the noise of a start to
+// matter little beside the margin; none for a shorter run.
+std::optional<double> rateOfRun(double seconds, double passes);
+
 // This machine's passes per second of processor time, from short presses of
 // 実行 on a form of its own, each ten times longer than the last until one
 // takes a tenth of a second; the fastest of three such presses. Processor

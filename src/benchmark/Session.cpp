@@ -175,11 +175,11 @@ SessionOutcome Session::run()
     m_outcome.window = readWindow(form, m_platform.clipboardText());
 
     // The hint after a run too short to score names what --count auto would
-    // take here, found as --count auto finds it.
+    // take here, at the run's own rate: no calibration the user did not ask
+    // for. A run too short to time names none.
     if (m_plan.hint && !form.Command6.enabled() && statistics) {
-        m_registry.setPhase(RunPhase::ChoosingCount);
-        if (const auto rate = measurePassesPerSecond(m_registry, m_series))
-            m_outcome.hintCount = chooseCount(*rate, m_plan.minimumSeconds);
+        if (const auto rate = rateOfRun(statistics->median, result.runs.back().passes))
+            m_outcome.hintCount = chooseCount(rate, m_plan.minimumSeconds);
     }
     if (stopped())
         return end(SessionEnding::Stopped);

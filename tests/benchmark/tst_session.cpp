@@ -406,14 +406,11 @@ void TestSession::stopAtEachStage_data()
     SessionPlan parallel = planOf("300", "万回");
     parallel.threads = 2;
     parallel.forceThreads = true;
-    SessionPlan hint = planOf("100", "回");
-    hint.hint = true;
     QTest::newRow("as the runs begin") << hours << -1;
     QTest::newRow("choosing the count") << automatic << int(RunPhase::ChoosingCount);
     QTest::newRow("warm-up") << hours << int(RunPhase::Warmup);
     QTest::newRow("recorded run") << planOf("1000", "億回", 2) << int(RunPhase::Recorded);
     QTest::newRow("parallel copies") << parallel << int(RunPhase::Parallel);
-    QTest::newRow("the hint's calibration") << hint << int(RunPhase::ChoosingCount);
 }
 
 void TestSession::stopAtEachStage()
