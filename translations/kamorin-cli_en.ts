@@ -810,6 +810,10 @@ tables; --history and --compare too</translation>
         <source>論理 CPU %1 はありません（使える論理 CPU: %2）。</source>
         <translation>There is no logical CPU %1 (logical CPUs available: %2).</translation>
     </message>
+    <message>
+        <source>論理 CPU %1 はこのプロセスに許された CPU の外です（使える論理 CPU: %2）。</source>
+        <translation>Logical CPU %1 is outside the CPUs this process may use (logical CPUs available: %2).</translation>
+    </message>
 </context>
 <context>
     <name>ShownText</name>

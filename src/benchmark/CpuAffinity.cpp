@@ -1,6 +1,7 @@
 #include "benchmark/CpuAffinity.h"
 
 #include <sched.h>
+#include <unistd.h>
 
 namespace kamorin {
 
@@ -15,6 +16,11 @@ std::vector<int> allowedCpus()
         if (CPU_ISSET(cpu, &set))
             cpus.push_back(cpu);
     return cpus;
+}
+
+int configuredCpus()
+{
+    return static_cast<int>(sysconf(_SC_NPROCESSORS_CONF));
 }
 
 QString describeCpus(const std::vector<int> &cpus)

@@ -11,6 +11,9 @@ namespace kamorin {
 // counts).
 std::vector<int> allowedCpus();
 
+// The logical CPUs the machine has, allowed to this process or not.
+int configuredCpus();
+
 // "0-3,6": the CPUs as a user reads them in an error message.
 QString describeCpus(const std::vector<int> &cpus);
 

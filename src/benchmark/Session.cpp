@@ -26,8 +26,12 @@ std::optional<SessionRefusal> machineRefuses(const SessionPlan &plan, const std:
     if (plan.cpu) {
         bool ok = false;
         const int number = plan.cpu->toInt(&ok);
-        if (!ok || std::find(cpus.begin(), cpus.end(), number) == cpus.end())
-            return SessionRefusal { SessionRefusal::Kind::NoSuchCpu, *plan.cpu, cpus, 0 };
+        if (!ok || std::find(cpus.begin(), cpus.end(), number) == cpus.end()) {
+            const bool elsewhere = ok && number >= 0 && number < configuredCpus();
+            return SessionRefusal { elsewhere ? SessionRefusal::Kind::CpuNotAllowed
+                                              : SessionRefusal::Kind::NoSuchCpu,
+                                    *plan.cpu, cpus, 0 };
+        }
         cpu = number;
     }
     const int logical = static_cast<int>(cpus.size());

@@ -91,6 +91,8 @@ struct SessionRefusal
     enum class Kind
     {
         NoSuchCpu,
+        // The machine has it, but this process may not run there (taskset).
+        CpuNotAllowed,
         TooManyThreads,
         CpuUnusable,
     };

@@ -51,6 +51,10 @@ QString refusalText(const SessionRefusal &refusal)
                          "それでも実行するには --force-threads を付けてください。")
                 .arg(refusal.threads)
                 .arg(refusal.cpus.size());
+    case SessionRefusal::Kind::CpuNotAllowed:
+        return Words::tr(
+                       "論理 CPU %1 はこのプロセスに許された CPU の外です（使える論理 CPU: %2）。")
+                .arg(refusal.cpu, describeCpus(refusal.cpus));
     case SessionRefusal::Kind::CpuUnusable:
         return Words::tr("論理 CPU %1 で実行できません。").arg(refusal.cpu);
     }

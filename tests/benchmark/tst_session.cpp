@@ -1,4 +1,5 @@
 #include "benchmark/Calibration.h"
+#include "benchmark/CpuAffinity.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/Session.h"
 #include "mainwindow/Form1.h"
@@ -225,6 +226,9 @@ void TestSession::refusals_data()
     QTest::addColumn<int>("kind");
     QTest::newRow("a CPU that is not there") << "4096" << 0 << int(SessionRefusal::Kind::NoSuchCpu);
     QTest::newRow("a CPU that is no number") << "x" << 0 << int(SessionRefusal::Kind::NoSuchCpu);
+    // Run with this thread held to CPU 0, as taskset -c 0 would hold it.
+    QTest::newRow("a CPU outside the allowed set")
+            << "1" << 0 << int(SessionRefusal::Kind::CpuNotAllowed);
     QTest::newRow("more threads than CPUs")
             << "" << 4096 << int(SessionRefusal::Kind::TooManyThreads);
 }
@@ -242,7 +246,13 @@ void TestSession::refusals()
     RunRegistry registry;
     Observer observer;
     FakeStore store;
+    const std::vector<int> allowed = allowedCpus();
+    const bool held = qstrcmp(QTest::currentDataTag(), "a CPU outside the allowed set") == 0;
+    if (held && (configuredCpus() < 2 || !runCallingThreadOn({ 0 })))
+        QSKIP("needs two CPUs and this thread held to the first");
     const SessionOutcome outcome = runSession(plan, registry, observer, &store);
+    if (held)
+        runCallingThreadOn(allowed);
     QCOMPARE(outcome.ending, SessionEnding::Refused);
     QTEST(int(outcome.refusal->kind), "kind");
     // Nothing was opened or run.
