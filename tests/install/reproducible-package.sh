@@ -18,7 +18,7 @@ version=$3
 start=$SECONDS
 
 if [ "${KAMORIN_REBUILD_PACKAGE:-}" != 1 ]; then
-    echo "SKIP: building the package twice takes about 40 minutes on two busy cores; KAMORIN_REBUILD_PACKAGE=1 runs it"
+    echo "SKIP: building the package twice takes some 17 minutes on two busy cores; KAMORIN_REBUILD_PACKAGE=1 runs it"
     exit 77
 fi
 
