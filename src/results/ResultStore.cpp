@@ -107,7 +107,7 @@ struct PageEnd
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
 // historyQuery's last column, after those of resultColumns().
-constexpr int kRowidColumn = 17;
+constexpr int kRowidColumn = kStoreColumnCount;
 
 // The history's rows, newest first, each with its rowid after the columns
 // resultOfRow reads; after `after` and at most `limit` of them when given.
@@ -155,11 +155,11 @@ bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
     QStringList marks;
     for (qsizetype i = 0; i < values.size(); ++i)
         marks << QStringLiteral("?");
-    const QSqlQuery query = c.run(verb
-                                          + QStringLiteral(" INTO results (%1) VALUES (%2)")
-                                                    .arg(QLatin1StringView(kResultRowColumns),
-                                                         marks.join(QStringLiteral(", "))),
-                                  values);
+    const QSqlQuery query
+            = c.run(verb
+                            + QStringLiteral(" INTO results (%1) VALUES (%2)")
+                                      .arg(savedColumnNames(), marks.join(QStringLiteral(", "))),
+                    values);
     return query.numRowsAffected() == 1;
 }
 
@@ -260,7 +260,8 @@ void ResultStore::eachResult(const HistoryFilter &filter,
             eachRow(*m_connection, query, [&](const QSqlQuery &row) {
                 page.push_back(resultOfRow(row, m_path));
                 seen.add(page.back().id);
-                after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
+                after = PageEnd { row.value(int(ResultColumn::Started)).toString(),
+                                  row.value(kRowidColumn).toLongLong() };
             });
         }
         // The page's read is over before its results go out.
