@@ -1,6 +1,7 @@
 #include "results/ResultStore.h"
 
 #include "results/ResultsError.h"
+#include "results/ShownText.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
 #include "results/StoreRow.h"
@@ -285,7 +286,7 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
     // The one saved or imported last, whatever clock stamped its start: a
     // result from a node whose clock runs ahead would otherwise stay `last`.
     // A new row takes a rowid above every other.
-    if (key == QStringLiteral("last"))
+    if (key == kLastResultKey)
         return first(m_connection->run(select + QStringLiteral(" ORDER BY rowid DESC LIMIT 1")));
     const QString id = storedIdOf(key);
     // A whole id names one result, whatever label another may carry.
@@ -305,7 +306,7 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
         throw ResultsError(
                 Words::tr("「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
                         .arg(key),
-                ResultsError::Kind::NoSuchResult);
+                ResultsError::Kind::Ambiguous);
     if (matches.empty())
         return byLabel;
     if (byLabel && byLabel->id != matches.front().id)
