@@ -288,10 +288,6 @@
         <translation>--label goes with --save or --report (or, to choose saved results, with --history or --export).</translation>
     </message>
     <message>
-        <source>--label には制御文字、文字の向きを変える制御文字、行区切りと段落区切りを含まない %1 文字以内の文字列を指定してください（%2）。</source>
-        <translation>--label takes a text of at most %1 characters without control characters, text-direction controls, or line and paragraph separators (%2).</translation>
-    </message>
-    <message>
         <source>--store は --save, --rank, --report か、保存した結果を扱うオプション（--history など）と一緒に指定してください。</source>
         <translation>--store goes with --save, --rank, --report or an option that works on saved results (--history and the like).</translation>
     </message>
@@ -308,16 +304,16 @@
         <translation>--unit %1 is none of %2, so it is counted as 回.</translation>
     </message>
     <message>
-        <source>--label に「last」は使えません（--compare の last は最後に保存した結果を指します）。</source>
-        <translation>--label cannot be &quot;last&quot; (to --compare, last means the result saved last).</translation>
-    </message>
-    <message>
         <source>には %1 から %2 までの整数を指定してください</source>
         <translation>takes a whole number from %1 to %2</translation>
     </message>
     <message>
         <source>には 0 より大きく %1 以下の秒数を指定してください</source>
         <translation>takes seconds above 0 and at most %1</translation>
+    </message>
+    <message>
+        <source>--label には last 以外の、制御文字、文字の向きを変える制御文字、行区切りと段落区切りを含まない %1 文字以内の文字列を指定してください（%2）。</source>
+        <translation>--label takes a text other than last, of at most %1 characters, without control characters, text-direction controls, or line and paragraph separators (%2).</translation>
     </message>
 </context>
 <context>
@@ -840,6 +836,10 @@ tables; --history and --compare too</translation>
     <message>
         <source>見えない書式文字 (U+%1) が含まれています</source>
         <translation>contains an invisible format character (U+%1)</translation>
+    </message>
+    <message>
+        <source>last は --compare などで最後に保存した結果を指します</source>
+        <translation>to --compare and the like, last means the result saved last</translation>
     </message>
 </context>
 <context>

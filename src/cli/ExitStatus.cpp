@@ -19,6 +19,8 @@ int statusOf(const ResultsError &error)
         return kDocumentStatus;
     case ResultsError::Kind::NoSuchResult:
         return kNoSuchResultStatus;
+    // A longer id names the result: a usage error, where 66 would tell a
+    // script that the result is not there.
     case ResultsError::Kind::Ambiguous:
         return kUsageStatus;
     case ResultsError::Kind::Store:

@@ -178,18 +178,12 @@ Command parseCommandLine(const QStringList &arguments)
                     "--label は --save か --report と一緒に指定してください"
                     "（保存した結果を選ぶときは --history か --export と）。") };
         options.label = parser.value(kLabel);
-        if (const auto fault = shownTextFault(options.label))
+        if (const auto fault = labelFault(options.label))
             // Not quoted: the label would deceive the terminal as it would the page.
-            return UsageError { Words::tr("--label には制御文字、文字の向きを変える制御文字、"
-                                          "行区切りと段落区切りを含まない %1 文字以内の"
+            return UsageError { Words::tr("--label には last 以外の、制御文字、文字の向きを変える"
+                                          "制御文字、行区切りと段落区切りを含まない %1 文字以内の"
                                           "文字列を指定してください（%2）。")
                                         .arg(QString::number(kMaxShownTextLength), *fault) };
-        // --compare last names the result saved last, so a result labelled so
-        // could never be chosen by its label.
-        if (options.label == QStringLiteral("last"))
-            return UsageError { Words::tr("--label に「last」は使えません"
-                                          "（--compare の last は最後に保存した結果を"
-                                          "指します）。") };
     }
     if (parser.isSet(kStore) && !options.save && !options.rank && !options.page)
         return UsageError { Words::tr(

@@ -1,5 +1,6 @@
 #include "results/ResultChecks.h"
 #include "results/ResultJson.h"
+#include "results/ShownText.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -100,7 +101,10 @@ void readHead(const ResultObject &o, SavedResult &r, const QDateTime &now)
     // It would stay the newest result, and `last`, for as long as it is kept.
     if (r.started > now.addDays(1))
         refuse(startedAt, Words::tr("1 日より先の日時です"));
-    r.label = o.requiredText(u"label");
+    const QString labelAt = o.at(QStringLiteral("label"));
+    r.label = text(o.required(u"label"), labelAt);
+    if (const auto fault = labelFault(r.label))
+        refuse(labelAt, *fault);
     r.programVersion = o.requiredText(u"program_version");
     r.host = o.requiredText(u"host");
 }

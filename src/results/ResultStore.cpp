@@ -1,6 +1,7 @@
 #include "results/ResultStore.h"
 
 #include "results/ResultsError.h"
+#include "results/ShownText.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
 #include "results/StoreRow.h"
@@ -107,7 +108,7 @@ struct PageEnd
 // Results in a page: a few megabytes.
 constexpr int kPageSize = 1000;
 // historyQuery's last column, after those of resultColumns().
-constexpr int kRowidColumn = 17;
+constexpr int kRowidColumn = kStoreColumnCount;
 
 // The history's rows, newest first, each with its rowid after the columns
 // resultOfRow reads; after `after` and at most `limit` of them when given.
@@ -155,11 +156,11 @@ bool insert(const StoreConnection &c, const SavedResult &r, bool skipExisting)
     QStringList marks;
     for (qsizetype i = 0; i < values.size(); ++i)
         marks << QStringLiteral("?");
-    const QSqlQuery query = c.run(verb
-                                          + QStringLiteral(" INTO results (%1) VALUES (%2)")
-                                                    .arg(QLatin1StringView(kResultRowColumns),
-                                                         marks.join(QStringLiteral(", "))),
-                                  values);
+    const QSqlQuery query
+            = c.run(verb
+                            + QStringLiteral(" INTO results (%1) VALUES (%2)")
+                                      .arg(savedColumnNames(), marks.join(QStringLiteral(", "))),
+                    values);
     return query.numRowsAffected() == 1;
 }
 
@@ -260,7 +261,8 @@ void ResultStore::eachResult(const HistoryFilter &filter,
             eachRow(*m_connection, query, [&](const QSqlQuery &row) {
                 page.push_back(resultOfRow(row, m_path));
                 seen.add(page.back().id);
-                after = PageEnd { row.value(1).toString(), row.value(kRowidColumn).toLongLong() };
+                after = PageEnd { row.value(int(ResultColumn::Started)).toString(),
+                                  row.value(kRowidColumn).toLongLong() };
             });
         }
         // The page's read is over before its results go out.
@@ -284,7 +286,7 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
     // The one saved or imported last, whatever clock stamped its start: a
     // result from a node whose clock runs ahead would otherwise stay `last`.
     // A new row takes a rowid above every other.
-    if (key == QStringLiteral("last"))
+    if (key == kLastResultKey)
         return first(m_connection->run(select + QStringLiteral(" ORDER BY rowid DESC LIMIT 1")));
     const QString id = storedIdOf(key);
     // A whole id names one result, whatever label another may carry.
@@ -304,7 +306,7 @@ std::optional<SavedResult> ResultStore::find(const QString &key) const
         throw ResultsError(
                 Words::tr("「%1」で始まる ID の結果が複数あります。もっと長く指定してください。")
                         .arg(key),
-                ResultsError::Kind::NoSuchResult);
+                ResultsError::Kind::Ambiguous);
     if (matches.empty())
         return byLabel;
     if (byLabel && byLabel->id != matches.front().id)

@@ -21,9 +21,12 @@ public:
         Store,
         // A results file is unreadable, malformed or doubtful.
         Document,
-        // No result fits the id or label given, or more than one does.
+        // No result fits the id or label given.
         NoSuchResult,
-        // The text given is both a label and an id prefix, of different results.
+        // The text given fits more than one result (an id prefix several ids
+        // start with, or a label and the start of another result's id), or
+        // two texts name one result where two are wanted: the words given
+        // are at fault, not the store, which lacks nothing.
         Ambiguous,
     };
 

@@ -133,4 +133,11 @@ std::optional<QString> shownTextFault(QStringView text, qsizetype limit)
     return std::nullopt;
 }
 
+std::optional<QString> labelFault(QStringView label)
+{
+    if (label == kLastResultKey)
+        return Words::tr("last は --compare などで最後に保存した結果を指します");
+    return shownTextFault(label);
+}
+
 } // namespace kamorin

@@ -15,6 +15,16 @@ inline constexpr qsizetype kMaxShownTextLength = 200;
 // result can be exported and imported again.
 std::optional<QString> shownTextFault(QStringView text, qsizetype limit = kMaxShownTextLength);
 
+// The key --compare and --forget read as the result saved last, whatever
+// its label.
+inline constexpr QStringView kLastResultKey = u"last";
+
+// Why `label` may not be a result's label, as a phrase; nothing when it may.
+// One rule for every label a result is given, by --label or by a results
+// file: the text rule above, and not the key that names the result saved
+// last, for a result labelled so could never be chosen by its label.
+std::optional<QString> labelFault(QStringView label);
+
 // A name the system gives (a host, a CPU model) as a result keeps it, so that
 // the rule above takes it back on import: each character the rule refuses
 // written as \xHH, \uHHHH or \UHHHHHHHH, and the whole cut to the limit.

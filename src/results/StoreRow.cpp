@@ -250,76 +250,149 @@ QString textOf(const QString &text)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
+using enum ResultColumn;
+
+// The first schema had no host, options or parallel result, the second no
+// typed warnings and no run details, the third no checksum. A store of an
+// older schema is read as it is, as results without them, for reading never
+// brings a store forward.
+constexpr StoreColumn kColumns[] = {
+    { Id, "id", 1, "TEXT PRIMARY KEY NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(r.id); } },
+    { Started, "started", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(startedText(r.started)); } },
+    { Label, "label", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(textOf(r.label)); } },
+    { ProgramVersion, "program_version", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(textOf(r.programVersion)); } },
+    { CpuModel, "cpu_model", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(textOf(r.system.cpuModel)); } },
+    { Host, "host", 2, "TEXT NOT NULL DEFAULT ''", true, "''",
+      [](const SavedResult &r) { return QVariant(textOf(r.host)); } },
+    { Passes, "passes", 1, "REAL NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(r.passes); } },
+    { Count, "count", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(textOf(r.settings.count)); } },
+    { Unit, "unit", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(textOf(r.settings.unit)); } },
+    { Options, "options", 2, "TEXT NOT NULL DEFAULT '{}'", false, "NULL",
+      [](const SavedResult &r) {
+          return QVariant(
+                  partText([&](JsonWriter &out) { writeSettings(out, r.settings, r.passes); }));
+      } },
+    { Runs, "runs", 1, "TEXT NOT NULL", true, "NULL",
+      [](const SavedResult &r) { return QVariant(runsText(r.seconds())); } },
+    { Parallel, "parallel", 2, "TEXT", false, "NULL",
+      [](const SavedResult &r) {
+          return r.parallel
+                  ? QVariant(partText([&](JsonWriter &out) { writeParallel(out, r.parallel); }))
+                  : QVariant(QMetaType(QMetaType::QString));
+      } },
+    // The warnings apart, as kinds: the store keeps no sentence.
+    { System, "system", 1, "TEXT NOT NULL", false, "NULL",
+      [](const SavedResult &r) {
+          return QVariant(
+                  partText([&](JsonWriter &out) { writeSystem(out, r.system, {}, nullptr); }));
+      } },
+    // So that listing and ranking need not read every run.
+    { Median, "median", 2, "REAL NOT NULL DEFAULT 0", false, "NULL",
+      [](const SavedResult &r) { return QVariant(r.median()); } },
+    { Warnings, "warnings", 3, "TEXT", false, "NULL",
+      [](const SavedResult &r) {
+          return QVariant(partText([&](JsonWriter &out) { writeWarnings(out, r.warnings); }));
+      } },
+    { RunDetails, "run_details", 3, "TEXT", false, "NULL",
+      [](const SavedResult &r) {
+          return QVariant(partText([&](JsonWriter &out) { writeRuns(out, r.runs); }));
+      } },
+    { Checksum, "checksum", 4, "TEXT", false, "NULL", nullptr },
+};
+
+// Each column in its own place, and each schema version adding one at
+// least: a store is known to be of a version by the first column it added.
+constexpr bool wellFormed()
+{
+    for (int i = 0; i < kStoreColumnCount; ++i) {
+        if (kColumns[i].column != ResultColumn(i) || kColumns[i].since < 1
+            || kColumns[i].since > kStoreSchemaVersion)
+            return false;
+    }
+    for (int version = 1; version <= kStoreSchemaVersion; ++version) {
+        if (std::ranges::none_of(kColumns,
+                                 [&](const StoreColumn &c) { return c.since == version; }))
+            return false;
+    }
+    return true;
+}
+static_assert(std::size(kColumns) == kStoreColumnCount && wellFormed());
+// The checksum is of every other value, so it comes last.
+static_assert(kColumns[kStoreColumnCount - 1].value == nullptr);
+
+QVariant at(const QSqlQuery &row, ResultColumn column)
+{
+    return row.value(int(column));
+}
+
 } // namespace
 
-// Every column a result is read back from, in the order resultOfRow reads
-// them; a summary reads NULL for what it leaves out, and so cannot be held to
-// its checksum. The first schema had no
-// host, options or parallel result, the second no typed warnings and no
-// run details: a store of an older schema is read as it is, as results
-// without them, for reading never brings a store forward.
+std::span<const StoreColumn> storeColumns()
+{
+    return kColumns;
+}
+
+// A summary reads NULL for what it leaves out, and so cannot be held to its
+// checksum.
 QString resultColumns(HistoryDetail detail, int schemaVersion)
 {
-    const bool whole = detail == HistoryDetail::Whole;
-    const bool second = schemaVersion >= 2;
-    const bool third = whole && schemaVersion >= 3;
-    const bool fourth = whole && schemaVersion >= 4;
-    return QStringList { QStringLiteral("id"),
-                         QStringLiteral("started"),
-                         QStringLiteral("label"),
-                         QStringLiteral("program_version"),
-                         QStringLiteral("cpu_model"),
-                         second ? QStringLiteral("host") : QStringLiteral("''"),
-                         QStringLiteral("passes"),
-                         QStringLiteral("count"),
-                         QStringLiteral("unit"),
-                         whole && second ? QStringLiteral("options") : QStringLiteral("NULL"),
-                         QStringLiteral("runs"),
-                         whole && second ? QStringLiteral("parallel") : QStringLiteral("NULL"),
-                         whole ? QStringLiteral("system") : QStringLiteral("NULL"),
-                         third ? QStringLiteral("warnings") : QStringLiteral("NULL"),
-                         third ? QStringLiteral("run_details") : QStringLiteral("NULL"),
-                         whole && second ? QStringLiteral("median") : QStringLiteral("NULL"),
-                         fourth ? QStringLiteral("checksum") : QStringLiteral("NULL") }
-            .join(QStringLiteral(", "));
+    QStringList names;
+    for (const StoreColumn &c : kColumns) {
+        if (c.since > schemaVersion)
+            names << QLatin1StringView(c.absent);
+        else if (detail == HistoryDetail::Summary && !c.inSummary)
+            names << QStringLiteral("NULL");
+        else
+            names << QLatin1StringView(c.name);
+    }
+    return names.join(QStringLiteral(", "));
 }
 
 SavedResult resultOfRow(const QSqlQuery &row, const QString &storePath)
 {
     SavedResult r;
-    r.id = row.value(0).toString();
+    r.id = at(row, Id).toString();
     try {
-        if (!row.value(16).isNull()) {
+        if (const QVariant checksum = at(row, Checksum); !checksum.isNull()) {
             QVariantList saved;
-            for (const int column : { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 13, 14 })
+            for (int column = 0; column < int(Checksum); ++column)
                 saved << row.value(column);
-            if (rowChecksum(saved) != row.value(16).toString().toLatin1())
+            if (rowChecksum(saved) != checksum.toString().toLatin1())
                 throw DamagedColumn {};
         }
-        r.started = startedFromText(row.value(1).toString());
+        r.started = startedFromText(at(row, Started).toString());
         if (!r.started.isValid())
             throw DamagedColumn {};
-        r.label = row.value(2).toString();
-        r.programVersion = row.value(3).toString();
-        r.host = row.value(5).toString();
-        r.passes = row.value(6).toDouble();
-        if (!row.value(9).isNull())
-            readStoredSettings(row.value(9), r.settings);
-        r.settings.count = row.value(7).toString();
-        r.settings.unit = row.value(8).toString();
-        r.runs = runsOf(row.value(10), row.value(14), r.passes);
-        if (!row.value(11).isNull())
-            r.parallel = storedParallel(row.value(11));
-        if (!row.value(12).isNull()) {
-            const QJsonObject system = storedSystem(row.value(12));
-            r.system = systemFrom(system);
-            if (row.value(13).isNull())
-                r.warnings = wordedWarningsFrom(system);
+        r.label = at(row, Label).toString();
+        r.programVersion = at(row, ProgramVersion).toString();
+        r.host = at(row, Host).toString();
+        r.passes = at(row, Passes).toDouble();
+        if (const QVariant options = at(row, Options); !options.isNull())
+            readStoredSettings(options, r.settings);
+        r.settings.count = at(row, Count).toString();
+        r.settings.unit = at(row, Unit).toString();
+        r.runs = runsOf(at(row, Runs), at(row, RunDetails), r.passes);
+        if (const QVariant parallel = at(row, Parallel); !parallel.isNull())
+            r.parallel = storedParallel(parallel);
+        const QVariant warnings = at(row, Warnings);
+        if (const QVariant system = at(row, System); !system.isNull()) {
+            const QJsonObject machine = storedSystem(system);
+            r.system = systemFrom(machine);
+            if (warnings.isNull())
+                r.warnings = wordedWarningsFrom(machine);
         }
-        r.system.cpuModel = row.value(4).toString();
-        if (!row.value(13).isNull()) {
-            const std::vector<KeptWarning> warnings = storedWarnings(row.value(13));
-            r.warnings.insert(r.warnings.end(), warnings.begin(), warnings.end());
+        r.system.cpuModel = at(row, CpuModel).toString();
+        if (!warnings.isNull()) {
+            const std::vector<KeptWarning> kept = storedWarnings(warnings);
+            r.warnings.insert(r.warnings.end(), kept.begin(), kept.end());
         }
     } catch (const DamagedColumn &) {
         throw ResultsError(Words::tr("結果の保存先「%1」の ID %2 の結果は壊れています"
@@ -330,21 +403,25 @@ SavedResult resultOfRow(const QSqlQuery &row, const QString &storePath)
     return r;
 }
 
+const QString &savedColumnNames()
+{
+    static const QString names = [] {
+        QStringList list;
+        for (const StoreColumn &c : kColumns)
+            list << QLatin1StringView(c.name);
+        return list.join(QStringLiteral(", "));
+    }();
+    return names;
+}
+
 QVariantList rowOfResult(const SavedResult &r)
 {
-    QVariantList values {
-        r.id, startedText(r.started), textOf(r.label), textOf(r.programVersion),
-        textOf(r.system.cpuModel), textOf(r.host), r.passes, textOf(r.settings.count),
-        textOf(r.settings.unit),
-        partText([&](JsonWriter &out) { writeSettings(out, r.settings, r.passes); }),
-        runsText(r.seconds()),
-        r.parallel ? QVariant(partText([&](JsonWriter &out) { writeParallel(out, r.parallel); }))
-                   : QVariant(QMetaType(QMetaType::QString)),
-        // The warnings apart, as kinds: the store keeps no sentence.
-        partText([&](JsonWriter &out) { writeSystem(out, r.system, {}, nullptr); }), r.median(),
-        partText([&](JsonWriter &out) { writeWarnings(out, r.warnings); }),
-        partText([&](JsonWriter &out) { writeRuns(out, r.runs); })
-    };
+    QVariantList values;
+    values.reserve(kStoreColumnCount);
+    for (const StoreColumn &c : kColumns) {
+        if (c.value)
+            values << c.value(r);
+    }
     values << QString::fromLatin1(rowChecksum(values));
     return values;
 }

@@ -4,6 +4,7 @@
 #include "results/ResultsError.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
+#include "results/StoreRow.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -93,21 +94,24 @@ QString someoneElses()
                     .arg(path, QString::number(version), QString::number(kStoreSchemaVersion)));
 }
 
-// The first schema, as the first stores were made. A new store is made by
-// the same steps an old one is brought forward by, so every step is used.
-void createFirstSchema(const StoreConnection &c)
+// The columns that arrived in `version`, as they were made then: the first
+// version's make the table. A new store is made by the same steps an old one
+// is brought forward by, so every step is used.
+void addColumnsOf(const StoreConnection &c, int version)
 {
-    c.run(QStringLiteral("CREATE TABLE results ("
-                         " id TEXT PRIMARY KEY NOT NULL,"
-                         " started TEXT NOT NULL,"
-                         " label TEXT NOT NULL,"
-                         " program_version TEXT NOT NULL,"
-                         " cpu_model TEXT NOT NULL,"
-                         " passes REAL NOT NULL,"
-                         " count TEXT NOT NULL,"
-                         " unit TEXT NOT NULL,"
-                         " runs TEXT NOT NULL,"
-                         " system TEXT NOT NULL)"));
+    QStringList made;
+    for (const StoreColumn &column : storeColumns()) {
+        if (column.since != version)
+            continue;
+        const QString declared
+                = QLatin1StringView(column.name) + u' ' + QLatin1StringView(column.declaration);
+        if (version == 1)
+            made << u' ' + declared;
+        else
+            c.run(QStringLiteral("ALTER TABLE results ADD COLUMN ") + declared);
+    }
+    if (version == 1)
+        c.run(QStringLiteral("CREATE TABLE results (") + made.join(u',') + u')');
 }
 
 double medianOfRunsText(const QString &runsText)
@@ -120,15 +124,10 @@ double medianOfRunsText(const QString &runsText)
 }
 
 // The second schema keeps the host, the options and the parallel result, and
-// the median of the runs in a column of its own, so that listing and ranking
-// need not read every run; the indexes serve the history, newest first, and
-// a machine model's history.
-void bringToSecondSchema(const StoreConnection &c)
+// the median of the runs, which an older row is given here; the indexes serve
+// the history, newest first, and a machine model's history.
+void fillMediansAndIndex(const StoreConnection &c)
 {
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN host TEXT NOT NULL DEFAULT ''"));
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN options TEXT NOT NULL DEFAULT '{}'"));
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN parallel TEXT"));
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN median REAL NOT NULL DEFAULT 0"));
     std::vector<std::pair<qlonglong, double>> medians;
     QSqlQuery rows = c.run(QStringLiteral("SELECT rowid, runs FROM results"));
     while (c.next(rows))
@@ -143,26 +142,27 @@ void bringToSecondSchema(const StoreConnection &c)
 // The third schema keeps the warnings as kinds with their figures, apart from
 // the machine, and each run's value, digits and score beside its seconds. An
 // older row keeps NULL there: its warnings stay the sentences in its system
-// column, shown as they are, and its runs their seconds alone.
-void bringToThirdSchema(const StoreConnection &c)
-{
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN warnings TEXT"));
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN run_details TEXT"));
-}
-
-// The fourth keeps a checksum of each row's values as saved, so that a
-// changed byte inside a row is found as damage rather than read as other
-// data; an older row has none and is read as it is.
-void bringToFourthSchema(const StoreConnection &c)
-{
-    c.run(QStringLiteral("ALTER TABLE results ADD COLUMN checksum TEXT"));
-}
+// column, shown as they are, and its runs their seconds alone. The fourth
+// keeps a checksum of each row's values as saved, so that a changed byte
+// inside a row is found as damage rather than read as other data; an older
+// row has none and is read as it is. Neither needs more than its columns.
+void columnsAlone(const StoreConnection &) { }
 
 using Step = void (*)(const StoreConnection &);
-// Step i brings a store of version i to version i + 1.
-constexpr Step kSteps[]
-        = { createFirstSchema, bringToSecondSchema, bringToThirdSchema, bringToFourthSchema };
-static_assert(std::size(kSteps) == kStoreSchemaVersion);
+// What bringing a store to version i + 1 does after adding that version's columns.
+constexpr Step kStepsAfterColumns[]
+        = { columnsAlone, fillMediansAndIndex, columnsAlone, columnsAlone };
+static_assert(std::size(kStepsAfterColumns) == kStoreSchemaVersion);
+
+// The first column a version added: a table that has it is of that version at least.
+QLatin1StringView firstColumnOf(int version)
+{
+    for (const StoreColumn &column : storeColumns()) {
+        if (column.since == version)
+            return QLatin1StringView(column.name);
+    }
+    Q_UNREACHABLE();
+}
 
 } // namespace
 
@@ -215,11 +215,10 @@ int checkIsStore(const QString &path, bool mayRecover)
     // A version below the columns the table has is a changed byte in the
     // header: read as it says, the rows would lose what the later schemas
     // keep, their checksum with it.
-    static constexpr const char *kFirstColumnOf[] = { "host", "warnings", "checksum" };
-    for (int later = version; later < kStoreSchemaVersion; ++later) {
+    for (int later = version + 1; later <= kStoreSchemaVersion; ++later) {
         if (c.value(QStringLiteral("SELECT count(*) FROM pragma_table_info('results') "
                                    "WHERE name = '%1'")
-                            .arg(QLatin1StringView(kFirstColumnOf[later - 1])))
+                            .arg(firstColumnOf(later)))
                     .toInt()
             != 0)
             throw damagedStore(path);
@@ -247,8 +246,10 @@ void prepareSchema(const StoreConnection &c)
     }
     if (version > kStoreSchemaVersion)
         refuseNewer(c.path(), version);
-    for (int step = version; step < kStoreSchemaVersion; ++step)
-        kSteps[step](c);
+    for (int step = version; step < kStoreSchemaVersion; ++step) {
+        addColumnsOf(c, step + 1);
+        kStepsAfterColumns[step](c);
+    }
     c.run(QStringLiteral("PRAGMA user_version = %1").arg(kStoreSchemaVersion));
     transaction.commit();
 }

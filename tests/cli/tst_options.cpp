@@ -1,4 +1,8 @@
 #include "cli/Options.h"
+#include "results/ResultDocument.h"
+#include "results/ResultDocumentWriter.h"
+#include "results/ResultsError.h"
+#include "support/SampleResult.h"
 
 #include <QTest>
 
@@ -105,6 +109,8 @@ private Q_SLOTS:
     void parse_data();
     void parse();
     void refusedValueIsNamed();
+    void labelIsTakenByOneRule_data();
+    void labelIsTakenByOneRule();
 };
 
 void TestOptions::parse_data()
@@ -270,7 +276,7 @@ void TestOptions::parse_data()
     QTest::newRow("label with a control character")
             << args({ "--save", "--label=a\x1b" }) << refused("--label");
     QTest::newRow("label last, which --compare takes for the newest")
-            << args({ "--save", "--label=last" }) << "usage error: --label に「last」は使えません";
+            << args({ "--save", "--label=last" }) << refused("--label");
     QTest::newRow("label with a right-to-left override")
             << args({ "--save", "--label=a\u202eLTR" }) << refused("--label");
     QTest::newRow("label with a first-strong isolate")
@@ -338,6 +344,42 @@ void TestOptions::refusedValueIsNamed()
     QCOMPARE(std::get<UsageError>(command).message,
              QStringLiteral("--threads には 1 から 1024 までの整数を指定してください"
                             "（「many」は使えません）。"));
+}
+
+void TestOptions::labelIsTakenByOneRule_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("plain") << u"BIOS 1.2"_qs << true;
+    // What --compare reads as the result saved last.
+    QTest::newRow("last") << u"last"_qs << false;
+    QTest::newRow("last in capitals") << u"LAST"_qs << true;
+    QTest::newRow("an escape") << u"a\x1b[2J"_qs << false;
+    QTest::newRow("a right-to-left override") << u"a\u202eLTR"_qs << false;
+    QTest::newRow("200 emoji") << emoji(200) << true;
+    QTest::newRow("201 emoji") << emoji(201) << false;
+}
+
+// --label and a results file's label are held to one rule: what one refuses,
+// the other refuses too.
+void TestOptions::labelIsTakenByOneRule()
+{
+    QFETCH(QString, label);
+    QFETCH(bool, taken);
+    const Command command
+            = parseCommandLine({ QStringLiteral("--save"), QStringLiteral("--label=") + label });
+    QCOMPARE(!std::holds_alternative<UsageError>(command), taken);
+    const SavedResult result = sampleResult(label);
+    const QByteArray file
+            = resultDocument({ &result, 1 }, [](const Warning &) { return u"警告"_qs; });
+    try {
+        QCOMPARE(parseResultDocument(file, u"in.json"_qs).at(0).label, label);
+        QVERIFY(taken);
+    } catch (const ResultsError &error) {
+        QVERIFY2(!taken, qPrintable(error.message()));
+        QVERIFY2(error.message().contains(u"results[0].label"_qs), qPrintable(error.message()));
+    }
 }
 
 QTEST_APPLESS_MAIN(TestOptions)

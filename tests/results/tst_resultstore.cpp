@@ -53,7 +53,8 @@ private Q_SLOTS:
     void saveHistoryFindForget();
     void findByKey_data();
     void findByKey();
-    void migratesFromTheFirstSchema();
+    void migratesFromEveryOlderSchema_data();
+    void migratesFromEveryOlderSchema();
     void foreignFileIsRefusedAndUnchanged_data();
     void foreignFileIsRefusedAndUnchanged();
     void twoSaversLoseNothing();
@@ -121,7 +122,7 @@ void TestResultStore::saveHistoryFindForget()
 void TestResultStore::findByKey_data()
 {
     QTest::addColumn<QString>("key");
-    // The id found, or "none", "several", "ambiguous".
+    // The id found, "none", or "ambiguous" for a key that fits several results.
     QTest::addColumn<QString>("found");
 
     const QString before = QStringLiteral("0a0c8aa8-8e89-41c1-b055-fd574b41449a");
@@ -131,7 +132,7 @@ void TestResultStore::findByKey_data()
     QTest::newRow("whole id") << before << before;
     QTest::newRow("whole id in upper case") << before.toUpper() << before;
     QTest::newRow("prefix in upper case") << u"0A0C8AA8-8E"_qs << before;
-    QTest::newRow("prefix of two") << u"0a0c8aa8"_qs << u"several"_qs;
+    QTest::newRow("prefix of two") << u"0a0c8aa8"_qs << u"ambiguous"_qs;
     QTest::newRow("label") << u"before"_qs << before;
     QTest::newRow("label and another's prefix") << u"deadbeef"_qs << u"ambiguous"_qs;
     QTest::newRow("prefix, not the label's case") << u"DEADBEEF"_qs << beef;
@@ -167,14 +168,54 @@ void TestResultStore::findByKey()
         const std::optional<SavedResult> result = store.find(key);
         QCOMPARE(result ? result->id : u"none"_qs, found);
     } catch (const ResultsError &error) {
-        QCOMPARE(error.kind() == ResultsError::Kind::Ambiguous ? u"ambiguous"_qs : u"several"_qs,
+        QCOMPARE(error.kind() == ResultsError::Kind::Ambiguous ? u"ambiguous"_qs : error.message(),
                  found);
     }
 }
 
-void TestResultStore::migratesFromTheFirstSchema()
+void TestResultStore::migratesFromEveryOlderSchema_data()
 {
-    const QString path = m_dir.filePath(QStringLiteral("first.sqlite"));
+    QTest::addColumn<int>("version");
+    // Parts of the old result, as a results file holds it, that must come through.
+    QTest::addColumn<QStringList>("kept");
+
+    QTest::newRow("1") << 1
+                       << QStringList { u"\"host\": \"\""_qs, u"\"seconds\": 4.25"_qs,
+                                        u"\"kernel\": \"5.10\""_qs,
+                                        // The sentence an older Kamorin kept stays as written.
+                                        u"負荷が高すぎます。"_qs };
+    QTest::newRow("2") << 2
+                       << QStringList { u"\"host\": \"old-box\""_qs, u"\"warmup\": 2"_qs,
+                                        u"\"speedup\": 1.96"_qs, u"負荷が高すぎます。"_qs };
+    QTest::newRow("3") << 3
+                       << QStringList { u"\"host\": \"old-box\""_qs, u"\"speedup\": 1.96"_qs,
+                                        u"\"kind\": \"noisy_runs\""_qs, u"\"score\": 18.37"_qs };
+}
+
+void TestResultStore::migratesFromEveryOlderSchema()
+{
+    QFETCH(int, version);
+    QFETCH(QStringList, kept);
+    const auto tableShape = [](RawSql &sql) {
+        return sql(QStringLiteral("SELECT group_concat(name || ' ' || type || ' ' || \"notnull\""
+                                  " || ' ' || ifnull(dflt_value, '-'), ', ')"
+                                  " FROM pragma_table_info('results')"))
+                       .toString()
+                + sql(QStringLiteral("SELECT group_concat(name) FROM"
+                                     " (SELECT name FROM sqlite_master ORDER BY name)"))
+                          .toString();
+    };
+    const QString fresh = m_dir.filePath(QStringLiteral("fresh.sqlite"));
+    QString newShape;
+    {
+        const ResultStore made(fresh);
+        RawSql sql(fresh);
+        newShape = tableShape(sql);
+    }
+
+    // Each schema as the Kamorin of its time made it, with a result that uses
+    // every column it has.
+    const QString path = m_dir.filePath(QStringLiteral("schema-%1.sqlite").arg(version));
     {
         RawSql sql(path);
         sql(QStringLiteral(
@@ -182,40 +223,72 @@ void TestResultStore::migratesFromTheFirstSchema()
                 " label TEXT NOT NULL, program_version TEXT NOT NULL, cpu_model TEXT NOT NULL,"
                 " passes REAL NOT NULL, count TEXT NOT NULL, unit TEXT NOT NULL,"
                 " runs TEXT NOT NULL, system TEXT NOT NULL)"));
-        sql(QStringLiteral("INSERT INTO results VALUES ('6f1c3c52-9c1e-4e57-9a53-0d2b8d1f0a11',"
-                           " '2026-10-01T08:00:00.000Z', 'old', '1.2.7', 'Pentium M', 20000000,"
-                           " '2000', '万回', '[4.5,4.25,4.75]',"
-                           " '{\"kernel\":\"5.10\",\"warnings\":[\"負荷が高すぎます。\"]}')"));
+        QString columns = QStringLiteral("id, started, label, program_version, cpu_model, passes, "
+                                         "count, unit, runs, system");
+        QString values = QStringLiteral(
+                "'6f1c3c52-9c1e-4e57-9a53-0d2b8d1f0a11', '2026-10-01T08:00:00.000Z', 'old',"
+                " '1.2.7', 'Pentium M', 20000000, '2000', '万回', '[4.5,4.25,4.75]',"
+                " '{\"kernel\":\"5.10\",\"warnings\":[\"負荷が高すぎます。\"]}'");
+        if (version >= 2) {
+            for (const char *column :
+                 { "host TEXT NOT NULL DEFAULT ''", "options TEXT NOT NULL DEFAULT '{}'",
+                   "parallel TEXT", "median REAL NOT NULL DEFAULT 0" })
+                sql(QStringLiteral("ALTER TABLE results ADD COLUMN ") + QLatin1StringView(column));
+            sql(QStringLiteral("CREATE INDEX results_by_started ON results (started)"));
+            sql(QStringLiteral("CREATE INDEX results_by_model ON results (cpu_model, started)"));
+            columns += QStringLiteral(", host, options, parallel, median");
+            values += QStringLiteral(
+                    ", 'old-box', '{\"count\":\"2000\",\"count_auto\":false,\"unit\":\"万回\","
+                    "\"passes\":20000000,\"warmup\":2,\"runs\":3,\"cpu\":null,\"threads\":2,"
+                    "\"min_time\":0}', '{\"threads\":2,\"values\":[\"3.14159260358979\","
+                    "\"3.14159260358979\"],\"values_agree\":true,\"seconds\":[2.3,2.25],"
+                    "\"passes_per_second\":17582417.6,\"single_passes_per_second\":4444444.4,"
+                    "\"speedup\":1.96,\"speedup_min\":1.9,\"speedup_max\":2,"
+                    "\"reliable\":true}', 4.5");
+        }
+        if (version >= 3) {
+            sql(QStringLiteral("ALTER TABLE results ADD COLUMN warnings TEXT"));
+            sql(QStringLiteral("ALTER TABLE results ADD COLUMN run_details TEXT"));
+            columns += QStringLiteral(", warnings, run_details");
+            QStringList runs;
+            for (const char *seconds : { "4.5", "4.25", "4.75" })
+                runs << QStringLiteral("{\"seconds\":%1,\"ns_per_pass\":225,"
+                                       "\"value\":\"3.14159260358979\",\"digits\":\"7\","
+                                       "\"score\":18.37}")
+                                .arg(QLatin1StringView(seconds));
+            values += QStringLiteral(", '[{\"kind\":\"noisy_runs\",\"relative_stddev\":0.08,"
+                                     "\"limit\":0.05}]', '[")
+                    + runs.join(u',') + QStringLiteral("]'");
+        }
+        sql(QStringLiteral("INSERT INTO results (%1) VALUES (%2)").arg(columns, values));
         sql(QStringLiteral("PRAGMA application_id = 1263358542"));
-        sql(QStringLiteral("PRAGMA user_version = 1"));
+        sql(QStringLiteral("PRAGMA user_version = %1").arg(version));
     }
-    const QByteArray first = bytesOf(path);
+    const QByteArray before = bytesOf(path);
+    QString asItWas;
     {
         // Reading takes the store as it is and leaves it so.
         const ResultStore reader(path, StoreAccess::Read);
         const std::optional<SavedResult> old = reader.find(QStringLiteral("old"));
         QVERIFY(old);
-        QCOMPARE(old->seconds(), (std::vector<double> { 4.5, 4.25, 4.75 }));
+        asItWas = resultText(*old);
         QCOMPARE(reader.history().size(), std::size_t(1));
     }
-    QCOMPARE(bytesOf(path), first);
+    QCOMPARE(bytesOf(path), before);
+    for (const QString &part : kept)
+        QVERIFY2(asItWas.contains(part), qPrintable(part + u" in "_qs + asItWas));
+
     ResultStore store(path);
     const std::vector<SavedResult> all = store.history({ {}, QStringLiteral("Pentium") });
     QCOMPARE(all.size(), std::size_t(1));
-    QCOMPARE(all.front().label, QStringLiteral("old"));
-    QCOMPARE(all.front().seconds(), (std::vector<double> { 4.5, 4.25, 4.75 }));
-    QCOMPARE(all.front().system.kernel, QStringLiteral("5.10"));
-    // The sentence an older Kamorin kept stays as it was written, beside the
-    // kinds a newer one keeps.
-    const auto *worded = std::get_if<WordedWarning>(&all.front().warnings.at(0));
-    QVERIFY(worded);
-    QCOMPARE(worded->text, QStringLiteral("負荷が高すぎます。"));
+    QCOMPARE(resultText(all.front()), asItWas);
     const SavedResult typed = sampleResult();
     store.save(typed);
     QCOMPARE(resultText(*store.find(typed.id)), resultText(typed));
     RawSql sql(path);
     QCOMPARE(sql(QStringLiteral("PRAGMA user_version")).toInt(), kStoreSchemaVersion);
     QCOMPARE(sql(QStringLiteral("SELECT median FROM results WHERE label = 'old'")).toDouble(), 4.5);
+    QCOMPARE(tableShape(sql), newShape);
 }
 
 void TestResultStore::foreignFileIsRefusedAndUnchanged_data()
