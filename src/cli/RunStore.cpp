@@ -8,7 +8,6 @@
 #include "results/StorePath.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <utility>
 
@@ -59,10 +58,9 @@ std::optional<std::vector<SavedResult>> RunStore::openBeforeRuns(bool read)
 {
     try {
         const QString path = resolveStorePath(m_options.store);
-        const QFileInfo file(path);
         if (m_options.save)
             m_store = std::make_unique<ResultStore>(path);
-        else if (file.exists() && !(file.isFile() && file.size() == 0))
+        else if (!holdsNoStoreYet(path))
             m_store = std::make_unique<ResultStore>(path, StoreAccess::Read);
         else if (!m_options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
             writeWarnings({ Words::tr("結果の保存先「%1」がないため、保存した機械は加えません。")

@@ -217,10 +217,8 @@ int importResults(const ImportResults &command, SignalWatcher &signals)
 std::unique_ptr<ResultStore> openExistingStore(const QString &store, StoreAccess access)
 {
     const QString path = resolveStorePath(store);
-    // An empty file is what a first save stopped before its commit leaves:
-    // no store yet, and left as it is.
-    const QFileInfo file(path);
-    if (!file.exists() || (file.isFile() && file.size() == 0))
+    // An empty file is no store yet, and left as it is.
+    if (holdsNoStoreYet(path))
         throw ResultsError(Words::tr("結果の保存先「%1」はまだありません"
                                      "（--save か --import で作られます）。")
                                    .arg(path),

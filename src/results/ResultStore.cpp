@@ -4,6 +4,7 @@
 #include "results/ShownText.h"
 #include "results/StoreConnection.h"
 #include "results/StoreFailure.h"
+#include "results/StorePath.h"
 #include "results/StoreRow.h"
 #include "results/StoreSchema.h"
 
@@ -186,9 +187,7 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
         m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadOnly);
         return;
     }
-    // An empty file holds nothing to lose: it is what a first save that was
-    // stopped before its commit leaves behind.
-    if (file.exists() && file.size() > 0)
+    if (!holdsNoStoreYet(path))
         checkIsStore(path, true);
     else if (!makePrivateFolders(file.absolutePath()))
         throw ResultsError(

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace kamorin {
 
@@ -41,6 +42,12 @@ std::optional<QString> storePathRefusal(const QString &path)
                          "保存先になりません）。")
                 .arg(path);
     return std::nullopt;
+}
+
+bool holdsNoStoreYet(const QString &path)
+{
+    const QFileInfo file(path);
+    return !file.exists() || (file.isFile() && file.size() == 0);
 }
 
 } // namespace kamorin
