@@ -17,7 +17,6 @@
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace kamorin {
 
