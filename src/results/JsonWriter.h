@@ -53,6 +53,9 @@ public:
     JsonWriter &null();
 
     const QString &text() const { return m_out; }
+    // The text written since the last call, handed over: the writer goes on
+    // where it stood, for an output handed on in pieces.
+    QString takeText();
 
 private:
     void beforeValue();
