@@ -127,7 +127,7 @@ void writeHistoryAsJson(const HistoryListing &history,
             out.key(u"score").null();
         out.key(u"score_machine").string(history.machine);
         out.endObject();
-        if (out.text().size() >= kPiece)
+        if (out.size() >= kPiece)
             write(out.takeText());
     }
     out.endArray();

@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <utility>
+#include <string>
 
 namespace kamorin {
 
@@ -16,71 +16,74 @@ bool needsEscape(QChar c)
     return u == u'"' || u == u'\\' || u < 0x20 || (u >= 0x7f && u <= 0x9f);
 }
 
-// The appends below grow `out` once for all their parts and copy them in,
-// rather than make texts of their own or add a character at a time: a
-// listing of 10,000 results writes half a million names, strings and
-// numbers, and those allocations and calls were most of its time.
-void appendParts(QString &out, std::initializer_list<QStringView> parts)
+// The text is built in a standard string, whose appends the compiler sees
+// whole, rather than a QString, a call into Qt for each: a listing of 10,000
+// results appends a few million names, strings, numbers and separators, and
+// those calls, with a text made for each value, were most of its time.
+using Text = std::u16string;
+
+QStringView viewOf(const Text &text)
 {
-    qsizetype size = 0;
-    for (const QStringView part : parts)
-        size += part.size();
-    const qsizetype at = out.size();
-    out.resize(at + size);
-    QChar *to = out.data() + at;
-    for (const QStringView part : parts)
-        to = std::copy(part.begin(), part.end(), to);
+    return QStringView(text.data(), qsizetype(text.size()));
 }
 
-// `after` follows the closing quote.
-void appendString(QString &out, QStringView text, QStringView after = {})
+void append(Text &out, QStringView text)
 {
+    out.append(text.utf16(), std::size_t(text.size()));
+}
+
+void appendString(Text &out, QStringView text)
+{
+    out += u'"';
     // Most texts need nothing escaped: copied whole rather than a character at a time.
     if (std::none_of(text.begin(), text.end(), needsEscape)) {
-        appendParts(out, { u"\"", text, u"\"", after });
+        append(out, text);
+        out += u'"';
         return;
     }
-    out += u'"';
     for (const QChar c : text) {
         switch (c.unicode()) {
         case u'"':
-            out += QStringLiteral("\\\"");
+            out += u"\\\"";
             break;
         case u'\\':
-            out += QStringLiteral("\\\\");
+            out += u"\\\\";
             break;
         case u'\n':
-            out += QStringLiteral("\\n");
+            out += u"\\n";
             break;
         case u'\r':
-            out += QStringLiteral("\\r");
+            out += u"\\r";
             break;
         case u'\t':
-            out += QStringLiteral("\\t");
+            out += u"\\t";
             break;
         default:
             if (needsEscape(c))
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                append(out, QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
             else
-                out += c;
+                out += c.unicode();
         }
     }
-    appendParts(out, { u"\"", after });
+    out += u'"';
 }
 
-void appendNumber(QString &out, double value)
+void appendLatin1(Text &out, const char *begin, const char *end)
+{
+    out.append(begin, end);
+}
+
+void appendNumber(Text &out, double value)
 {
     std::array<char, 32> buffer {};
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    const qsizetype at = out.size();
-    out.resize(at + (end - buffer.data()));
-    std::transform(buffer.data(), end, out.data() + at, [](char c) { return QLatin1Char(c); });
+    appendLatin1(out, buffer.data(), end);
 }
 
-void appendJsonNumber(QString &out, std::optional<double> value)
+void appendJsonNumber(Text &out, std::optional<double> value)
 {
     if (!value || !std::isfinite(*value))
-        out += QStringLiteral("null");
+        out += u"null";
     else
         appendNumber(out, *value);
 }
@@ -89,32 +92,45 @@ void appendJsonNumber(QString &out, std::optional<double> value)
 
 QString jsonString(QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + 2);
+    Text out;
+    out.reserve(std::size_t(text.size()) + 2);
     appendString(out, text);
-    return out;
+    return viewOf(out).toString();
 }
 
 QString shortestNumberText(double value)
 {
-    QString out;
+    Text out;
     appendNumber(out, value);
-    return out;
+    return viewOf(out).toString();
 }
 
 QString jsonNumber(std::optional<double> value)
 {
-    QString out;
+    Text out;
     appendJsonNumber(out, value);
-    return out;
+    return viewOf(out).toString();
 }
 
 JsonWriter::JsonWriter(Layout layout, int depth) : m_layout(layout), m_depth(depth) { }
 
+QString JsonWriter::text() const
+{
+    return viewOf(m_out).toString();
+}
+
+QString JsonWriter::takeText()
+{
+    // Cleared, not handed over: the next piece is written into the same room.
+    QString taken = text();
+    m_out.clear();
+    return taken;
+}
+
 void JsonWriter::newLine(int depth)
 {
     m_out += u'\n';
-    m_out += QString(4 * depth, u' ');
+    m_out.append(std::size_t(4 * depth), u' ');
 }
 
 void JsonWriter::beforeValue()
@@ -127,7 +143,7 @@ void JsonWriter::beforeValue()
         return;
     const bool indented = m_layout == Layout::Indented;
     if (m_filled.back())
-        m_out += indented ? QStringView(u",") : QStringView(u", ");
+        m_out += indented ? u"," : u", ";
     if (indented)
         newLine(m_depth + int(m_filled.size()));
     m_filled.back() = true;
@@ -136,7 +152,8 @@ void JsonWriter::beforeValue()
 JsonWriter &JsonWriter::key(QStringView name)
 {
     beforeValue();
-    appendString(m_out, name, u": ");
+    appendString(m_out, name);
+    m_out += u": ";
     m_afterKey = true;
     return *this;
 }
@@ -191,36 +208,33 @@ JsonWriter &JsonWriter::number(std::optional<double> value)
     return *this;
 }
 
-QString JsonWriter::takeText()
-{
-    return std::exchange(m_out, QString());
-}
-
 JsonWriter &JsonWriter::integer(qint64 value)
 {
     beforeValue();
-    m_out += QString::number(value);
+    std::array<char, 24> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    appendLatin1(m_out, buffer.data(), end);
     return *this;
 }
 
 JsonWriter &JsonWriter::numberText(QStringView text)
 {
     beforeValue();
-    m_out += text;
+    append(m_out, text);
     return *this;
 }
 
 JsonWriter &JsonWriter::boolean(bool on)
 {
     beforeValue();
-    m_out += on ? QStringLiteral("true") : QStringLiteral("false");
+    m_out += on ? u"true" : u"false";
     return *this;
 }
 
 JsonWriter &JsonWriter::null()
 {
     beforeValue();
-    m_out += QStringLiteral("null");
+    m_out += u"null";
     return *this;
 }
 
