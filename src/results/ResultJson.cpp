@@ -90,6 +90,16 @@ void writeRunTimes(JsonWriter &out, const RecordedRun &run)
     out.key(u"ns_per_pass").number(run.nanosecondsPerPass());
 }
 
+// What names a result, where a results file and a listing begin it.
+void writeResultHeading(JsonWriter &out, const SavedResult &r)
+{
+    out.key(u"id").string(r.id);
+    out.key(u"started").string(startedText(r.started));
+    out.key(u"label").string(r.label);
+    out.key(u"program_version").string(r.programVersion);
+    out.key(u"host").string(r.host);
+}
+
 std::optional<int> intOrNone(const QJsonValue &value)
 {
     return value.isDouble() ? std::optional(value.toInt()) : std::nullopt;
@@ -211,11 +221,7 @@ void writeWarnings(JsonWriter &out, std::span<const KeptWarning> warnings)
 void writeResult(JsonWriter &out, const SavedResult &r, const WarningWords &words)
 {
     out.beginObject();
-    out.key(u"id").string(r.id);
-    out.key(u"started").string(startedText(r.started));
-    out.key(u"label").string(r.label);
-    out.key(u"program_version").string(r.programVersion);
-    out.key(u"host").string(r.host);
+    writeResultHeading(out, r);
     writeSettings(out.key(u"settings"), r.settings, r.passes);
     writeRuns(out.key(u"runs"), r.runs);
     writeStatistics(out.key(u"statistics"), statisticsOf(r.seconds()));
@@ -227,11 +233,7 @@ void writeResult(JsonWriter &out, const SavedResult &r, const WarningWords &word
 
 void writeResultSummary(JsonWriter &out, const SavedResult &r)
 {
-    out.key(u"id").string(r.id);
-    out.key(u"started").string(startedText(r.started));
-    out.key(u"label").string(r.label);
-    out.key(u"program_version").string(r.programVersion);
-    out.key(u"host").string(r.host);
+    writeResultHeading(out, r);
     out.key(u"settings").beginObject();
     out.key(u"count").string(r.settings.count);
     out.key(u"unit").string(r.settings.unit);
