@@ -5,6 +5,7 @@
 #include "formats/TerminalText.h"
 #include "formats/VerdictText.h"
 #include "results/JsonWriter.h"
+#include "results/ResultJson.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -113,67 +114,24 @@ QString historyAsText(const HistoryListing &history)
 void writeHistoryAsJson(const HistoryListing &history,
                         const std::function<void(const QString &)> &write)
 {
-    // Written member by member, in the order a QJsonObject would keep them
-    // (by name): building one for each of 10,000 results and trimming off
-    // what only --export carries took most of the listing's time. Handed on
-    // in pieces, so that a long history is never held whole, twice over.
+    // Handed on in pieces, so that a long history is never held whole, twice over.
     constexpr qsizetype kPiece = 32 * 1024;
-    QString out = QStringLiteral("[");
-    out.reserve(kPiece + kPiece / 4);
-    const auto number = [&out](double value) { out += jsonNumber(value); };
+    JsonWriter out;
+    out.beginArray();
     for (std::size_t i = 0; i < history.results.size(); ++i) {
-        const SavedResult &r = history.results[i];
-        const Statistics s = r.statistics();
-        const std::optional<QString> score = scoreAt(history, i);
-        out += i > 0 ? QStringLiteral(", {\"count\": ") : QStringLiteral("{\"count\": ");
-        out += jsonString(r.settings.count);
-        out += QStringLiteral(", \"cpu_model\": ");
-        out += jsonString(r.system.cpuModel);
-        out += QStringLiteral(", \"host\": ");
-        out += jsonString(r.host);
-        out += QStringLiteral(", \"id\": ");
-        out += jsonString(r.id);
-        out += QStringLiteral(", \"label\": ");
-        out += jsonString(r.label);
-        out += QStringLiteral(", \"median\": ");
-        number(s.median);
-        out += QStringLiteral(", \"passes\": ");
-        number(r.passes);
-        out += QStringLiteral(", \"program_version\": ");
-        out += jsonString(r.programVersion);
-        out += QStringLiteral(", \"runs\": [");
-        for (std::size_t k = 0; k < r.runs.size(); ++k) {
-            if (k > 0)
-                out += QStringLiteral(", ");
-            number(r.runs[k].seconds);
-        }
-        out += QStringLiteral("], \"score\": ");
-        out += score ? jsonString(*score) : QStringLiteral("null");
-        out += QStringLiteral(", \"score_machine\": ");
-        out += jsonString(history.machine);
-        out += QStringLiteral(", \"started\": ");
-        out += jsonString(startedText(r.started));
-        out += QStringLiteral(", \"statistics\": {\"max\": ");
-        number(s.max);
-        out += QStringLiteral(", \"mean\": ");
-        number(s.mean);
-        out += QStringLiteral(", \"median\": ");
-        number(s.median);
-        out += QStringLiteral(", \"min\": ");
-        number(s.min);
-        out += QStringLiteral(", \"stddev\": ");
-        number(s.stddev);
-        out += QStringLiteral("}, \"unit\": ");
-        out += jsonString(r.settings.unit);
-        out += u'}';
-        if (out.size() >= kPiece) {
-            write(out);
-            // Keeps its room for the next piece.
-            out.resize(0);
-        }
+        out.beginObject();
+        writeResultSummary(out, history.results[i]);
+        if (const std::optional<QString> score = scoreAt(history, i))
+            out.key(u"score").string(*score);
+        else
+            out.key(u"score").null();
+        out.key(u"score_machine").string(history.machine);
+        out.endObject();
+        if (out.size() >= kPiece)
+            write(out.takeText());
     }
-    out += QStringLiteral("]\n");
-    write(out);
+    out.endArray();
+    write(out.takeText() + u'\n');
 }
 
 QString historyAsCsv(const HistoryListing &history)

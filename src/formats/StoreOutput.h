@@ -37,8 +37,9 @@ enum class Cells
 std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells);
 // Which of its columns hold figures, read from the right.
 const std::vector<bool> &historyColumnsRightAligned();
-// A JSON array on one line, each result as a results file holds it, with
-// score and score_machine; handed to `write` a piece at a time.
+// A JSON array on one line, each result with what a results file holds of
+// it that a listing reads (writeResultSummary), then score and
+// score_machine; handed to `write` a piece at a time.
 void writeHistoryAsJson(const HistoryListing &history,
                         const std::function<void(const QString &)> &write);
 // The header id,started,label,cpu_model,host,program_version,passes,count,

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string>
 
 namespace kamorin {
 
@@ -15,61 +16,121 @@ bool needsEscape(QChar c)
     return u == u'"' || u == u'\\' || u < 0x20 || (u >= 0x7f && u <= 0x9f);
 }
 
+// The text is built in a standard string, whose appends the compiler sees
+// whole, rather than a QString, a call into Qt for each: a listing of 10,000
+// results appends a few million names, strings, numbers and separators, and
+// those calls, with a text made for each value, were most of its time.
+using Text = std::u16string;
+
+QStringView viewOf(const Text &text)
+{
+    return QStringView(text.data(), qsizetype(text.size()));
+}
+
+void append(Text &out, QStringView text)
+{
+    out.append(text.utf16(), std::size_t(text.size()));
+}
+
+void appendString(Text &out, QStringView text)
+{
+    out += u'"';
+    // Most texts need nothing escaped: copied whole rather than a character at a time.
+    if (std::none_of(text.begin(), text.end(), needsEscape)) {
+        append(out, text);
+        out += u'"';
+        return;
+    }
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"':
+            out += u"\\\"";
+            break;
+        case u'\\':
+            out += u"\\\\";
+            break;
+        case u'\n':
+            out += u"\\n";
+            break;
+        case u'\r':
+            out += u"\\r";
+            break;
+        case u'\t':
+            out += u"\\t";
+            break;
+        default:
+            if (needsEscape(c))
+                append(out, QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')));
+            else
+                out += c.unicode();
+        }
+    }
+    out += u'"';
+}
+
+void appendLatin1(Text &out, const char *begin, const char *end)
+{
+    out.append(begin, end);
+}
+
+void appendNumber(Text &out, double value)
+{
+    std::array<char, 32> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    appendLatin1(out, buffer.data(), end);
+}
+
+void appendJsonNumber(Text &out, std::optional<double> value)
+{
+    if (!value || !std::isfinite(*value))
+        out += u"null";
+    else
+        appendNumber(out, *value);
+}
+
 } // namespace
 
 QString jsonString(QStringView text)
 {
-    // Most texts need nothing escaped: copied whole rather than a character at a time.
-    if (std::none_of(text.begin(), text.end(), needsEscape))
-        return u'"' + text.toString() + u'"';
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'"':
-            out += QStringLiteral("\\\"");
-            break;
-        case u'\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case u'\n':
-            out += QStringLiteral("\\n");
-            break;
-        case u'\r':
-            out += QStringLiteral("\\r");
-            break;
-        case u'\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (needsEscape(c))
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + u'"';
+    Text out;
+    out.reserve(std::size_t(text.size()) + 2);
+    appendString(out, text);
+    return viewOf(out).toString();
 }
 
 QString shortestNumberText(double value)
 {
-    std::array<char, 32> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data());
+    Text out;
+    appendNumber(out, value);
+    return viewOf(out).toString();
 }
 
 QString jsonNumber(std::optional<double> value)
 {
-    if (!value || !std::isfinite(*value))
-        return QStringLiteral("null");
-    return shortestNumberText(*value);
+    Text out;
+    appendJsonNumber(out, value);
+    return viewOf(out).toString();
 }
 
 JsonWriter::JsonWriter(Layout layout, int depth) : m_layout(layout), m_depth(depth) { }
 
+QString JsonWriter::text() const
+{
+    return viewOf(m_out).toString();
+}
+
+QString JsonWriter::takeText()
+{
+    // Cleared, not handed over: the next piece is written into the same room.
+    QString taken = text();
+    m_out.clear();
+    return taken;
+}
+
 void JsonWriter::newLine(int depth)
 {
     m_out += u'\n';
-    m_out += QString(4 * depth, u' ');
+    m_out.append(std::size_t(4 * depth), u' ');
 }
 
 void JsonWriter::beforeValue()
@@ -80,20 +141,19 @@ void JsonWriter::beforeValue()
     }
     if (m_filled.empty())
         return;
+    const bool indented = m_layout == Layout::Indented;
     if (m_filled.back())
-        m_out += u',';
-    if (m_layout == Layout::Indented)
+        m_out += indented ? u"," : u", ";
+    if (indented)
         newLine(m_depth + int(m_filled.size()));
-    else if (m_filled.back())
-        m_out += u' ';
     m_filled.back() = true;
 }
 
 JsonWriter &JsonWriter::key(QStringView name)
 {
     beforeValue();
-    m_out += jsonString(name);
-    m_out += QStringLiteral(": ");
+    appendString(m_out, name);
+    m_out += u": ";
     m_afterKey = true;
     return *this;
 }
@@ -137,42 +197,44 @@ JsonWriter &JsonWriter::endArray()
 JsonWriter &JsonWriter::string(QStringView text)
 {
     beforeValue();
-    m_out += jsonString(text);
+    appendString(m_out, text);
     return *this;
 }
 
 JsonWriter &JsonWriter::number(std::optional<double> value)
 {
     beforeValue();
-    m_out += jsonNumber(value);
+    appendJsonNumber(m_out, value);
     return *this;
 }
 
 JsonWriter &JsonWriter::integer(qint64 value)
 {
     beforeValue();
-    m_out += QString::number(value);
+    std::array<char, 24> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+    appendLatin1(m_out, buffer.data(), end);
     return *this;
 }
 
 JsonWriter &JsonWriter::numberText(QStringView text)
 {
     beforeValue();
-    m_out += text;
+    append(m_out, text);
     return *this;
 }
 
 JsonWriter &JsonWriter::boolean(bool on)
 {
     beforeValue();
-    m_out += on ? QStringLiteral("true") : QStringLiteral("false");
+    m_out += on ? u"true" : u"false";
     return *this;
 }
 
 JsonWriter &JsonWriter::null()
 {
     beforeValue();
-    m_out += QStringLiteral("null");
+    m_out += u"null";
     return *this;
 }
 

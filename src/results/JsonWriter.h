@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace kamorin {
@@ -52,7 +53,12 @@ public:
     JsonWriter &boolean(bool on);
     JsonWriter &null();
 
-    const QString &text() const { return m_out; }
+    QString text() const;
+    // The text written since the last call, which the writer then forgets,
+    // going on where it stood: for an output handed on in pieces.
+    QString takeText();
+    // The length of the text not yet taken.
+    qsizetype size() const { return qsizetype(m_out.size()); }
 
 private:
     void beforeValue();
@@ -61,7 +67,7 @@ private:
 
     Layout m_layout;
     int m_depth;
-    QString m_out;
+    std::u16string m_out;
     // Whether each open object or array has a value yet.
     std::vector<bool> m_filled;
     bool m_afterKey = false;

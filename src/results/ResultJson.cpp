@@ -84,6 +84,22 @@ struct KindWriter
     }
 };
 
+void writeRunTimes(JsonWriter &out, const RecordedRun &run)
+{
+    out.key(u"seconds").number(run.seconds);
+    out.key(u"ns_per_pass").number(run.nanosecondsPerPass());
+}
+
+// What names a result, where a results file and a listing begin it.
+void writeResultHeading(JsonWriter &out, const SavedResult &r)
+{
+    out.key(u"id").string(r.id);
+    out.key(u"started").string(startedText(r.started));
+    out.key(u"label").string(r.label);
+    out.key(u"program_version").string(r.programVersion);
+    out.key(u"host").string(r.host);
+}
+
 std::optional<int> intOrNone(const QJsonValue &value)
 {
     return value.isDouble() ? std::optional(value.toInt()) : std::nullopt;
@@ -116,8 +132,7 @@ void writeRuns(JsonWriter &out, std::span<const RecordedRun> runs)
     out.beginArray();
     for (const RecordedRun &run : runs) {
         out.beginObject();
-        out.key(u"seconds").number(run.seconds);
-        out.key(u"ns_per_pass").number(run.nanosecondsPerPass());
+        writeRunTimes(out, run);
         out.key(u"value").string(run.value);
         out.key(u"digits").string(run.digits);
         out.key(u"score").number(run.score);
@@ -206,17 +221,34 @@ void writeWarnings(JsonWriter &out, std::span<const KeptWarning> warnings)
 void writeResult(JsonWriter &out, const SavedResult &r, const WarningWords &words)
 {
     out.beginObject();
-    out.key(u"id").string(r.id);
-    out.key(u"started").string(startedText(r.started));
-    out.key(u"label").string(r.label);
-    out.key(u"program_version").string(r.programVersion);
-    out.key(u"host").string(r.host);
+    writeResultHeading(out, r);
     writeSettings(out.key(u"settings"), r.settings, r.passes);
     writeRuns(out.key(u"runs"), r.runs);
     writeStatistics(out.key(u"statistics"), statisticsOf(r.seconds()));
     writeSystem(out.key(u"system"), r.system, r.warnings, &words);
     writeParallel(out.key(u"parallel"), r.parallel);
     writeWarnings(out.key(u"warnings"), r.warnings);
+    out.endObject();
+}
+
+void writeResultSummary(JsonWriter &out, const SavedResult &r)
+{
+    writeResultHeading(out, r);
+    out.key(u"settings").beginObject();
+    out.key(u"count").string(r.settings.count);
+    out.key(u"unit").string(r.settings.unit);
+    out.key(u"passes").number(r.passes);
+    out.endObject();
+    out.key(u"runs").beginArray();
+    for (const RecordedRun &run : r.runs) {
+        out.beginObject();
+        writeRunTimes(out, run);
+        out.endObject();
+    }
+    out.endArray();
+    writeStatistics(out.key(u"statistics"), statisticsOf(r.seconds()));
+    out.key(u"system").beginObject();
+    out.key(u"cpu_model").string(r.system.cpuModel);
     out.endObject();
 }
 

@@ -44,6 +44,12 @@ void writeWarnings(JsonWriter &out, std::span<const KeptWarning> warnings);
 // program_version, host, settings, runs, statistics, system, parallel,
 // warnings.
 void writeResult(JsonWriter &out, const SavedResult &result, const WarningWords &words);
+// What a listing of the store reads of a result, named and shaped as
+// writeResult writes it, written into an object the caller opened (which
+// adds its own members after them): id, started, label, program_version,
+// host, settings (count, unit, passes), runs (seconds, ns_per_pass),
+// statistics, system (cpu_model).
+void writeResultSummary(JsonWriter &out, const SavedResult &result);
 
 // The kept warnings of one front's run.
 std::vector<KeptWarning> keptWarnings(std::span<const Warning> warnings);

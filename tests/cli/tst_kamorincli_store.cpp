@@ -40,6 +40,31 @@ QJsonObject withRuns(QJsonObject result, const char *id, const QString &label, d
     return result;
 }
 
+// Whether every member `part` holds is `whole`'s, value for value, through
+// objects and arrays.
+bool heldIn(const QJsonValue &part, const QJsonValue &whole)
+{
+    if (part.isObject()) {
+        const QJsonObject p = part.toObject();
+        const QJsonObject w = whole.toObject();
+        for (auto it = p.begin(); it != p.end(); ++it)
+            if (!w.contains(it.key()) || !heldIn(it.value(), w[it.key()]))
+                return false;
+        return whole.isObject();
+    }
+    if (part.isArray()) {
+        const QJsonArray p = part.toArray();
+        const QJsonArray w = whole.toArray();
+        if (!whole.isArray() || p.size() != w.size())
+            return false;
+        for (qsizetype i = 0; i < p.size(); ++i)
+            if (!heldIn(p[i], w[i]))
+                return false;
+        return true;
+    }
+    return part == whole;
+}
+
 // A device node of its own where the system allows one (as root, so that
 // a program that replaced it would not replace the system's), else the
 // system's node at `system`, which no one else may then replace.
@@ -92,6 +117,7 @@ private Q_SLOTS:
     void compareGivesAVerdict();
     void importedMachineRanksByItsMedian();
     void exportIsWhatJsonWrote();
+    void historyIsWhatExportHolds();
     void refusedFilesChangeNothing_data();
     void refusedFilesChangeNothing();
     void outputTargets_data();
@@ -111,6 +137,8 @@ private:
     QString m_savedId;
     // A saved result as an export carries it, the template of the edited ones.
     QJsonObject m_exported;
+    // What --json wrote for that run.
+    QString m_runJson;
 };
 
 Result TestKamorinCliStore::cli(const QStringList &arguments, const QString &store) const
@@ -153,6 +181,7 @@ void TestKamorinCliStore::initTestCase()
     const Result second
             = cli(tiny + QStringList { QStringLiteral("--label=after"), QStringLiteral("--json") });
     QCOMPARE(second.status, 0);
+    m_runJson = second.out;
     m_savedId = QJsonDocument::fromJson(second.out.toUtf8())
                         .object()
                         .value(QStringLiteral("saved_id"))
@@ -215,12 +244,12 @@ void TestKamorinCliStore::history()
     const QJsonArray list = QJsonDocument::fromJson(r.out.toUtf8()).array();
     QCOMPARE(list.size(), 2);
     const QJsonObject newest = list[0].toObject();
-    for (const char *member :
-         { "id", "label", "started", "cpu_model", "host", "passes", "median", "runs", "score" })
+    for (const char *member : { "id", "label", "started", "host", "settings", "runs", "statistics",
+                                "system", "score", "score_machine" })
         QVERIFY2(newest.contains(QLatin1StringView(member)), member);
     QCOMPARE(newest[QStringLiteral("id")].toString(), m_savedId);
     QCOMPARE(newest[QStringLiteral("runs")].toArray().size(), 5);
-    QCOMPARE(newest[QStringLiteral("passes")].toDouble(), 100.0);
+    QCOMPARE(newest[QStringLiteral("settings")][QStringLiteral("passes")].toDouble(), 100.0);
     QVERIFY(newest[QStringLiteral("started")].toString().endsWith(u'Z'));
     QCOMPARE(list[1].toObject()[QStringLiteral("label")].toString(), QStringLiteral("before"));
 }
@@ -285,6 +314,24 @@ void TestKamorinCliStore::compareGivesAVerdict()
     QVERIFY(json[QStringLiteral("ci_low")].toDouble() <= 1 / bSeconds);
     QVERIFY(json[QStringLiteral("ci_high")].toDouble() >= 1 / bSeconds);
     QVERIFY(qFuzzyCompare(json[QStringLiteral("p_value")].toDouble(), 2.0 / 252));
+}
+
+// One shape: what the history lists of a result is what the results file
+// holds of it, and the statistics read as --json wrote them, member order
+// and all.
+void TestKamorinCliStore::historyIsWhatExportHolds()
+{
+    const Result r = cli({ QStringLiteral("--history"), QStringLiteral("--json"),
+                           QStringLiteral("--label=after") });
+    QCOMPARE(r.status, 0);
+    QJsonObject listed = QJsonDocument::fromJson(r.out.toUtf8()).array()[0].toObject();
+    listed.remove(QStringLiteral("score"));
+    listed.remove(QStringLiteral("score_machine"));
+    QVERIFY2(heldIn(listed, m_exported), qPrintable(r.out));
+    const qsizetype at = m_runJson.indexOf(QStringLiteral("\"statistics\": {"));
+    QVERIFY(at >= 0);
+    const QString statistics = m_runJson.mid(at, m_runJson.indexOf(u'}', at) - at + 1);
+    QVERIFY2(r.out.contains(statistics), qPrintable(r.out + statistics));
 }
 
 // The store and the file keep a run's parts as --json wrote them, member for
