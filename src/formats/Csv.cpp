@@ -9,14 +9,10 @@
 
 namespace kamorin {
 
-namespace {
-
-QString numberCell(std::optional<double> value)
+QString csvNumber(std::optional<double> value)
 {
     return value && std::isfinite(*value) ? shortestNumberText(*value) : QString();
 }
-
-} // namespace
 
 QString csvField(const QString &field)
 {
@@ -48,11 +44,11 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
         const QStringList cells {
             QString::number(i + 1),
             csvField(run.loops),
-            numberCell(run.seconds),
-            numberCell(run.nanosecondsPerPass()),
+            csvNumber(run.seconds),
+            csvNumber(run.nanosecondsPerPass()),
             csvField(run.value),
             csvField(run.digits),
-            numberCell(run.score),
+            csvNumber(run.score),
             csvField(s.count),
             csvField(s.unit),
             passesText(run.passes),
@@ -60,7 +56,7 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
             QString::number(s.runs),
             whole(s.cpu),
             whole(s.threads),
-            numberCell(s.minimumSeconds),
+            csvNumber(s.minimumSeconds),
             benchmark.started.toString(Qt::ISODateWithMs),
             csvField(version),
         };
@@ -70,6 +66,47 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
 }
 
 namespace {
+
+// The header id,started,label,cpu_model,host,program_version,passes,count,
+// unit,runs,median,mean,stddev,min,max,score,score_machine and one row a
+// result, LF-ended; runs is the number of recorded runs.
+QString historyAsCsv(const HistoryListing &history)
+{
+    QString out = QStringLiteral("id,started,label,cpu_model,host,program_version,passes,count,"
+                                 "unit,runs,median,mean,stddev,min,max,score,score_machine\n");
+    for (std::size_t i = 0; i < history.results.size(); ++i) {
+        const SavedResult &r = history.results[i];
+        const Statistics s = r.statistics();
+        const QStringList cells {
+            r.id,
+            startedText(r.started),
+            csvField(r.label),
+            csvField(r.system.cpuModel),
+            csvField(r.host),
+            csvField(r.programVersion),
+            passesText(r.passes),
+            csvField(r.settings.count),
+            csvField(r.settings.unit),
+            QString::number(r.runs.size()),
+            csvNumber(s.median),
+            csvNumber(s.mean),
+            csvNumber(s.stddev),
+            csvNumber(s.min),
+            csvNumber(s.max),
+            scoreAt(history, i).value_or(QString()),
+            csvField(history.machine),
+        };
+        out += cells.join(u',') + u'\n';
+    }
+    return out;
+}
+
+// The same members as a header and one row.
+QString comparisonAsCsv(const ComparisonListing &l)
+{
+    const ComparisonCells cells = comparisonCellsOf(l, CellsFor::Csv);
+    return cells.names.join(u',') + u'\n' + cells.values.join(u',') + u'\n';
+}
 
 class CsvFormat final : public Format
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace kamorin {
 
 // A field as RFC 4180 writes it: quoted, with its quotes doubled, when it
@@ -11,6 +13,9 @@ namespace kamorin {
 // spreadsheet would take for a formula (starting with =, +, -, @, a tab or a
 // carriage return, and no number) starts with a quote ' first.
 QString csvField(const QString &text);
+
+// A number in its shortest exact form; empty for none or one not finite.
+QString csvNumber(std::optional<double> value);
 
 // The header run,loops,seconds,ns_per_pass,value,digits,score,count,unit,
 // passes,warmup,runs,cpu,threads,min_time,started,version and one row per

@@ -4,6 +4,7 @@
 #include "formats/Format.h"
 #include "formats/TextOutput.h"
 #include "formats/WarningText.h"
+#include "results/JsonWriter.h"
 #include "results/ResultJson.h"
 #include "runtime/NumberText.h"
 
@@ -124,6 +125,44 @@ QString resultsAsJson(const WindowReadings &window, const BenchmarkResult &bench
 }
 
 namespace {
+
+// A JSON array on one line, each result with what a results file holds of
+// it that a listing reads (writeResultSummary), then score and
+// score_machine; handed to `write` a piece at a time.
+void writeHistoryAsJson(const HistoryListing &history,
+                        const std::function<void(const QString &)> &write)
+{
+    // Handed on in pieces, so that a long history is never held whole, twice over.
+    constexpr qsizetype kPiece = 32 * 1024;
+    JsonWriter out;
+    out.beginArray();
+    for (std::size_t i = 0; i < history.results.size(); ++i) {
+        out.beginObject();
+        writeResultSummary(out, history.results[i]);
+        if (const std::optional<QString> score = scoreAt(history, i))
+            out.key(u"score").string(*score);
+        else
+            out.key(u"score").null();
+        out.key(u"score_machine").string(history.machine);
+        out.endObject();
+        if (out.size() >= kPiece)
+            write(out.takeText());
+    }
+    out.endArray();
+    write(out.takeText() + u'\n');
+}
+
+// One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
+// b_runs (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact,
+// verdict.
+QString comparisonAsJson(const ComparisonListing &l)
+{
+    const ComparisonCells cells = comparisonCellsOf(l, CellsFor::Json);
+    QStringList members;
+    for (qsizetype i = 0; i < cells.names.size(); ++i)
+        members << jsonString(cells.names[i]) + QStringLiteral(": ") + cells.values[i];
+    return u'{' + members.join(QStringLiteral(", ")) + QStringLiteral("}\n");
+}
 
 class JsonFormat final : public Format
 {

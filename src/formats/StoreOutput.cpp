@@ -8,7 +8,6 @@
 #include "results/ResultJson.h"
 
 #include <QCoreApplication>
-#include <QJsonObject>
 
 #include <cmath>
 #include <functional>
@@ -21,16 +20,6 @@ struct Words
 {
     Q_DECLARE_TR_FUNCTIONS(StoreOutput)
 };
-
-QString numberCell(std::optional<double> value)
-{
-    return value && std::isfinite(*value) ? shortestNumberText(*value) : QString();
-}
-
-std::optional<QString> scoreAt(const HistoryListing &history, std::size_t i)
-{
-    return i < history.scores.size() ? history.scores[i] : std::nullopt;
-}
 
 QString describe(const SavedResult &r)
 {
@@ -45,18 +34,20 @@ QString ratioText(std::optional<double> value)
     return value ? kamorin::ratioText(*value) : QStringLiteral("—");
 }
 
-struct ComparisonCells
-{
-    QStringList names;
-    QStringList values;
-};
+} // namespace
 
-ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
+std::optional<QString> scoreAt(const HistoryListing &history, std::size_t i)
+{
+    return i < history.scores.size() ? history.scores[i] : std::nullopt;
+}
+
+ComparisonCells comparisonCellsOf(const ComparisonListing &l, CellsFor cellsFor)
 {
     const Comparison &c = l.comparison;
+    const bool forJson = cellsFor == CellsFor::Json;
     const auto text = [&](const QString &t) { return forJson ? jsonString(t) : csvField(t); };
     const auto number
-            = [&](std::optional<double> v) { return forJson ? jsonNumber(v) : numberCell(v); };
+            = [&](std::optional<double> v) { return forJson ? jsonNumber(v) : csvNumber(v); };
     const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
     return {
         { QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("a_label"),
@@ -73,8 +64,6 @@ ComparisonCells comparisonCells(const ComparisonListing &l, bool forJson)
           text(verdictKey(c.verdict)) },
     };
 }
-
-} // namespace
 
 std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells)
 {
@@ -104,65 +93,6 @@ const std::vector<bool> &historyColumnsRightAligned()
         false, false, false, false, false, true, true, true, true
     };
     return right;
-}
-
-QString historyAsText(const HistoryListing &history)
-{
-    return table(historyRows(history, Cells::Cut), historyColumnsRightAligned());
-}
-
-void writeHistoryAsJson(const HistoryListing &history,
-                        const std::function<void(const QString &)> &write)
-{
-    // Handed on in pieces, so that a long history is never held whole, twice over.
-    constexpr qsizetype kPiece = 32 * 1024;
-    JsonWriter out;
-    out.beginArray();
-    for (std::size_t i = 0; i < history.results.size(); ++i) {
-        out.beginObject();
-        writeResultSummary(out, history.results[i]);
-        if (const std::optional<QString> score = scoreAt(history, i))
-            out.key(u"score").string(*score);
-        else
-            out.key(u"score").null();
-        out.key(u"score_machine").string(history.machine);
-        out.endObject();
-        if (out.size() >= kPiece)
-            write(out.takeText());
-    }
-    out.endArray();
-    write(out.takeText() + u'\n');
-}
-
-QString historyAsCsv(const HistoryListing &history)
-{
-    QString out = QStringLiteral("id,started,label,cpu_model,host,program_version,passes,count,"
-                                 "unit,runs,median,mean,stddev,min,max,score,score_machine\n");
-    for (std::size_t i = 0; i < history.results.size(); ++i) {
-        const SavedResult &r = history.results[i];
-        const Statistics s = r.statistics();
-        const QStringList cells {
-            r.id,
-            startedText(r.started),
-            csvField(r.label),
-            csvField(r.system.cpuModel),
-            csvField(r.host),
-            csvField(r.programVersion),
-            passesText(r.passes),
-            csvField(r.settings.count),
-            csvField(r.settings.unit),
-            QString::number(r.runs.size()),
-            numberCell(s.median),
-            numberCell(s.mean),
-            numberCell(s.stddev),
-            numberCell(s.min),
-            numberCell(s.max),
-            scoreAt(history, i).value_or(QString()),
-            csvField(history.machine),
-        };
-        out += cells.join(u',') + u'\n';
-    }
-    return out;
 }
 
 LabelledLines comparisonLines(const ComparisonListing &l)
@@ -196,26 +126,6 @@ LabelledLines comparisonLines(const ComparisonListing &l)
                                    c.exact ? Words::tr("正確") : Words::tr("正規近似")) });
     lines.push_back({ Words::tr("判定"), verdictSentence(c.verdict) });
     return lines;
-}
-
-QString comparisonAsText(const ComparisonListing &l)
-{
-    return alignedLines(comparisonLines(l));
-}
-
-QString comparisonAsJson(const ComparisonListing &l)
-{
-    const ComparisonCells cells = comparisonCells(l, true);
-    QStringList members;
-    for (qsizetype i = 0; i < cells.names.size(); ++i)
-        members << jsonString(cells.names[i]) + QStringLiteral(": ") + cells.values[i];
-    return u'{' + members.join(QStringLiteral(", ")) + QStringLiteral("}\n");
-}
-
-QString comparisonAsCsv(const ComparisonListing &l)
-{
-    const ComparisonCells cells = comparisonCells(l, false);
-    return cells.names.join(u',') + u'\n' + cells.values.join(u',') + u'\n';
 }
 
 } // namespace kamorin

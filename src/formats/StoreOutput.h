@@ -12,6 +12,8 @@
 
 namespace kamorin {
 
+// What every format shares of the store commands' answers.
+
 // The saved results as --history lists them, newest first, each with its
 // score against `machine` (`scores` in the same order; none where SCORE
 // would give none).
@@ -22,10 +24,8 @@ struct HistoryListing
     QString machine;
 };
 
-// A table in columns by display width: id, start (UTC), label, CPU, host,
-// passes, recorded runs, median seconds, score; a long label, CPU or host is
-// cut with "…".
-QString historyAsText(const HistoryListing &history);
+// The score of the listing's `i`th result.
+std::optional<QString> scoreAt(const HistoryListing &history, std::size_t i);
 
 enum class Cells
 {
@@ -37,15 +37,6 @@ enum class Cells
 std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells);
 // Which of its columns hold figures, read from the right.
 const std::vector<bool> &historyColumnsRightAligned();
-// A JSON array on one line, each result with what a results file holds of
-// it that a listing reads (writeResultSummary), then score and
-// score_machine; handed to `write` a piece at a time.
-void writeHistoryAsJson(const HistoryListing &history,
-                        const std::function<void(const QString &)> &write);
-// The header id,started,label,cpu_model,host,program_version,passes,count,
-// unit,runs,median,mean,stddev,min,max,score,score_machine and one row a
-// result, LF-ended; runs is the number of recorded runs.
-QString historyAsCsv(const HistoryListing &history);
 
 struct ComparisonListing
 {
@@ -57,14 +48,25 @@ struct ComparisonListing
     QDateTime written = {};
 };
 
-// The two results, the speed ratio, the estimate and its interval, the p-value and the verdict.
-QString comparisonAsText(const ComparisonListing &listing);
-// Its labelled lines, user text escaped for a terminal.
+// The two results, the speed ratio, the estimate and its interval, the
+// p-value and the verdict, as labelled lines, user text escaped for a
+// terminal.
 LabelledLines comparisonLines(const ComparisonListing &listing);
-// One object: a, b (ids), a_label, b_label, a_median, b_median, a_runs,
-// b_runs (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact, verdict.
-QString comparisonAsJson(const ComparisonListing &listing);
-// The same members as a header and one row.
-QString comparisonAsCsv(const ComparisonListing &listing);
+
+// A comparison's members by name, the values as JSON or as CSV cells write
+// them: a, b (ids), a_label, b_label, a_median, b_median, a_runs, b_runs
+// (counts), speed_ratio, estimate, ci_low, ci_high, u, p_value, exact,
+// verdict.
+struct ComparisonCells
+{
+    QStringList names;
+    QStringList values;
+};
+enum class CellsFor
+{
+    Json,
+    Csv,
+};
+ComparisonCells comparisonCellsOf(const ComparisonListing &listing, CellsFor cellsFor);
 
 } // namespace kamorin

@@ -239,6 +239,21 @@ QString machineList()
 
 namespace {
 
+// A table in columns by display width: id, start (UTC), label, CPU, host,
+// passes, recorded runs, median seconds, score; a long label, CPU or host is
+// cut with "…".
+QString historyAsText(const HistoryListing &history)
+{
+    return table(historyRows(history, Cells::Cut), historyColumnsRightAligned());
+}
+
+// The two results, the speed ratio, the estimate and its interval, the
+// p-value and the verdict.
+QString comparisonAsText(const ComparisonListing &l)
+{
+    return alignedLines(comparisonLines(l));
+}
+
 class TextFormat final : public Format
 {
 public:
