@@ -1323,6 +1323,14 @@ tables; --history and --compare too</translation>
         <source>小数点以下 %1 桁まで一致しました。</source>
         <translation>%1 after the decimal point</translation>
     </message>
+    <message>
+        <source>%1（基準機：%2、中央値の計測）</source>
+        <translation>%1 (reference machine: %2, median run)</translation>
+    </message>
+    <message>
+        <source>最後の計測の COPY:</source>
+        <translation>COPY of the last run:</translation>
+    </message>
 </context>
 <context>
     <name>UiLanguage</name>

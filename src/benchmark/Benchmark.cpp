@@ -2,6 +2,7 @@
 
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/RunRegistry.h"
+#include "benchmark/Score.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "runtime/EventDispatch.h"
@@ -9,8 +10,6 @@
 #include "runtime/RuntimeError.h"
 #include "scoring/Command6_Click.h"
 #include "scoring/ReferenceMachineTable.h"
-
-#include <cmath>
 
 namespace kamorin {
 
@@ -29,12 +28,10 @@ void applyPlan(Form1 &form, const SeriesPlan &plan)
 std::optional<double> scoreOfRun(const Form1 &form, double seconds)
 {
     const std::optional<double> reference = ReferenceMachineTable::lookup(form.Combo3.text());
-    if (!reference || !(seconds > 0))
+    if (!reference)
         return std::nullopt;
     try {
-        const double loops = textToNumber(form.Combo1.text());
-        const double score = scoreOf(loops, seconds, *reference).doubleValue();
-        return std::isfinite(score) ? std::optional(score) : std::nullopt;
+        return measuredScore(textToNumber(form.Combo1.text()), seconds, *reference);
     } catch (const RuntimeError &) {
         return std::nullopt;
     }

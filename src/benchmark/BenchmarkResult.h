@@ -32,8 +32,9 @@ struct RecordedRun
     // Text2 and Text4 after the run.
     QString value;
     QString digits;
-    // Against the chosen machine as SCORE computes it, from `seconds`; none
-    // for a run too short to score or a machine the table lacks.
+    // Against the chosen machine by SCORE's formula, from `seconds`
+    // (measuredScore); none for a run too short to score or a machine the
+    // table lacks.
     std::optional<double> score;
 
     // None when the loop made no pass.
@@ -43,6 +44,15 @@ struct RecordedRun
             return std::nullopt;
         return seconds * 1e9 / passes;
     }
+};
+
+// The one score of a series (seriesScore).
+struct SeriesScore
+{
+    double value = 0;
+    QString machine;
+    // The recorded runs it is the median of.
+    int runs = 0;
 };
 
 // N copies of the run at once, each on its own form and thread, repeated
@@ -107,6 +117,7 @@ struct BenchmarkResult
     std::vector<Warning> warnings;
     std::optional<ParallelResult> parallel;
     std::optional<Ranking> rank;
+    std::optional<SeriesScore> score;
 
     std::vector<double> seconds() const
     {

@@ -1,6 +1,6 @@
 #include "benchmark/Ranking.h"
 
-#include "runtime/RuntimeError.h"
+#include "benchmark/Score.h"
 #include "scoring/Command6_Click.h"
 
 #include <algorithm>
@@ -77,16 +77,14 @@ Ranking rankAmong(std::span<const ReferenceMachine> machines, double seconds,
     return ranking;
 }
 
-void scoreRowsAsScoreDoes(Ranking &ranking, const Form1 &form)
+void scoreRows(Ranking &ranking, double loops, double seconds)
 {
     for (RankRow &row : ranking.rows) {
+        row.score.reset();
         if (row.thisMachine)
             continue;
-        try {
-            row.score = scoreText(form, row.seconds);
-        } catch (const RuntimeError &) {
-            row.score.reset();
-        }
+        if (const std::optional<double> score = measuredScore(loops, seconds, row.seconds))
+            row.score = scoreFigure(*score);
     }
 }
 

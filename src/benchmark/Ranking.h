@@ -10,8 +10,6 @@
 
 namespace kamorin {
 
-class Form1;
-
 // A machine of the results store, by one of its saved results.
 struct SavedMachine
 {
@@ -69,8 +67,9 @@ std::vector<double> runsAtPasses(std::vector<double> runs, double passes, double
 // of `passes` passes in `seconds`; none without a pass.
 std::optional<double> standardRunSeconds(double seconds, double passes);
 
-// Each reference row's score as SCORE computes and formats it for the run
-// `form` shows.
-void scoreRowsAsScoreDoes(Ranking &ranking, const Form1 &form);
+// Each row's score (measuredScore, as SCORE formats it) for a result of
+// `loops` passes in `seconds`: against the machine the window chose, the
+// same figure as the result's own score.
+void scoreRows(Ranking &ranking, double loops, double seconds);
 
 } // namespace kamorin

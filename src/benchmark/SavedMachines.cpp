@@ -1,10 +1,7 @@
 #include "benchmark/SavedMachines.h"
 
-#include "mainwindow/Form1.h"
+#include "benchmark/Score.h"
 #include "measure/Command1_Click.h"
-#include "runtime/NumberText.h"
-#include "runtime/RuntimeError.h"
-#include "runtime/Variant.h"
 #include "scoring/Command6_Click.h"
 
 #include <QSet>
@@ -36,18 +33,12 @@ std::vector<std::optional<QString>> scoresAgainst(std::span<const SavedResult> r
 {
     std::vector<std::optional<QString>> scores;
     scores.reserve(results.size());
-    // One form for all: SCORE reads only the loop count and the time fields.
-    Form1 form;
     for (const SavedResult &result : results) {
-        try {
-            form.Combo1.setText(textOf(Variant::real(result.passes)));
-            if (showElapsedTime(form, result.median()))
-                scores.push_back(scoreText(form, referenceSeconds));
-            else
-                scores.push_back(std::nullopt);
-        } catch (const RuntimeError &) {
-            scores.push_back(std::nullopt);
-        }
+        const double median = result.median();
+        const std::optional<double> score = enablesScore(median)
+                ? measuredScore(result.passes, median, referenceSeconds)
+                : std::nullopt;
+        scores.push_back(score ? std::optional(scoreFigure(*score)) : std::nullopt);
     }
     return scores;
 }

@@ -20,9 +20,9 @@ std::vector<SavedMachine> savedMachines(std::span<const SavedResult> newestFirst
                                         const QString &leaveOut = {});
 
 // Each result's score against a reference machine that took
-// `referenceSeconds` for the standard run: the text SCORE would write after a
-// run of the result's passes that lasted its median time; none for a median
-// under a second, which SCORE would not score.
+// `referenceSeconds` for the standard run: from its median time
+// (measuredScore), as SCORE formats it; none for a median SCORE would not
+// score.
 std::vector<std::optional<QString>> scoresAgainst(std::span<const SavedResult> results,
                                                   double referenceSeconds);
 

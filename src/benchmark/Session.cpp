@@ -6,6 +6,7 @@
 #include "benchmark/ParallelRun.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/SavedMachines.h"
+#include "benchmark/Score.h"
 #include "benchmark/Steadiness.h"
 #include "benchmark/Warnings.h"
 #include "mainwindow/Form1.h"
@@ -154,6 +155,7 @@ SessionOutcome Session::run()
     addRuntimeErrors(m_outcome.errors, m_platform.takeErrors(), failedStep(ending, m_plan));
     if (ending == SeriesEnding::FailedBeforeResults)
         return end(SessionEnding::FailedBeforeResults);
+    result.score = seriesScore(result.runs, form.Combo3.text());
 
     const std::optional<Statistics> statistics = result.statistics();
     const std::vector<Warning> spread = spreadWarnings(statistics);
@@ -224,7 +226,8 @@ void Session::rank(double median, bool longEnough)
     }
     const std::vector<SavedMachine> machines = savedMachines(m_outcome.savedResults);
     result.rank = rankAmong(ReferenceMachineTable::entries(), *ownSeconds, machines);
-    scoreRowsAsScoreDoes(*result.rank, m_form);
+    if (const std::optional<double> loops = seriesLoops(result.runs))
+        scoreRows(*result.rank, *loops, median);
     result.rank->reliable = longEnough;
     if (!longEnough)
         m_shortness.push_back(RunsTooShort { m_plan.minimumSeconds, RunsTooShort::Figure::Rank });

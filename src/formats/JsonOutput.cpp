@@ -81,6 +81,22 @@ void writeRank(JsonWriter &out, const std::optional<Ranking> &rank)
     out.endObject();
 }
 
+// The series' score: that of the median run, from its measured time. The
+// window's own SCORE text, of the last run and its hundredths, stays in
+// `window`.
+void writeScore(JsonWriter &out, const std::optional<SeriesScore> &score)
+{
+    if (!score) {
+        out.null();
+        return;
+    }
+    out.beginObject();
+    out.key(u"value").number(score->value);
+    out.key(u"machine").string(score->machine);
+    out.key(u"runs").integer(score->runs);
+    out.endObject();
+}
+
 void writeError(JsonWriter &out, const std::optional<RunError> &error)
 {
     if (!error) {
@@ -115,6 +131,7 @@ QString resultsAsJson(const WindowReadings &window, const BenchmarkResult &bench
     writeWindow(out.key(u"window"), window);
     writeRuns(out.key(u"runs"), benchmark.runs);
     writeStatistics(out.key(u"statistics"), benchmark.statistics());
+    writeScore(out.key(u"score"), benchmark.score);
     writeSystem(out.key(u"system"), benchmark.system, keptWarnings(benchmark.warnings), &words);
     writeParallel(out.key(u"parallel"), benchmark.parallel);
     writeRank(out.key(u"rank"), benchmark.rank);

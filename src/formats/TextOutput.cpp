@@ -6,6 +6,7 @@
 #include "formats/TerminalText.h"
 #include "runtime/AppVersion.h"
 #include "runtime/NumberText.h"
+#include "scoring/Command6_Click.h"
 #include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
@@ -135,10 +136,14 @@ LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &
                                   + (benchmark.rank->reliable
                                              ? QString()
                                              : Words::tr("（計測が短すぎて当てになりません）")) });
-    if (window.scored)
+    if (const std::optional<SeriesScore> &score = benchmark.score) {
+        const QString figure = scoreFigure(score->value);
+        const QString machine = escapeControls(score->machine);
         lines.push_back({ QStringLiteral("SCORE"),
-                          Words::tr("%1（基準機：%2）")
-                                  .arg(window.score, escapeControls(window.machine)) });
+                          score->runs > 1
+                                  ? Words::tr("%1（基準機：%2、中央値の計測）").arg(figure, machine)
+                                  : Words::tr("%1（基準機：%2）").arg(figure, machine) });
+    }
     return lines;
 }
 
@@ -162,7 +167,10 @@ QString resultsAsText(const WindowReadings &window, const BenchmarkResult &bench
     QString out = alignedLines(summaryLines(window, benchmark)) + scoreHint(window, autoCount);
     QString terminalReport = window.report;
     terminalReport.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    out += u'\n' + escapeControlsKeepingLines(terminalReport) + u'\n';
+    // COPY's lines are the window's, of its last run: its SCORE reads the
+    // time cut to hundredths, so it may differ from the one above.
+    out += u'\n' + Words::tr("最後の計測の COPY:") + u'\n'
+            + escapeControlsKeepingLines(terminalReport) + u'\n';
     if (benchmark.rank)
         out += u'\n' + rankingAsText(*benchmark.rank);
     return out;

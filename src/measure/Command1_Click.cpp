@@ -90,11 +90,15 @@ void drawCurtainBack(Form1 &form)
     form.Label18.setWidth(0);
 }
 
+// Held in single precision, as the reference times were.
+ElapsedTime elapsedTimeOf(double seconds)
+{
+    return split(Variant::single(static_cast<float>(seconds)));
+}
+
 ElapsedTime writeElapsedTime(Form1 &form, double seconds)
 {
-    // Held in single precision, as the reference times were.
-    const Variant elapsed = Variant::single(static_cast<float>(seconds));
-    const ElapsedTime t = split(elapsed);
+    const ElapsedTime t = elapsedTimeOf(seconds);
 
     static const FormatPattern twoDigits = FormatPattern::parse(u"00");
     form.Text3.setText(integerToText(t.seconds));
@@ -153,9 +157,9 @@ double passesFor(const QString &count, const QString &unit)
     return std::max(0.0, std::floor(loop.end().toDouble()));
 }
 
-bool showElapsedTime(Form1 &form, double seconds)
+bool enablesScore(double seconds)
 {
-    const ElapsedTime t = writeElapsedTime(form, seconds);
+    const ElapsedTime t = elapsedTimeOf(seconds);
     return t.hours > 0 || t.minutes > 0 || t.seconds >= 1;
 }
 

@@ -16,10 +16,9 @@ void Command1_Click(Form1 &form, Platform &platform);
 // them, as it resolves them; RuntimeError where 実行 would stop with one.
 double passesFor(const QString &count, const QString &unit);
 
-// The time fields (Text3, Text8, Text6, Text5) as 実行 writes them for a run
-// of `seconds`, held in single precision as the reference times were: what
-// SCORE then reads is what it would read after such a run. True when 実行
-// would enable SCORE: the run lasted a whole second.
-bool showElapsedTime(Form1 &form, double seconds);
+// Whether 実行 enables SCORE after a run of `seconds`: the run lasted a whole
+// second as its time fields show it, held in single precision as the
+// reference times were.
+bool enablesScore(double seconds);
 
 } // namespace kamorin

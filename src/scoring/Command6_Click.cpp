@@ -40,12 +40,6 @@ Variant scoreAgainst(const Form1 &form, double referenceSeconds)
     return scoreOf(loops, yourTime(form), referenceSeconds);
 }
 
-const FormatPattern &threeDecimals()
-{
-    static const FormatPattern pattern = FormatPattern::parse(u"##0.000");
-    return pattern;
-}
-
 } // namespace
 
 // Your speed over the reference machine's, both in passes per second.
@@ -56,9 +50,10 @@ Variant scoreOf(double loops, double seconds, double referenceSeconds)
     return Variant::real(checkedQuotient(loops, seconds)) / referenceSpeed;
 }
 
-QString scoreText(const Form1 &form, double referenceSeconds)
+QString scoreFigure(double score)
 {
-    return threeDecimals().apply(scoreAgainst(form, referenceSeconds).doubleValue());
+    static const FormatPattern threeDecimals = FormatPattern::parse(u"##0.000");
+    return threeDecimals.apply(score);
 }
 
 void Command6_Click(Form1 &form, Platform &)
@@ -109,7 +104,7 @@ void Command6_Click(Form1 &form, Platform &)
 
     form.Label20.setLeft(pastTheEnd(form.Label14));
     form.Label20.setCaption(isReferenceRun(form) ? twoDecimals.apply(time) : QString());
-    form.Text7.setText(threeDecimals().apply(score.doubleValue()));
+    form.Text7.setText(scoreFigure(score.doubleValue()));
     form.Combo3.setEnabled(true);
 }
 

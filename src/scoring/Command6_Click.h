@@ -23,9 +23,7 @@ Variant scoreOf(double loops, double seconds, double referenceSeconds);
 // machine in Combo3, writes the score and draws the two bars.
 void Command6_Click(Form1 &form, Platform &platform);
 
-// The score SCORE writes into Text7 for the last run the form shows, against
-// a machine that took `referenceSeconds` for the standard run ("##0.000").
-// Fails as SCORE does: a run of no time is a division by zero.
-QString scoreText(const Form1 &form, double referenceSeconds);
+// A score as SCORE writes it into Text7 ("##0.000").
+QString scoreFigure(double score);
 
 } // namespace kamorin
