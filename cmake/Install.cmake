@@ -47,6 +47,12 @@ install(FILES "${KAMORIN_DATA_DIR}/icons/kamorin.svg"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
         RENAME "${KAMORIN_APP_ID}.svg")
 
+# The JSON Schemas of kamorin-cli --json and of the results file, for
+# whoever reads them with a typed decoder or validates them.
+install(FILES "${KAMORIN_DATA_DIR}/schema/kamorin-cli.schema.json"
+              "${KAMORIN_DATA_DIR}/schema/kamorin-results.schema.json"
+        DESTINATION "${CMAKE_INSTALL_DATADIR}/kamorin/schema")
+
 # Manual pages and the changelog are installed compressed, as Debian wants
 # them. -n keeps the file name and time out of the gzip header, so the same
 # sources always give the same package.

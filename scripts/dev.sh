@@ -20,6 +20,8 @@ packages=(
     # kamorin-cli's translations: lupdate and lrelease, and CMake's Qt6LinguistTools;
     # their test and the script that fills them from the glossary are Python.
     qt6-l10n-tools qt6-tools-dev python3
+    # The check of every JSON output against its published schema.
+    python3-jsonschema
     # The results store: Qt's SQLite driver.
     libqt6sql6-sqlite
     # The HTML report's test renders it in a real browser.

@@ -132,8 +132,12 @@ QString resultsAsJson(const WindowReadings &window, const BenchmarkResult &bench
     writeRuns(out.key(u"runs"), benchmark.runs);
     writeStatistics(out.key(u"statistics"), benchmark.statistics());
     writeScore(out.key(u"score"), benchmark.score);
-    writeSystem(out.key(u"system"), benchmark.system, keptWarnings(benchmark.warnings), &words);
+    const std::vector<KeptWarning> warnings = keptWarnings(benchmark.warnings);
+    writeSystem(out.key(u"system"), benchmark.system, warnings, &words);
     writeParallel(out.key(u"parallel"), benchmark.parallel);
+    // Beside system.warnings' sentences, one for one as in a results file:
+    // a script reads the kinds and figures, which no language changes.
+    writeWarnings(out.key(u"warnings"), warnings);
     writeRank(out.key(u"rank"), benchmark.rank);
     stringOrNull(out.key(u"saved_id"), savedId);
     writeError(out.key(u"error"), error);

@@ -88,6 +88,22 @@ void appendJsonNumber(Text &out, std::optional<double> value)
         appendNumber(out, *value);
 }
 
+void appendJsonCount(Text &out, std::optional<double> value)
+{
+    if (!value || !std::isfinite(*value) || *value != std::floor(*value)) {
+        appendJsonNumber(out, value);
+        return;
+    }
+    // Fixed notation with no precision gives the shortest digits that read
+    // back, which for a whole number are all of its digits; room for the
+    // largest double's 309. Zero is 0 whatever its sign.
+    std::array<char, 320> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
+                                   *value == 0 ? 0.0 : *value, std::chars_format::fixed)
+                             .ptr;
+    appendLatin1(out, buffer.data(), end);
+}
+
 } // namespace
 
 QString jsonString(QStringView text)
@@ -109,6 +125,13 @@ QString jsonNumber(std::optional<double> value)
 {
     Text out;
     appendJsonNumber(out, value);
+    return viewOf(out).toString();
+}
+
+QString jsonCount(std::optional<double> value)
+{
+    Text out;
+    appendJsonCount(out, value);
     return viewOf(out).toString();
 }
 
@@ -205,6 +228,13 @@ JsonWriter &JsonWriter::number(std::optional<double> value)
 {
     beforeValue();
     appendJsonNumber(m_out, value);
+    return *this;
+}
+
+JsonWriter &JsonWriter::count(std::optional<double> value)
+{
+    beforeValue();
+    appendJsonCount(m_out, value);
     return *this;
 }
 

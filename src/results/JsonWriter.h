@@ -20,8 +20,17 @@ QString jsonNumber(std::optional<double> value);
 // The shortest text that reads back as the same double, e.g. 0.1, 2e-05.
 QString shortestNumberText(double value);
 
-// JSON written in the order its members are given, its strings and numbers
-// as above: on one line ("a": 1, "b": [1, 2]) for output a script reads, or
+// A count held in a double (passes, a loop count), as typed readers take it:
+// a whole number is written as a JSON integer, 3000000 and never 3e+06, which
+// Go's int and Rust's u64 refuse. Within 2^53 every count is exact; beyond,
+// where a double no longer holds every whole number, the digits are those of
+// the whole number the double holds, still an integer and reading back as the
+// same double. What is not whole is no count: written as a real, so that
+// nothing is lost and a schema's integer type catches it. Null as jsonNumber.
+QString jsonCount(std::optional<double> value);
+
+// JSON written in the order its members are given, its strings, numbers and
+// counts as above: on one line ("a": 1, "b": [1, 2]) for output a script reads, or
 // indented four spaces a level for a file a person may read and edit. Every
 // value of one output goes through one writer, so the same value always has
 // the same text.
@@ -47,6 +56,7 @@ public:
 
     JsonWriter &string(QStringView text);
     JsonWriter &number(std::optional<double> value);
+    JsonWriter &count(std::optional<double> value);
     JsonWriter &integer(qint64 value);
     // A number already in JSON's form, as another rule of the program writes it.
     JsonWriter &numberText(QStringView text);

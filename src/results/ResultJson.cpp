@@ -118,7 +118,7 @@ void writeSettings(JsonWriter &out, const BenchmarkSettings &s, std::optional<do
     out.key(u"count").string(s.count);
     out.key(u"count_auto").boolean(s.countChosen);
     out.key(u"unit").string(s.unit);
-    out.key(u"passes").number(passes);
+    out.key(u"passes").count(passes);
     out.key(u"warmup").integer(s.warmup);
     out.key(u"runs").integer(s.runs);
     intOrNull(out.key(u"cpu"), s.cpu);
@@ -237,7 +237,7 @@ void writeResultSummary(JsonWriter &out, const SavedResult &r)
     out.key(u"settings").beginObject();
     out.key(u"count").string(r.settings.count);
     out.key(u"unit").string(r.settings.unit);
-    out.key(u"passes").number(r.passes);
+    out.key(u"passes").count(r.passes);
     out.endObject();
     out.key(u"runs").beginArray();
     for (const RecordedRun &run : r.runs) {

@@ -110,24 +110,58 @@ void TestTextForms::csvRows()
 
 void TestTextForms::jsonNumbers_data()
 {
+    // A real as the shortest text that reads back; a count as an integer.
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("json");
-    QTest::newRow("whole") << 3.0 << "3";
-    QTest::newRow("shortest") << 0.1 << "0.1";
-    QTest::newRow("every digit") << 0.1 + 0.2 << "0.30000000000000004";
-    QTest::newRow("small") << 1e-5 << "1e-05";
-    QTest::newRow("large") << 1e21 << "1e+21";
-    QTest::newRow("negative") << -2.5 << "-2.5";
-    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "null";
-    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "null";
-    QTest::newRow("minus infinite") << -std::numeric_limits<double>::infinity() << "null";
+    QTest::addColumn<QString>("count");
+    const QString kNull = QStringLiteral("null");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("whole") << 3.0 << "3"
+                           << "3";
+    QTest::newRow("shortest") << 0.1 << "0.1"
+                              << "0.1";
+    QTest::newRow("every digit") << 0.1 + 0.2 << "0.30000000000000004"
+                                 << "0.30000000000000004";
+    QTest::newRow("small") << 1e-5 << "1e-05"
+                           << "1e-05";
+    QTest::newRow("round million") << 3e6 << "3e+06"
+                                   << "3000000";
+    QTest::newRow("2000 万回") << 2e7 << "2e+07"
+                               << "20000000";
+    QTest::newRow("2^53") << 9007199254740992.0 << "9007199254740992"
+                          << "9007199254740992";
+    QTest::newRow("beyond 2^53") << 1e21 << "1e+21"
+                                 << "1000000000000000000000";
+    // The whole number the double holds, not the 10^300 a user typed.
+    QTest::newRow("1e300")
+            << 1e300 << "1e+300"
+            << QStringLiteral(
+                       "100000000000000005250476025520442024870446858110815915491585411551180245798"
+                       "890819578637137508044786404370444383288387817694252323536043057564479218478"
+                       "670698284838720092657580373783023379478809005936895323497079994508111903896"
+                       "764088007465274278014249457925878882005684283811566947219638686545940054016"
+                       "0");
+    QTest::newRow("zero") << -0.0 << "-0"
+                          << "0";
+    QTest::newRow("negative") << -2.5 << "-2.5"
+                              << "-2.5";
+    QTest::newRow("not a number") << nan << kNull << kNull;
+    QTest::newRow("infinite") << inf << kNull << kNull;
+    QTest::newRow("minus infinite") << -inf << kNull << kNull;
 }
 
 void TestTextForms::jsonNumbers()
 {
     QFETCH(double, value);
     QTEST(jsonNumber(value), "json");
+    QTEST(jsonCount(value), "count");
     QCOMPARE(jsonNumber(std::nullopt), QStringLiteral("null"));
+    QCOMPARE(jsonCount(std::nullopt), QStringLiteral("null"));
+    // Every whole count reads back as the very double it was.
+    QFETCH(QString, count);
+    if (std::isfinite(value))
+        QCOMPARE(count.toDouble(), value);
 }
 
 void TestTextForms::jsonStringsSafeOnATerminal()

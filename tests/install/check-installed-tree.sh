@@ -25,6 +25,8 @@ expected=(
     "share/icons/hicolor/scalable/apps/$app_id.svg"
     share/doc/kamorin/copyright
     share/doc/kamorin/changelog.gz
+    share/kamorin/schema/kamorin-cli.schema.json
+    share/kamorin/schema/kamorin-results.schema.json
 )
 man_pages=()
 for folder in man1 ja/man1; do
@@ -117,5 +119,10 @@ if [ -x "$prefix/bin/kamorin-cli" ]; then
     json=$("$prefix/bin/kamorin-cli" --count=100 --unit=回 --json)
     echo "$json" | grep -qF '"value": "3.13159290355855"' || fail "kamorin-cli gave $json"
 fi
+
+# The installed schemas are whole JSON documents.
+for schema in "$prefix"/share/kamorin/schema/*.schema.json; do
+    python3 -m json.tool "$schema" >/dev/null || fail "${schema#"$prefix"/} is not JSON"
+done
 
 exit $((failures > 0))
