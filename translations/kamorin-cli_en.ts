@@ -256,6 +256,14 @@
         <source>--%1 には空でない値を指定してください。</source>
         <translation>--%1 needs a value that is not empty.</translation>
     </message>
+    <message>
+        <source>--machine %1 は基準機の表の %2 のどれとも取れます。どれかを表のとおりに指定してください。</source>
+        <translation>--machine %1 could be any of %2 in the table of reference machines; give one as the table writes it.</translation>
+    </message>
+    <message>
+        <source>--machine %1 は基準機の表にありません。近い名前: %2（一覧は --list-machines）。</source>
+        <translation>--machine %1 is not in the table of reference machines; the nearest: %2 (see --list-machines).</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>
@@ -300,10 +308,6 @@
         <translation>--count auto chooses the unit as well, so it cannot be used with --unit.</translation>
     </message>
     <message>
-        <source>--unit %1 は %2 のどれでもないため、回 として数えます。</source>
-        <translation>--unit %1 is none of %2, so it is counted as 回.</translation>
-    </message>
-    <message>
         <source>には %1 から %2 までの整数を指定してください</source>
         <translation>takes a whole number from %1 to %2</translation>
     </message>
@@ -314,6 +318,10 @@
     <message>
         <source>--label には last 以外の、制御文字、文字の向きを変える制御文字、行区切りと段落区切りを含まない %1 文字以内の文字列を指定してください（%2）。</source>
         <translation>--label takes a text other than last, of at most %1 characters, without control characters, text-direction controls, or line and paragraph separators (%2).</translation>
+    </message>
+    <message>
+        <source>には単位 %1 のどれかを指定してください</source>
+        <translation>takes one of the units %1</translation>
     </message>
 </context>
 <context>
@@ -1367,9 +1375,8 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
 計測:
   --count TEXT     ループ回数の数 (既定: 2000)。auto なら、この機械で
                    --min-time 秒以上かかる最小の回数と単位を選びます
-  --unit TEXT      単位: %1 (既定: 万回)。
-                   ほかの文字列は 回 として数えます (警告します)
-  --speed TEXT     表示速度 0 ～ 5 (既定: 1)
+  --unit TEXT      単位。次のどれか (既定: 万回。ほかは誤り):
+%1  --speed TEXT     表示速度 0 ～ 5 (既定: 1)
   --machine TEXT   比べる基準機の名前 (既定: MMX-Pentium166)
   --runs N         記録する計測の回数 1 ～ 1000 (既定: 1)。2 回以上なら
                    平均 ± 標準偏差、中央値、最小 … 最大も表示します
@@ -1450,9 +1457,8 @@ Measuring:
   --count TEXT     the number of loops, in UNIT (default: 2000). auto chooses
                    the smallest count and unit that take --min-time seconds
                    or more on this machine
-  --unit TEXT      unit: %1 (default: 万回).
-                   Any other text counts as 回 (with a warning)
-  --speed TEXT     display speed 0 to 5 (default: 1)
+  --unit TEXT      the unit, one of these (default: 万回; nothing else):
+%1  --speed TEXT     display speed 0 to 5 (default: 1)
   --machine TEXT   the reference machine to compare with
                    (default: MMX-Pentium166)
   --runs N         the number of runs to record, 1 to 1000 (default: 1). With 2

@@ -1,7 +1,7 @@
 #include "cli/OptionRules.h"
 
+#include "cli/MachineName.h"
 #include "formats/Format.h"
-#include "scoring/ReferenceMachineTable.h"
 
 #include <QCoreApplication>
 
@@ -90,13 +90,30 @@ std::optional<UsageError> optionTheFormRefuses(const QCommandLineParser &parser)
     return std::nullopt;
 }
 
-std::optional<UsageError> machineRefusal(const QString &machine)
+std::variant<QString, UsageError> referenceMachineOption(const QString &typed)
 {
-    if (ReferenceMachineTable::lookup(machine))
-        return std::nullopt;
-    return UsageError { Words::tr(
-                                "--machine %1 は基準機の表にありません（一覧は --list-machines）。")
-                                .arg(quoted(machine)) };
+    const MachineMatch match = matchMachineName(typed);
+    if (const auto *found = std::get_if<MachineFound>(&match))
+        return found->name;
+    const auto quotedNames = [](const QStringList &names) {
+        QStringList quotedOnes;
+        for (const QString &name : names)
+            quotedOnes << quoted(name);
+        return quotedOnes.join(QStringLiteral(", "));
+    };
+    if (const auto *ambiguous = std::get_if<MachineAmbiguous>(&match))
+        return UsageError { Words::tr("--machine %1 は基準機の表の %2 のどれとも取れます。"
+                                      "どれかを表のとおりに指定してください。")
+                                    .arg(quoted(typed), quotedNames(ambiguous->names)) };
+    const QStringList &nearest = std::get<MachineUnknown>(match).nearest;
+    if (nearest.isEmpty())
+        return UsageError {
+            Words::tr("--machine %1 は基準機の表にありません（一覧は --list-machines）。")
+                    .arg(quoted(typed))
+        };
+    return UsageError { Words::tr("--machine %1 は基準機の表にありません。近い名前: %2"
+                                  "（一覧は --list-machines）。")
+                                .arg(quoted(typed), quotedNames(nearest)) };
 }
 
 std::optional<UsageError> emptyValue(const QCommandLineParser &parser,

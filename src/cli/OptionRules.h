@@ -10,6 +10,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <variant>
 
 namespace kamorin {
 
@@ -53,7 +54,9 @@ std::optional<UsageError> bothOutputForms(const QCommandLineParser &parser);
 OutputForm outputForm(const QCommandLineParser &parser);
 // A run option the chosen output form cannot go with.
 std::optional<UsageError> optionTheFormRefuses(const QCommandLineParser &parser);
-std::optional<UsageError> machineRefusal(const QString &machine);
+// The reference machine --machine names, in the table's own spelling, or why
+// it is refused. Every option that names one takes it by this rule.
+std::variant<QString, UsageError> referenceMachineOption(const QString &typed);
 // An option of `options` given an empty value.
 std::optional<UsageError> emptyValue(const QCommandLineParser &parser,
                                      std::initializer_list<const QCommandLineOption *> options);

@@ -1,12 +1,11 @@
 #include "cli/Options.h"
 
 #include "cli/OptionRules.h"
+#include "cli/UnitOption.h"
 #include "mainwindow/Animation.h"
 #include "mainwindow/Form1.h"
-#include "mainwindow/LoopUnits.h"
 #include "results/ShownText.h"
 #include "runtime/RuntimeError.h"
-#include "scoring/ReferenceMachineTable.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -210,19 +209,20 @@ Command parseCommandLine(const QStringList &arguments)
         if (options.autoCount)
             return UsageError { Words::tr(
                     "--count auto は単位も選ぶため、--unit と同時に指定できません。") };
-        options.series.unit = parser.value(kUnit);
-        // As the window does: any other text counts single passes.
-        if (!form.Combo5.list().contains(*options.series.unit))
-            options.warnings << Words::tr("--unit %1 は %2 のどれでもないため、回 として数えます。")
-                                        .arg(quoted(*options.series.unit), loopUnitNames());
+        options.series.unit = loopUnitOfOption(parser.value(kUnit));
+        if (!options.series.unit)
+            return outOfRange(
+                    QStringLiteral("--unit"), parser.value(kUnit),
+                    Words::tr("には単位 %1 のどれかを指定してください").arg(loopUnitOptionNames()));
     }
     // A rank or a speed-up needs runs long enough to mean something.
     if ((options.rank || options.threads) && !options.series.count && !options.series.unit)
         options.autoCount = true;
     if (parser.isSet(kMachine)) {
-        options.series.machine = parser.value(kMachine);
-        if (const auto refusal = machineRefusal(*options.series.machine))
+        const auto machine = referenceMachineOption(parser.value(kMachine));
+        if (const auto *refusal = std::get_if<UsageError>(&machine))
             return *refusal;
+        options.series.machine = std::get<QString>(machine);
     }
     if (parser.isSet(kSpeed)) {
         options.series.speed = parser.value(kSpeed);

@@ -39,8 +39,6 @@ struct RunOptions
     bool forceThreads = false;
     // The text as typed: whether the CPU exists is the machine's to say.
     std::optional<QString> cpu;
-    // Said on stderr once the options are known to be good.
-    QStringList warnings;
     // Keep the result in the store, under this label.
     bool save = false;
     QString label;
@@ -115,8 +113,10 @@ using Command
 // negative count), "--" ends the options. The program takes no operands but
 // the second result of --compare and more files for --import.
 // The counts of runs, warm-ups and threads are plain decimal digits within
-// their bounds; the machine must be one SCORE finds and the display speed
-// one the animation accepts. Anything else is a usage error before anything runs.
+// their bounds; the unit must be one of the window's five or an ASCII name of
+// one, the machine one SCORE finds once its width and case are folded, and
+// the display speed one the animation accepts. Anything else is a usage error
+// before anything runs.
 Command parseCommandLine(const QStringList &arguments);
 
 QString usageText();

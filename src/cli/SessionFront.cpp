@@ -8,11 +8,6 @@
 
 namespace kamorin {
 
-void SessionFront::planAccepted()
-{
-    writeWarnings(m_options.warnings);
-}
-
 void SessionFront::runsBegin()
 {
     m_watcher.stopRunsOnSignal();

@@ -24,8 +24,6 @@ public:
     {
         m_watcher.endProcessOnSignal();
     }
-    // Only once every option is known to be good.
-    void planAccepted() override;
     // The progress line only on a terminal that can redraw it.
     void runsBegin() override;
     // In JSON they are members; elsewhere they are told before the runs begin.

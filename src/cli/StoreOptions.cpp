@@ -89,9 +89,10 @@ Command storeCommand(const QCommandLineParser &parser, const StoreCommandRule &r
     if (rule.option == &kHistory) {
         ShowHistory history { store, filterOf(parser), Form1().Combo3.text(), outputForm(parser) };
         if (parser.isSet(kMachine)) {
-            history.machine = parser.value(kMachine);
-            if (const auto refusal = machineRefusal(history.machine))
+            const auto machine = referenceMachineOption(parser.value(kMachine));
+            if (const auto *refusal = std::get_if<UsageError>(&machine))
                 return *refusal;
+            history.machine = std::get<QString>(machine);
         }
         return StoreCommand(history);
     }

@@ -1,6 +1,6 @@
 #include "cli/Options.h"
+#include "cli/UnitOption.h"
 #include "formats/Format.h"
-#include "mainwindow/LoopUnits.h"
 
 #include <QCoreApplication>
 
@@ -69,8 +69,8 @@ QString usageText()
                "計測:\n"
                "  --count TEXT     ループ回数の数 (既定: 2000)。auto なら、この機械で\n"
                "                   --min-time 秒以上かかる最小の回数と単位を選びます\n"
-               "  --unit TEXT      単位: %1 (既定: 万回)。\n"
-               "                   ほかの文字列は 回 として数えます (警告します)\n"
+               "  --unit TEXT      単位。次のどれか (既定: 万回。ほかは誤り):\n"
+               "%1"
                "  --speed TEXT     表示速度 0 ～ 5 (既定: 1)\n"
                "  --machine TEXT   比べる基準機の名前 (既定: MMX-Pentium166)\n"
                "  --runs N         記録する計測の回数 1 ～ 1000 (既定: 1)。2 回以上なら\n"
@@ -126,7 +126,7 @@ QString usageText()
                "                64 引数の誤り, 65 取り込めないファイル, 66 結果や保存先がない,\n"
                "                71 スレッドやメモリの不足, 73 保存先を開けない・書けない,\n"
                "                74 出力の失敗, 130 SIGINT で中止, 143 SIGTERM で中止\n")
-                    .arg(loopUnitNames(), outputFormHelp(), outputFormChoice());
+                    .arg(loopUnitOptionHelp(kHelpColumn), outputFormHelp(), outputFormChoice());
 }
 
 } // namespace kamorin

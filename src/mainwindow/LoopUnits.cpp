@@ -1,7 +1,5 @@
 #include "mainwindow/LoopUnits.h"
 
-#include <QStringList>
-
 namespace kamorin {
 
 std::optional<std::int32_t> loopUnitFactor(const QString &name)
@@ -10,14 +8,6 @@ std::optional<std::int32_t> loopUnitFactor(const QString &name)
         if (name == QStringView(unit.name))
             return unit.factor;
     return std::nullopt;
-}
-
-QString loopUnitNames()
-{
-    QStringList names;
-    for (const LoopUnit &unit : kLoopUnits)
-        names << QString::fromUtf16(unit.name);
-    return names.join(u", ");
 }
 
 } // namespace kamorin

@@ -29,7 +29,4 @@ inline constexpr std::array<LoopUnit, 5> kLoopUnits { {
 // The factor of a unit named exactly so; none for any other text.
 std::optional<std::int32_t> loopUnitFactor(const QString &name);
 
-// The names, smallest first, joined by ", ", as messages list them.
-QString loopUnitNames();
-
 } // namespace kamorin

@@ -186,6 +186,9 @@ void TestKamorinCli::badOptions_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::newRow("unknown") << QStringList { QStringLiteral("--fast") };
+    // Once a run of single passes, which looked like a result.
+    QTest::newRow("unit none of the units")
+            << QStringList { QStringLiteral("--count=1"), QStringLiteral("--unit=1K") };
 }
 
 void TestKamorinCli::badOptions()

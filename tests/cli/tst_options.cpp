@@ -1,4 +1,6 @@
+#include "cli/MachineName.h"
 #include "cli/Options.h"
+#include "mainwindow/LoopUnits.h"
 #include "results/ResultDocument.h"
 #include "results/ResultDocumentWriter.h"
 #include "results/ResultsError.h"
@@ -54,8 +56,6 @@ QString describe(const Command &command)
             line += QStringLiteral(" min-time=%1").arg(options->minimumSeconds);
         if (!options->progress)
             line += QStringLiteral(" no-progress");
-        if (!options->warnings.isEmpty())
-            line += QStringLiteral(" warned");
         if (options->save)
             line += QStringLiteral(" save");
         if (!options->label.isEmpty())
@@ -109,6 +109,11 @@ private Q_SLOTS:
     void parse_data();
     void parse();
     void refusedValueIsNamed();
+    void unitNames_data();
+    void unitNames();
+    void machineNames_data();
+    void machineNames();
+    void everyMachineIsFoundFolded();
     void labelIsTakenByOneRule_data();
     void labelIsTakenByOneRule();
 };
@@ -136,7 +141,7 @@ void TestOptions::parse_data()
     QTest::newRow("negative separate value")
             << args({ "--count", "-5" }) << "run count=[-5] unit=- speed=- json=no";
     QTest::newRow("value that looks like an option")
-            << args({ "--unit", "--json" }) << "run count=- unit=[--json] speed=- json=no warned";
+            << args({ "--count", "--json" }) << "run count=[--json] unit=- speed=- json=no";
     QTest::newRow("value with =") << args({ "--count==3" })
                                   << "run count=[=3] unit=- speed=- json=no";
     QTest::newRow("last one wins")
@@ -147,6 +152,11 @@ void TestOptions::parse_data()
     QTest::newRow("joined machine")
             << args({ "--machine=Mobile　PenIII500" })
             << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
+    QTest::newRow("machine typed in ASCII, taken in the table's spelling")
+            << args({ "--machine=mobile penIII500" })
+            << "run count=- unit=- speed=- json=no machine=[Mobile　PenIII500]";
+    QTest::newRow("ASCII unit, taken as the window's")
+            << args({ "--count=2", "--unit=10k" }) << "run count=[2] unit=[万回] speed=- json=no";
     QTest::newRow("list machines") << args({ "--list-machines" }) << "list machines";
     QTest::newRow("help") << args({ "--help" }) << "help";
     QTest::newRow("short help") << args({ "-h" }) << "help";
@@ -177,8 +187,6 @@ void TestOptions::parse_data()
                                 << plain + QStringLiteral(" auto min-time=2.5 no-progress");
     QTest::newRow("any display speed the animation takes")
             << args({ "--speed=99" }) << "run count=- unit=- speed=[99] json=no";
-    QTest::newRow("unit none of the five, counted as 回")
-            << args({ "--unit=x" }) << "run count=- unit=[x] speed=- json=no warned";
     QTest::newRow("options ended by --")
             << args({ "--json", "--" }) << "run count=- unit=- speed=- json=yes";
 
@@ -322,6 +330,13 @@ void TestOptions::parse_data()
             << args({ "--machine-model=x" }) << "usage error: --machine-model は --history か";
     QTest::newRow("history with a machine typo")
             << args({ "--history", "--machine=typo" }) << "usage error: --machine \"typo\"";
+    QTest::newRow("history against a machine typed in capitals")
+            << args({ "--history", "--machine=MMX-PENTIUM166" })
+            << "history label=[-] model=[-] machine=[MMX-Pentium166]";
+    QTest::newRow("history against a machine a slip away")
+            << args({ "--history", "--machine=Mobile PenIII50" })
+            << "usage error: --machine \"Mobile PenIII50\" は基準機の表にありません。近い名前: "
+               "\"Mobile　PenIII500\", \"Mobile　PenIII700\"";
     QTest::newRow("auto count with a unit")
             << args({ "--count=auto", "--unit=回" }) << "usage error: --count auto は単位も選ぶ";
 }
@@ -344,6 +359,127 @@ void TestOptions::refusedValueIsNamed()
     QCOMPARE(std::get<UsageError>(command).message,
              QStringLiteral("--threads には 1 から 1024 までの整数を指定してください"
                             "（「many」は使えません）。"));
+}
+
+void TestOptions::unitNames_data()
+{
+    QTest::addColumn<QString>("typed");
+    // 0: refused.
+    QTest::addColumn<int>("factor");
+
+    QTest::newRow("回") << u"回"_qs << 1;
+    QTest::newRow("億回") << u"億回"_qs << 100000000;
+    QTest::newRow("1") << u"1"_qs << 1;
+    QTest::newRow("100") << u"100"_qs << 100;
+    QTest::newRow("1k") << u"1k"_qs << 1000;
+    QTest::newRow("1000") << u"1000"_qs << 1000;
+    QTest::newRow("10k") << u"10k"_qs << 10000;
+    QTest::newRow("10000") << u"10000"_qs << 10000;
+    QTest::newRow("100M") << u"100M"_qs << 100000000;
+    QTest::newRow("1e8") << u"1e8"_qs << 100000000;
+    QTest::newRow("100000000") << u"100000000"_qs << 100000000;
+    // Once counted as 回 with a warning: a workload smaller than asked for.
+    QTest::newRow("a word") << u"x"_qs << 0;
+    QTest::newRow("empty") << QString() << 0;
+    QTest::newRow("milli, not mega") << u"100m"_qs << 0;
+    QTest::newRow("a multiplier no unit has") << u"10"_qs << 0;
+    QTest::newRow("another spelling of 1000") << u"1e3"_qs << 0;
+    QTest::newRow("the unit without its 回") << u"万"_qs << 0;
+    QTest::newRow("a trailing blank") << u"万回 "_qs << 0;
+    QTest::newRow("full-width digits") << u"１００"_qs << 0;
+}
+
+// Every name stands for one of the window's units, which is what the rest of
+// the program is given; anything else is refused and the refusal lists them.
+void TestOptions::unitNames()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, factor);
+    const Command command = parseCommandLine({ QStringLiteral("--unit=") + typed });
+    if (factor == 0) {
+        const QString message = std::get<UsageError>(command).message;
+        QVERIFY2(message.startsWith(u"--unit には単位 回 (1), 百回 (100), 千回 (1k, 1000)"_qs)
+                         && message.contains(u"億回 (100M, 1e8, 100000000)"_qs)
+                         && message.contains(u'「' + typed + u'」'),
+                 qPrintable(message));
+        return;
+    }
+    const std::optional<QString> unit = std::get<RunOptions>(command).series.unit;
+    QVERIFY(unit);
+    QCOMPARE(loopUnitFactor(*unit), std::optional<std::int32_t>(factor));
+}
+
+namespace {
+
+// The reference table with one name more that folds as one of its own does,
+// as a table could one day hold.
+std::vector<ReferenceMachine> tableWithAClash()
+{
+    const auto entries = ReferenceMachineTable::entries();
+    std::vector<ReferenceMachine> table(entries.begin(), entries.end());
+    table.push_back({ u"PENTIUMII266", 1 });
+    return table;
+}
+
+QString describe(const MachineMatch &match)
+{
+    if (const auto *found = std::get_if<MachineFound>(&match))
+        return QStringLiteral("found ") + found->name;
+    if (const auto *ambiguous = std::get_if<MachineAmbiguous>(&match))
+        return QStringLiteral("ambiguous ") + ambiguous->names.join(u'|');
+    return QStringLiteral("unknown ") + std::get<MachineUnknown>(match).nearest.join(u'|');
+}
+
+} // namespace
+
+void TestOptions::machineNames_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("exact") << u"K6-2 300"_qs << u"found K6-2 300"_qs;
+    QTest::newRow("exact, with its ideographic space")
+            << u"Mobile　PenIII500"_qs << u"found Mobile　PenIII500"_qs;
+    QTest::newRow("exact, though another folds alike")
+            << u"PENTIUMII266"_qs << u"found PENTIUMII266"_qs;
+    QTest::newRow("a space for the ideographic space")
+            << u"Mobile PenIII500"_qs << u"found Mobile　PenIII500"_qs;
+    QTest::newRow("III for Ⅲ") << u"PenIII(Cop)800"_qs << u"found PenⅢ(Cop)800"_qs;
+    QTest::newRow("case") << u"athlonmp1200@1413"_qs << u"found AthlonMP1200@1413"_qs;
+    QTest::newRow("full-width letters")
+            << u"ＭＭＸ－Ｐｅｎｔｉｕｍ１６６"_qs << u"found MMX-Pentium166"_qs;
+    QTest::newRow("two names fold alike")
+            << u"pentiumii266"_qs << u"ambiguous PentiumⅡ266|PENTIUMII266"_qs;
+    QTest::newRow("a slip, the two nearest")
+            << u"Mobile PenIII50"_qs << u"unknown Mobile　PenIII500|Mobile　PenIII700"_qs;
+    // A swap is one slip: Duron800 before the table's earlier Duron600.
+    QTest::newRow("two letters swapped")
+            << u"Duorn800"_qs << u"unknown Duron800|Duron600|Duron700"_qs;
+    QTest::newRow("a space too many") << u"Athlon 1000"_qs << u"unknown Athlon1000"_qs;
+    QTest::newRow("a trailing blank") << u"MMX-Pentium166 "_qs << u"unknown MMX-Pentium166"_qs;
+    QTest::newRow("a few at most, nearest first")
+            << u"K6-2 30"_qs << u"unknown K6-2 300|K6-2 350|K6-2 400"_qs;
+    QTest::newRow("nothing near") << u"Core i7"_qs << u"unknown "_qs;
+    QTest::newRow("empty") << QString() << u"unknown "_qs;
+}
+
+void TestOptions::machineNames()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    QCOMPARE(describe(matchMachineName(typed, tableWithAClash())), expected);
+}
+
+// No two names of the table fold alike, so each is found however its width
+// and case are typed.
+void TestOptions::everyMachineIsFoundFolded()
+{
+    for (const ReferenceMachine &machine : ReferenceMachineTable::entries()) {
+        const QString name
+                = QString::fromUtf16(machine.name.data(), qsizetype(machine.name.size()));
+        const QString typed = name.normalized(QString::NormalizationForm_KC).toUpper();
+        QCOMPARE(describe(matchMachineName(typed)), u"found "_qs + name);
+    }
 }
 
 void TestOptions::labelIsTakenByOneRule_data()
