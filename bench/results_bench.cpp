@@ -1,9 +1,12 @@
 // What a user waits for around the results store: one save, the history of
 // 10,000 results (read and scored here, and listed as JSON by a whole
 // kamorin-cli process), a report over them (read from the store, ranked and
-// drawn), the import of a 10,000-result file, and what one saved result of ten
-// runs costs on the disk.
+// drawn), the page over 100,000 results of one model (drawn here, and written
+// by a whole kamorin-cli process: its bytes, time and peak memory), the import
+// of a 10,000-result file, and what one saved result of ten runs costs on the
+// disk.
 #include "benchmark/SavedMachines.h"
+#include "benchmark/SystemInfo.h"
 #include "formats/HtmlPage.h"
 #include "formats/PageInput.h"
 #include "results/ResultDocument.h"
@@ -16,6 +19,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
@@ -66,6 +70,37 @@ QString documentWithMany()
         QFile out(file);
         out.open(QIODevice::WriteOnly);
         out.write(resultDocument(manyResults(), [](const Warning &) { return QString(); }));
+        return file;
+    }();
+    return path;
+}
+
+// A fleet's years of nightly runs: 100,000 results of this machine's model,
+// so that the page of a run here draws them all, ten minutes apart, from 700
+// machines.
+constexpr int kFleet = 100000;
+constexpr int kFleetMachines = 700;
+
+const std::vector<SavedResult> &fleetResults()
+{
+    static const std::vector<SavedResult> results = [] {
+        std::vector<SavedResult> made;
+        made.reserve(kFleet);
+        const QDateTime first(QDate(2025, 1, 1), QTime(0, 0), Qt::UTC);
+        const QString model = readSystemInfo(QStringLiteral("/"), 1, 0).cpuModel;
+        for (int i = 0; i < kFleet; ++i)
+            made.push_back(sampleResult(QStringLiteral("node-%1").arg(i % kFleetMachines), model,
+                                        first.addSecs(qint64(i) * 600)));
+        return made;
+    }();
+    return results;
+}
+
+QString storeWithFleet()
+{
+    static const QString path = [] {
+        const QString file = scratch().filePath(QStringLiteral("fleet.sqlite"));
+        ResultStore(file).importResults(fleetResults());
         return file;
     }();
     return path;
@@ -151,6 +186,71 @@ void BM_ReportOver10000(benchmark::State &state)
     state.counters["bytes"] = double(QFileInfo(path).size());
 }
 BENCHMARK(BM_ReportOver10000)->Unit(benchmark::kMillisecond);
+
+// The page of a run that was not saved, over the fleet's results held in
+// memory: what the page itself costs, the store's reading aside.
+void BM_PageOver100000(benchmark::State &state)
+{
+    const std::vector<SavedResult> &saved = fleetResults();
+    const SavedResult result
+            = sampleResult(QStringLiteral("nightly"), saved.front().system.cpuModel);
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const PageInput input = pageInputFor(result, ResultSaved::No, saved, std::nullopt,
+                                             QDateTime::currentDateTimeUtc());
+        bytes = htmlPage(input).toUtf8().size();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_PageOver100000)->Unit(benchmark::kMillisecond);
+
+// `kamorin-cli --report` over the fleet's store as a user runs it, a short
+// run and the store's reading included: its wall time, the page's bytes and
+// the process's peak memory.
+void BM_ReportProcessOver100000(benchmark::State &state)
+{
+    const QByteArray store = QFile::encodeName(storeWithFleet());
+    const QString page = scratch().filePath(QStringLiteral("fleet.html"));
+    const QByteArray pagePath = QFile::encodeName(page);
+    const char *program = kamorinCli();
+    char *const argv[] = { const_cast<char *>(program),
+                           const_cast<char *>("--count"),
+                           const_cast<char *>("1"),
+                           const_cast<char *>("--unit"),
+                           const_cast<char *>("万回"),
+                           const_cast<char *>("--json"),
+                           const_cast<char *>("--store"),
+                           const_cast<char *>(store.constData()),
+                           const_cast<char *>("--report"),
+                           const_cast<char *>(pagePath.constData()),
+                           nullptr };
+    long peakKilobytes = 0;
+    for (auto _ : state) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        const auto start = std::chrono::steady_clock::now();
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        int status = 0;
+        rusage usage {};
+        if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)
+            || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("kamorin-cli --report failed");
+            return;
+        }
+        state.SetIterationTime(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
+    }
+    state.counters["bytes"] = double(QFileInfo(page).size());
+    state.counters["peak_MB"] = double(peakKilobytes) / 1024;
+}
+BENCHMARK(BM_ReportProcessOver100000)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(3);
 
 void BM_ImportOf10000(benchmark::State &state)
 {
