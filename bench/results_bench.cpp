@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
+#include <optional>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -136,6 +137,24 @@ const char *kamorinCli()
 
 // `kamorin-cli --history --json` over the 10,000 results as a user runs it,
 // start-up and all: its wall time, and the processor time it took beside it.
+// kamorin-cli run once with stdout to /dev/null, timed from the spawn to its
+// end; none unless it exited with 0.
+std::optional<double> timedRun(const char *program, char *const argv[], rusage &usage)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)
+        || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 void BM_HistoryJsonProcessOf10000(benchmark::State &state)
 {
     const QByteArray store = QFile::encodeName(storeWithMany());
@@ -146,22 +165,13 @@ void BM_HistoryJsonProcessOf10000(benchmark::State &state)
     double processorSeconds = 0;
     const auto toSeconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
     for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        const auto start = std::chrono::steady_clock::now();
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
         rusage usage {};
-        if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)
-            || WEXITSTATUS(status) != 0) {
+        const std::optional<double> seconds = timedRun(program, argv, usage);
+        if (!seconds) {
             state.SkipWithError("kamorin-cli --history --json failed");
             return;
         }
-        state.SetIterationTime(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(*seconds);
         processorSeconds += toSeconds(usage.ru_utime) + toSeconds(usage.ru_stime);
     }
     state.counters["cpu_ms"] = processorSeconds / double(state.iterations()) * 1e3;
@@ -226,22 +236,13 @@ void BM_ReportProcessOver100000(benchmark::State &state)
                            nullptr };
     long peakKilobytes = 0;
     for (auto _ : state) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        const auto start = std::chrono::steady_clock::now();
-        pid_t pid = 0;
-        const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
         rusage usage {};
-        if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)
-            || WEXITSTATUS(status) != 0) {
+        const std::optional<double> seconds = timedRun(program, argv, usage);
+        if (!seconds) {
             state.SkipWithError("kamorin-cli --report failed");
             return;
         }
-        state.SetIterationTime(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(*seconds);
         peakKilobytes = std::max(peakKilobytes, usage.ru_maxrss);
     }
     state.counters["bytes"] = double(QFileInfo(page).size());
