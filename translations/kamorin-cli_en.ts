@@ -818,6 +818,10 @@ tables; --history and --compare too</translation>
         <source>論理 CPU %1 はこのプロセスに許された CPU の外です（使える論理 CPU: %2）。</source>
         <translation>Logical CPU %1 is outside the CPUs this process may use (logical CPUs available: %2).</translation>
     </message>
+    <message>
+        <source>結果を保存するにもレポートにするにも 1 回以上のループが必要です。</source>
+        <translation>Saving or reporting a result needs at least 1 loop.</translation>
+    </message>
 </context>
 <context>
     <name>ShownText</name>

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -129,6 +130,15 @@ struct BenchmarkResult
 
     // None without a recorded run.
     std::optional<Statistics> statistics() const { return statisticsOf(seconds()); }
+
+    // A run of no pass has no speed: a comparison, a rank or a page could
+    // only divide by it, so such a result is never kept.
+    bool everyRunHasASpeed() const
+    {
+        return !runs.empty() && std::all_of(runs.begin(), runs.end(), [](const RecordedRun &run) {
+            return run.passes > 0 && run.seconds > 0;
+        });
+    }
 };
 
 } // namespace kamorin

@@ -241,6 +241,13 @@ void Session::keep(bool finished)
         m_outcome.notKept = true;
         return;
     }
+    // Known only once the form has read the count: an error of the run, as
+    // for a rank, not a refused file.
+    if (!m_outcome.result.everyRunHasASpeed()) {
+        m_outcome.errors.push_back(SessionError::ofKind(SessionError::Kind::KeepNeedsALoop));
+        m_outcome.keepFailed = true;
+        return;
+    }
     m_outcome.kept = m_store->resultToKeep(m_outcome.result);
     if (!m_outcome.kept) {
         m_outcome.keepFailed = true;

@@ -18,6 +18,8 @@ struct SessionError
         ValuesDisagree,
         // A rank needs one loop or more.
         RankNeedsALoop,
+        // So does a result to save or to report.
+        KeepNeedsALoop,
     };
     // The plan's text the failed step read, so that its message can name it.
     enum class Step

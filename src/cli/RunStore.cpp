@@ -58,7 +58,12 @@ std::optional<std::vector<SavedResult>> RunStore::openBeforeRuns(bool read)
 {
     try {
         const QString path = resolveStorePath(m_options.store);
-        if (m_options.save)
+        // A store made before the runs would stay behind empty after a run
+        // that gives nothing to save: it is made with the first save.
+        if (m_options.save && holdsNoStoreYet(path)) {
+            ResultStore::checkCanMake(path);
+            m_storeToMake = path;
+        } else if (m_options.save)
             m_store = std::make_unique<ResultStore>(path);
         else if (!holdsNoStoreYet(path))
             m_store = std::make_unique<ResultStore>(path, StoreAccess::Read);
@@ -87,9 +92,11 @@ std::optional<SavedResult> RunStore::resultToKeep(const BenchmarkResult &result)
 
 bool RunStore::save(const SavedResult &result)
 {
-    if (!m_store)
-        return false;
     try {
+        if (!m_store && m_storeToMake)
+            m_store = std::make_unique<ResultStore>(*m_storeToMake);
+        if (!m_store)
+            return false;
         m_store->save(result);
         return true;
     } catch (const ResultsError &error) {

@@ -29,6 +29,7 @@ public:
 private:
     const RunOptions &m_options;
     std::unique_ptr<ResultStore> m_store;
+    std::optional<QString> m_storeToMake;
     std::optional<ResultsError> m_error;
 };
 

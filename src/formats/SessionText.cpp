@@ -37,6 +37,9 @@ RunError sessionErrorText(const SessionError &error, const SeriesPlan &plan)
                          .arg(error.value, error.expected) };
     case SessionError::Kind::RankNeedsALoop:
         return { std::nullopt, Words::tr("順位を付けるには 1 回以上のループが必要です。") };
+    case SessionError::Kind::KeepNeedsALoop:
+        return { std::nullopt,
+                 Words::tr("結果を保存するにもレポートにするにも 1 回以上のループが必要です。") };
     }
     return { error.runtime.number, stepText(error.step, plan) + error.runtime.message };
 }

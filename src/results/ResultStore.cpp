@@ -173,7 +173,22 @@ QString storedIdOf(const QString &key)
     return idLike.match(key).hasMatch() ? key.toLower() : key;
 }
 
+// The folder takes the store's journal, and a new store.
+void checkFolderTakesFiles(const QString &path)
+{
+    if (::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) != 0)
+        throw readOnlyStore(path);
+}
+
 } // namespace
+
+void ResultStore::checkCanMake(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!makePrivateFolders(folder))
+        throw ResultsError(Words::tr("結果の保存先のフォルダー「%1」を作れません。").arg(folder));
+    checkFolderTakesFiles(path);
+}
 
 ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
 {
@@ -187,17 +202,15 @@ ResultStore::ResultStore(const QString &path, StoreAccess access) : m_path(path)
         m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadOnly);
         return;
     }
-    if (!holdsNoStoreYet(path))
+    if (holdsNoStoreYet(path)) {
+        checkCanMake(path);
+    } else {
         checkIsStore(path, true);
-    else if (!makePrivateFolders(file.absolutePath()))
-        throw ResultsError(
-                Words::tr("結果の保存先のフォルダー「%1」を作れません。").arg(file.absolutePath()));
+        checkFolderTakesFiles(path);
+    }
     // SQLite opens a file it may not write read-only without a word: said
-    // now rather than after a run whose result is then not kept. The folder
-    // takes the journal.
-    const QByteArray folder = QFile::encodeName(file.absolutePath());
-    if ((file.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
-        || ::access(folder.constData(), W_OK) != 0)
+    // now rather than after a run whose result is then not kept.
+    if (file.exists() && ::access(QFile::encodeName(path).constData(), W_OK) != 0)
         throw readOnlyStore(path);
     m_connection = std::make_unique<StoreConnection>(path, StoreConnection::Access::ReadWrite);
     // The default, stated: a commit is on the disk before save() returns, and a

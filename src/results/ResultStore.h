@@ -64,6 +64,12 @@ public:
 
     const QString &path() const { return m_path; }
 
+    // ResultsError unless a store can be made at `path`, where there is none
+    // yet: its folders are made, and must take a file. Nothing else is
+    // written, so that a save checked before a run leaves no store behind
+    // when the run gives nothing to save.
+    static void checkCanMake(const QString &path);
+
     // ResultsError unless every page of the store reads as SQLite wrote it,
     // in time that grows with the store (about 5 ms for 1,000 results): for a
     // reader of a few results, which could miss a damaged page. Every change

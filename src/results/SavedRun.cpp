@@ -7,8 +7,6 @@
 #include <QCoreApplication>
 #include <QSysInfo>
 
-#include <algorithm>
-
 namespace kamorin {
 
 namespace {
@@ -23,11 +21,7 @@ struct Words
 SavedResult savedResultOf(const BenchmarkResult &result, const QString &label,
                           const QString &programVersion)
 {
-    // A run of no pass has no speed: a comparison or a rank could only divide by it.
-    if (result.runs.empty()
-        || std::any_of(result.runs.begin(), result.runs.end(), [](const RecordedRun &run) {
-               return !(run.passes > 0) || !(run.seconds > 0);
-           }))
+    if (!result.everyRunHasASpeed())
         throw ResultsError(Words::tr("ループを 1 回以上実行した計測でないと保存できません。"),
                            ResultsError::Kind::Document);
     SavedResult saved;

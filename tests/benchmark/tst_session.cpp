@@ -356,6 +356,7 @@ void TestSession::chosenCounts()
 
 void TestSession::store_data()
 {
+    QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("save");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<bool>("makes");
@@ -364,23 +365,30 @@ void TestSession::store_data()
     QTest::addColumn<bool>("kept");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("failed");
+    QTest::addColumn<QList<int>>("errors");
     const int done = int(SessionEnding::Done);
-    QTest::newRow("saved") << true << true << true << true << done << true << true << false;
+    const QList<int> none;
+    QTest::newRow("saved") << "100" << true << true << true << true << done << true << true << false
+                           << none;
     QTest::newRow("kept for a page only")
-            << false << true << true << true << done << true << false << false;
+            << "100" << false << true << true << true << done << true << false << false << none;
     QTest::newRow("a store that cannot be opened: nothing runs")
-            << true << false << true << true << int(SessionEnding::StoreUnreadable) << false
-            << false << false;
+            << "100" << true << false << true << true << int(SessionEnding::StoreUnreadable)
+            << false << false << false << none;
     QTest::newRow("a result that cannot be made")
-            << true << true << false << true << done << false << false << true;
+            << "100" << true << true << false << true << done << false << false << true << none;
     QTest::newRow("a save that fails: the page still has it")
-            << true << true << true << false << done << true << false << true;
+            << "100" << true << true << true << false << done << true << false << true << none;
+    QTest::newRow("a run of no pass: an error of the run, the store not asked")
+            << "0" << true << true << true << true << done << false << false << true
+            << QList<int> { int(SessionError::Kind::KeepNeedsALoop) };
 }
 
 void TestSession::store()
 {
+    QFETCH(QString, count);
     QFETCH(bool, save);
-    SessionPlan plan = planOf("100", "回");
+    SessionPlan plan = planOf(count.toUtf8().constData(), "回");
     plan.keep = true;
     plan.save = save;
     FakeStore store;
@@ -397,6 +405,7 @@ void TestSession::store()
     QTEST(outcome.kept.has_value(), "kept");
     QTEST(outcome.savedId.has_value(), "saved");
     QTEST(outcome.keepFailed, "failed");
+    QTEST(errorKinds(outcome), "errors");
     if (!opens)
         QCOMPARE(observer.heard, QStringLiteral("p"));
     if (outcome.savedId)

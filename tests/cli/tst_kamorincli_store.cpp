@@ -437,6 +437,11 @@ void TestKamorinCliStore::refusedFilesChangeNothing_data()
     QTest::newRow("history of a label nobody has")
             << QStringList { QStringLiteral("--history"), QStringLiteral("--label=nosuch") }
             << QString() << 66 << QStringLiteral("ラベルが「nosuch」の結果はありません");
+    // Known only after the run: an error of the run, and no store left behind.
+    QTest::newRow("save of a run of no pass, where there is no store")
+            << QStringList { QStringLiteral("--count=0"), QStringLiteral("--save") }
+            << m_dir.filePath(u"none/results.sqlite"_qs) << 2
+            << QStringLiteral("1 回以上のループが必要です");
     // --store names the store, so that the file watched is the export's target.
     QTest::newRow("export of a label nobody has, over a file")
             << QStringList { QStringLiteral("--export"), m_dir.filePath(u"export.json"_qs),
