@@ -7,7 +7,8 @@ translate by hand.
 
 The glossary has one "context<TAB>source<TAB>translation" a line (\\n for a
 line break, \\t for a tab, \\\\ for a backslash); the context is the source
-file's name. A text is taken from its own context first, then from any other
+file's name. A text with plural forms (tr() with a count) has one translation
+for each of its language's forms, singular first, separated by tabs. A text is taken from its own context first, then from any other
 where the glossary has one translation for it, since a sentence may move
 between files, and with or without the spaces, line breaks and "kamorin-cli: "
 about it. A text the glossary lacks gets the translation of the most
@@ -22,7 +23,7 @@ from xml.sax.saxutils import escape
 
 ENTITIES = {"'": "&apos;", '"': "&quot;"}
 CONTEXT = re.compile(r"(<context>\s*<name>(.*?)</name>)(.*?)(</context>)", re.S)
-MESSAGE = re.compile(r"<message>.*?</message>", re.S)
+MESSAGE = re.compile(r"<message(?: [^>]*)?>.*?</message>", re.S)
 SOURCE = re.compile(r"<source>(.*?)</source>", re.S)
 UNFINISHED = re.compile(r'<translation type="unfinished">(.*?)</translation>', re.S)
 DRAFT_SIMILARITY = 0.75
@@ -43,11 +44,16 @@ def read_glossary(path):
             if not line or line.startswith("#"):
                 continue
             fields = line.split("\t")
-            if len(fields) != 3 or not all(fields):
+            if len(fields) < 3 or not all(fields):
                 sys.exit(f"{path}:{number}: not context<TAB>source<TAB>translation")
-            context, source, translation = (decode(field) for field in fields)
+            context, source = decode(fields[0]), decode(fields[1])
+            translation = tuple(decode(field) for field in fields[2:])
+            if len(translation) == 1:
+                translation = translation[0]
             by_context[(context, source)] = translation
             anywhere.setdefault(source, set()).add(translation)
+            if not isinstance(translation, str):
+                continue
             core, core_translation = SURROUNDING.match(source)[2], SURROUNDING.match(translation)[2]
             if core != source:
                 anywhere.setdefault(core, set()).add(core_translation)
@@ -77,12 +83,17 @@ def main():
             before, core, after = SURROUNDING.match(source).groups()
             if core != source and len(anywhere.get(core, ())) == 1:
                 translation = before + next(iter(anywhere[core])) + after
-        if translation is not None:
+        if translation is not None and isinstance(translation, str) == ('numerus="yes"' not in message):
             filled += 1
-            element = f"<translation>{escape(translation, ENTITIES)}</translation>"
+            if isinstance(translation, str):
+                element = f"<translation>{escape(translation, ENTITIES)}</translation>"
+            else:
+                forms = "".join(f"\n            <numerusform>{escape(form, ENTITIES)}</numerusform>"
+                                for form in translation)
+                element = f"<translation>{forms}\n        </translation>"
             return message.replace(unfinished.group(0), element)
         similar = difflib.get_close_matches(source, sources, n=1, cutoff=DRAFT_SIMILARITY)
-        if unfinished.group(1) or not similar:
+        if unfinished.group(1).strip() or not similar or 'numerus="yes"' in message:
             left.append(f"{context}: {source}")
             return message
         drafted.append(f"{context}: {source}")

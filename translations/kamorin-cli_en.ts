@@ -28,14 +28,6 @@
 <context>
     <name>HtmlPage</name>
     <message>
-        <source>はい</source>
-        <translation>yes</translation>
-    </message>
-    <message>
-        <source>いいえ</source>
-        <translation>no</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
     </message>
@@ -75,9 +67,12 @@
         <source>ループ回数</source>
         <translation>Loop count</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 %2（%3 回）</source>
-        <translation>%1 %2 (%3 loops)</translation>
+        <translation>
+            <numerusform>%1 %2 (%3 loop)</numerusform>
+            <numerusform>%1 %2 (%3 loops)</numerusform>
+        </translation>
     </message>
     <message>
         <source>条件</source>
@@ -86,10 +81,6 @@
     <message>
         <source>記録した実行</source>
         <translation>Recorded runs</translation>
-    </message>
-    <message>
-        <source>%1 回: 中央値 %2 秒、平均 %3 秒、標準偏差 %4 秒、最小 %5 秒、最大 %6 秒</source>
-        <translation>%1 runs: median %2 s, mean %3 s, standard deviation %4 s, min %5 s, max %6 s</translation>
     </message>
     <message>
         <source>この実行</source>
@@ -202,6 +193,58 @@
     <message>
         <source>%1 に作成</source>
         <translation>Made on %1</translation>
+    </message>
+    <message>
+        <source>回数は --count auto が選択</source>
+        <translation>count chosen by --count auto</translation>
+    </message>
+    <message>
+        <source>回数は指定どおり</source>
+        <translation>count as given</translation>
+    </message>
+    <message numerus="yes">
+        <source>ウォームアップ %n 回</source>
+        <translation>
+            <numerusform>%n warm-up run</numerusform>
+            <numerusform>%n warm-up runs</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>記録 %n 回</source>
+        <translation>
+            <numerusform>%n recorded run</numerusform>
+            <numerusform>%n recorded runs</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>最短時間 %1 秒</source>
+        <translation>minimum time %1 s</translation>
+    </message>
+    <message>
+        <source>論理 CPU %1 で実行</source>
+        <translation>on logical CPU %1</translation>
+    </message>
+    <message>
+        <source>CPU の指定なし</source>
+        <translation>on any CPU</translation>
+    </message>
+    <message numerus="yes">
+        <source>並列 %n スレッド</source>
+        <translation>
+            <numerusform>%n thread in parallel</numerusform>
+            <numerusform>%n threads in parallel</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>並列計算なし</source>
+        <translation>no parallel run</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 回: 中央値 %1 秒、平均 %2 秒、標準偏差 %3 秒、最小 %4 秒、最大 %5 秒</source>
+        <translation>
+            <numerusform>%n run: median %1 s, mean %2 s, standard deviation %3 s, min %4 s, max %5 s</numerusform>
+            <numerusform>%n runs: median %1 s, mean %2 s, standard deviation %3 s, min %4 s, max %5 s</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -328,7 +371,7 @@
     <name>OutputForms</name>
     <message>
         <source>要約の代わりに計測ごとの CSV を出力します</source>
-        <translation>writes CSV, one row a run, instead of the summary</translation>
+        <translation>writes CSV, one row per run, instead of the summary</translation>
     </message>
     <message>
         <source>結果を JSON (UTF-8) で出力します (man kamorin-cli)</source>
@@ -468,10 +511,6 @@ tables; --history and --compare too</translation>
         <translation>run</translation>
     </message>
     <message>
-        <source>並列 %1 スレッド</source>
-        <translation>parallel, %1 threads</translation>
-    </message>
-    <message>
         <source>約 %1</source>
         <translation>about %1</translation>
     </message>
@@ -479,9 +518,19 @@ tables; --history and --compare too</translation>
         <source>見積もれません</source>
         <translation>cannot be estimated</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1%  %2/%3 回  経過 %4  残り %5</source>
-        <translation>%1%  %2/%3 loops  elapsed %4  left %5</translation>
+        <translation>
+            <numerusform>%1%  %2/%3 loop  elapsed %4  left %5</numerusform>
+            <numerusform>%1%  %2/%3 loops  elapsed %4  left %5</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>並列 %n スレッド</source>
+        <translation>
+            <numerusform>parallel, %n thread</numerusform>
+            <numerusform>parallel, %n threads</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -540,7 +589,7 @@ tables; --history and --compare too</translation>
     </message>
     <message>
         <source>%1 回で %2 秒は 1 回 0.1 ナノ秒より短く、ありえません</source>
-        <translation>%2 s for %1 loops is under 0.1 ns a loop, which cannot be</translation>
+        <translation>%2 s for %1 loops is under 0.1 ns per loop, which cannot be</translation>
     </message>
     <message>
         <source>ループ回数として読めません</source>
@@ -944,26 +993,6 @@ tables; --history and --compare too</translation>
         <translation>The results store &quot;%1&quot; has no result matching &quot;%2&quot; (an ID, its first 8 or more characters, a label, or last).</translation>
     </message>
     <message>
-        <source>警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に換算して比べます。</source>
-        <translation>Warning: A and B have different loop counts, so B&apos;s times are scaled to A&apos;s count (%1) before they are compared.</translation>
-    </message>
-    <message>
-        <source>警告: 判定には両方に %1 回以上の計測が必要なため、--fail-if-slower は判断しませんでした。</source>
-        <translation>Warning: a verdict needs at least %1 runs on both sides, so --fail-if-slower decided nothing.</translation>
-    </message>
-    <message>
-        <source>B は A より有意に遅く、%1 % を超えて遅くなっています（推定 %2）。</source>
-        <translation>B is significantly slower than A, by more than %1 % (estimate %2).</translation>
-    </message>
-    <message>
-        <source>%1 件の結果を「%2」に書き出しました。</source>
-        <translation>Exported %1 results to &quot;%2&quot;.</translation>
-    </message>
-    <message>
-        <source>「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。</source>
-        <translation>&quot;%1&quot;: imported %2 results (skipped %3 already in the store).</translation>
-    </message>
-    <message>
         <source>結果の保存先「%1」はまだありません（--save か --import で作られます）。</source>
         <translation>The results store &quot;%1&quot; does not exist yet (--save or --import creates it).</translation>
     </message>
@@ -982,6 +1011,39 @@ tables; --history and --compare too</translation>
     <message>
         <source>(ID なし)</source>
         <translation>(no ID)</translation>
+    </message>
+    <message>
+        <source>A と B のループ回数が違うため、B の時間を A の回数 (%1) に換算して比べます。</source>
+        <translation>A and B have different loop counts, so B&apos;s times are scaled to A&apos;s count (%1) before they are compared.</translation>
+    </message>
+    <message>
+        <source>判定には両方に %1 回以上の計測が必要なため、--fail-if-slower は判断しませんでした。</source>
+        <translation>A verdict needs at least %1 runs on both sides, so --fail-if-slower decided nothing.</translation>
+    </message>
+    <message>
+        <source>B は A より有意に遅く、推定で %1 % 遅くなっています（--fail-if-slower は %2 % まで）。</source>
+        <translation>B is significantly slower than A: %1 % slower by the estimate, where --fail-if-slower allows %2 %.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 件の結果を「%1」に書き出しました。</source>
+        <translation>
+            <numerusform>Exported %n result to &quot;%1&quot;.</numerusform>
+            <numerusform>Exported %n results to &quot;%1&quot;.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>「%1」: %n 件を取り込みました</source>
+        <translation>
+            <numerusform>&quot;%1&quot;: imported %n result</numerusform>
+            <numerusform>&quot;%1&quot;: imported %n results</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>（すでにあった %n 件は飛ばしました）。</source>
+        <translation>
+            <numerusform> (skipped %n already in the store).</numerusform>
+            <numerusform> (skipped %n already in the store).</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1104,10 +1166,6 @@ tables; --history and --compare too</translation>
         <translation>Median (s)</translation>
     </message>
     <message>
-        <source>%1（%2）  中央値 %3 秒（%4 回）</source>
-        <translation>%1 (%2)  median %3 s (%4 runs)</translation>
-    </message>
-    <message>
         <source>速度比 (A ÷ B)</source>
         <translation>Speed ratio (A ÷ B)</translation>
     </message>
@@ -1146,6 +1204,13 @@ tables; --history and --compare too</translation>
     <message>
         <source>判定</source>
         <translation>Verdict</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1（%2）  中央値 %3 秒（%n 回）</source>
+        <translation>
+            <numerusform>%1 (%2)  median %3 s (%n run)</numerusform>
+            <numerusform>%1 (%2)  median %3 s (%n runs)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1204,12 +1269,8 @@ tables; --history and --compare too</translation>
         <translation>Warm-up</translation>
     </message>
     <message>
-        <source>%1 回（記録せず）</source>
-        <translation>%1 runs (not recorded)</translation>
-    </message>
-    <message>
         <source>（1 ループ %1 ナノ秒）</source>
-        <translation> (%1 ns a loop)</translation>
+        <translation> (%1 ns per loop)</translation>
     </message>
     <message>
         <source>実測時間</source>
@@ -1236,20 +1297,12 @@ tables; --history and --compare too</translation>
         <translation>Min … max</translation>
     </message>
     <message>
-        <source>%1 スレッドで同時に計算し、計算値はすべて一致</source>
-        <translation>Calculated on %1 threads at once; all values agree</translation>
-    </message>
-    <message>
-        <source>%1 スレッドで同時に計算したが、計算値が一致しません</source>
-        <translation>Calculated on %1 threads at once, but the values disagree</translation>
-    </message>
-    <message>
         <source>並列計算</source>
         <translation>Parallel run</translation>
     </message>
     <message>
         <source>マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）</source>
-        <translation>Multi-core: %1 loops a second (1 thread: %2 loops a second)</translation>
+        <translation>Multi-core: %1 loops per second (1 thread: %2 loops per second)</translation>
     </message>
     <message>
         <source>速度向上 %1 倍</source>
@@ -1342,6 +1395,27 @@ tables; --history and --compare too</translation>
     <message>
         <source>最後の計測の COPY:</source>
         <translation>COPY of the last run:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 回（記録せず）</source>
+        <translation>
+            <numerusform>%n run (not recorded)</numerusform>
+            <numerusform>%n runs (not recorded)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n スレッドで同時に計算し、計算値はすべて一致</source>
+        <translation>
+            <numerusform>Calculated on %n thread at once; all values agree</numerusform>
+            <numerusform>Calculated on %n threads at once; all values agree</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n スレッドで同時に計算したが、計算値が一致しません</source>
+        <translation>
+            <numerusform>Calculated on %n thread at once, but the values disagree</numerusform>
+            <numerusform>Calculated on %n threads at once, but the values disagree</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -180,12 +180,17 @@ QString verdictKey(Verdict verdict)
     return QStringLiteral("need_more_runs");
 }
 
+double slowdownPercent(const Comparison &comparison)
+{
+    return (1 / comparison.estimate - 1) * 100;
+}
+
 bool slowerBeyond(const Comparison &comparison, double percent)
 {
     // The estimate, not the ratio of medians: two medians can lean the other
     // way from the rank test when the times fall in two clusters, and a slow-down
     // reported as slower must then still fail.
-    return comparison.verdict == Verdict::Slower && (1 / comparison.estimate - 1) * 100 > percent;
+    return comparison.verdict == Verdict::Slower && slowdownPercent(comparison) > percent;
 }
 
 Comparison compareResults(const SavedResult &a, const SavedResult &b)

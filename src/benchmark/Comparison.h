@@ -56,6 +56,8 @@ Comparison compareResults(const SavedResult &a, const SavedResult &b);
 // "faster", "slower", "no_difference", "need_more_runs".
 QString verdictKey(Verdict verdict);
 
+// How much longer B takes than A by the estimate, in percent of A's time.
+double slowdownPercent(const Comparison &comparison);
 // For --fail-if-slower PERCENT: B is significantly slower, and by the estimate
 // its time is more than PERCENT % above A's.
 bool slowerBeyond(const Comparison &comparison, double percent);

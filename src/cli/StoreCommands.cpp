@@ -104,9 +104,9 @@ int compare(const CompareResults &command)
                            ResultsError::Kind::Ambiguous);
     const Comparison comparison = compareResults(a, b);
     if (a.passes != b.passes)
-        tell(Words::tr("警告: A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
-                       "換算して比べます。")
-                     .arg(passesText(a.passes)));
+        writeWarnings({ Words::tr("A と B のループ回数が違うため、B の時間を A の回数 (%1) に"
+                                  "換算して比べます。")
+                                .arg(countText(a.passes)) });
     if (command.page) {
         const std::vector<SavedResult> saved = store->history();
         const ComparisonListing listing { a, b, comparison, saved,
@@ -119,14 +119,14 @@ int compare(const CompareResults &command)
     else
         writeOut(written);
     if (comparison.verdict == Verdict::NeedMoreRuns && command.failIfSlowerPercent)
-        tell(Words::tr("警告: 判定には両方に %1 回以上の計測が必要なため、"
-                       "--fail-if-slower は判断しませんでした。")
-                     .arg(kMinimumRunsForVerdict));
+        writeWarnings({ Words::tr("判定には両方に %1 回以上の計測が必要なため、"
+                                  "--fail-if-slower は判断しませんでした。")
+                                .arg(kMinimumRunsForVerdict) });
     if (command.failIfSlowerPercent && slowerBeyond(comparison, *command.failIfSlowerPercent)) {
-        tell(Words::tr("B は A より有意に遅く、%1 % を超えて遅くなっています"
-                       "（推定 %2）。")
-                     .arg(QString::number(*command.failIfSlowerPercent, 'g', 6),
-                          ratioText(comparison.estimate)));
+        tell(Words::tr("B は A より有意に遅く、推定で %1 % 遅くなっています"
+                       "（--fail-if-slower は %2 % まで）。")
+                     .arg(fixedText(slowdownPercent(comparison), 1),
+                          QString::number(*command.failIfSlowerPercent, 'g', 6)));
         return kSlowerStatus;
     }
     return 0;
@@ -152,8 +152,8 @@ int exportResults(const ExportResults &command)
     document.finish();
     file.commit();
     if (command.file != QStringLiteral("-"))
-        tell(Words::tr("%1 件の結果を「%2」に書き出しました。")
-                     .arg(QString::number(written), escapeControls(command.file)));
+        tell(Words::tr("%n 件の結果を「%1」に書き出しました。", nullptr, int(written))
+                     .arg(escapeControls(command.file)));
     return 0;
 }
 
@@ -190,9 +190,10 @@ int importResults(const ImportResults &command, SignalWatcher &signals)
                 signals.release();
                 throw;
             }
-            tell(Words::tr("「%1」: %2 件を取り込みました（すでにあった %3 件は飛ばしました）。")
-                         .arg(escapeControls(input.name()), QString::number(outcome.added),
-                              QString::number(outcome.skipped)));
+            tell(Words::tr("「%1」: %n 件を取り込みました", nullptr, int(outcome.added))
+                         .arg(escapeControls(input.name()))
+                 + Words::tr("（すでにあった %n 件は飛ばしました）。", nullptr,
+                             int(outcome.skipped)));
             if (const int signalNumber = signals.release();
                 signalNumber != 0 && &file != &command.files.back()) {
                 tell(Words::tr("中止しました。「%1」までは取り込み済みで、残りのファイルは"

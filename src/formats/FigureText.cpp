@@ -1,14 +1,18 @@
 #include "formats/FigureText.h"
 
 #include "benchmark/Ranking.h"
+#include "formats/UiLanguage.h"
 #include "results/JsonWriter.h"
 #include "runtime/Format.h"
 
 #include <QCoreApplication>
+#include <QLocale>
+#include <QRegularExpression>
 
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace kamorin {
 
@@ -34,6 +38,29 @@ QString fixedText(double value, int decimals)
 QString passesText(double passes)
 {
     return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : shortestNumberText(passes);
+}
+
+QString countText(double count)
+{
+    // Japanese, the window's own language, writes counts in plain digits; a
+    // reader of another language expects them grouped by thousands.
+    const QString language = uiLanguageTag();
+    if (language == u"ja" || !(std::abs(count) < 1e15) || count != std::floor(count))
+        return passesText(count);
+    return QLocale(language).toString(static_cast<qlonglong>(count));
+}
+
+int numerusOf(double count)
+{
+    if (std::abs(count) <= std::numeric_limits<int>::max())
+        return static_cast<int>(count);
+    return 1000000 + static_cast<int>(std::fmod(std::abs(count), 1e6));
+}
+
+QString countText(const QString &digits)
+{
+    static const QRegularExpression whole(QStringLiteral("^[0-9]{1,15}$"));
+    return whole.match(digits).hasMatch() ? countText(digits.toDouble()) : digits;
 }
 
 QString ratioText(double ratio)

@@ -14,6 +14,17 @@ struct RankRow;
 // round-trip form beyond.
 QString passesText(double passes);
 
+// A count for a reader, as passesText() but with its digits grouped as the
+// user's language groups them ("20,000,000" in English); the data a program
+// reads keeps passesText().
+QString countText(double count);
+// The same for a count written in digits, such as the window's loop count;
+// any other text as it is.
+QString countText(const QString &digits);
+// A count as tr() takes it to choose a plural form: itself while an int
+// holds it, else a number with its last six digits, which are all that any
+// language's plural rule reads.
+int numerusOf(double count);
 // `value` with `decimals` digits after the point, never in exponent form.
 QString fixedText(double value, int decimals);
 

@@ -87,21 +87,17 @@ QString note(const QString &text)
     return QStringLiteral("<p class=\"note\">%1</p>\n").arg(escapedText(text));
 }
 
-QString optionalText(const std::optional<int> &value)
-{
-    return value ? QString::number(*value) : QStringLiteral("—");
-}
-
-// What shaped the runs beyond the count, in their members' names.
+// What shaped the runs beyond the count, in words.
 QString settingsText(const BenchmarkSettings &s)
 {
-    return QStringList { QStringLiteral("count_auto: ")
-                                 + (s.countChosen ? Words::tr("はい") : Words::tr("いいえ")),
-                         QStringLiteral("cpu: ") + optionalText(s.cpu),
-                         QStringLiteral("min_time: ") + QString::number(s.minimumSeconds, 'g', 10),
-                         QStringLiteral("runs: ") + QString::number(s.runs),
-                         QStringLiteral("threads: ") + optionalText(s.threads),
-                         QStringLiteral("warmup: ") + QString::number(s.warmup) }
+    return QStringList {
+        s.countChosen ? Words::tr("回数は --count auto が選択") : Words::tr("回数は指定どおり"),
+        Words::tr("ウォームアップ %n 回", nullptr, s.warmup),
+        Words::tr("記録 %n 回", nullptr, s.runs),
+        Words::tr("最短時間 %1 秒").arg(QString::number(s.minimumSeconds, 'g', 10)),
+        s.cpu ? Words::tr("論理 CPU %1 で実行").arg(*s.cpu) : Words::tr("CPU の指定なし"),
+        s.threads ? Words::tr("並列 %n スレッド", nullptr, *s.threads) : Words::tr("並列計算なし")
+    }
             .join(Words::tr("、"));
 }
 
@@ -125,8 +121,8 @@ QString machineSection(const SavedResult &r)
     html += fact(Words::tr("ラベル"), r.label.isEmpty() ? QStringLiteral("—") : r.label);
     html += fact(Words::tr("開始"), utcNamedText(r.started));
     html += fact(Words::tr("ループ回数"),
-                 Words::tr("%1 %2（%3 回）")
-                         .arg(r.settings.count, r.settings.unit, passesText(r.passes)));
+                 Words::tr("%1 %2（%3 回）", nullptr, numerusOf(r.passes))
+                         .arg(r.settings.count, r.settings.unit, countText(r.passes)));
     html += fact(Words::tr("条件"), settingsText(r.settings));
     html += fact(QStringLiteral("Kamorin"), r.programVersion);
     html += QStringLiteral("</table>\n");
@@ -143,11 +139,11 @@ QString runsSection(const SavedResult &r)
 {
     const Statistics s = r.statistics();
     QString html = sectionStart(QStringLiteral("runs"), Words::tr("記録した実行"));
-    html += paragraph(Words::tr("%1 回: 中央値 %2 秒、平均 %3 秒、標準偏差 %4 秒、最小 %5 秒、"
-                                "最大 %6 秒")
-                              .arg(QString::number(r.runs.size()), secondsText(s.median),
-                                   secondsText(s.mean), secondsText(s.stddev), secondsText(s.min),
-                                   secondsText(s.max)));
+    html += paragraph(Words::tr("%n 回: 中央値 %1 秒、平均 %2 秒、標準偏差 %3 秒、最小 %4 秒、"
+                                "最大 %5 秒",
+                                nullptr, int(r.runs.size()))
+                              .arg(secondsText(s.median), secondsText(s.mean),
+                                   secondsText(s.stddev), secondsText(s.min), secondsText(s.max)));
     const StripGroup group { Words::tr("この実行"), r.seconds() };
     html += stripChart(QStringLiteral("runs-chart"),
                        Words::tr("記録した各実行の秒数（点）と箱ひげ図"), { &group, 1 });
@@ -266,7 +262,7 @@ QString comparisonSection(const PageComparison &c)
     if (c.a.passes != c.b.passes && c.a.passes > 0 && c.b.passes > 0)
         html += note(Words::tr("A と B のループ回数が違うため、B の時間を A の"
                                "回数 (%1 回) に換算して比べています。")
-                             .arg(passesText(c.a.passes)));
+                             .arg(countText(c.a.passes)));
     const StripGroup groups[]
             = { { QStringLiteral("A"), c.a.seconds() }, { QStringLiteral("B"), bRuns } };
     html += stripChart(QStringLiteral("comparison-chart"), Words::tr("A と B の各実行の秒数"),

@@ -28,7 +28,7 @@ QString duration(double seconds)
     if (seconds < 60)
         return Words::tr("%1 秒").arg(fixedText(seconds, 1));
     if (seconds >= 100 * kSecondsPerDay)
-        return Words::tr("%1 日").arg(passesText(std::floor(seconds / kSecondsPerDay)));
+        return Words::tr("%1 日").arg(countText(std::floor(seconds / kSecondsPerDay)));
     const DurationParts parts = durationParts(seconds);
     return parts.hours > 0
             ? Words::tr("%1時間%2分%3秒").arg(parts.hours).arg(parts.minutes).arg(parts.seconds)
@@ -48,7 +48,7 @@ QString phaseText(const RunRegistry::Snapshot &snapshot)
     case RunPhase::Recorded:
         return Words::tr("計測") + ofCount;
     case RunPhase::Parallel:
-        return Words::tr("並列 %1 スレッド").arg(snapshot.number);
+        return Words::tr("並列 %n スレッド", nullptr, snapshot.number);
     }
     return {};
 }
@@ -72,8 +72,8 @@ QString progressLineText(const RunRegistry::Snapshot &snapshot)
         remaining = Words::tr("見積もれません");
     // 回 is a unit name, as the window writes it.
     return line
-            + Words::tr("%1%  %2/%3 回  経過 %4  残り %5")
-                      .arg(fixedText(fraction * 100, 1), passesText(done), passesText(total),
+            + Words::tr("%1%  %2/%3 回  経過 %4  残り %5", nullptr, numerusOf(total))
+                      .arg(fixedText(fraction * 100, 1), countText(done), countText(total),
                            duration(snapshot.elapsedSeconds), remaining);
 }
 

@@ -80,7 +80,7 @@ std::vector<QStringList> historyRows(const HistoryListing &history, Cells cells)
         const SavedResult &r = history.results[i];
         rows.push_back({ r.id, utcText(r.started), shown(r.label, kLabelColumns),
                          shown(r.system.cpuModel, kCpuColumns), shown(r.host, kHostColumns),
-                         passesText(r.passes), QString::number(r.runs.size()),
+                         countText(r.passes), QString::number(r.runs.size()),
                          secondsText(r.median()),
                          scoreAt(history, i).value_or(QStringLiteral("—")) });
     }
@@ -102,11 +102,10 @@ LabelledLines comparisonLines(const ComparisonListing &l)
     for (const auto &[name, r] :
          { std::pair { QStringLiteral("A"), &l.a }, std::pair { QStringLiteral("B"), &l.b } }) {
         lines.push_back({ name, describe(*r) });
-        lines.push_back(
-                { QString(),
-                  Words::tr("%1（%2）  中央値 %3 秒（%4 回）")
-                          .arg(escapeControls(r->system.cpuModel), escapeControls(r->host),
-                               secondsText(r->median()), QString::number(r->runs.size())) });
+        lines.push_back({ QString(),
+                          Words::tr("%1（%2）  中央値 %3 秒（%n 回）", nullptr, int(r->runs.size()))
+                                  .arg(escapeControls(r->system.cpuModel), escapeControls(r->host),
+                                       secondsText(r->median())) });
     }
     if (c.speedRatio > 0)
         lines.push_back(

@@ -51,7 +51,7 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
     const auto &runs = benchmark.runs;
     if (benchmark.warmupRuns > 0)
         lines.push_back({ Words::tr("ウォームアップ"),
-                          Words::tr("%1 回（記録せず）").arg(benchmark.warmupRuns) });
+                          Words::tr("%n 回（記録せず）", nullptr, benchmark.warmupRuns) });
     if (runs.empty())
         return;
     const auto perPass = [](const RecordedRun &run) {
@@ -80,15 +80,15 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
 void addParallelLines(Lines &lines, const ParallelResult &parallel)
 {
     const QString first = parallel.valuesAgree
-            ? Words::tr("%1 スレッドで同時に計算し、計算値はすべて一致").arg(parallel.threads)
-            : Words::tr("%1 スレッドで同時に計算したが、計算値が一致しません")
-                      .arg(parallel.threads);
+            ? Words::tr("%n スレッドで同時に計算し、計算値はすべて一致", nullptr, parallel.threads)
+            : Words::tr("%n スレッドで同時に計算したが、計算値が一致しません", nullptr,
+                        parallel.threads);
     lines.push_back({ Words::tr("並列計算"), first });
     if (parallel.passesPerSecond && parallel.singlePassesPerSecond)
         lines.push_back({ QString(),
                           Words::tr("マルチコア: 毎秒 %1 ループ（1 スレッド: 毎秒 %2 ループ）")
-                                  .arg(fixedText(*parallel.passesPerSecond, 0),
-                                       fixedText(*parallel.singlePassesPerSecond, 0)) });
+                                  .arg(countText(std::round(*parallel.passesPerSecond)),
+                                       countText(std::round(*parallel.singlePassesPerSecond))) });
     if (parallel.speedup) {
         QString speedup = Words::tr("速度向上 %1 倍").arg(fixedText(*parallel.speedup, 2));
         if (parallel.seconds.size() > 1 && parallel.speedupMin && parallel.speedupMax)
@@ -109,7 +109,7 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
 LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &benchmark)
 {
     Lines lines;
-    lines.push_back({ Words::tr("ループ回数"), escapeControls(window.loops) });
+    lines.push_back({ Words::tr("ループ回数"), escapeControls(countText(window.loops)) });
     if (benchmark.settings.countChosen)
         lines.push_back({ QString(),
                           Words::tr("（--count auto が選んだ %1 %2）")

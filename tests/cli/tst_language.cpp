@@ -92,10 +92,18 @@ void LanguageTest::formats_speak_english_data()
 {
     QTest::addColumn<OutputForm>("form");
     QTest::addColumn<bool>("page");
-    QTest::newRow("text") << OutputForm::Text << false;
-    QTest::newRow("Markdown") << OutputForm::Markdown << false;
-    QTest::newRow("CSV") << OutputForm::Csv << false;
-    QTest::newRow("page") << OutputForm::Text << true;
+    // Counts grouped for a reader, as data for a program; plurals as English has them.
+    QTest::addColumn<QStringList>("holds");
+    const QString loops = QStringLiteral("20,000,000");
+    QTest::newRow("text") << OutputForm::Text << false
+                          << QStringList { loops, u"1 run (not recorded)"_qs, u"ns per loop"_qs };
+    QTest::newRow("Markdown") << OutputForm::Markdown << false
+                              << QStringList { loops, u"1 run (not recorded)"_qs };
+    QTest::newRow("CSV") << OutputForm::Csv << false << QStringList { u",20000000,"_qs };
+    QTest::newRow("page") << OutputForm::Text << true
+                          << QStringList { u"2000 万回 (20,000,000 loops)"_qs,
+                                           u"1 warm-up run, 10 recorded runs"_qs,
+                                           u"on logical CPU 0"_qs };
 }
 
 // In English every format words what it shows itself: no Japanese but the
@@ -114,6 +122,7 @@ void LanguageTest::formats_speak_english()
     saved.warnings.pop_back();
     BenchmarkResult benchmark;
     benchmark.settings = saved.settings;
+    benchmark.warmupRuns = saved.settings.warmup;
     benchmark.runs = saved.runs;
     benchmark.system = saved.system;
     const SavedMachine machine { saved.id, QStringLiteral("CPU"), QStringLiteral("host"),
@@ -141,6 +150,9 @@ void LanguageTest::formats_speak_english()
                              std::nullopt, &saved,    {},           saved.started };
     QString out = (page ? pageFormat() : formatFor(form)).run(answer);
     QCoreApplication::removeTranslator(&english);
+    QFETCH(QStringList, holds);
+    for (const QString &text : holds)
+        QVERIFY2(out.contains(text), qPrintable(text + u'\n' + out));
 
     for (const QString &line : report.split(QStringLiteral("\r\n")))
         out.remove(line);

@@ -40,6 +40,10 @@ def faults_of(path):
             if kind or not text:
                 faults.append(f"{where} has no finished translation")
                 continue
+            forms = [form.text for form in translation.iter("numerusform")]
+            if message.get("numerus") == "yes" and (not forms or not all(forms)):
+                faults.append(f"{where} lacks a plural form")
+                continue
             if sorted(set(PLACEHOLDER.findall(source))) != sorted(set(PLACEHOLDER.findall(text))):
                 faults.append(f"{where}: {text!r} does not keep the placeholders of its source")
             if KANA.search(text):
