@@ -8,6 +8,8 @@
 #include <QKeySequence>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace kamorin {
 
 namespace {
@@ -168,14 +170,14 @@ public:
     explicit LabelAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) { }
 
     QLabel *label() const { return static_cast<QLabel *>(widget()); }
-    QString words() const override { return label()->text(); }
+    QString words() const override { return captionsAnEmptyField() ? QString() : label()->text(); }
     QRect wordsRect() const override { return onScreen(label()); }
 
     using ReadOnlyText::text;
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Name && label()->accessibleName().isEmpty())
-            return label()->text();
+            return words();
         return QAccessibleWidget::text(t);
     }
 
@@ -184,6 +186,20 @@ public:
         if (type == QAccessible::TextInterface)
             return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
+    }
+
+private:
+    // A review of the screen reads an empty field by its name, which is the
+    // caption beside it: the caption then says nothing, so it is heard once.
+    bool captionsAnEmptyField() const
+    {
+        const QWidget *form = label()->parentWidget();
+        if (!form)
+            return false;
+        const auto fields = form->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly);
+        return std::any_of(fields.begin(), fields.end(), [&](const QLineEdit *field) {
+            return field->text().isEmpty() && field->accessibleName() == label()->text();
+        });
     }
 };
 

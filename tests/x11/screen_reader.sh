@@ -89,6 +89,7 @@ heard "ループ回数 2000 万回'" 10 || fail "the review did not read the lis
 mark
 xdo key KP_Page_Up KP_Page_Up
 heard "真値 3\.14159265358979" 10 || fail "the review did not read 真値 once with its value: $(said)"
+! said | grep -q "計算値 計算値" || fail "the review read the empty 計算値 by its caption twice: $(said)"
 
 # Each stop is heard the first time the Tab key reaches it, a field with
 # nothing in it too, and a list with its value.
