@@ -1,6 +1,7 @@
 #include "cli/MachineName.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace kamorin {
@@ -58,7 +59,12 @@ QStringList nearestNames(const QString &typed, std::span<const ReferenceMachine>
     std::vector<Candidate> candidates;
     for (const ReferenceMachine &machine : table) {
         const QString name = nameOf(machine);
-        const qsizetype distance = editDistance(wanted, folded(name));
+        const QString folds = folded(name);
+        // Every edit changes the length by one at most: a text far longer
+        // than any name, pasted by mistake, is passed over at once.
+        if (std::abs(folds.size() - wanted.size()) > nearEnough)
+            continue;
+        const qsizetype distance = editDistance(wanted, folds);
         const bool seen = std::any_of(candidates.begin(), candidates.end(),
                                       [&](const Candidate &c) { return c.name == name; });
         if (distance <= nearEnough && !seen)
