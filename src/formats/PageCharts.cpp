@@ -184,6 +184,9 @@ constexpr std::size_t kMostPoints = 366;
 struct HistoryPoint
 {
     double at = 0;
+    // The span it stands for: its result's start alone, or whole days.
+    double from = 0;
+    double to = 0;
     double median = 0;
     double low = 0;
     double high = 0;
@@ -210,8 +213,9 @@ std::vector<HistoryPoint> spanPoints(std::span<const std::pair<const SavedResult
         const QDate from = firstDay.addDays(span * daysPerPoint);
         const QDate to = from.addDays(daysPerPoint - 1);
         HistoryPoint p;
-        p.at = double(QDateTime(from, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch())
-                + double(daysPerPoint) * 43'200'000.0;
+        p.from = double(QDateTime(from, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+        p.to = p.from + double(daysPerPoint) * 86'400'000.0;
+        p.at = (p.from + p.to) / 2;
         p.median = quantile(inSpan, 0.5);
         p.low = inSpan.front();
         p.high = inSpan.back();
@@ -270,7 +274,8 @@ HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
     if (byTime.size() <= kMostPoints) {
         for (const auto &[result, seconds] : byTime)
             points.push_back(
-                    { msecsOf(*result), seconds, seconds, seconds, 1,
+                    { msecsOf(*result), msecsOf(*result), msecsOf(*result), seconds, seconds,
+                      seconds, 1,
                       Words::tr("%1 %2: 2000 万回 %3 秒")
                               .arg(dateOf(*result), result->label, secondsText(seconds)) });
         if (!points.empty())
@@ -301,8 +306,8 @@ HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
     for (const HistoryPoint &p : points) {
         low = std::min(low, p.low);
         high = std::max(high, p.high);
-        first = std::min(first, p.at);
-        last = std::max(last, p.at);
+        first = std::min(first, p.from);
+        last = std::max(last, p.to);
     }
     if (unsavedSeconds) {
         low = std::min(low, *unsavedSeconds);
