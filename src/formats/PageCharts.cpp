@@ -1,6 +1,7 @@
 #include "formats/PageCharts.h"
 
 #include "benchmark/Ranking.h"
+#include "benchmark/Statistics.h"
 #include "formats/FigureText.h"
 #include "formats/SvgChart.h"
 #include "formats/UiLanguage.h"
@@ -187,9 +188,8 @@ struct HistoryPoint
     // The span it stands for: its result's start alone, or whole days.
     double from = 0;
     double to = 0;
-    double median = 0;
-    double low = 0;
-    double high = 0;
+    // Of the standard run's seconds its results give.
+    Statistics spread;
     std::size_t results = 0;
     QString title;
 };
@@ -209,23 +209,20 @@ std::vector<HistoryPoint> spanPoints(std::span<const std::pair<const SavedResult
     const QDate firstDay = byTime.front().first->started.toUTC().date();
     std::vector<double> inSpan;
     const auto close = [&](qint64 span) {
-        std::sort(inSpan.begin(), inSpan.end());
         const QDate from = firstDay.addDays(span * daysPerPoint);
         const QDate to = from.addDays(daysPerPoint - 1);
         HistoryPoint p;
         p.from = double(QDateTime(from, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
         p.to = p.from + double(daysPerPoint) * 86'400'000.0;
         p.at = (p.from + p.to) / 2;
-        p.median = quantile(inSpan, 0.5);
-        p.low = inSpan.front();
-        p.high = inSpan.back();
+        p.spread = *statisticsOf(inSpan);
         p.results = inSpan.size();
         const QString days = daysPerPoint == 1
                 ? from.toString(Qt::ISODate)
                 : Words::tr("%1 ～ %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate));
         p.title = Words::tr("%1: 中央値 %2 秒（最小 %3 秒、最大 %4 秒、結果 %5 件）")
-                          .arg(days, secondsText(p.median), secondsText(p.low), secondsText(p.high),
-                               QString::number(p.results));
+                          .arg(days, secondsText(p.spread.median), secondsText(p.spread.min),
+                               secondsText(p.spread.max), QString::number(p.results));
         points.push_back(std::move(p));
         inSpan.clear();
     };
@@ -274,8 +271,8 @@ HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
     if (byTime.size() <= kMostPoints) {
         for (const auto &[result, seconds] : byTime)
             points.push_back(
-                    { msecsOf(*result), msecsOf(*result), msecsOf(*result), seconds, seconds,
-                      seconds, 1,
+                    { msecsOf(*result), msecsOf(*result), msecsOf(*result),
+                      *statisticsOf({ &seconds, 1 }), 1,
                       Words::tr("%1 %2: 2000 万回 %3 秒")
                               .arg(dateOf(*result), result->label, secondsText(seconds)) });
         if (!points.empty())
@@ -304,8 +301,8 @@ HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
 
     double low = INFINITY, high = -INFINITY, first = INFINITY, last = -INFINITY;
     for (const HistoryPoint &p : points) {
-        low = std::min(low, p.low);
-        high = std::max(high, p.high);
+        low = std::min(low, p.spread.min);
+        high = std::max(high, p.spread.max);
         first = std::min(first, p.from);
         last = std::max(last, p.to);
     }
@@ -339,17 +336,17 @@ HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
     if (!points.empty()) {
         QString trend;
         for (const HistoryPoint &p : points)
-            trend += svgNumber(x(p.at)) + QLatin1Char(',') + svgNumber(y(p.median))
+            trend += svgNumber(x(p.at)) + QLatin1Char(',') + svgNumber(y(p.spread.median))
                     + QLatin1Char(' ');
         svg += QStringLiteral("<polyline class=\"trend\" points=\"%1\"/>\n").arg(trend.trimmed());
     }
     for (const HistoryPoint &p : points) {
         const double px = x(p.at);
         if (p.results > 1)
-            svg += line(px, y(p.low), px, y(p.high), QStringLiteral("range"));
+            svg += line(px, y(p.spread.min), px, y(p.spread.max), QStringLiteral("range"));
         svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"%3\"><title>%4"
                               "</title></circle>\n")
-                       .arg(svgNumber(px), svgNumber(y(p.median)),
+                       .arg(svgNumber(px), svgNumber(y(p.spread.median)),
                             p.results > 1 ? QStringLiteral("2") : QStringLiteral("3"),
                             escapedText(p.title));
     }
