@@ -115,10 +115,6 @@
         <translation>Reference machines</translation>
     </message>
     <message>
-        <source>%1 台のうち、この機械の前後、保存した機械と、全体から等間隔に選んだ %2 台を示します。</source>
-        <translation>Of the %1 machines, shown are those next to this machine, the saved machines, and %2 machines picked at even steps from the whole list.</translation>
-    </message>
-    <message>
         <source>棒が短いほど速い機械です。</source>
         <translation>The shorter the bar, the faster the machine.</translation>
     </message>
@@ -126,9 +122,12 @@
         <source>この機種の履歴</source>
         <translation>History of this CPU model</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1: 保存した結果 %2 件</source>
-        <translation>%1: %2 saved results</translation>
+        <translation>
+            <numerusform>%1: %2 saved result</numerusform>
+            <numerusform>%1: %2 saved results</numerusform>
+        </translation>
     </message>
     <message>
         <source>比較</source>
@@ -245,6 +244,10 @@
             <numerusform>%n run: median %1 s, mean %2 s, standard deviation %3 s, min %4 s, max %5 s</numerusform>
             <numerusform>%n runs: median %1 s, mean %2 s, standard deviation %3 s, min %4 s, max %5 s</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 台のうち %2 台を示します: この機械の前後、速い順に最初の保存した機械、残りから等間隔に選んだ機械です（保存した機械は %3 台のうち %4 台）。</source>
+        <translation>Of the %1 machines, %2 are shown: those next to this machine, the fastest saved machines, and machines picked at even steps from the rest (saved machines shown: %4 of %3).</translation>
     </message>
 </context>
 <context>
@@ -478,6 +481,42 @@ tables; --history and --compare too</translation>
     <message>
         <source>%1 %2: 2000 万回 %3 秒</source>
         <translation>%1 %2: %3 s for 20,000,000 loops</translation>
+    </message>
+    <message>
+        <source>%1 ～ %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>%1: 中央値 %2 秒（最小 %3 秒、最大 %4 秒、結果 %5 件）</source>
+        <translation>%1: median %2 s (lowest %3 s, highest %4 s, results: %5)</translation>
+    </message>
+    <message>
+        <source>点は保存した結果 1 件ずつです（全 %1 件）。</source>
+        <translation>Each point is one saved result (results: %1).</translation>
+    </message>
+    <message>
+        <source>点は 1 日ごとの保存した結果の中央値、縦棒はその日の最小から最大です（結果 %1 件、%2 日）。</source>
+        <translation>Each point is the median of one day&apos;s saved results, its bar that day&apos;s lowest to highest (results: %1, days: %2).</translation>
+    </message>
+    <message>
+        <source>点は %3 日ごとの保存した結果の中央値、縦棒はその期間の最小から最大です（結果 %1 件、%2 期間）。</source>
+        <translation>Each point is the median of the saved results of %3 days, its bar their lowest to highest (results: %1, spans of days: %2).</translation>
+    </message>
+    <message>
+        <source>◇ は保存していないこの実行です。</source>
+        <translation>◇ is this run, which is not saved.</translation>
+    </message>
+    <message>
+        <source>保存していないこの実行 %1: 2000 万回 %2 秒</source>
+        <translation>This run, not saved, %1: %2 s for 20,000,000 loops</translation>
+    </message>
+    <message>
+        <source>保存した結果</source>
+        <translation>Saved results</translation>
+    </message>
+    <message>
+        <source>保存していないこの実行</source>
+        <translation>This run, not saved</translation>
     </message>
 </context>
 <context>

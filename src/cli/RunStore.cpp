@@ -70,8 +70,9 @@ std::optional<std::vector<SavedResult>> RunStore::openBeforeRuns(bool read)
         else if (!m_options.store.isEmpty() || !qEnvironmentVariableIsEmpty("KAMORIN_STORE"))
             writeWarnings({ Words::tr("結果の保存先「%1」がないため、保存した機械は加えません。")
                                     .arg(path) });
+        // The ranking and the page take each saved result's machine and median.
         if (m_store && read)
-            return m_store->history();
+            return m_store->history({}, HistoryDetail::Medians);
         return std::vector<SavedResult>();
     } catch (const ResultsError &error) {
         m_error = error;

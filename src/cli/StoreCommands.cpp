@@ -108,7 +108,7 @@ int compare(const CompareResults &command)
                                   "換算して比べます。")
                                 .arg(countText(a.passes)) });
     if (command.page) {
-        const std::vector<SavedResult> saved = store->history();
+        const std::vector<SavedResult> saved = store->history({}, HistoryDetail::Medians);
         const ComparisonListing listing { a, b, comparison, saved,
                                           QDateTime::currentDateTimeUtc() };
         writeOutputFile(*command.page, store->path(), pageFormat().comparison(listing).toUtf8());

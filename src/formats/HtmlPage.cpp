@@ -62,6 +62,8 @@ svg .row.saved text.name, svg .row.this-machine text.name { font-weight: bold; }
 svg text.detail { font-size: 9px; fill: #1d3f73; }
 svg .trend { fill: none; stroke: #3b7dd8; stroke-width: 1; }
 svg .point { fill: #1d3f73; }
+svg .range { stroke: #1d3f73; stroke-width: 1; stroke-opacity: 0.5; }
+svg .unsaved { fill: #fff; stroke: #e8590c; stroke-width: 2; }
 .key span { display: inline-block; width: 3mm; height: 3mm; margin: 0 1mm 0 3mm; vertical-align: -0.4mm; }
 )");
 
@@ -208,10 +210,19 @@ QString rankingSection(const std::vector<PageRankRow> &rows)
                     .arg(escapedText(Words::tr("この機械")), escapedText(Words::tr("保存した機械")),
                          escapedText(Words::tr("基準機")));
     html += rankingChart(QStringLiteral("ranking-chart"), shown);
-    if (shown.size() < rows.size())
-        html += note(Words::tr("%1 台のうち、この機械の前後、保存した機械と、"
-                               "全体から等間隔に選んだ %2 台を示します。")
-                             .arg(QString::number(rows.size()), QString::number(shown.size())));
+    if (shown.size() < rows.size()) {
+        const auto savedIn = [](const std::vector<PageRankRow> &list) {
+            return std::count_if(list.begin(), list.end(),
+                                 [](const PageRankRow &row) { return row.saved; });
+        };
+        // The saved machines shown are counted, since beyond a few of them
+        // the rest are only among the even sample.
+        html += note(Words::tr("%1 台のうち %2 台を示します: この機械の前後、速い順に最初の"
+                               "保存した機械、残りから等間隔に選んだ機械です"
+                               "（保存した機械は %3 台のうち %4 台）。")
+                             .arg(QString::number(rows.size()), QString::number(shown.size()),
+                                  QString::number(savedIn(rows)), QString::number(savedIn(shown))));
+    }
     html += note(Words::tr("棒が短いほど速い機械です。"));
     return html + QStringLiteral("</section>\n");
 }
@@ -219,17 +230,15 @@ QString rankingSection(const std::vector<PageRankRow> &rows)
 QString historySection(const PageInput &input)
 {
     QString html = sectionStart(QStringLiteral("history"), Words::tr("この機種の履歴"));
-    html += paragraph(
-            Words::tr("%1: 保存した結果 %2 件")
-                    .arg(input.result.system.cpuModel, QString::number(input.modelHistory.size())));
-    if (input.resultSaved) {
-        html += historyChart(QStringLiteral("history-chart"), input.modelHistory);
-    } else {
-        // A run only shown is still drawn among the saved ones of its model.
-        std::vector<SavedResult> drawn = input.modelHistory;
-        drawn.push_back(input.result);
-        html += historyChart(QStringLiteral("history-chart"), drawn);
-    }
+    html += paragraph(Words::tr("%1: 保存した結果 %2 件", nullptr, int(input.modelHistory.size()))
+                              .arg(input.result.system.cpuModel,
+                                   countText(double(input.modelHistory.size()))));
+    // A run only shown is drawn among the saved ones of its model, by a mark of its own.
+    const HistoryChart chart = historyChart(QStringLiteral("history-chart"), input.modelHistory,
+                                            input.resultSaved ? nullptr : &input.result);
+    html += chart.svg;
+    for (const QString &sentence : chart.caption)
+        html += note(sentence);
     return html + QStringLiteral("</section>\n");
 }
 

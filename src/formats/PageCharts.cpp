@@ -1,6 +1,7 @@
 #include "formats/PageCharts.h"
 
 #include "benchmark/Ranking.h"
+#include "benchmark/Statistics.h"
 #include "formats/FigureText.h"
 #include "formats/SvgChart.h"
 
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace kamorin {
 
@@ -169,66 +172,199 @@ QString rankingChart(const QString &id, std::span<const PageRankRow> rows)
     return svg + QStringLiteral("</svg>\n");
 }
 
-QString historyChart(const QString &id, std::span<const SavedResult> results)
+namespace {
+
+// Points drawn one a result up to this many; beyond, spans of days, as
+// short as keep them to this many: a year of daily runs day by day, each
+// point and bar still a unit or more of the chart's width apart.
+constexpr std::size_t kMostPoints = 366;
+
+// One point of the history: a result, or the results of a span of days.
+struct HistoryPoint
+{
+    double at = 0;
+    // The span it stands for: its result's start alone, or whole days.
+    double from = 0;
+    double to = 0;
+    // Of the standard run's seconds its results give.
+    Statistics spread;
+    std::size_t results = 0;
+    QString title;
+};
+
+double msecsOf(const SavedResult &r)
+{
+    return double(r.started.toMSecsSinceEpoch());
+}
+
+// The medians of `byTime` (in the order they started) over spans of
+// `daysPerPoint` UTC days from the first one's day, one point a span that
+// holds a result.
+std::vector<HistoryPoint> spanPoints(std::span<const std::pair<const SavedResult *, double>> byTime,
+                                     qint64 daysPerPoint)
+{
+    std::vector<HistoryPoint> points;
+    const QDate firstDay = byTime.front().first->started.toUTC().date();
+    std::vector<double> inSpan;
+    const auto close = [&](qint64 span) {
+        const QDate from = firstDay.addDays(span * daysPerPoint);
+        const QDate to = from.addDays(daysPerPoint - 1);
+        HistoryPoint p;
+        p.from = double(QDateTime(from, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch());
+        p.to = p.from + double(daysPerPoint) * 86'400'000.0;
+        p.at = (p.from + p.to) / 2;
+        p.spread = *statisticsOf(inSpan);
+        p.results = inSpan.size();
+        const QString days = daysPerPoint == 1
+                ? from.toString(Qt::ISODate)
+                : Words::tr("%1 ～ %2").arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate));
+        p.title = Words::tr("%1: 中央値 %2 秒（最小 %3 秒、最大 %4 秒、結果 %5 件）")
+                          .arg(days, secondsText(p.spread.median), secondsText(p.spread.min),
+                               secondsText(p.spread.max), QString::number(p.results));
+        points.push_back(std::move(p));
+        inSpan.clear();
+    };
+    qint64 current = -1;
+    for (const auto &[result, seconds] : byTime) {
+        const qint64 span = firstDay.daysTo(result->started.toUTC().date()) / daysPerPoint;
+        if (span != current && !inSpan.empty())
+            close(current);
+        current = span;
+        inSpan.push_back(seconds);
+    }
+    close(current);
+    return points;
+}
+
+} // namespace
+
+HistoryChart historyChart(const QString &id, std::span<const SavedResult> saved,
+                          const SavedResult *unsaved)
 {
     // Results of different counts are compared by the seconds their median
     // speed gives the standard run: a run of more passes is not a slower machine.
-    std::vector<const SavedResult *> byTime;
-    for (const SavedResult &result : results) {
-        if (standardRunSeconds(result.median(), result.passes))
-            byTime.push_back(&result);
+    std::vector<std::pair<const SavedResult *, double>> byTime;
+    for (const SavedResult &result : saved) {
+        if (const auto seconds = standardRunSeconds(result.median(), result.passes))
+            byTime.emplace_back(&result, *seconds);
     }
-    if (byTime.empty())
+    std::optional<double> unsavedSeconds;
+    if (unsaved)
+        unsavedSeconds = standardRunSeconds(unsaved->median(), unsaved->passes);
+    if (byTime.empty() && !unsavedSeconds)
         return {};
-    std::stable_sort(byTime.begin(), byTime.end(), [](const SavedResult *a, const SavedResult *b) {
-        return a->started < b->started;
+    std::stable_sort(byTime.begin(), byTime.end(), [](const auto &a, const auto &b) {
+        return a.first->started < b.first->started;
     });
-    double low = INFINITY, high = -INFINITY;
-    std::vector<double> medians;
-    for (const SavedResult *result : byTime) {
-        medians.push_back(*standardRunSeconds(result->median(), result->passes));
-        low = std::min(low, medians.back());
-        high = std::max(high, medians.back());
+    // To the minute: the seconds would crowd the axis.
+    const auto dateOf = [](const SavedResult &r) { return utcText(r.started).left(16); };
+
+    std::vector<HistoryPoint> points;
+    QStringList caption;
+    if (byTime.size() <= kMostPoints) {
+        for (const auto &[result, seconds] : byTime)
+            points.push_back(
+                    { msecsOf(*result), msecsOf(*result), msecsOf(*result),
+                      *statisticsOf({ &seconds, 1 }), 1,
+                      Words::tr("%1 %2: 2000 万回 %3 秒")
+                              .arg(dateOf(*result), result->label, secondsText(seconds)) });
+        if (!points.empty())
+            caption << Words::tr("点は保存した結果 1 件ずつです（全 %1 件）。")
+                               .arg(countText(double(points.size())));
+    } else {
+        const qint64 days = byTime.front().first->started.toUTC().date().daysTo(
+                                    byTime.back().first->started.toUTC().date())
+                + 1;
+        const qint64 daysPerPoint = (days + qint64(kMostPoints) - 1) / qint64(kMostPoints);
+        points = spanPoints(byTime, daysPerPoint);
+        caption << (daysPerPoint == 1
+                            ? Words::tr(
+                                      "点は 1 "
+                                      "日ごとの保存した結果の中央値、縦棒はその日の最小から最大です"
+                                      "（結果 %1 件、%2 日）。")
+                                      .arg(countText(double(byTime.size())),
+                                           countText(double(points.size())))
+                            : Words::tr("点は %3 "
+                                        "日ごとの保存した結果の中央値、縦棒はその期間の最小から"
+                                        "最大です（結果 %1 件、%2 期間）。")
+                                      .arg(countText(double(byTime.size())),
+                                           countText(double(points.size())),
+                                           QString::number(daysPerPoint)));
+    }
+    if (unsavedSeconds)
+        caption << Words::tr("◇ は保存していないこの実行です。");
+
+    double low = INFINITY, high = -INFINITY, first = INFINITY, last = -INFINITY;
+    for (const HistoryPoint &p : points) {
+        low = std::min(low, p.spread.min);
+        high = std::max(high, p.spread.max);
+        first = std::min(first, p.from);
+        last = std::max(last, p.to);
+    }
+    if (unsavedSeconds) {
+        low = std::min(low, *unsavedSeconds);
+        high = std::max(high, *unsavedSeconds);
+        first = std::min(first, msecsOf(*unsaved));
+        last = std::max(last, msecsOf(*unsaved));
     }
     constexpr double kTop = 10, kBottom = 220, kLeft = 70;
-    const double first = double(byTime.front()->started.toMSecsSinceEpoch());
-    const double last = double(byTime.back()->started.toMSecsSinceEpoch());
     const Scale x { first, last, kLeft + 10, kRight - 10, false };
     const Scale y = paddedLinear(low, high, kBottom, kTop);
     QString svg = svgOpen(id, Words::tr("この機種の履歴: 各結果の中央値を 2000 万回に換算した秒数"),
-                          kBottom + 40);
+                          kBottom + (unsavedSeconds ? 58 : 40));
+    svg += QStringLiteral("<desc>%1</desc>\n").arg(escapedText(caption.join(u' ')));
     for (const double mark : y.ticks(5)) {
         svg += line(kLeft, y(mark), kRight, y(mark), QStringLiteral("grid"));
         svg += text(kLeft - 6, y(mark) + 4, secondsText(mark), QStringLiteral("end"),
                     QStringLiteral("tick"));
     }
     svg += line(kLeft, kBottom, kRight, kBottom, QStringLiteral("axis"));
-    // To the minute: the seconds would crowd the axis.
-    const auto dateOf = [](const SavedResult *r) { return utcText(r->started).left(16); };
-    svg += text(kLeft, kBottom + 16, dateOf(byTime.front()), QStringLiteral("start"),
+    const QDateTime from = QDateTime::fromMSecsSinceEpoch(qint64(first), Qt::UTC);
+    const QDateTime to = QDateTime::fromMSecsSinceEpoch(qint64(last), Qt::UTC);
+    svg += text(kLeft, kBottom + 16, utcText(from).left(16), QStringLiteral("start"),
                 QStringLiteral("tick"));
-    if (byTime.size() > 1)
-        svg += text(kRight, kBottom + 16, dateOf(byTime.back()), QStringLiteral("end"),
+    if (last > first)
+        svg += text(kRight, kBottom + 16, utcText(to).left(16), QStringLiteral("end"),
                     QStringLiteral("tick"));
     svg += text(kLeft, kBottom + 34, Words::tr("開始日時 (UTC) →　縦軸: 2000 万回の秒数"),
                 QStringLiteral("start"), QStringLiteral("tick"));
-    QString points;
-    for (std::size_t i = 0; i < byTime.size(); ++i) {
-        const double px = x(double(byTime[i]->started.toMSecsSinceEpoch()));
-        points += svgNumber(px) + QLatin1Char(',') + svgNumber(y(medians[i])) + QLatin1Char(' ');
+    if (!points.empty()) {
+        QString trend;
+        for (const HistoryPoint &p : points)
+            trend += svgNumber(x(p.at)) + QLatin1Char(',') + svgNumber(y(p.spread.median))
+                    + QLatin1Char(' ');
+        svg += QStringLiteral("<polyline class=\"trend\" points=\"%1\"/>\n").arg(trend.trimmed());
     }
-    svg += QStringLiteral("<polyline class=\"trend\" points=\"%1\"/>").arg(points.trimmed());
-    for (std::size_t i = 0; i < byTime.size(); ++i) {
-        const SavedResult &r = *byTime[i];
-        svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"3\"><title>%3"
-                              "</title></circle>")
-                       .arg(svgNumber(x(double(r.started.toMSecsSinceEpoch()))),
-                            svgNumber(y(medians[i])),
+    for (const HistoryPoint &p : points) {
+        const double px = x(p.at);
+        if (p.results > 1)
+            svg += line(px, y(p.spread.min), px, y(p.spread.max), QStringLiteral("range"));
+        svg += QStringLiteral("<circle class=\"point\" cx=\"%1\" cy=\"%2\" r=\"%3\"><title>%4"
+                              "</title></circle>\n")
+                       .arg(svgNumber(px), svgNumber(y(p.spread.median)),
+                            p.results > 1 ? QStringLiteral("2") : QStringLiteral("3"),
+                            escapedText(p.title));
+    }
+    if (unsavedSeconds) {
+        const QString diamond = QStringLiteral("M%1 %2l6 6l-6 6l-6-6z");
+        const double ux = x(msecsOf(*unsaved)), uy = y(*unsavedSeconds);
+        svg += QStringLiteral("<path class=\"unsaved\" d=\"%1\"><title>%2</title></path>\n")
+                       .arg(diamond.arg(svgNumber(ux), svgNumber(uy - 6)),
                             escapedText(
-                                    Words::tr("%1 %2: 2000 万回 %3 秒")
-                                            .arg(dateOf(&r), r.label, secondsText(medians[i]))));
+                                    Words::tr("保存していないこの実行 %1: 2000 万回 %2 秒")
+                                            .arg(dateOf(*unsaved), secondsText(*unsavedSeconds))));
+        // The key, for a reader of the chart alone.
+        const double keyY = kBottom + 50;
+        svg += QStringLiteral("<circle class=\"point key\" cx=\"%1\" cy=\"%2\" r=\"3\"/>")
+                       .arg(svgNumber(kLeft + 3), svgNumber(keyY - 3));
+        svg += text(kLeft + 10, keyY, Words::tr("保存した結果"), QStringLiteral("start"),
+                    QStringLiteral("tick"));
+        svg += QStringLiteral("<path class=\"unsaved\" d=\"%1\"/>")
+                       .arg(diamond.arg(svgNumber(kLeft + 183), svgNumber(keyY - 9)));
+        svg += text(kLeft + 193, keyY, Words::tr("保存していないこの実行"), QStringLiteral("start"),
+                    QStringLiteral("tick"));
     }
-    return svg + QStringLiteral("</svg>\n");
+    return { svg + QStringLiteral("</svg>\n"), caption };
 }
 
 } // namespace kamorin

@@ -28,6 +28,10 @@ enum class HistoryDetail
     // Without the options, the parallel result and the machine's conditions:
     // what a table of results shows, read in a fraction of the time.
     Summary,
+    // Each result's id, start, label, host, CPU model and passes, and its
+    // median as its one run: what a ranking and the page draw of the saved
+    // results, without a hundred thousand results' runs in memory.
+    Medians,
 };
 
 struct ImportOutcome

@@ -257,55 +257,55 @@ using enum ResultColumn;
 // older schema is read as it is, as results without them, for reading never
 // brings a store forward.
 constexpr StoreColumn kColumns[] = {
-    { Id, "id", 1, "TEXT PRIMARY KEY NOT NULL", true, "NULL",
+    { Id, "id", 1, "TEXT PRIMARY KEY NOT NULL", true, true, "NULL",
       [](const SavedResult &r) { return QVariant(r.id); } },
-    { Started, "started", 1, "TEXT NOT NULL", true, "NULL",
+    { Started, "started", 1, "TEXT NOT NULL", true, true, "NULL",
       [](const SavedResult &r) { return QVariant(startedText(r.started)); } },
-    { Label, "label", 1, "TEXT NOT NULL", true, "NULL",
+    { Label, "label", 1, "TEXT NOT NULL", true, true, "NULL",
       [](const SavedResult &r) { return QVariant(textOf(r.label)); } },
-    { ProgramVersion, "program_version", 1, "TEXT NOT NULL", true, "NULL",
+    { ProgramVersion, "program_version", 1, "TEXT NOT NULL", true, false, "NULL",
       [](const SavedResult &r) { return QVariant(textOf(r.programVersion)); } },
-    { CpuModel, "cpu_model", 1, "TEXT NOT NULL", true, "NULL",
+    { CpuModel, "cpu_model", 1, "TEXT NOT NULL", true, true, "NULL",
       [](const SavedResult &r) { return QVariant(textOf(r.system.cpuModel)); } },
-    { Host, "host", 2, "TEXT NOT NULL DEFAULT ''", true, "''",
+    { Host, "host", 2, "TEXT NOT NULL DEFAULT ''", true, true, "''",
       [](const SavedResult &r) { return QVariant(textOf(r.host)); } },
-    { Passes, "passes", 1, "REAL NOT NULL", true, "NULL",
+    { Passes, "passes", 1, "REAL NOT NULL", true, true, "NULL",
       [](const SavedResult &r) { return QVariant(r.passes); } },
-    { Count, "count", 1, "TEXT NOT NULL", true, "NULL",
+    { Count, "count", 1, "TEXT NOT NULL", true, false, "NULL",
       [](const SavedResult &r) { return QVariant(textOf(r.settings.count)); } },
-    { Unit, "unit", 1, "TEXT NOT NULL", true, "NULL",
+    { Unit, "unit", 1, "TEXT NOT NULL", true, false, "NULL",
       [](const SavedResult &r) { return QVariant(textOf(r.settings.unit)); } },
-    { Options, "options", 2, "TEXT NOT NULL DEFAULT '{}'", false, "NULL",
+    { Options, "options", 2, "TEXT NOT NULL DEFAULT '{}'", false, false, "NULL",
       [](const SavedResult &r) {
           return QVariant(
                   partText([&](JsonWriter &out) { writeSettings(out, r.settings, r.passes); }));
       } },
-    { Runs, "runs", 1, "TEXT NOT NULL", true, "NULL",
+    { Runs, "runs", 1, "TEXT NOT NULL", true, false, "NULL",
       [](const SavedResult &r) { return QVariant(runsText(r.seconds())); } },
-    { Parallel, "parallel", 2, "TEXT", false, "NULL",
+    { Parallel, "parallel", 2, "TEXT", false, false, "NULL",
       [](const SavedResult &r) {
           return r.parallel
                   ? QVariant(partText([&](JsonWriter &out) { writeParallel(out, r.parallel); }))
                   : QVariant(QMetaType(QMetaType::QString));
       } },
     // The warnings apart, as kinds: the store keeps no sentence.
-    { System, "system", 1, "TEXT NOT NULL", false, "NULL",
+    { System, "system", 1, "TEXT NOT NULL", false, false, "NULL",
       [](const SavedResult &r) {
           return QVariant(
                   partText([&](JsonWriter &out) { writeSystem(out, r.system, {}, nullptr); }));
       } },
     // So that listing and ranking need not read every run.
-    { Median, "median", 2, "REAL NOT NULL DEFAULT 0", false, "NULL",
+    { Median, "median", 2, "REAL NOT NULL DEFAULT 0", false, true, "NULL",
       [](const SavedResult &r) { return QVariant(r.median()); } },
-    { Warnings, "warnings", 3, "TEXT", false, "NULL",
+    { Warnings, "warnings", 3, "TEXT", false, false, "NULL",
       [](const SavedResult &r) {
           return QVariant(partText([&](JsonWriter &out) { writeWarnings(out, r.warnings); }));
       } },
-    { RunDetails, "run_details", 3, "TEXT", false, "NULL",
+    { RunDetails, "run_details", 3, "TEXT", false, false, "NULL",
       [](const SavedResult &r) {
           return QVariant(partText([&](JsonWriter &out) { writeRuns(out, r.runs); }));
       } },
-    { Checksum, "checksum", 4, "TEXT", false, "NULL", nullptr },
+    { Checksum, "checksum", 4, "TEXT", false, false, "NULL", nullptr },
 };
 
 // Each column in its own place, and each schema version adding one at
@@ -340,15 +340,20 @@ std::span<const StoreColumn> storeColumns()
     return kColumns;
 }
 
-// A summary reads NULL for what it leaves out, and so cannot be held to its
-// checksum.
+// A summary, or the medians alone, reads NULL for what it leaves out, and so
+// cannot be held to its checksum.
 QString resultColumns(HistoryDetail detail, int schemaVersion)
 {
     QStringList names;
     for (const StoreColumn &c : kColumns) {
         if (c.since > schemaVersion)
             names << QLatin1StringView(c.absent);
-        else if (detail == HistoryDetail::Summary && !c.inSummary)
+        else if ((detail == HistoryDetail::Summary && !c.inSummary)
+                 || (detail == HistoryDetail::Medians
+                     && !c.inMedians
+                     // A store older than the median column has only the runs
+                     // to take it from.
+                     && !(c.column == Runs && schemaVersion < kColumns[int(Median)].since)))
             names << QStringLiteral("NULL");
         else
             names << QLatin1StringView(c.name);
@@ -379,7 +384,16 @@ SavedResult resultOfRow(const QSqlQuery &row, const QString &storePath)
             readStoredSettings(options, r.settings);
         r.settings.count = at(row, Count).toString();
         r.settings.unit = at(row, Unit).toString();
-        r.runs = runsOf(at(row, Runs), at(row, RunDetails), r.passes);
+        if (const QVariant median = at(row, Median);
+            !median.isNull() && at(row, Runs).isNull() && at(row, RunDetails).isNull()) {
+            // Read for its median alone.
+            RecordedRun run;
+            run.passes = r.passes;
+            run.seconds = median.toDouble();
+            r.runs = { run };
+        } else {
+            r.runs = runsOf(at(row, Runs), at(row, RunDetails), r.passes);
+        }
         if (const QVariant parallel = at(row, Parallel); !parallel.isNull())
             r.parallel = storedParallel(parallel);
         const QVariant warnings = at(row, Warnings);

@@ -49,6 +49,8 @@ struct StoreColumn
     const char *declaration;
     // Read by a summary listing too; a summary reads `absent` for the rest.
     bool inSummary;
+    // Read for the medians alone, as the summary is.
+    bool inMedians;
     // What is read in its place from a store older than the column.
     const char *absent;
     // Its value for a result, as saved; none for the checksum, which is of

@@ -89,6 +89,8 @@ private Q_SLOTS:
     void selfContained();
     void savedCounted_data();
     void savedCounted();
+    void historySummarised_data();
+    void historySummarised();
     void scaleBeyondTheNumbers_data();
     void scaleBeyondTheNumbers();
     void rendersInChromium();
@@ -161,7 +163,62 @@ void TestHtmlPage::savedCounted()
             = htmlPage(pageInputFor(result, saved ? ResultSaved::Yes : ResultSaved::No, store,
                                     std::nullopt, QDateTime::currentDateTimeUtc()));
     QVERIFY2(html.contains(counted), qPrintable(html.section(QStringLiteral("id=\"history\""), 1)));
-    QCOMPARE(html.count(QStringLiteral("<circle class=\"point\"")), others + 1);
+    QCOMPARE(html.count(QStringLiteral("<circle class=\"point\"")), saved ? others + 1 : others);
+}
+
+void TestHtmlPage::historySummarised_data()
+{
+    QTest::addColumn<int>("results");
+    QTest::addColumn<int>("minutesApart");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("bars");
+    QTest::addColumn<QString>("caption");
+    // 250 saved before the run; the run itself among them once saved.
+    QTest::newRow("few, shown only") << 250 << 60 << false << 250 << 0 << "（全 250 件）";
+    QTest::newRow("few, saved") << 249 << 60 << true << 250 << 0 << "（全 250 件）";
+    QTest::newRow("a year day by day") << 366 << 1440 << false << 366 << 0 << "（全 366 件）";
+    // 1,000 hours: 42 days of 24 results, the last of 16.
+    QTest::newRow("many, by the day") << 1000 << 60 << false << 42 << 42
+                                      << "縦棒はその日の最小から最大です（結果 1000 件、42 日）";
+    QTest::newRow("many, saved") << 999 << 60 << true << 42 << 42 << "（結果 1000 件、42 日）";
+    // 1,000 days in spans of 3, the last span of one result.
+    QTest::newRow("many, by spans of days")
+            << 1000 << 1440 << false << 334 << 333
+            << "点は 3 日ごとの保存した結果の中央値、縦棒はその期間の最小から最大です"
+               "（結果 1000 件、334 期間）";
+}
+
+// Few results are drawn as they are, many as the medians of their days, and
+// the caption says which; a run not saved has a mark of its own.
+void TestHtmlPage::historySummarised()
+{
+    QFETCH(int, results);
+    QFETCH(int, minutesApart);
+    QFETCH(bool, saved);
+    QFETCH(int, points);
+    QFETCH(int, bars);
+    QFETCH(QString, caption);
+    const QDateTime first(QDate(2025, 1, 1), QTime(0, 0), Qt::UTC);
+    std::vector<SavedResult> store;
+    for (int n = 0; n < results; ++n)
+        store.push_back(sampleResult(QStringLiteral("nightly"), kNodeModel,
+                                     first.addSecs(qint64(n) * minutesApart * 60),
+                                     { 3.4 + 0.001 * (n % 7), 3.41 }));
+    const SavedResult result
+            = sampleResult(QStringLiteral("nightly"), kNodeModel,
+                           first.addSecs(qint64(results) * minutesApart * 60), { 3.39, 3.42 });
+    if (saved)
+        store.push_back(result);
+    const QString html = htmlPage(pageInputFor(result, saved ? ResultSaved::Yes : ResultSaved::No,
+                                               store, std::nullopt, first));
+    const QString history = html.section(QStringLiteral("<section id=\"history\""), 1);
+    QCOMPARE(history.count(QStringLiteral("<circle class=\"point\"")), points);
+    QCOMPARE(history.count(QStringLiteral("class=\"range\"")), bars);
+    QVERIFY2(history.contains(caption), qPrintable(history.section(QStringLiteral("</svg>"), 1)));
+    // The run not saved: its mark, the key's, and the caption's word for it.
+    QCOMPARE(history.count(QStringLiteral("<path class=\"unsaved\"")), saved ? 0 : 2);
+    QCOMPARE(history.contains(QStringLiteral("◇ は保存していないこの実行です。")), !saved);
 }
 
 void TestHtmlPage::rendersInChromium()
@@ -189,8 +246,9 @@ void TestHtmlPage::rendersInChromium()
         QVERIFY(dom.contains(QRegularExpression(
                 QStringLiteral("<text [^>]*class=\"detail\">node-%1、").arg(n))));
     QCOMPARE(dom.count(QStringLiteral("<circle class=\"run\"")), 10 + 3 + 10);
-    // The ten saved days and this run, which is not saved.
-    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10 + 1);
+    // The ten saved days, and this run, which is not saved, by a mark of its own.
+    QCOMPARE(dom.count(QStringLiteral("<circle class=\"point\"")), 10);
+    QCOMPARE(dom.count(QStringLiteral("<path class=\"unsaved\"")), 2);
     // The label reaches the page as text, never as an element.
     QVERIFY(dom.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
     QVERIFY(!dom.contains(QStringLiteral("<script")));
