@@ -90,7 +90,18 @@ atspi >"$work/tree" || fail "no accessible tree"
 grep -q 'push button "最小化"' "$work/tree" || fail "the title bar has no minimise button"
 ! grep -q '最大化' "$work/tree" || fail "the title bar offers to maximise"
 atspi --press 閉じる || fail "the title bar has no close button"
-poll 10 eval '! kill -0 "$app_pid" 2>/dev/null' || fail "closing the window did not end the program"
+# Seen once in CI and never here: say whether the window stayed open or the
+# program hung on its way out, and where, so that a second time explains it.
+still_running() {
+    local where="the window is still there"
+    atspi >/dev/null 2>&1 || where="the window is gone, the program has not ended"
+    if command -v gdb >/dev/null; then
+        timeout 20 gdb -p "$app_pid" -batch -ex 'thread apply all bt 12' 2>/dev/null \
+            | grep -E '^(Thread|#)' >"$work/stacks"
+    fi
+    fail "closing the window did not end the program ($where): $(cat "$work/stderr" "$work/stacks" 2>/dev/null)"
+}
+poll 10 eval '! kill -0 "$app_pid" 2>/dev/null' || still_running
 wait "$app_pid"
 status=$?
 [ "$status" -eq 0 ] || fail "kamorin exited with $status: $(cat "$work/stderr")"
