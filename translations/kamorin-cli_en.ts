@@ -1339,6 +1339,10 @@ tables; --history and --compare too</translation>
         <source>最後の計測の COPY:</source>
         <translation>COPY of the last run:</translation>
     </message>
+    <message>
+        <source>（ほかの処理で CPU が足りず当てになりません）</source>
+        <translation> (other processes left too few CPUs, not reliable)</translation>
+    </message>
 </context>
 <context>
     <name>UiLanguage</name>
@@ -1549,10 +1553,6 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
 <context>
     <name>WarningText</name>
     <message>
-        <source>計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
-        <translation>The 1-minute load average before the run was %1, too high for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</translation>
-    </message>
-    <message>
         <source>CPU 周波数のガバナーが powersave です。CPU が本来の速さで動かず、結果が遅く出るおそれがあります。</source>
         <translation>The CPU frequency governor is powersave. The CPU may not run at its full speed, and the results may come out slow.</translation>
     </message>
@@ -1587,6 +1587,18 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
     <message>
         <source>計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、論理 CPU %2 個を超えていました。CPU を待った処理が計測を遅らせたおそれがあります。</source>
         <translation>%1 threads were runnable before or after the measurement (this one included), more than the %2 logical CPUs. Work waiting for a CPU may have slowed the measurement down.</translation>
+    </message>
+    <message>
+        <source>計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>The 1-minute load average before the run was %1, too high for %2 logical CPUs (at most %3 per CPU; the average includes earlier runs too). Other processes may slow the measurement down.</translation>
+    </message>
+    <message>
+        <source>計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>Right before the run, other processes had %1 runnable threads, too many for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</translation>
+    </message>
+    <message>
+        <source>並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、速度向上率は当てになりません。</source>
+        <translation>During the parallel runs, other processes had %1 runnable threads, leaving fewer of the %2 usable CPUs free than the %3 threads, so the speedup is not reliable.</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kamorin {
@@ -77,7 +78,8 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
                       inUnit(s.min, unit) + QStringLiteral(" … ") + inUnit(s.max, unit) });
 }
 
-void addParallelLines(Lines &lines, const ParallelResult &parallel)
+void addParallelLines(Lines &lines, const ParallelResult &parallel,
+                      const std::vector<Warning> &warnings)
 {
     const QString first = parallel.valuesAgree
             ? Words::tr("%1 スレッドで同時に計算し、計算値はすべて一致").arg(parallel.threads)
@@ -96,8 +98,14 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
                                .arg(QString::number(parallel.seconds.size()),
                                     fixedText(*parallel.speedupMin, 2),
                                     fixedText(*parallel.speedupMax, 2));
+        const bool crowded
+                = std::any_of(warnings.begin(), warnings.end(), [](const Warning &warning) {
+                      return std::holds_alternative<ParallelCrowded>(warning);
+                  });
         if (speedupAboveThreads(parallel))
             speedup += Words::tr("（スレッド数を超えており当てになりません）");
+        else if (crowded)
+            speedup += Words::tr("（ほかの処理で CPU が足りず当てになりません）");
         else if (!parallel.reliable)
             speedup += Words::tr("（計測が短すぎて当てになりません）");
         lines.push_back({ QString(), speedup });
@@ -127,7 +135,7 @@ LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &
                       .arg(window.hours, window.minutes, window.seconds, window.hundredths) });
     addMeasuredLines(lines, benchmark);
     if (benchmark.parallel)
-        addParallelLines(lines, *benchmark.parallel);
+        addParallelLines(lines, *benchmark.parallel, benchmark.warnings);
     if (benchmark.rank)
         lines.push_back({ Words::tr("順位"),
                           Words::tr("%1 台中 %2 位")

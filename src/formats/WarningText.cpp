@@ -31,10 +31,29 @@ struct Wording
     QString operator()(const BusyMachine &w) const
     {
         return Words::tr("計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます"
-                         "（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。")
+                         "（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。"
+                         "ほかの処理が計測を遅らせるおそれがあります。")
                 .arg(twoDecimals(w.load))
                 .arg(w.logicalCpus)
                 .arg(twoDecimals(w.limitPerCpu));
+    }
+    QString operator()(const OthersBusy &w) const
+    {
+        return Words::tr("計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、"
+                         "論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。"
+                         "ほかの処理が計測を遅らせるおそれがあります。")
+                .arg(oneDecimal(w.runnable))
+                .arg(w.logicalCpus)
+                .arg(twoDecimals(w.limitPerCpu));
+    }
+    QString operator()(const ParallelCrowded &w) const
+    {
+        return Words::tr("並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、"
+                         "使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、"
+                         "速度向上率は当てになりません。")
+                .arg(oneDecimal(w.othersRunnable))
+                .arg(w.cpus)
+                .arg(w.threads);
     }
     QString operator()(const PowersaveGovernor &) const
     {
