@@ -1456,6 +1456,10 @@ tables; --history and --compare too</translation>
             <numerusform>Calculated on %n threads at once, but the values disagree</numerusform>
         </translation>
     </message>
+    <message>
+        <source>（ほかの処理で CPU が足りず当てになりません）</source>
+        <translation> (other processes left too few CPUs, not reliable)</translation>
+    </message>
 </context>
 <context>
     <name>UiLanguage</name>
@@ -1538,9 +1542,10 @@ Kamorin の計算を画面なしで実行し、結果を表示します。1 秒�
 --rank と --threads は --count も --unit もなければ --count auto で計測します。
 --rank は保存先があるときだけ保存した機械を加えます (作りはしません)。
 端末では計算中に進み具合を標準エラー出力に表示します (TERM=dumb では表示
-しません)。Ctrl-C (SIGINT) か SIGTERM で計算を中止します。平均負荷が論理
-CPU 1 個あたり 0.3 を超えるとき、ガバナーが powersave のとき、相対標準偏差
-が 5 % を超えるとき、--min-time より短い計測で順位や速度向上率を求めたときは
+しません)。Ctrl-C (SIGINT) か SIGTERM で計算を中止します。計測の直前にほかの
+プロセスの実行できるスレッドが論理 CPU 1 個あたり 0.3 を超えるとき、ガバナーが
+powersave のとき、相対標準偏差が 5 % を超えるとき、--min-time より短い計測で
+順位や速度向上率を求めたとき、ほかのプロセスが並列計算の CPU をふさいだときは
 警告します。詳しくは man kamorin-cli を参照してください。
 
 終了ステータス: 0 成功, 1 --fail-if-slower に当たった, 2 実行時エラー,
@@ -1627,10 +1632,11 @@ Saved results (none of these measures; each goes only with the forms above):
 is given. --rank adds the saved machines only when a store exists (it creates
 none). On a terminal the progress is shown on standard error while calculating
 (not with TERM=dumb). Ctrl-C (SIGINT) or SIGTERM stops the calculation. A
-warning is given when the load average exceeds 0.3 per logical CPU, when the
-governor is powersave, when the relative standard deviation exceeds 5 %, and
-when a rank or a speedup comes from runs shorter than --min-time. See
-man kamorin-cli for more.
+warning is given when other processes&apos; runnable threads exceed 0.3 per logical
+CPU right before the run, when the governor is powersave, when the relative
+standard deviation exceeds 5 %, when a rank or a speedup comes from runs
+shorter than --min-time, and when other processes left the parallel runs too
+few CPUs. See man kamorin-cli for more.
 
 Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
              64 wrong arguments, 65 a file that cannot be imported,
@@ -1666,10 +1672,6 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
 <context>
     <name>WarningText</name>
     <message>
-        <source>計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
-        <translation>The 1-minute load average before the run was %1, too high for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</translation>
-    </message>
-    <message>
         <source>CPU 周波数のガバナーが powersave です。CPU が本来の速さで動かず、結果が遅く出るおそれがあります。</source>
         <translation>The CPU frequency governor is powersave. The CPU may not run at its full speed, and the results may come out slow.</translation>
     </message>
@@ -1704,6 +1706,24 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
     <message>
         <source>計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、論理 CPU %2 個を超えていました。CPU を待った処理が計測を遅らせたおそれがあります。</source>
         <translation>%1 threads were runnable before or after the measurement (this one included), more than the %2 logical CPUs. Work waiting for a CPU may have slowed the measurement down.</translation>
+    </message>
+    <message>
+        <source>計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>The 1-minute load average before the run was %1, too high for %2 logical CPUs (at most %3 per CPU; the average includes earlier runs too). Other processes may slow the measurement down.</translation>
+    </message>
+    <message numerus="yes">
+        <source>計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>
+            <numerusform>Right before the run, other processes had %1 runnable thread, too many for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
+            <numerusform>Right before the run, other processes had %1 runnable threads, too many for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、速度向上率は当てになりません。</source>
+        <translation>
+            <numerusform>During the parallel runs, other processes had %1 runnable thread, leaving fewer of the %2 usable CPUs free than the %3 threads, so the speedup is not reliable.</numerusform>
+            <numerusform>During the parallel runs, other processes had %1 runnable threads, leaving fewer of the %2 usable CPUs free than the %3 threads, so the speedup is not reliable.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -77,8 +77,8 @@ struct ParallelResult
     std::optional<double> speedup;
     std::optional<double> speedupMin;
     std::optional<double> speedupMax;
-    // Whether the one-thread runs lasted the minimum time and the speed-up is
-    // not above the thread count.
+    // Whether the one-thread runs lasted the minimum time, the speed-up is
+    // not above the thread count and other processes left a CPU to each thread.
     bool reliable = true;
 };
 

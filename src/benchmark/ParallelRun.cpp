@@ -5,6 +5,7 @@
 #include "benchmark/HeadlessPlatform.h"
 #include "benchmark/RunRegistry.h"
 #include "benchmark/Statistics.h"
+#include "benchmark/Steadiness.h"
 #include "mainwindow/Form1.h"
 #include "measure/Command1_Click.h"
 #include "runtime/Clock.h"
@@ -144,6 +145,7 @@ ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int
     for (int repetition = 0; repetition < plan.warmup + plan.runs; ++repetition) {
         const bool recorded = repetition >= plan.warmup;
         double seconds = 0;
+        outcome.othersRunnable.push_back(readOthersRunnable(QStringLiteral("/")));
         const std::vector<CopyResult> copies = runCopies(plan, registry, threads, cpus, seconds);
         if (registry.stopSignal() != 0) {
             outcome.stopped = true;
@@ -183,6 +185,7 @@ ParallelOutcome runInParallel(const SeriesPlan &plan, RunRegistry &registry, int
             }
         }
     }
+    outcome.othersRunnable.push_back(readOthersRunnable(QStringLiteral("/")));
     const auto statistics = statisticsOf(result.seconds);
     if (statistics && statistics->median > 0) {
         result.passesPerSecond = threads * passes / statistics->median;

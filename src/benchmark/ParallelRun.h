@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace kamorin {
@@ -19,6 +20,9 @@ struct ParallelOutcome
     // run's included; empty when every copy agreed.
     std::vector<SessionError> errors;
     bool stopped = false;
+    // Threads of other processes runnable before each repetition and after
+    // the last (readOthersRunnable), while no copy of ours runs.
+    std::vector<std::optional<int>> othersRunnable;
 };
 
 // `threads` copies of the run at once, each with its own form, platform and

@@ -117,7 +117,7 @@ SessionOutcome Session::run()
     result.started = QDateTime::currentDateTimeUtc();
     result.system = readSystemInfo(QStringLiteral("/"), static_cast<int>(cpus.size()),
                                    cpu.value_or(currentCpu()));
-    result.warnings = machineWarnings(result.system);
+    result.warnings = machineWarnings(result.system, othersRunnableNow(QStringLiteral("/")));
     m_observer.machineChecked(result.warnings);
 
     if (cpu && !runCallingThreadOn({ *cpu })) {
@@ -205,12 +205,13 @@ void Session::parallelRuns(const std::vector<int> &cpus, std::optional<int> cpu,
                             last.value, last.passes, median);
     if (parallel.stopped)
         return;
-    parallel.result.reliable = longEnough && !speedupAboveThreads(parallel.result);
+    const std::vector<Warning> warnings = parallelWarnings(
+            parallel.result, medianReading(parallel.othersRunnable), static_cast<int>(cpus.size()));
+    parallel.result.reliable = longEnough && warnings.empty();
     if (!longEnough)
         m_shortness.push_back(
                 RunsTooShort { m_plan.minimumSeconds, RunsTooShort::Figure::Speedup });
-    const std::vector<Warning> above = parallelWarnings(parallel.result);
-    result.warnings.insert(result.warnings.end(), above.begin(), above.end());
+    result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
     result.parallel = parallel.result;
     m_outcome.errors.insert(m_outcome.errors.end(), parallel.errors.begin(), parallel.errors.end());
 }

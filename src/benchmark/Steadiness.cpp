@@ -1,13 +1,17 @@
 #include "benchmark/Steadiness.h"
 
+#include "benchmark/Statistics.h"
 #include "benchmark/SystemInfo.h"
 #include "runtime/Clock.h"
 
+#include <QDir>
 #include <QList>
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <unistd.h>
 
 namespace kamorin {
@@ -57,6 +61,62 @@ std::optional<int> runnableFrom(const QByteArray &stat)
 }
 
 } // namespace
+
+bool runnableThread(const QByteArray &taskStat)
+{
+    const qsizetype close = taskStat.lastIndexOf(')');
+    if (close < 0)
+        return false;
+    const QByteArray rest = taskStat.mid(close + 1).trimmed();
+    return rest.startsWith('R') && (rest.size() == 1 || rest[1] == ' ');
+}
+
+std::optional<int> othersRunnableFrom(const QByteArray &procStat,
+                                      const std::vector<QByteArray> &ownTaskStats)
+{
+    const std::optional<int> all = runnableFrom(procStat);
+    if (!all)
+        return std::nullopt;
+    const auto own = std::count_if(ownTaskStats.begin(), ownTaskStats.end(), runnableThread);
+    // The two are read a moment apart: a thread of ours may have woken between.
+    return std::max(0, *all - static_cast<int>(own));
+}
+
+std::optional<int> readOthersRunnable(const QString &root)
+{
+    const QString base = root.endsWith(u'/') ? root : root + u'/';
+    const QDir tasks(base + QStringLiteral("proc/self/task"));
+    std::vector<QByteArray> own;
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        if (const auto line = readSystemFile(tasks.filePath(task + QStringLiteral("/stat"))))
+            own.push_back(*line);
+    const auto stat = readSystemFile(base + QStringLiteral("proc/stat"));
+    // Without our own threads, every runnable thread would count as another's.
+    if (!stat || own.empty())
+        return std::nullopt;
+    return othersRunnableFrom(*stat, own);
+}
+
+std::optional<double> medianReading(const std::vector<std::optional<int>> &readings)
+{
+    std::vector<double> taken;
+    for (const std::optional<int> &reading : readings)
+        if (reading)
+            taken.push_back(*reading);
+    const std::optional<Statistics> statistics = statisticsOf(taken);
+    return statistics ? std::optional(statistics->median) : std::nullopt;
+}
+
+std::optional<double> othersRunnableNow(const QString &root, int readings)
+{
+    std::vector<std::optional<int>> taken;
+    for (int i = 0; i < readings; ++i) {
+        if (i > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        taken.push_back(readOthersRunnable(root));
+    }
+    return medianReading(taken);
+}
 
 MachineSample sampleMachine(const QString &root, int cpu)
 {

@@ -8,9 +8,20 @@ namespace kamorin {
 // them, the fronts word them and the store keeps them as they are.
 
 // The 1-minute load before the first run, above its limit for this machine.
+// No longer found, since the average holds this program's own earlier runs;
+// kept for the results that carry it.
 struct BusyMachine
 {
     double load = 0;
+    int logicalCpus = 0;
+    double limitPerCpu = 0;
+};
+
+// Threads of other processes that were runnable right before the first run
+// (a median of a few readings), above the limit for this machine.
+struct OthersBusy
+{
+    double runnable = 0;
     int logicalCpus = 0;
     double limitPerCpu = 0;
 };
@@ -30,6 +41,17 @@ struct NoisyRuns
 struct SpeedupAboveThreads
 {
     double speedup = 0;
+    int threads = 0;
+};
+
+// Other processes kept so many threads runnable around the parallel runs that
+// fewer CPUs than threads were left to them, so the copies shared CPUs.
+struct ParallelCrowded
+{
+    // Threads of other processes, a median of readings between the repetitions.
+    double othersRunnable = 0;
+    // The CPUs this process may use.
+    int cpus = 0;
     int threads = 0;
 };
 
@@ -71,8 +93,9 @@ struct CrowdedCpus
     int logicalCpus = 0;
 };
 
-using Warning = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads,
-                             RunsTooShort, FrequencyChanged, TimeStolen, CrowdedCpus>;
+using Warning
+        = std::variant<BusyMachine, PowersaveGovernor, NoisyRuns, SpeedupAboveThreads, RunsTooShort,
+                       FrequencyChanged, TimeStolen, CrowdedCpus, OthersBusy, ParallelCrowded>;
 
 // When a front tells a warning on stderr, beside the results it writes.
 enum class Told
@@ -94,6 +117,10 @@ constexpr Told toldOf(const BusyMachine &)
 {
     return Told::BeforeRuns;
 }
+constexpr Told toldOf(const OthersBusy &)
+{
+    return Told::BeforeRuns;
+}
 constexpr Told toldOf(const PowersaveGovernor &)
 {
     return Told::BeforeRuns;
@@ -105,6 +132,10 @@ constexpr Told toldOf(const NoisyRuns &)
 constexpr Told toldOf(const SpeedupAboveThreads &)
 {
     return Told::InResultsOnly;
+}
+constexpr Told toldOf(const ParallelCrowded &)
+{
+    return Told::AfterRunsAlways;
 }
 constexpr Told toldOf(const RunsTooShort &)
 {

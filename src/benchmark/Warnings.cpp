@@ -6,13 +6,12 @@
 
 namespace kamorin {
 
-std::vector<Warning> machineWarnings(const SystemInfo &system)
+std::vector<Warning> machineWarnings(const SystemInfo &system, std::optional<double> othersRunnable)
 {
     std::vector<Warning> warnings;
-    if (system.loadAverage && system.logicalCpus > 0
-        && (*system.loadAverage)[0] > kBusyLoadPerCpu * system.logicalCpus)
-        warnings.push_back(
-                BusyMachine { (*system.loadAverage)[0], system.logicalCpus, kBusyLoadPerCpu });
+    if (othersRunnable && system.logicalCpus > 0
+        && *othersRunnable > kBusyLoadPerCpu * system.logicalCpus)
+        warnings.push_back(OthersBusy { *othersRunnable, system.logicalCpus, kBusyLoadPerCpu });
     if (system.governor == QStringLiteral("powersave"))
         warnings.push_back(PowersaveGovernor {});
     return warnings;
@@ -28,11 +27,20 @@ std::vector<Warning> spreadWarnings(const std::optional<Statistics> &statistics)
     return {};
 }
 
-std::vector<Warning> parallelWarnings(const ParallelResult &parallel)
+bool parallelCrowded(int threads, int cpus, std::optional<double> othersRunnable)
 {
+    return othersRunnable && cpus > 0 && cpus - *othersRunnable < threads;
+}
+
+std::vector<Warning> parallelWarnings(const ParallelResult &parallel,
+                                      std::optional<double> othersRunnable, int cpus)
+{
+    std::vector<Warning> warnings;
     if (speedupAboveThreads(parallel))
-        return { SpeedupAboveThreads { *parallel.speedup, parallel.threads } };
-    return {};
+        warnings.push_back(SpeedupAboveThreads { *parallel.speedup, parallel.threads });
+    if (parallelCrowded(parallel.threads, cpus, othersRunnable))
+        warnings.push_back(ParallelCrowded { *othersRunnable, cpus, parallel.threads });
+    return warnings;
 }
 
 } // namespace kamorin

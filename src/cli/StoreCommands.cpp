@@ -60,7 +60,7 @@ int showHistory(const ShowHistory &command)
     requireSome(static_cast<qsizetype>(results.size()), command.filter, *store);
     const std::vector<std::optional<QString>> scores
             = scoresAgainst(results, *ReferenceMachineTable::lookup(command.machine));
-    const HistoryListing listing { results, scores, command.machine };
+    const HistoryListing listing { results, scores, command.machine, standardOutputColumns() };
     // A text table of nothing would be a heading alone; the other forms stay
     // well formed when empty.
     if (results.empty() && command.form == OutputForm::Text)

@@ -50,10 +50,11 @@ RunAnswer answerOf(const SessionOutcome &outcome, const std::vector<RunError> &e
         error = errors.front();
     else if (store.error())
         error = RunError { std::nullopt, store.error()->message() };
-    return { outcome.window,       outcome.result,
-             outcome.savedId,      error,
-             outcome.hintCount,    outcome.kept ? &*outcome.kept : nullptr,
-             outcome.savedResults, QDateTime::currentDateTimeUtc() };
+    return { outcome.window,         outcome.result,
+             outcome.savedId,        error,
+             outcome.hintCount,      outcome.kept ? &*outcome.kept : nullptr,
+             outcome.savedResults,   QDateTime::currentDateTimeUtc(),
+             standardOutputColumns() };
 }
 
 int run(const RunOptions &options)

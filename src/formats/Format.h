@@ -35,6 +35,8 @@ struct RunAnswer
     const SavedResult *result = nullptr;
     std::span<const SavedResult> saved = {};
     QDateTime written = {};
+    // The terminal's width when stdout is one: the rank's text table fits it.
+    std::optional<int> columns = std::nullopt;
 };
 
 // Handed a text a piece at a time.

@@ -22,6 +22,8 @@ struct HistoryListing
     std::span<const SavedResult> results;
     std::span<const std::optional<QString>> scores;
     QString machine;
+    // The terminal's width when stdout is one: the text table fits it.
+    std::optional<int> columns = std::nullopt;
 };
 
 // The score of the listing's `i`th result.

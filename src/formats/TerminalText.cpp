@@ -62,13 +62,49 @@ QString alignedLines(const LabelledLines &lines)
     return out;
 }
 
-QString table(const std::vector<QStringList> &rows, const std::vector<bool> &rightAligned)
+namespace {
+
+std::vector<int> columnWidths(const std::vector<QStringList> &rows, std::size_t count)
 {
-    std::vector<int> widths(rightAligned.size(), 0);
+    std::vector<int> widths(count, 0);
     for (const QStringList &row : rows) {
         for (qsizetype i = 0; i < row.size() && std::size_t(i) < widths.size(); ++i)
             widths[std::size_t(i)] = std::max(widths[std::size_t(i)], displayColumns(row[i]));
     }
+    return widths;
+}
+
+} // namespace
+
+std::vector<QStringList> fitToColumns(std::vector<QStringList> rows,
+                                      const std::vector<int> &narrowest, int columns)
+{
+    const std::vector<int> whole = columnWidths(rows, narrowest.size());
+    std::vector<int> widths = whole;
+    int shown = 2 * std::max(0, int(widths.size()) - 1);
+    for (const int width : widths)
+        shown += width;
+    while (shown > columns) {
+        std::size_t widest = widths.size();
+        for (std::size_t i = 0; i < widths.size(); ++i)
+            if (narrowest[i] > 0 && widths[i] > narrowest[i]
+                && (widest == widths.size() || widths[i] > widths[widest]))
+                widest = i;
+        if (widest == widths.size())
+            break;
+        --widths[widest];
+        --shown;
+    }
+    for (QStringList &row : rows)
+        for (qsizetype i = 0; i < row.size() && std::size_t(i) < widths.size(); ++i)
+            if (widths[std::size_t(i)] < whole[std::size_t(i)])
+                row[i] = cutToColumns(row[i], widths[std::size_t(i)]);
+    return rows;
+}
+
+QString table(const std::vector<QStringList> &rows, const std::vector<bool> &rightAligned)
+{
+    const std::vector<int> widths = columnWidths(rows, rightAligned.size());
     QString out;
     for (const QStringList &row : rows) {
         QString line;

@@ -37,6 +37,17 @@ using LabelledLines = std::vector<std::pair<QString, QString>>;
 // One line each, the values in one column by display width.
 QString alignedLines(const LabelledLines &lines);
 
+// A text column cut to fit a terminal keeps at least a character and "…".
+inline constexpr int kNarrowestTextColumn = 3;
+
+// The rows, their columns cut with "…" until the table that table() makes of
+// them is no wider than `columns`: the widest column first, by display width,
+// one column at a time, none below its `narrowest` width (0: kept whole).
+// Where every column is down to that, the table stays wider. Rows that already
+// fit come back as they are.
+std::vector<QStringList> fitToColumns(std::vector<QStringList> rows,
+                                      const std::vector<int> &narrowest, int columns);
+
 // Rows of cells under a heading row, each column as wide as its widest cell
 // by display width; the columns flagged in `rightAligned` are padded on the
 // left. No line ends in blanks.

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kamorin {
@@ -77,7 +78,8 @@ void addMeasuredLines(Lines &lines, const BenchmarkResult &benchmark)
                       inUnit(s.min, unit) + QStringLiteral(" … ") + inUnit(s.max, unit) });
 }
 
-void addParallelLines(Lines &lines, const ParallelResult &parallel)
+void addParallelLines(Lines &lines, const ParallelResult &parallel,
+                      const std::vector<Warning> &warnings)
 {
     const QString first = parallel.valuesAgree
             ? Words::tr("%n スレッドで同時に計算し、計算値はすべて一致", nullptr, parallel.threads)
@@ -96,8 +98,14 @@ void addParallelLines(Lines &lines, const ParallelResult &parallel)
                                .arg(QString::number(parallel.seconds.size()),
                                     fixedText(*parallel.speedupMin, 2),
                                     fixedText(*parallel.speedupMax, 2));
+        const bool crowded
+                = std::any_of(warnings.begin(), warnings.end(), [](const Warning &warning) {
+                      return std::holds_alternative<ParallelCrowded>(warning);
+                  });
         if (speedupAboveThreads(parallel))
             speedup += Words::tr("（スレッド数を超えており当てになりません）");
+        else if (crowded)
+            speedup += Words::tr("（ほかの処理で CPU が足りず当てになりません）");
         else if (!parallel.reliable)
             speedup += Words::tr("（計測が短すぎて当てになりません）");
         lines.push_back({ QString(), speedup });
@@ -127,7 +135,7 @@ LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &
                       .arg(window.hours, window.minutes, window.seconds, window.hundredths) });
     addMeasuredLines(lines, benchmark);
     if (benchmark.parallel)
-        addParallelLines(lines, *benchmark.parallel);
+        addParallelLines(lines, *benchmark.parallel, benchmark.warnings);
     if (benchmark.rank)
         lines.push_back({ Words::tr("順位"),
                           Words::tr("%1 台中 %2 位")
@@ -162,7 +170,7 @@ QString scoreHint(const WindowReadings &window, const std::optional<ChosenCount>
 }
 
 QString resultsAsText(const WindowReadings &window, const BenchmarkResult &benchmark,
-                      const std::optional<ChosenCount> &autoCount)
+                      const std::optional<ChosenCount> &autoCount, std::optional<int> columns)
 {
     QString out = alignedLines(summaryLines(window, benchmark)) + scoreHint(window, autoCount);
     QString terminalReport = window.report;
@@ -172,26 +180,12 @@ QString resultsAsText(const WindowReadings &window, const BenchmarkResult &bench
     out += u'\n' + Words::tr("最後の計測の COPY:") + u'\n'
             + escapeControlsKeepingLines(terminalReport) + u'\n';
     if (benchmark.rank)
-        out += u'\n' + rankingAsText(*benchmark.rank);
+        out += u'\n' + rankingAsText(*benchmark.rank, columns);
     return out;
 }
 
-QString rankingAsText(const Ranking &ranking)
+QString rankingAsText(const Ranking &ranking, std::optional<int> columns)
 {
-    const QString placeHeading = Words::tr("順位");
-    const QString nameHeading = Words::tr("名前");
-    const QString secondsHeading = Words::tr("2000万回の秒数");
-    const QString scoreHeading = QStringLiteral("SCORE");
-
-    struct Cells
-    {
-        QString place, name, seconds, score;
-    };
-    std::vector<Cells> cells;
-    int placeWidth = displayColumns(placeHeading);
-    int nameWidth = displayColumns(nameHeading);
-    int secondsWidth = displayColumns(secondsHeading);
-    int scoreWidth = displayColumns(scoreHeading);
     // A saved machine's parts are cut one by one, so that a long model or
     // label never hides the host that tells two nodes apart.
     const auto savedName = [](const SavedMachine &m) {
@@ -199,33 +193,16 @@ QString rankingAsText(const Ranking &ranking)
                                 cutToColumns(escapeControls(m.host), kHostColumns),
                                 cutToColumns(escapeControls(m.label), kLabelColumns));
     };
-    for (const RankRow &row : ranking.rows) {
-        Cells c { QString::number(row.position),
-                  row.saved ? savedName(*row.saved) : rankRowName(row),
-                  rankSecondsText(row.seconds), row.score.value_or(QString()) };
-        placeWidth = std::max(placeWidth, displayColumns(c.place));
-        nameWidth = std::max(nameWidth, displayColumns(c.name));
-        secondsWidth = std::max(secondsWidth, displayColumns(c.seconds));
-        scoreWidth = std::max(scoreWidth, displayColumns(c.score));
-        cells.push_back(std::move(c));
-    }
-
-    const auto line = [&](const Cells &c) {
-        return padLeft(c.place, placeWidth) + QStringLiteral("  ") + padRight(c.name, nameWidth)
-                + QStringLiteral("  ") + padLeft(c.seconds, secondsWidth) + QStringLiteral("  ")
-                + padLeft(c.score, scoreWidth);
-    };
-    // Without trailing blanks where a row has no score.
-    const auto ended = [&](const Cells &c) {
-        QString text = line(c);
-        while (text.endsWith(u' '))
-            text.chop(1);
-        return text + u'\n';
-    };
-    QString out = ended({ placeHeading, nameHeading, secondsHeading, scoreHeading });
-    for (const Cells &c : cells)
-        out += ended(c);
-    return out;
+    std::vector<QStringList> rows { { Words::tr("順位"), Words::tr("名前"),
+                                      Words::tr("2000万回の秒数"), QStringLiteral("SCORE") } };
+    for (const RankRow &row : ranking.rows)
+        rows.push_back({ QString::number(row.position),
+                         row.saved ? savedName(*row.saved) : rankRowName(row),
+                         rankSecondsText(row.seconds), row.score.value_or(QString()) });
+    // Only the name is cut to fit: the figures are what the table is for.
+    if (columns)
+        rows = fitToColumns(std::move(rows), { 0, kNarrowestTextColumn, 0, 0 }, *columns);
+    return table(rows, { true, false, true, true });
 }
 
 QString programVersion()
@@ -252,7 +229,22 @@ namespace {
 // cut with "…".
 QString historyAsText(const HistoryListing &history)
 {
-    return table(historyRows(history, Cells::Cut), historyColumnsRightAligned());
+    std::vector<QStringList> rows = historyRows(history, Cells::Cut);
+    if (history.columns) {
+        // The score's heading names the reference machine, which --machine
+        // gave; it gives way down to the widest score.
+        int widestScore = kNarrowestTextColumn;
+        for (std::size_t i = 1; i < rows.size(); ++i)
+            widestScore = std::max(widestScore, displayColumns(rows[i].back()));
+        // An id keeps the 8 characters that --compare takes as a prefix. The
+        // time and the figures stay whole.
+        const std::vector<int> narrowest {
+            9, 0, kNarrowestTextColumn, kNarrowestTextColumn, kNarrowestTextColumn, 0,
+            0, 0, widestScore
+        };
+        rows = fitToColumns(std::move(rows), narrowest, *history.columns);
+    }
+    return table(rows, historyColumnsRightAligned());
 }
 
 // The two results, the speed ratio, the estimate and its interval, the
@@ -267,7 +259,7 @@ class TextFormat final : public Format
 public:
     QString run(const RunAnswer &a) const override
     {
-        return resultsAsText(a.window, a.benchmark, a.autoCount);
+        return resultsAsText(a.window, a.benchmark, a.autoCount, a.columns);
     }
     void history(const HistoryListing &listing, const TextSink &write) const override
     {

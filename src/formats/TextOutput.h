@@ -17,7 +17,8 @@ namespace kamorin {
 // count --count auto would choose here, named in the hint after a run too
 // short to score.
 QString resultsAsText(const WindowReadings &window, const BenchmarkResult &benchmark,
-                      const std::optional<ChosenCount> &autoCount);
+                      const std::optional<ChosenCount> &autoCount,
+                      std::optional<int> columns = std::nullopt);
 
 // The summary's labelled lines, user text escaped for a terminal.
 LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &benchmark);
@@ -26,8 +27,9 @@ LabelledLines summaryLines(const WindowReadings &window, const BenchmarkResult &
 QString scoreHint(const WindowReadings &window, const std::optional<ChosenCount> &autoCount);
 
 // One row a line: place, name, seconds ("##0.00") and SCORE's text, under a
-// heading, in columns aligned by display width.
-QString rankingAsText(const Ranking &ranking);
+// heading, in columns aligned by display width; the names cut to fit
+// `columns` when given.
+QString rankingAsText(const Ranking &ranking, std::optional<int> columns = std::nullopt);
 
 // The machines the reference list offers, in its order: name, tab, seconds.
 QString machineList();

@@ -1,5 +1,6 @@
 #include "formats/WarningText.h"
 
+#include "formats/FigureText.h"
 #include "results/JsonWriter.h"
 #include "runtime/Format.h"
 
@@ -20,6 +21,12 @@ QString twoDecimals(double value)
     return pattern.apply(value);
 }
 
+// A median of thread counts: whole, or a half between two readings.
+QString threadsText(double value)
+{
+    return QString::number(value);
+}
+
 QString oneDecimal(double value)
 {
     static const FormatPattern pattern = FormatPattern::parse(u"##0.0");
@@ -31,10 +38,31 @@ struct Wording
     QString operator()(const BusyMachine &w) const
     {
         return Words::tr("計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます"
-                         "（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。")
+                         "（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。"
+                         "ほかの処理が計測を遅らせるおそれがあります。")
                 .arg(twoDecimals(w.load))
                 .arg(w.logicalCpus)
                 .arg(twoDecimals(w.limitPerCpu));
+    }
+    QString operator()(const OthersBusy &w) const
+    {
+        return Words::tr("計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、"
+                         "論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。"
+                         "ほかの処理が計測を遅らせるおそれがあります。",
+                         nullptr, numerusOf(w.runnable))
+                .arg(threadsText(w.runnable))
+                .arg(w.logicalCpus)
+                .arg(twoDecimals(w.limitPerCpu));
+    }
+    QString operator()(const ParallelCrowded &w) const
+    {
+        return Words::tr("並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、"
+                         "使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、"
+                         "速度向上率は当てになりません。",
+                         nullptr, numerusOf(w.othersRunnable))
+                .arg(threadsText(w.othersRunnable))
+                .arg(w.cpus)
+                .arg(w.threads);
     }
     QString operator()(const PowersaveGovernor &) const
     {

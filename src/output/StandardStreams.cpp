@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace kamorin {
@@ -20,6 +21,20 @@ struct Words
 };
 
 } // namespace
+
+std::optional<int> standardOutputColumns()
+{
+    if (!isatty(STDOUT_FILENO))
+        return std::nullopt;
+    bool number = false;
+    const int columns = qEnvironmentVariableIntValue("COLUMNS", &number);
+    if (number && columns > 0)
+        return columns;
+    winsize size {};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0)
+        return std::nullopt;
+    return size.ws_col;
+}
 
 bool writeAll(int fd, QByteArrayView bytes)
 {

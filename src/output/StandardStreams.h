@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace kamorin {
@@ -30,6 +31,11 @@ bool writeAll(int fd, QByteArrayView bytes);
 // A failure is told on stderr and thrown as OutputFailed; a reader that went
 // away (… | head -1) ends the program as SIGPIPE ends other tools.
 void writeOut(const QString &text);
+
+// The columns of the terminal stdout is, for tables that fit it: $COLUMNS
+// when it is set to a width, as other tools take it, else the terminal's own.
+// None when stdout is a file or a pipe, which get the tables whole.
+std::optional<int> standardOutputColumns();
 
 // A text of our own on stderr, as it stands.
 void writeError(const QString &text);

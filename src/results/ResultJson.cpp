@@ -37,6 +37,20 @@ struct KindWriter
         out.key(u"logical_cpus").integer(w.logicalCpus);
         out.key(u"limit_per_cpu").number(w.limitPerCpu);
     }
+    void operator()(const OthersBusy &w)
+    {
+        kind(u"others_busy");
+        out.key(u"runnable").number(w.runnable);
+        out.key(u"logical_cpus").integer(w.logicalCpus);
+        out.key(u"limit_per_cpu").number(w.limitPerCpu);
+    }
+    void operator()(const ParallelCrowded &w)
+    {
+        kind(u"parallel_crowded");
+        out.key(u"others_runnable").number(w.othersRunnable);
+        out.key(u"cpus").integer(w.cpus);
+        out.key(u"threads").integer(w.threads);
+    }
     void operator()(const PowersaveGovernor &) { kind(u"powersave_governor"); }
     void operator()(const NoisyRuns &w)
     {
@@ -330,6 +344,12 @@ std::optional<KeptWarning> warningFrom(const QJsonObject &o)
     if (kind == u"busy_machine")
         return Warning(
                 BusyMachine { number(u"load"), whole(u"logical_cpus"), number(u"limit_per_cpu") });
+    if (kind == u"others_busy")
+        return Warning(OthersBusy { number(u"runnable"), whole(u"logical_cpus"),
+                                    number(u"limit_per_cpu") });
+    if (kind == u"parallel_crowded")
+        return Warning(
+                ParallelCrowded { number(u"others_runnable"), whole(u"cpus"), whole(u"threads") });
     if (kind == u"powersave_governor")
         return Warning(PowersaveGovernor {});
     if (kind == u"noisy_runs")

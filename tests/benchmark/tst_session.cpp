@@ -87,6 +87,8 @@ QList<int> warningKinds(const BenchmarkResult &result)
     for (const Warning &warning : result.warnings)
         // What the machine happens to be doing is not the session's to decide.
         if (!std::holds_alternative<BusyMachine>(warning)
+            && !std::holds_alternative<OthersBusy>(warning)
+            && !std::holds_alternative<ParallelCrowded>(warning)
             && !std::holds_alternative<PowersaveGovernor>(warning)
             && !std::holds_alternative<FrequencyChanged>(warning)
             && !std::holds_alternative<TimeStolen>(warning)

@@ -69,21 +69,26 @@ void TestStatistics::noRuns()
     QVERIFY(!statisticsOf({}));
 }
 
+namespace {
+const int kBusy = static_cast<int>(Warning(OthersBusy {}).index());
+const int kPowersave = static_cast<int>(Warning(PowersaveGovernor {}).index());
+} // namespace
+
 void TestStatistics::machineWarnings_data()
 {
+    // Threads of other processes runnable before the runs; below 0, unknown.
     QTest::addColumn<double>("load");
     QTest::addColumn<int>("cpus");
     QTest::addColumn<QString>("governor");
-    // The kinds found, by their index in Warning: 0 busy, 1 powersave.
     QTest::addColumn<QList<int>>("found");
 
-    QTest::newRow("quiet") << 0.1 << 2 << "performance" << QList<int>();
+    QTest::newRow("quiet") << 0.0 << 2 << "performance" << QList<int>();
     QTest::newRow("at the limit: not above") << 0.6 << 2 << "" << QList<int>();
-    QTest::newRow("just above") << 0.61 << 2 << "" << QList<int> { 0 };
-    QTest::newRow("per CPU: busy for one") << 0.5 << 1 << "" << QList<int> { 0 };
+    QTest::newRow("one other thread on two CPUs") << 1.0 << 2 << "" << QList<int> { kBusy };
+    QTest::newRow("per CPU: busy for one") << 0.5 << 1 << "" << QList<int> { kBusy };
     QTest::newRow("per CPU: quiet for eight") << 2.0 << 8 << "" << QList<int>();
-    QTest::newRow("powersave") << 0.0 << 4 << "powersave" << QList<int> { 1 };
-    QTest::newRow("both") << 4.0 << 4 << "powersave" << QList<int> { 0, 1 };
+    QTest::newRow("powersave") << 0.0 << 4 << "powersave" << QList<int> { kPowersave };
+    QTest::newRow("both") << 4.0 << 4 << "powersave" << QList<int> { kBusy, kPowersave };
     QTest::newRow("no load known") << -1.0 << 4 << "schedutil" << QList<int>();
 }
 
@@ -95,17 +100,19 @@ void TestStatistics::machineWarnings()
     QFETCH(QList<int>, found);
     SystemInfo system;
     system.logicalCpus = cpus;
-    if (load >= 0)
-        system.loadAverage = std::array<double, 3> { load, 0, 0 };
+    // A high load average alone no longer warns: it holds our own earlier runs.
+    system.loadAverage = std::array<double, 3> { 6, 6, 6 };
     if (!governor.isEmpty())
         system.governor = governor;
-    const std::vector<Warning> warnings = kamorin::machineWarnings(system);
+    const std::vector<Warning> warnings
+            = kamorin::machineWarnings(system, load >= 0 ? std::optional(load) : std::nullopt);
     QList<int> kinds;
     for (const Warning &warning : warnings)
         kinds << static_cast<int>(warning.index());
     QCOMPARE(kinds, found);
-    if (!kinds.isEmpty() && kinds.front() == 0) {
-        const auto &busy = std::get<BusyMachine>(warnings.front());
+    if (!kinds.isEmpty() && kinds.front() == kBusy) {
+        const auto &busy = std::get<OthersBusy>(warnings.front());
+        QCOMPARE(busy.runnable, load);
         QCOMPARE(busy.logicalCpus, cpus);
         QCOMPARE(busy.limitPerCpu, kBusyLoadPerCpu);
     }
@@ -138,26 +145,48 @@ void TestStatistics::parallelWarnings_data()
 {
     QTest::addColumn<int>("threads");
     QTest::addColumn<double>("speedup");
-    QTest::addColumn<bool>("warned");
-    QTest::newRow("above the threads, as measured") << 2 << 2.15 << true;
-    QTest::newRow("at the threads") << 2 << 2.0 << false;
-    QTest::newRow("below") << 4 << 3.9 << false;
+    // Threads of other processes runnable around the copies; below 0, unknown.
+    QTest::addColumn<double>("others");
+    QTest::addColumn<int>("cpus");
+    QTest::addColumn<QStringList>("warned");
+    const QStringList above { QStringLiteral("above") };
+    const QStringList crowded { QStringLiteral("crowded") };
+    QTest::newRow("above the threads, as measured") << 2 << 2.15 << 0.0 << 2 << above;
+    QTest::newRow("at the threads") << 2 << 2.0 << 0.0 << 2 << QStringList();
+    QTest::newRow("below") << 4 << 3.9 << 0.0 << 4 << QStringList();
+    QTest::newRow("load 6 on two CPUs") << 2 << 0.72 << 6.0 << 2 << crowded;
+    QTest::newRow("one other thread leaves one CPU for two") << 2 << 1.4 << 1.0 << 2 << crowded;
+    QTest::newRow("one other thread, a CPU to spare") << 2 << 1.9 << 1.0 << 3 << QStringList();
+    QTest::newRow("half a thread, as a median") << 2 << 1.8 << 0.5 << 2 << crowded;
+    QTest::newRow("load unknown") << 2 << 1.9 << -1.0 << 2 << QStringList();
+    QTest::newRow("both") << 1 << 1.2 << 1.0 << 1 << QStringList { above.front(), crowded.front() };
 }
 
 void TestStatistics::parallelWarnings()
 {
     QFETCH(int, threads);
     QFETCH(double, speedup);
+    QFETCH(double, others);
+    QFETCH(int, cpus);
     ParallelResult parallel;
     parallel.threads = threads;
     parallel.speedup = speedup;
-    const std::vector<Warning> warnings = kamorin::parallelWarnings(parallel);
-    QTEST(!warnings.empty(), "warned");
-    if (!warnings.empty()) {
-        const auto &above = std::get<SpeedupAboveThreads>(warnings.front());
-        QCOMPARE(above.speedup, speedup);
-        QCOMPARE(above.threads, threads);
+    const std::vector<Warning> warnings = kamorin::parallelWarnings(
+            parallel, others >= 0 ? std::optional(others) : std::nullopt, cpus);
+    QStringList warned;
+    for (const Warning &warning : warnings) {
+        if (const auto *w = std::get_if<SpeedupAboveThreads>(&warning)) {
+            QCOMPARE(w->speedup, speedup);
+            QCOMPARE(w->threads, threads);
+            warned << QStringLiteral("above");
+        } else if (const auto *w = std::get_if<ParallelCrowded>(&warning)) {
+            QCOMPARE(w->othersRunnable, others);
+            QCOMPARE(w->cpus, cpus);
+            QCOMPARE(w->threads, threads);
+            warned << QStringLiteral("crowded");
+        }
     }
+    QTEST(warned, "warned");
 }
 
 QTEST_APPLESS_MAIN(TestStatistics)

@@ -68,6 +68,8 @@ private Q_SLOTS:
     void fromAFakeRoot();
     void steadiness_data();
     void steadiness();
+    void othersRunnable_data();
+    void othersRunnable();
 };
 
 void TestSystemInfo::fromAFakeRoot_data()
@@ -191,6 +193,49 @@ void TestSystemInfo::steadiness()
     for (const Warning &warning : steadinessWarnings(first, second, 2, 1))
         warnings << described(warning);
     QTEST(warnings, "warnings");
+}
+
+void TestSystemInfo::othersRunnable_data()
+{
+    QTest::addColumn<Files>("files");
+    // Below 0: none.
+    QTest::addColumn<int>("others");
+    const auto task = [](const QByteArray &tid, const QByteArray &line) {
+        return std::pair(QByteArray("proc/self/task/") + tid + "/stat", line);
+    };
+    const QByteArray reading = "4242 (kamorin-cli) R 1 4242 4242 0 -1 4194304 120 0 0 0\n";
+    const QByteArray sleeping = "4243 (QThread) S 1 4242 4242 0 -1 4194368 3 0 0 0\n";
+    QTest::newRow("idle: only the reading thread")
+            << Files { { "proc/stat", stat(0, 1) }, task("4242", reading), task("4243", sleeping) }
+            << 0;
+    QTest::newRow("a build beside us")
+            << Files { { "proc/stat", stat(0, 7) }, task("4242", reading), task("4243", sleeping) }
+            << 6;
+    QTest::newRow("our own runnable threads are not others'")
+            << Files { { "proc/stat", stat(0, 3) },
+                       task("4242", reading),
+                       task("4244", "4244 (worker) R 1 4242 4242 0 -1 0 0 0 0 0\n") }
+            << 1;
+    QTest::newRow("a name holding parentheses and a state")
+            << Files { { "proc/stat", stat(0, 2) },
+                       task("4242", "4242 (a) R (b) S 1 4242 4242 0\n") }
+            << 2;
+    QTest::newRow("a thread woke between the readings: never below none")
+            << Files { { "proc/stat", stat(0, 1) },
+                       task("4242", reading),
+                       task("4244", "4244 (worker) R 1 4242 0\n") }
+            << 0;
+    QTest::newRow("no procs_running")
+            << Files { { "proc/stat", "cpu  1 2 3 4\n" }, task("4242", reading) } << -1;
+    QTest::newRow("no task of our own") << Files { { "proc/stat", stat(0, 4) } } << -1;
+}
+
+void TestSystemInfo::othersRunnable()
+{
+    QFETCH(Files, files);
+    QTemporaryDir root;
+    QVERIFY(root.isValid() && writeRoot(root, files));
+    QTEST(readOthersRunnable(root.path()).value_or(-1), "others");
 }
 
 QTEST_APPLESS_MAIN(TestSystemInfo)

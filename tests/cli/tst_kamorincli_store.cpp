@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +114,7 @@ private Q_SLOTS:
     void initTestCase();
     void history_data();
     void history();
+    void historyFitsTheTerminal();
     void compareGivesAVerdict_data();
     void compareGivesAVerdict();
     void importedMachineRanksByItsMedian();
@@ -252,6 +254,47 @@ void TestKamorinCliStore::history()
     QCOMPARE(newest[QStringLiteral("settings")][QStringLiteral("passes")].toDouble(), 100.0);
     QVERIFY(newest[QStringLiteral("started")].toString().endsWith(u'Z'));
     QCOMPARE(list[1].toObject()[QStringLiteral("label")].toString(), QStringLiteral("before"));
+}
+
+// A terminal of 80 columns gets the listing cut to fit, where a pipe gets it
+// whole whatever COLUMNS says.
+void TestKamorinCliStore::historyFitsTheTerminal()
+{
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    if (script.isEmpty())
+        QSKIP("script (util-linux) is not installed");
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KAMORIN_STORE"), m_store);
+    environment.insert(QStringLiteral("KAMORIN_TTY_CLI"),
+                       qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI)));
+    // Headings in English, so that a character is a column.
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en"));
+    environment.remove(QStringLiteral("COLUMNS"));
+    process.setProcessEnvironment(environment);
+    process.start(script,
+                  { QStringLiteral("-qec"),
+                    QStringLiteral("stty cols 80 && exec \"$KAMORIN_TTY_CLI\" --history"),
+                    QStringLiteral("/dev/null") });
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 0);
+    const QStringList lines
+            = QString::fromUtf8(process.readAllStandardOutput()).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 1 + 2 + 1);
+    for (const QString &line : lines)
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+    // An id keeps a prefix --compare takes.
+    QVERIFY2(lines[1].startsWith(m_savedId.left(8) + u'…'), qPrintable(lines[1]));
+
+    const QString whole = cli({ QStringLiteral("--history") }).out;
+    environment.insert(QStringLiteral("COLUMNS"), QStringLiteral("40"));
+    environment.insert(QStringLiteral("LANGUAGE"), QString());
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("KAMORIN_CLI", QStringLiteral(KAMORIN_CLI)),
+                  { QStringLiteral("--history") });
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), whole);
+    QVERIFY2(whole.contains(m_savedId), qPrintable(whole));
 }
 
 void TestKamorinCliStore::compareGivesAVerdict_data()

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void displayColumns();
     void lineFitsColumns_data();
     void lineFitsColumns();
+    void tableFitsColumns_data();
+    void tableFitsColumns();
 };
 
 void TestTextForms::csvQuoting_data()
@@ -378,6 +380,38 @@ void TestTextForms::lineFitsColumns()
     QFETCH(int, columns);
     QTEST(leadingColumns(text, columns), "fitted");
     QTEST(cutToColumns(text, columns), "cut");
+}
+
+void TestTextForms::tableFitsColumns_data()
+{
+    // One row of cells, as table() lays it out after the cut.
+    QTest::addColumn<QStringList>("row");
+    QTest::addColumn<QList<int>>("narrowest");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QString>("line");
+    const QStringList row { QStringLiteral("id-0123456789"), QStringLiteral("label"),
+                            QStringLiteral("計測計測") };
+    QTest::newRow("fits") << row << QList<int> { 0, 3, 3 } << 30
+                          << "id-0123456789  label  計測計測";
+    QTest::newRow("the widest first")
+            << row << QList<int> { 0, 3, 3 } << 27 << "id-0123456789  label  計測…";
+    // A wide character goes whole, so the column may end a column short.
+    QTest::newRow("then the next widest")
+            << row << QList<int> { 0, 3, 3 } << 24 << "id-0123456789  la…  計…";
+    QTest::newRow("a kept column stays whole, however narrow")
+            << row << QList<int> { 0, 3, 3 } << 10 << "id-0123456789  la…  計…";
+    QTest::newRow("down to its narrowest")
+            << row << QList<int> { 9, 3, 3 } << 10 << "id-01234…  la…  計…";
+}
+
+void TestTextForms::tableFitsColumns()
+{
+    QFETCH(QStringList, row);
+    QFETCH(QList<int>, narrowest);
+    QFETCH(int, columns);
+    const std::vector<QStringList> fitted
+            = fitToColumns({ row }, std::vector<int>(narrowest.begin(), narrowest.end()), columns);
+    QTEST(table(fitted, std::vector<bool>(row.size(), false)).chopped(1), "line");
 }
 
 QTEST_APPLESS_MAIN(TestTextForms)

@@ -334,6 +334,8 @@ void TestResultDocument::warningsKeepTheirKinds_data()
     QTest::newRow("frequency") << KeptWarning(Warning(FrequencyChanged { 3, 3400.5, 2800 }));
     QTest::newRow("stolen time") << KeptWarning(Warning(TimeStolen { 0.0213, 0.01 }));
     QTest::newRow("crowded") << KeptWarning(Warning(CrowdedCpus { 5, 2 }));
+    QTest::newRow("others busy") << KeptWarning(Warning(OthersBusy { 1.5, 2, 0.3 }));
+    QTest::newRow("parallel crowded") << KeptWarning(Warning(ParallelCrowded { 6, 2, 2 }));
     QTest::newRow("older sentence")
             << KeptWarning(WordedWarning { QStringLiteral("負荷が高すぎます。") });
     QTest::newRow("every kind") << KeptWarning();
