@@ -51,7 +51,8 @@ QString runsAsCsv(const BenchmarkResult &benchmark, const QString &version)
             csvNumber(run.score),
             csvField(s.count),
             csvField(s.unit),
-            passesText(run.passes),
+            // Digits, as in JSON, so that a reader takes the column for integers.
+            jsonCount(run.passes),
             QString::number(s.warmup),
             QString::number(s.runs),
             whole(s.cpu),
@@ -84,7 +85,7 @@ QString historyAsCsv(const HistoryListing &history)
             csvField(r.system.cpuModel),
             csvField(r.host),
             csvField(r.programVersion),
-            passesText(r.passes),
+            jsonCount(r.passes),
             csvField(r.settings.count),
             csvField(r.settings.unit),
             QString::number(r.runs.size()),

@@ -23,6 +23,11 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(FigureText)
 };
 
+QString passesText(double passes)
+{
+    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : shortestNumberText(passes);
+}
+
 } // namespace
 
 QString fixedText(double value, int decimals)
@@ -33,11 +38,6 @@ QString fixedText(double value, int decimals)
                                    std::chars_format::fixed, decimals)
                              .ptr;
     return QString::fromLatin1(buffer.data(), end - buffer.data());
-}
-
-QString passesText(double passes)
-{
-    return std::abs(passes) < 1e15 ? QString::number(passes, 'f', 0) : shortestNumberText(passes);
 }
 
 QString countText(double count)

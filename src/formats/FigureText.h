@@ -10,13 +10,10 @@ struct RankRow;
 // The texts every format writes a figure with, so that one figure reads the
 // same on the terminal, in a table and on the page.
 
-// A pass count in digits while a double holds them all, in its shortest
-// round-trip form beyond.
-QString passesText(double passes);
-
-// A count for a reader, as passesText() but with its digits grouped as the
-// user's language groups them ("20,000,000" in English); the data a program
-// reads keeps passesText().
+// A count for a reader: in digits while a double holds them all, in its
+// shortest round-trip form beyond, the digits grouped as the user's language
+// groups them ("20,000,000" in English). The data a program reads writes
+// counts through jsonCount().
 QString countText(double count);
 // The same for a count written in digits, such as the window's loop count;
 // any other text as it is.

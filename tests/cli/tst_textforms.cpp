@@ -84,8 +84,9 @@ void TestTextForms::csvQuoting()
 void TestTextForms::csvRows()
 {
     RecordedRun longRun;
-    longRun.loops = QStringLiteral("100000000");
-    longRun.passes = 1e8;
+    // Past 15 digits, where a reader's text would turn to an exponent.
+    longRun.loops = QStringLiteral("1000000000000000");
+    longRun.passes = 1e15;
     longRun.seconds = 2.5;
     longRun.value = QStringLiteral("3.14159264358933");
     longRun.digits = QStringLiteral("7");
@@ -96,18 +97,19 @@ void TestTextForms::csvRows()
     noPass.value = QStringLiteral("0");
     BenchmarkResult result;
     result.runs = { longRun, noPass };
-    result.settings.count = QStringLiteral("1");
+    result.settings.count = QStringLiteral("10000000");
     result.settings.unit = QStringLiteral("億回");
     result.settings.runs = 2;
     result.settings.cpu = 1;
     result.started = QDateTime(QDate(2026, 12, 8), QTime(1, 2, 3, 45), Qt::UTC);
-    const QString shaping = QStringLiteral(",1,億回,%1,0,2,1,,1,2026-12-08T01:02:03.045Z,1.2.7\n");
+    const QString shaping
+            = QStringLiteral(",10000000,億回,%1,0,2,1,,1,2026-12-08T01:02:03.045Z,1.2.7\n");
     QCOMPARE(runsAsCsv(result, QStringLiteral("1.2.7")),
              QStringLiteral("run,loops,seconds,ns_per_pass,value,digits,score,count,unit,passes,"
                             "warmup,runs,cpu,threads,min_time,started,version\n")
-                     + QStringLiteral("1,100000000,2.5,25,3.14159264358933,7,82.4")
-                     + shaping.arg(QStringLiteral("100000000")) + QStringLiteral("2,0,0.125,,0,,")
-                     + shaping.arg(QStringLiteral("0")));
+                     + QStringLiteral("1,1000000000000000,2.5,2.5e-06,3.14159264358933,7,82.4")
+                     + shaping.arg(QStringLiteral("1000000000000000"))
+                     + QStringLiteral("2,0,0.125,,0,,") + shaping.arg(QStringLiteral("0")));
 }
 
 void TestTextForms::jsonNumbers_data()
