@@ -1703,27 +1703,48 @@ Exit status: 0 success, 1 --fail-if-slower was met, 2 run-time error,
         <source>計測中にハイパーバイザーが CPU 時間の %1 % を奪いました（%2 % まで）。仮想マシンのほかの利用者が計測を遅らせたおそれがあります。</source>
         <translation>The hypervisor took %1 % of the CPU time during the measurement (at most %2 %). Other users of the virtual machine may have slowed it down.</translation>
     </message>
-    <message>
-        <source>計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、論理 CPU %2 個を超えていました。CPU を待った処理が計測を遅らせたおそれがあります。</source>
-        <translation>%1 threads were runnable before or after the measurement (this one included), more than the %2 logical CPUs. Work waiting for a CPU may have slowed the measurement down.</translation>
-    </message>
-    <message>
-        <source>計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。ほかの処理が計測を遅らせるおそれがあります。</source>
-        <translation>The 1-minute load average before the run was %1, too high for %2 logical CPUs (at most %3 per CPU; the average includes earlier runs too). Other processes may slow the measurement down.</translation>
-    </message>
     <message numerus="yes">
-        <source>計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <source>論理 CPU %n 個</source>
         <translation>
-            <numerusform>Right before the run, other processes had %1 runnable thread, too many for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
-            <numerusform>Right before the run, other processes had %1 runnable threads, too many for %2 logical CPUs (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
+            <numerusform>%n logical CPU</numerusform>
+            <numerusform>%n logical CPUs</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、速度向上率は当てになりません。</source>
+        <source>使える CPU %n 個</source>
         <translation>
-            <numerusform>During the parallel runs, other processes had %1 runnable thread, leaving fewer of the %2 usable CPUs free than the %3 threads, so the speedup is not reliable.</numerusform>
-            <numerusform>During the parallel runs, other processes had %1 runnable threads, leaving fewer of the %2 usable CPUs free than the %3 threads, so the speedup is not reliable.</numerusform>
+            <numerusform>%n usable CPU</numerusform>
+            <numerusform>%n usable CPUs</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>スレッド数 %n</source>
+        <translation>
+            <numerusform>%n thread</numerusform>
+            <numerusform>%n threads</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>計測前の 1 分間の平均負荷が %1 で、%2に対して高すぎます（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>The 1-minute load average before the run was %1, too high for %2 (at most %3 per CPU; the average includes earlier runs too). Other processes may slow the measurement down.</translation>
+    </message>
+    <message numerus="yes">
+        <source>計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、%2に対して多すぎます（1 個あたり %3 まで）。ほかの処理が計測を遅らせるおそれがあります。</source>
+        <translation>
+            <numerusform>Right before the run, other processes had %1 runnable thread, too many for %2 (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
+            <numerusform>Right before the run, other processes had %1 runnable threads, too many for %2 (at most %3 per CPU). Other processes may slow the measurement down.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、%2のうち空いていたのは%3 より少なかったため、速度向上率は当てになりません。</source>
+        <translation>
+            <numerusform>During the parallel runs, other processes had %1 runnable thread, leaving fewer of the %2 free than the %3, so the speedup is not reliable.</numerusform>
+            <numerusform>During the parallel runs, other processes had %1 runnable threads, leaving fewer of the %2 free than the %3, so the speedup is not reliable.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、%2を超えていました。CPU を待った処理が計測を遅らせたおそれがあります。</source>
+        <translation>%1 threads were runnable before or after the measurement (this one included), more than the %2. Work waiting for a CPU may have slowed the measurement down.</translation>
     </message>
 </context>
 <context>

@@ -33,36 +33,50 @@ QString oneDecimal(double value)
     return pattern.apply(value);
 }
 
+// Qt's tr() chooses a sentence's plural form by one count, so a count that
+// fills a slot words itself: "1 logical CPU", never "1 logical CPUs".
+QString logicalCpusText(int cpus)
+{
+    return Words::tr("論理 CPU %n 個", nullptr, cpus);
+}
+
+QString usableCpusText(int cpus)
+{
+    return Words::tr("使える CPU %n 個", nullptr, cpus);
+}
+
+QString threadCountText(int threads)
+{
+    return Words::tr("スレッド数 %n", nullptr, threads);
+}
+
 struct Wording
 {
     QString operator()(const BusyMachine &w) const
     {
-        return Words::tr("計測前の 1 分間の平均負荷が %1 で、論理 CPU %2 個に対して高すぎます"
+        return Words::tr("計測前の 1 分間の平均負荷が %1 で、%2に対して高すぎます"
                          "（1 個あたり %3 まで。この平均にはそれまでの計測も含まれます）。"
                          "ほかの処理が計測を遅らせるおそれがあります。")
-                .arg(twoDecimals(w.load))
-                .arg(w.logicalCpus)
+                .arg(twoDecimals(w.load), logicalCpusText(w.logicalCpus))
                 .arg(twoDecimals(w.limitPerCpu));
     }
     QString operator()(const OthersBusy &w) const
     {
         return Words::tr("計測の直前に、ほかのプロセスの実行できるスレッドが %1 個あり、"
-                         "論理 CPU %2 個に対して多すぎます（1 個あたり %3 まで）。"
+                         "%2に対して多すぎます（1 個あたり %3 まで）。"
                          "ほかの処理が計測を遅らせるおそれがあります。",
                          nullptr, numerusOf(w.runnable))
-                .arg(threadsText(w.runnable))
-                .arg(w.logicalCpus)
+                .arg(threadsText(w.runnable), logicalCpusText(w.logicalCpus))
                 .arg(twoDecimals(w.limitPerCpu));
     }
     QString operator()(const ParallelCrowded &w) const
     {
         return Words::tr("並列計算のあいだ、ほかのプロセスの実行できるスレッドが %1 個あり、"
-                         "使える CPU %2 個のうち空いていたのはスレッド数 %3 より少なかったため、"
+                         "%2のうち空いていたのは%3 より少なかったため、"
                          "速度向上率は当てになりません。",
                          nullptr, numerusOf(w.othersRunnable))
-                .arg(threadsText(w.othersRunnable))
-                .arg(w.cpus)
-                .arg(w.threads);
+                .arg(threadsText(w.othersRunnable), usableCpusText(w.cpus),
+                     threadCountText(w.threads));
     }
     QString operator()(const PowersaveGovernor &) const
     {
@@ -102,10 +116,9 @@ struct Wording
     QString operator()(const CrowdedCpus &w) const
     {
         return Words::tr("計測の前後に実行できるスレッドが %1 個（この計測を含む）あり、"
-                         "論理 CPU %2 個を超えていました。"
+                         "%2を超えていました。"
                          "CPU を待った処理が計測を遅らせたおそれがあります。")
-                .arg(w.runnable)
-                .arg(w.logicalCpus);
+                .arg(QString::number(w.runnable), logicalCpusText(w.logicalCpus));
     }
     QString operator()(const RunsTooShort &w) const
     {

@@ -2,6 +2,7 @@
 #include "cli/Language.h"
 #include "formats/Format.h"
 #include "formats/UiLanguage.h"
+#include "formats/WarningText.h"
 #include "runtime/RuntimeError.h"
 #include "support/SampleResult.h"
 
@@ -11,6 +12,8 @@
 #include <QTranslator>
 
 using namespace kamorin;
+
+Q_DECLARE_METATYPE(Warning)
 
 class LanguageTest : public QObject
 {
@@ -22,6 +25,8 @@ private Q_SLOTS:
     void english_leaves_the_programs_own_words();
     void formats_speak_english_data();
     void formats_speak_english();
+    void warnings_count_in_english_data();
+    void warnings_count_in_english();
 };
 
 void LanguageTest::chooses_as_gettext_does_data()
@@ -165,6 +170,42 @@ void LanguageTest::formats_speak_english()
                            "\\x{ff00}-\\x{ffef}]+"));
     const QRegularExpressionMatch match = japanese.match(out);
     QVERIFY2(!match.hasMatch(), qPrintable(match.captured() + u'\n' + out));
+}
+
+void LanguageTest::warnings_count_in_english_data()
+{
+    QTest::addColumn<Warning>("warning");
+    QTest::addColumn<QString>("japanese");
+    QTest::addColumn<QString>("english");
+    // One-CPU virtual machines are common, and each count keeps its own number.
+    QTest::newRow("others busy, one CPU")
+            << Warning { OthersBusy { 1, 1, 0.3 } }
+            << u"スレッドが 1 個あり、論理 CPU 1 個に対して"_qs
+            << u"had 1 runnable thread, too many for 1 logical CPU ("_qs;
+    QTest::newRow("load, two CPUs")
+            << Warning { BusyMachine { 1.5, 2, 0.3 } } << u"1.50 で、論理 CPU 2 個に対して"_qs
+            << u"was 1.50, too high for 2 logical CPUs ("_qs;
+    QTest::newRow("crowded, one CPU")
+            << Warning { CrowdedCpus { 2, 1 } } << u"あり、論理 CPU 1 個を超えていました。"_qs
+            << u"more than the 1 logical CPU."_qs;
+    QTest::newRow("parallel, one of each")
+            << Warning { ParallelCrowded { 0.5, 1, 1 } }
+            << u"使える CPU 1 個のうち空いていたのはスレッド数 1 より少なかった"_qs
+            << u"leaving fewer of the 1 usable CPU free than the 1 thread,"_qs;
+}
+
+void LanguageTest::warnings_count_in_english()
+{
+    QFETCH(Warning, warning);
+    QFETCH(QString, japanese);
+    QFETCH(QString, english);
+    QVERIFY2(warningText(warning).contains(japanese), qPrintable(warningText(warning)));
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(KAMORIN_ENGLISH_QM)));
+    QCoreApplication::installTranslator(&translator);
+    const QString text = warningText(warning);
+    QCoreApplication::removeTranslator(&translator);
+    QVERIFY2(text.contains(english), qPrintable(text));
 }
 
 QTEST_GUILESS_MAIN(LanguageTest)
