@@ -9,6 +9,17 @@ if(DEFINED ENV{SOURCE_DATE_EPOCH})
   return()
 endif()
 
+# Takes what the command prints as the epoch, but only a whole number of
+# seconds: a tool that fails or prints anything else leaves it unset, so the
+# next source is asked.
+function(kamorin_epoch_from)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE epoch RESULT_VARIABLE status
+                  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(status EQUAL 0 AND epoch MATCHES "^[0-9]+$")
+    set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
+  endif()
+endfunction()
+
 find_program(KAMORIN_GIT git)
 if(KAMORIN_GIT)
   # Only the project's own checkout: a tarball unpacked inside some other
@@ -18,26 +29,18 @@ if(KAMORIN_GIT)
   if(status EQUAL 0)
     file(REAL_PATH "${top}" top)
     file(REAL_PATH "${CPACK_KAMORIN_SOURCE_DIR}" source)
-  endif()
-  if(status EQUAL 0 AND top STREQUAL source)
-    execute_process(COMMAND "${KAMORIN_GIT}" -C "${CPACK_KAMORIN_SOURCE_DIR}" log -1 --format=%ct
-                    OUTPUT_VARIABLE epoch RESULT_VARIABLE status OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-    if(status EQUAL 0 AND epoch MATCHES "^[0-9]+$")
-      set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
-      return()
+    if(top STREQUAL source)
+      kamorin_epoch_from("${KAMORIN_GIT}" -C "${CPACK_KAMORIN_SOURCE_DIR}" log -1 --format=%ct)
     endif()
   endif()
 endif()
 
 find_program(KAMORIN_DPKG_PARSECHANGELOG dpkg-parsechangelog)
-if(KAMORIN_DPKG_PARSECHANGELOG)
-  execute_process(COMMAND "${KAMORIN_DPKG_PARSECHANGELOG}" -l "${CPACK_KAMORIN_SOURCE_DIR}/data/changelog"
-                          -S Timestamp
-                  OUTPUT_VARIABLE epoch RESULT_VARIABLE status OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-  if(status EQUAL 0 AND epoch MATCHES "^[0-9]+$")
-    set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
-    return()
-  endif()
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND KAMORIN_DPKG_PARSECHANGELOG)
+  kamorin_epoch_from("${KAMORIN_DPKG_PARSECHANGELOG}" -l "${CPACK_KAMORIN_SOURCE_DIR}/data/changelog"
+                     -S Timestamp)
 endif()
-message(WARNING "No SOURCE_DATE_EPOCH, no git checkout and no readable changelog: "
-                "the package's times are the build's, so another build will differ")
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  message(WARNING "No SOURCE_DATE_EPOCH, no git checkout and no readable changelog: "
+                  "the package's times are the build's, so another build will differ")
+endif()
